@@ -1,0 +1,40 @@
+#include "platform/Messages.h"
+#include "platform/Types.h"
+
+#include <gtest/gtest.h>
+
+using namespace mycad;
+
+TEST(Messages, CaptureTakesEveryMessageAndRestoresThePreviousHandler)
+{
+    std::vector<String> outer;
+    SetMessageHandler([&](const String& t) { outer.push_back(t); });
+    {
+        TMessageCapture capture;
+        ShowMessage("error");
+        ShowMessage("Error!There is no Layer!");
+        ASSERT_EQ(capture.Messages().size(), 2u);
+        EXPECT_EQ(capture.Messages()[1], String("Error!There is no Layer!"));
+    }
+    ShowMessage("after");
+    SetMessageHandler({});
+    ASSERT_EQ(outer.size(), 1u);
+    EXPECT_EQ(outer[0], String("after"));
+}
+
+TEST(Types, RoundingIsTiesToEvenAndColoursResolve)
+{
+    EXPECT_EQ(RoundToInt(2.5), 2);
+    EXPECT_EQ(RoundToInt(3.5), 4);
+    EXPECT_EQ(RoundToInt(-2.5), -2);
+    EXPECT_EQ(RoundToInt(-0.5), 0);
+    EXPECT_EQ(ColorToRGB(clWindow), clWhite);
+    EXPECT_EQ(ColorToRGB(clBtnFace), TColor(0xF0F0F0));
+    EXPECT_EQ(ColorToRGB(0x12345678u), TColor(0x345678));
+    TRect r;
+    EXPECT_FALSE(IntersectRect(r, Rect(0, 0, 10, 10), Rect(10, 0, 20, 10)));
+    EXPECT_TRUE(IntersectRect(r, Rect(0, 0, 10, 10), Rect(5, 5, 20, 20)));
+    EXPECT_EQ(r, Rect(5, 5, 10, 10));
+    EXPECT_TRUE(PtInRect(Rect(0, 0, 10, 10), Point(0, 9)));
+    EXPECT_FALSE(PtInRect(Rect(0, 0, 10, 10), Point(10, 5)));
+}
