@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 namespace mycad {
 
@@ -35,6 +36,10 @@ struct TRect {
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
     friend bool operator==(const TRect&, const TRect&) = default;
 };
+
+/// Device-space polylines and the vertex kinds of a path.
+using TArrPoint = std::vector<TPoint>;
+using TArrByte = std::vector<uint8_t>;
 
 inline TPoint Point(int32_t x, int32_t y) { return {x, y}; }
 inline TRect Rect(int32_t l, int32_t t, int32_t r, int32_t b) { return {l, t, r, b}; }
