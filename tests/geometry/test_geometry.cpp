@@ -1,0 +1,276 @@
+#include "cad/geometry/Geometry.h"
+#include "platform/Messages.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+using namespace mycad;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+void ExpectNear(const TMyPoint& p, double x, double y, double tol = 1e-5)
+{
+    EXPECT_NEAR(p.X, x, tol);
+    EXPECT_NEAR(p.Y, y, tol);
+}
+
+} // namespace
+
+TEST(Geometry, ConversionsRoundTiesToEvenAndNormalise)
+{
+    EXPECT_EQ(MyPtToPt(MyPoint(2.5f, 3.5f)), Point(2, 4));
+    EXPECT_EQ(MyPtToPt(MyPoint(-2.5f, -0.5f)), Point(-2, 0));
+    EXPECT_EQ(MyPtToPt(MyPoint(1.49f, -1.51f)), Point(1, -2));
+    EXPECT_EQ(myRecttoRect(TMyRect{0.5f, 1.5f, 2.5f, -3.5f}), Rect(0, 2, 2, -4));
+    EXPECT_EQ(PtToMyPt(Point(-7, 16777217)), MyPoint(-7.0f, 16777216.0f));
+
+    EXPECT_EQ(PtToARect(Point(10, -3), Point(-2, 8)), Rect(-2, -3, 10, 8));
+    EXPECT_EQ(ExpandRect(Rect(0, 0, 10, 10), 2), Rect(-2, -2, 12, 12));
+    EXPECT_EQ(ExpandRect(Rect(0, 0, 10, 10), -3), Rect(3, 3, 7, 7));
+
+    // The sum is made in double and rounded once into the float field.
+    TMyRect r{0.1f, 1.0f, 2.0f, 3.0f};
+    OffsetMyRect(r, 0.2, -1.0);
+    EXPECT_EQ(r.Left, static_cast<float>(double(0.1f) + 0.2));
+    EXPECT_EQ(r.Right, 2.2f);
+    EXPECT_EQ(r.Top, 0.0f);
+    EXPECT_EQ(r.Bottom, 2.0f);
+
+    EXPECT_EQ(GetPointsLTRB({MyPoint(3, -1)}), (TMyRect{3, -1, 3, -1}));
+    EXPECT_EQ(GetPointsLTRB({MyPoint(3, -1), MyPoint(-2, 5), MyPoint(0, 7)}), (TMyRect{-2, -1, 3, 7}));
+    EXPECT_EQ(GetPointsLTRB({}), TMyRect{});
+
+    float fdx = 0, fdy = 0;
+    GetDxDy(MyPoint(1.5f, 2), MyPoint(-1, 4.25f), fdx, fdy);
+    EXPECT_EQ(fdx, -2.5f);
+    EXPECT_EQ(fdy, 2.25f);
+    int32_t idx = 0, idy = 0;
+    GetDxDy(Point(3, 4), Point(-1, 10), idx, idy);
+    EXPECT_EQ(idx, -4);
+    EXPECT_EQ(idy, 6);
+    GetDxDy(Point(std::numeric_limits<int32_t>::min(), 0), Point(std::numeric_limits<int32_t>::max(), 0), idx, idy);
+    EXPECT_EQ(idx, -1); // wraps instead of overflowing
+
+    EXPECT_EQ(AppendSpace("ab", 5), String("ab   "));
+    EXPECT_EQ(AppendSpace("abcdef", 5), String("abcdef"));
+    EXPECT_EQ(AppendSpace("", 2), String("  "));
+    EXPECT_EQ(AppendSpace("abc", -1), String("abc"));
+}
+
+TEST(Geometry, SlopeAngleOnEveryAxisAndQuadrant)
+{
+    const TMyPoint a = MyPoint(10, 20);
+    auto slope = [&](float dx, float dy) { return GetSlopeAngle(a, MyPoint(a.X + dx, a.Y + dy)); };
+    EXPECT_DOUBLE_EQ(slope(1, 0), kPi);
+    EXPECT_DOUBLE_EQ(slope(0, 1), 3 * kPi / 2);
+    EXPECT_DOUBLE_EQ(slope(1, 1), 5 * kPi / 4);
+    EXPECT_DOUBLE_EQ(slope(0, 0), kPi / 2);
+    EXPECT_DOUBLE_EQ(slope(-1, 0), 0.0);
+    EXPECT_DOUBLE_EQ(slope(0, -1), kPi / 2);
+    EXPECT_DOUBLE_EQ(slope(-1, -1), kPi / 4);
+    EXPECT_DOUBLE_EQ(slope(1, -1), 3 * kPi / 4);
+    EXPECT_DOUBLE_EQ(slope(-1, 1), 7 * kPi / 4);
+    EXPECT_NEAR(slope(-2, 1), 2 * kPi - std::atan(0.5), 1e-12);
+
+    EXPECT_EQ(PointInQuadrantX(a, MyPoint(11, 0)), 1);
+    EXPECT_EQ(PointInQuadrantX(a, MyPoint(10, 0)), -1);
+    EXPECT_EQ(PointInQuadrantY(a, MyPoint(0, 21)), 1);
+    EXPECT_EQ(PointInQuadrantY(a, MyPoint(0, 20)), -1);
+
+    EXPECT_TRUE(IsAtLeftTop(a, MyPoint(9, 19)));
+    EXPECT_TRUE(IsAtLeftTop(a, a));
+    EXPECT_FALSE(IsAtLeftTop(a, MyPoint(11, 19)));
+    EXPECT_TRUE(IsAtRightTop(a, MyPoint(11, 19)));
+    EXPECT_FALSE(IsAtRightTop(a, MyPoint(11, 21)));
+    EXPECT_TRUE(IsAtLeftBottom(a, MyPoint(9, 21)));
+    EXPECT_FALSE(IsAtLeftBottom(a, MyPoint(9, 19)));
+    EXPECT_TRUE(IsAtRightBottom(a, MyPoint(11, 21)));
+    EXPECT_TRUE(IsAtRightBottom(a, a));
+    EXPECT_FALSE(IsAtRightBottom(a, MyPoint(9, 21)));
+}
+
+TEST(Geometry, RotationTurnsClockwiseOnScreen)
+{
+    ExpectNear(RotateAPoint(MyPoint(1, 0), MyPoint(0, 0), float(kPi / 2)), 0, 1);
+    ExpectNear(RotateAPoint(MyPoint(11, 5), MyPoint(10, 5), float(kPi)), 9, 5);
+    ExpectNear(RotateAPoint(MyPoint(10, 6), MyPoint(10, 5), float(kPi / 2)), 9, 5);
+    ExpectNear(RotateAPoint(MyPoint(3, 4), MyPoint(1, 1), 0.0f), 3, 4, 0);
+    // The angle is the float the caller passes; its cosine is taken in double.
+    const float quarter = float(kPi / 2);
+    EXPECT_EQ(RotateAPoint(MyPoint(1, 0), MyPoint(0, 0), quarter).X, static_cast<float>(std::cos(double(quarter))));
+}
+
+TEST(Geometry, RadiansFoldNearWholeTurns)
+{
+    const double twoPi = 2 * kPi;
+    const float nearest = float(twoPi);  // slightly above 2*pi
+    float a = nearest;
+    RecaclinRad(a);
+    EXPECT_GT(a, 0.0f);
+    EXPECT_LT(a, 1e-6f);
+    a = -nearest;
+    RecaclinRad(a);
+    EXPECT_LT(a, 0.0f);
+    EXPECT_GT(a, -1e-6f);
+
+    const float below = std::nextafter(nearest, 0.0f);  // slightly below 2*pi
+    a = below;
+    RecaclinRad(a);
+    EXPECT_EQ(a, below);
+    a = -below;
+    RecaclinRad(a);
+    EXPECT_EQ(a, -below);
+
+    a = 7.0f;
+    RecaclinRad(a);
+    EXPECT_FLOAT_EQ(a, 7.0f - float(twoPi));
+    a = float(3 * twoPi + 1.0);
+    RecaclinRad(a);
+    EXPECT_NEAR(a, 1.0, 1e-5);
+    a = float(-2 * twoPi - 0.5);
+    RecaclinRad(a);
+    EXPECT_NEAR(a, -0.5, 1e-5);
+    a = 1.0f;
+    RecaclinRad(a);
+    EXPECT_EQ(a, 1.0f);
+
+    // Angles where one turn no longer changes the float, and infinities, end
+    // inside the range instead of looping for ever.
+    for (float huge : {1e10f, -1e10f, 3.0e38f}) {
+        a = huge;
+        RecaclinRad(a);
+        EXPECT_LT(std::fabs(a), twoPi) << huge;
+    }
+    a = std::numeric_limits<float>::infinity();
+    RecaclinRad(a);
+    EXPECT_EQ(a, 0.0f);
+}
+
+TEST(Geometry, DegreesFoldIntoOpenRange)
+{
+    auto fold = [](int32_t d) {
+        RecaclinDeg(d);
+        return d;
+    };
+    EXPECT_EQ(fold(360), 360);
+    EXPECT_EQ(fold(-360), -360);
+    EXPECT_EQ(fold(361), 1);
+    EXPECT_EQ(fold(-361), -1);
+    EXPECT_EQ(fold(720), 0);
+    EXPECT_EQ(fold(-720), 0);
+    EXPECT_EQ(fold(-400), -40);
+    EXPECT_EQ(fold(45), 45);
+    EXPECT_EQ(fold(std::numeric_limits<int32_t>::max()), 127);
+    EXPECT_EQ(fold(std::numeric_limits<int32_t>::min()), -128);
+}
+
+TEST(Geometry, IntersectionPairsFirstWithThirdAndSecondWithFourth)
+{
+    TMessageCapture capture;
+    // Vertical line 1 through (0,0),(0,10); horizontal line 2 through (-5,5),(5,5).
+    EXPECT_EQ(Getintersection(MyPoint(0, 0), MyPoint(-5, 5), MyPoint(0, 10), MyPoint(5, 5)), MyPoint(0, 5));
+    // Only line 2 vertical.
+    EXPECT_EQ(Getintersection(MyPoint(0, 0), MyPoint(3, -10), MyPoint(10, 10), MyPoint(3, 10)), MyPoint(3, 3));
+    // Two sloped lines: y = x and y = -x + 4 meet at (2, 2).
+    ExpectNear(Getintersection(MyPoint(0, 0), MyPoint(0, 4), MyPoint(4, 4), MyPoint(4, 0)), 2, 2);
+    // Two vertical and two horizontal lines have their own fixed answers and no message.
+    EXPECT_EQ(Getintersection(MyPoint(2, 4), MyPoint(7, 0), MyPoint(2, 10), MyPoint(7, 1)), MyPoint(2, 3));
+    EXPECT_EQ(Getintersection(MyPoint(2, 4), MyPoint(0, 7), MyPoint(10, 4), MyPoint(1, 7)), MyPoint(4, 4));
+    EXPECT_TRUE(capture.Messages().empty());
+
+    // Parallel sloped lines: "error", and the midpoint of the first two points.
+    EXPECT_EQ(Getintersection(MyPoint(0, 0), MyPoint(0, 2), MyPoint(1, 1), MyPoint(1, 3)), MyPoint(0, 1));
+    ASSERT_EQ(capture.Messages().size(), 1u);
+    EXPECT_EQ(capture.Messages()[0], String("error"));
+}
+
+TEST(Geometry, ArrowWingsSitBehindTheTipOnBothSides)
+{
+    const float a = float(kPi / 6);
+    TwoPoint w = GetTriangle(MyPoint(10, 0), MyPoint(0, 0), a, 10);
+    ExpectNear(w.m, 10 - 10 * std::sin(kPi / 3), 5);
+    ExpectNear(w.n, 10 - 10 * std::sin(kPi / 3), -5);
+
+    w = GetTriangle(MyPoint(0, 10), MyPoint(0, 0), a, 10);
+    ExpectNear(w.m, -5, 10 - 10 * std::cos(kPi / 6));
+    ExpectNear(w.n, 5, 10 - 10 * std::cos(kPi / 6));
+
+    // Pointing left and up: the wings lie to the right of and below the tip.
+    w = GetTriangle(MyPoint(0, 0), MyPoint(10, 0), a, 10);
+    ExpectNear(w.m, 10 * std::sin(kPi / 3), 5);
+    ExpectNear(w.n, 10 * std::sin(kPi / 3), -5);
+    w = GetTriangle(MyPoint(0, 0), MyPoint(0, 10), a, 10);
+    ExpectNear(w.m, -5, 10 * std::cos(kPi / 6));
+    ExpectNear(w.n, 5, 10 * std::cos(kPi / 6));
+
+    // A diagonal shaft: both wings are len from the tip.
+    w = GetTriangle(MyPoint(10, 10), MyPoint(0, 0), a, 20);
+    EXPECT_NEAR(GetLengthinPixel(w.m, MyPoint(10, 10)), 20, 1e-4);
+    EXPECT_NEAR(GetLengthinPixel(w.n, MyPoint(10, 10)), 20, 1e-4);
+    EXPECT_LT(w.m.X, 10);
+    EXPECT_LT(w.n.Y, 10);
+}
+
+TEST(Geometry, SplitLineAndLength)
+{
+    TwoPoint s = SplitLine(MyPoint(0, 0), MyPoint(3, 4), 5);
+    ExpectNear(s.m, 3, 4);
+    EXPECT_EQ(s.m, s.n);
+    s = SplitLine(MyPoint(3, 4), MyPoint(0, 0), 5);
+    ExpectNear(s.m, 0, 0);
+    s = SplitLine(MyPoint(5, 2), MyPoint(-5, 2), 3);
+    ExpectNear(s.m, 2, 2);
+    s = SplitLine(MyPoint(5, 2), MyPoint(5, 20), 4);
+    ExpectNear(s.m, 5, 6);
+
+    EXPECT_EQ(GetLengthinPixel(MyPoint(0, 0), MyPoint(3, 4)), 5.0f);
+    EXPECT_EQ(GetLengthinPixel(MyPoint(1, 1), MyPoint(1, 1)), 0.0f);
+}
+
+TEST(Geometry, PointArraysIgnoreIndexesOutsideTheArray)
+{
+    TArrMyPoint pts;
+    EXPECT_FALSE(InsertAPointBeforeId(MyPoint(1, 1), 0, pts));  // never into an empty array
+    EXPECT_FALSE(IsExistPt(0, pts));
+    EXPECT_FALSE(IsExistPt(-1, pts));
+    RemovePoint(0, pts);
+    EXPECT_TRUE(pts.empty());
+
+    EXPECT_TRUE(AppendAPoint(MyPoint(1, 1), pts));
+    EXPECT_TRUE(InsertAPointBeforeId(MyPoint(0, 0), 0, pts));
+    ASSERT_EQ(pts.size(), 2u);
+    EXPECT_EQ(pts[0], MyPoint(0, 0));
+    EXPECT_EQ(pts[1], MyPoint(1, 1));
+
+    EXPECT_TRUE(AppendAPoint(MyPoint(3, 3), pts));
+    const TArrMyPoint before = pts;  // (0,0) (1,1) (3,3)
+    EXPECT_FALSE(InsertAPointBeforeId(MyPoint(9, 9), 3, pts));  // High + 1
+    EXPECT_FALSE(InsertAPointBeforeId(MyPoint(9, 9), -1, pts));
+    EXPECT_EQ(pts, before);
+    EXPECT_TRUE(InsertAPointBeforeId(MyPoint(2, 2), 2, pts));  // High
+    EXPECT_EQ(pts, (TArrMyPoint{MyPoint(0, 0), MyPoint(1, 1), MyPoint(2, 2), MyPoint(3, 3)}));
+
+    EXPECT_TRUE(IsExistPt(0, pts));
+    EXPECT_TRUE(IsExistPt(3, pts));
+    EXPECT_FALSE(IsExistPt(4, pts));
+    RemovePoint(-1, pts);
+    RemovePoint(4, pts);
+    EXPECT_EQ(pts.size(), 4u);
+    RemovePoint(3, pts);  // High
+    RemovePoint(0, pts);
+    EXPECT_EQ(pts, (TArrMyPoint{MyPoint(1, 1), MyPoint(2, 2)}));
+
+    TArrPoint ipts{Point(0, 0), Point(2, 2)};
+    EXPECT_FALSE(InsertAPointBeforeId1(Point(5, 5), 2, ipts));
+    EXPECT_FALSE(InsertAPointBeforeId1(Point(5, 5), -1, ipts));
+    EXPECT_TRUE(InsertAPointBeforeId1(Point(1, 1), 1, ipts));
+    EXPECT_EQ(ipts, (TArrPoint{Point(0, 0), Point(1, 1), Point(2, 2)}));
+    EXPECT_TRUE(IsExistPt1(2, ipts));
+    EXPECT_FALSE(IsExistPt1(3, ipts));
+    EXPECT_FALSE(IsExistPt1(-1, ipts));
+}
