@@ -44,6 +44,15 @@ float TurnTowardZero(float angle, double turn)
     return ToFloat(std::fmod(double(angle), kTwoPi));
 }
 
+// The unsigned angle between the segment p-q and the vertical; a level
+// segment (or one whose slope cannot be computed) gives pi/2.
+double AngleFromVertical(const TMyPoint& p, const TMyPoint& q)
+{
+    if (p.Y == q.Y) return kPi / 2.0;
+    const double t = std::atan((double(p.X) - double(q.X)) / (double(p.Y) - double(q.Y)));
+    return std::isfinite(t) ? std::fabs(t) : kPi / 2.0;
+}
+
 } // namespace
 
 TMyPoint MyPoint(float x, float y) { return {x, y}; }
@@ -204,39 +213,22 @@ TMyPoint Getintersection(const TMyPoint& a, const TMyPoint& b, const TMyPoint& c
 TwoPoint GetTriangle(const TMyPoint& tip, const TMyPoint& tail, float angle, uint8_t len)
 {
     const double a = angle;
-    float b = ToFloat(kPi / 2.0 - a);
-    if (tip.Y != tail.Y) {
-        const double t = std::atan((double(tip.X) - double(tail.X)) / (double(tip.Y) - double(tail.Y)));
-        if (std::isfinite(t)) b = ToFloat(std::fabs(t) - a);
-    }
+    const float b = ToFloat(AngleFromVertical(tip, tail) - a);
     const double sideB = b;
     const double sideN = sideB + 2.0 * a;
     const double length = len;
+    // The wings lie behind the tip: toward the tail on each axis.
+    const double sx = tip.X > tail.X ? -length : length;
+    const double sy = tip.Y > tail.Y ? -length : length;
     TwoPoint r;
-    if (tip.X > tail.X) {
-        r.m.X = ToFloat(tip.X - std::sin(sideB) * length);
-        r.n.X = ToFloat(tip.X - std::sin(sideN) * length);
-    } else {
-        r.m.X = ToFloat(tip.X + std::sin(sideB) * length);
-        r.n.X = ToFloat(tip.X + std::sin(sideN) * length);
-    }
-    if (tip.Y > tail.Y) {
-        r.m.Y = ToFloat(tip.Y - std::cos(sideB) * length);
-        r.n.Y = ToFloat(tip.Y - std::cos(sideN) * length);
-    } else {
-        r.m.Y = ToFloat(tip.Y + std::cos(sideB) * length);
-        r.n.Y = ToFloat(tip.Y + std::cos(sideN) * length);
-    }
+    r.m = {ToFloat(tip.X + std::sin(sideB) * sx), ToFloat(tip.Y + std::cos(sideB) * sy)};
+    r.n = {ToFloat(tip.X + std::sin(sideN) * sx), ToFloat(tip.Y + std::cos(sideN) * sy)};
     return r;
 }
 
 TwoPoint SplitLine(const TMyPoint& a, const TMyPoint& b, int32_t d)
 {
-    float phi = ToFloat(kPi / 2.0);
-    if (a.Y != b.Y) {
-        const double t = std::atan((double(a.X) - double(b.X)) / (double(a.Y) - double(b.Y)));
-        if (std::isfinite(t)) phi = ToFloat(std::fabs(t));
-    }
+    const float phi = ToFloat(AngleFromVertical(a, b));
     const double dist = d;
     const double sx = std::sin(double(phi)) * dist;
     const double sy = std::cos(double(phi)) * dist;
