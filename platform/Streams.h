@@ -101,7 +101,13 @@ public:
     bool Flush();
 
 private:
+    enum class LastOp : uint8_t { None, Read, Write };
+    void Switch(LastOp op);
+
     std::FILE* file_ = nullptr;
+    bool canRead_ = false;
+    bool canWrite_ = false;
+    LastOp last_ = LastOp::None;
 };
 
 } // namespace mycad
