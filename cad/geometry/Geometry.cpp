@@ -71,7 +71,13 @@ TRect PtToARect(const TPoint& a, const TPoint& b)
     return {std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)};
 }
 
-TRect ExpandRect(const TRect& r, int32_t n) { return {r.Left - n, r.Top - n, r.Right + n, r.Bottom + n}; }
+TRect ExpandRect(const TRect& r, int32_t n)
+{
+    // Wraps like 32-bit machine arithmetic, as GetDxDy does, instead of
+    // overflowing for rectangles at the ends of the range.
+    auto add = [](int32_t v, int64_t d) { return static_cast<int32_t>(v + d); };
+    return {add(r.Left, -int64_t(n)), add(r.Top, -int64_t(n)), add(r.Right, n), add(r.Bottom, n)};
+}
 
 void OffsetMyRect(TMyRect& r, double dx, double dy)
 {

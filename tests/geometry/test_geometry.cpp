@@ -32,6 +32,9 @@ TEST(Geometry, ConversionsRoundTiesToEvenAndNormalise)
     EXPECT_EQ(PtToARect(Point(10, -3), Point(-2, 8)), Rect(-2, -3, 10, 8));
     EXPECT_EQ(ExpandRect(Rect(0, 0, 10, 10), 2), Rect(-2, -2, 12, 12));
     EXPECT_EQ(ExpandRect(Rect(0, 0, 10, 10), -3), Rect(3, 3, 7, 7));
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(ExpandRect(Rect(kMin, 0, kMax, 0), 1), Rect(kMax, -1, kMin, 1));  // wraps instead of overflowing
 
     // The sum is made in double and rounded once into the float field.
     TMyRect r{0.1f, 1.0f, 2.0f, 3.0f};
@@ -100,6 +103,17 @@ TEST(Geometry, RotationTurnsClockwiseOnScreen)
     ExpectNear(RotateAPoint(MyPoint(11, 5), MyPoint(10, 5), float(kPi)), 9, 5);
     ExpectNear(RotateAPoint(MyPoint(10, 6), MyPoint(10, 5), float(kPi / 2)), 9, 5);
     ExpectNear(RotateAPoint(MyPoint(3, 4), MyPoint(1, 1), 0.0f), 3, 4, 0);
+    // Every axis, both ways round, and whole turns.
+    const TMyPoint c = MyPoint(5, 5);
+    const TMyPoint p = MyPoint(8, 5);
+    ExpectNear(RotateAPoint(p, c, float(-kPi / 2)), 5, 2);
+    ExpectNear(RotateAPoint(p, c, float(3 * kPi / 2)), 5, 2);
+    ExpectNear(RotateAPoint(p, c, float(-kPi)), 2, 5);
+    ExpectNear(RotateAPoint(p, c, float(2 * kPi)), 8, 5);
+    ExpectNear(RotateAPoint(p, c, float(kPi / 4)), 5 + 3 / std::sqrt(2.0), 5 + 3 / std::sqrt(2.0));
+    ExpectNear(RotateAPoint(p, c, float(3 * kPi / 4)), 5 - 3 / std::sqrt(2.0), 5 + 3 / std::sqrt(2.0));
+    ExpectNear(RotateAPoint(p, c, float(-3 * kPi / 4)), 5 - 3 / std::sqrt(2.0), 5 - 3 / std::sqrt(2.0));
+    ExpectNear(RotateAPoint(c, c, 1.234f), 5, 5, 0);
     // The angle is the float the caller passes; its cosine is taken in double.
     const float quarter = float(kPi / 2);
     EXPECT_EQ(RotateAPoint(MyPoint(1, 0), MyPoint(0, 0), quarter).X, static_cast<float>(std::cos(double(quarter))));
@@ -138,6 +152,17 @@ TEST(Geometry, RadiansFoldNearWholeTurns)
     a = 1.0f;
     RecaclinRad(a);
     EXPECT_EQ(a, 1.0f);
+    a = float(4 * kPi);  // two turns, each rounded back into the float
+    RecaclinRad(a);
+    EXPECT_GE(a, 0.0f);
+    EXPECT_LT(a, 1e-5f);
+    a = float(-4 * kPi);
+    RecaclinRad(a);
+    EXPECT_LE(a, 0.0f);
+    EXPECT_GT(a, -1e-5f);
+    a = float(twoPi + 0.5);
+    RecaclinRad(a);
+    EXPECT_EQ(a, static_cast<float>(double(float(twoPi + 0.5)) - twoPi));
 
     // Angles where one turn no longer changes the float, and infinities, end
     // inside the range instead of looping for ever.
@@ -174,6 +199,8 @@ TEST(Geometry, IntersectionPairsFirstWithThirdAndSecondWithFourth)
     TMessageCapture capture;
     // Vertical line 1 through (0,0),(0,10); horizontal line 2 through (-5,5),(5,5).
     EXPECT_EQ(Getintersection(MyPoint(0, 0), MyPoint(-5, 5), MyPoint(0, 10), MyPoint(5, 5)), MyPoint(0, 5));
+    // Only line 1 vertical, line 2 sloped: x = 2 meets y = 2x at (2, 4).
+    EXPECT_EQ(Getintersection(MyPoint(2, 0), MyPoint(0, 0), MyPoint(2, 9), MyPoint(4, 8)), MyPoint(2, 4));
     // Only line 2 vertical.
     EXPECT_EQ(Getintersection(MyPoint(0, 0), MyPoint(3, -10), MyPoint(10, 10), MyPoint(3, 10)), MyPoint(3, 3));
     // Two sloped lines: y = x and y = -x + 4 meet at (2, 2).
@@ -207,6 +234,23 @@ TEST(Geometry, ArrowWingsSitBehindTheTipOnBothSides)
     w = GetTriangle(MyPoint(0, 0), MyPoint(0, 10), a, 10);
     ExpectNear(w.m, -5, 10 * std::cos(kPi / 6));
     ExpectNear(w.n, 5, 10 * std::cos(kPi / 6));
+
+    // Shafts in every quadrant: both wings are len from the tip and make the
+    // given angle with the shaft, one on each side.
+    for (const TMyPoint tail : {MyPoint(0, 0), MyPoint(20, 0), MyPoint(20, 20), MyPoint(0, 20), MyPoint(13, 3),
+                                MyPoint(7, 17), MyPoint(10, 0), MyPoint(10, 20)}) {
+        const TMyPoint tip = MyPoint(10, 10);
+        w = GetTriangle(tip, tail, a, 12);
+        const double sx = double(tail.X) - tip.X, sy = double(tail.Y) - tip.Y;
+        const double shaft = std::atan2(sy, sx);
+        const double am = std::remainder(std::atan2(double(w.m.Y) - tip.Y, double(w.m.X) - tip.X) - shaft, 2 * kPi);
+        const double an = std::remainder(std::atan2(double(w.n.Y) - tip.Y, double(w.n.X) - tip.X) - shaft, 2 * kPi);
+        EXPECT_NEAR(GetLengthinPixel(w.m, tip), 12, 1e-4) << tail.X << "," << tail.Y;
+        EXPECT_NEAR(GetLengthinPixel(w.n, tip), 12, 1e-4) << tail.X << "," << tail.Y;
+        EXPECT_NEAR(std::fabs(am), kPi / 6, 1e-5) << tail.X << "," << tail.Y;
+        EXPECT_NEAR(std::fabs(an), kPi / 6, 1e-5) << tail.X << "," << tail.Y;
+        EXPECT_LT(am * an, 0) << tail.X << "," << tail.Y;
+    }
 
     // A diagonal shaft: both wings are len from the tip.
     w = GetTriangle(MyPoint(10, 10), MyPoint(0, 0), a, 20);
