@@ -11,9 +11,11 @@
 #include "platform/Graphics.h"
 #include "platform/Types.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 class QLabel;
 
@@ -25,7 +27,7 @@ public:
     ~TGraphicControl() override;
 
     /// The surface canvas. During Paint its clip rectangle is the invalid area.
-    TCanvas& Canvas() { return canvas_; }
+    TCanvas& Canvas();
 
     int32_t Width() const { return width(); }
     int32_t Height() const { return height(); }
@@ -60,6 +62,13 @@ public:
     TPoint ClientToScreen(const TPoint& p) const;
     TPoint ScreenToClient(const TPoint& p) const;
 
+    /// The surface image and the part of the control it covers (control
+    /// coordinates); empty while nothing of the control is visible.
+    const QImage& Surface() const { return surface_; }
+    TRect SurfaceRect() const { return surfaceRect_; }
+    /// The area waiting for the next Paint; empty when none is scheduled.
+    TRect InvalidRect() const { return pending_; }
+
 protected:
     /// Renders the invalid area; Canvas().ClipRect() tells which.
     virtual void Paint() {}
@@ -82,16 +91,27 @@ protected:
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void SyncSurface();
-    void RunPaint(const TRect& area);
+    TRect RunPaint(const TRect& area);
+    void SchedulePaint(const TRect& area);
+    void NotifyResize();
+    void WatchAncestors();
+    TPoint DeliveredPos(const QPointF& local) const;
+    enum class ButtonAction : uint8_t { Press, DoublePress, Release };
+    void DeliverButton(QMouseEvent* e, ButtonAction action);
 
     QImage surface_;
     TCanvas canvas_;
     TRect surfaceRect_;
     TRect pending_;
     bool paintQueued_ = false;
+    bool painting_ = false;
+    bool syncAfterPaint_ = false;
+    QSize notifiedSize_{-1, -1};
+    std::vector<QPointer<QWidget>> watched_;
     TCursor cursor_ = TCursor::crDefault;
     String hint_;
     bool showHint_ = false;
@@ -107,18 +127,22 @@ void ClipCursor(const TRect* screenRect);
 /// The current confinement; false when the pointer is free.
 bool GetClipCursor(TRect& screenRect);
 
-/// A text label for read-outs such as the pointer position.
+/// A text label for read-outs such as the pointer position. The QLabel lives
+/// as long as this object, with or without a parent; when the parent is
+/// destroyed first it takes the label along, and Widget() then returns nullptr
+/// and the other calls do nothing.
 class TLabel {
 public:
     explicit TLabel(QWidget* parent = nullptr);
     ~TLabel();
+    TLabel(const TLabel&) = delete;
+    TLabel& operator=(const TLabel&) = delete;
     String Caption() const;
     void SetCaption(const String& text);
-    QLabel* Widget() const { return label_; }
+    QLabel* Widget() const;
 
 private:
-    QLabel* label_;
-    bool owned_;
+    QPointer<QLabel> label_;
 };
 
 /// Screen facts: pixels per inch (96 unless the screen reports otherwise).
