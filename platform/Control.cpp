@@ -98,6 +98,7 @@ TGraphicControl::TGraphicControl(QWidget* parent) : QWidget(parent)
 
 TGraphicControl::~TGraphicControl()
 {
+    UnwatchAncestors();
     canvas_.SetTarget(nullptr);
 }
 
@@ -207,11 +208,16 @@ void TGraphicControl::SyncSurface()
     if (!visible.IsEmpty()) SchedulePaint(NewlyCovered(visible, before));
 }
 
-void TGraphicControl::WatchAncestors()
+void TGraphicControl::UnwatchAncestors()
 {
     for (const QPointer<QWidget>& w : watched_)
         if (w) w->removeEventFilter(this);
     watched_.clear();
+}
+
+void TGraphicControl::WatchAncestors()
+{
+    UnwatchAncestors();
     for (QWidget* p = parentWidget(); p; p = p->isWindow() ? nullptr : p->parentWidget()) {
         p->installEventFilter(this);
         watched_.emplace_back(p);

@@ -99,6 +99,7 @@ private:
     void SchedulePaint(const TRect& area);
     void NotifyResize();
     void WatchAncestors();
+    void UnwatchAncestors();
     TPoint DeliveredPos(const QPointF& local) const;
     enum class ButtonAction : uint8_t { Press, DoublePress, Release };
     void DeliverButton(QMouseEvent* e, ButtonAction action);

@@ -201,10 +201,10 @@ TFileStream::TFileStream(const String& fileName, TFileMode mode)
     if (!file_) throw EFOpenError(what + ". " + std::strerror(errno));
     // Directories open for reading on this platform; they are not streams.
     struct stat st {};
-    if (fstat(fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fileno(file_), &st) != 0 || S_ISDIR(st.st_mode)) {
         std::fclose(file_);
         file_ = nullptr;
-        throw EFOpenError(what + ". Not a regular file");
+        throw EFOpenError(what + ". Is a directory");
     }
 }
 
@@ -267,7 +267,9 @@ void TFileStream::SetSize(int64_t size)
 
 bool TFileStream::Flush()
 {
-    return std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
+    if (std::fflush(file_) != 0) return false;
+    // Pipes and devices cannot be synced, and need not be.
+    return fsync(fileno(file_)) == 0 || errno == EINVAL || errno == EROFS;
 }
 
 } // namespace mycad

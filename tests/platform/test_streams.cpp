@@ -207,6 +207,11 @@ TEST(Streams, FileStreamsCreateReplaceOpenAndReport)
     EXPECT_THROW(TFileStream(dir.path(), TFileMode::fmOpenRead), EFOpenError);
     EXPECT_THROW(TFileStream(dir.filePath("no/such/dir.bin"), TFileMode::fmCreate), EFOpenError);
     EXPECT_FALSE(QFile::exists(missing));
+
+    // Devices are streams too: writing to one succeeds and flushes.
+    TFileStream sink(QStringLiteral("/dev/null"), TFileMode::fmOpenWrite);
+    sink.WriteBuffer("abc", 3);
+    EXPECT_TRUE(sink.Flush());
 }
 
 TEST(Streams, MemoryStreamFileRoundTripAndSizesBeyond4GiB)
