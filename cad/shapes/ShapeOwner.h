@@ -14,6 +14,7 @@ class TMyShape;
 class TPen;
 class TBrush;
 class TFont;
+class TCanvas;
 
 class TShapeOwner {
 public:
@@ -71,6 +72,17 @@ public:
     virtual uint8_t ArrowOffset() const = 0;
     virtual TArcMode ArcMode() const = 0;
     virtual TLinkLineDrawStyle LinkLineDrawStyle() const = 0;
+
+    /// Whether a line finished on the end point of another line or polyline
+    /// records that point (its merge fields).
+    virtual bool MergeLineShape() const { return false; }
+    /// True for the printer's canvas: shapes then scale pen widths by the zoom
+    /// and print grey on black-and-white printers.
+    virtual bool IsPrinterCanvas(const TCanvas& canvas) const
+    {
+        (void)canvas;
+        return false;
+    }
 };
 
 } // namespace mycad
