@@ -334,6 +334,11 @@ protected:
 private:
     void CopyFrom(const TMyShape& source, bool withRelations);
     void SetLockedTree(bool value, int32_t depth);
+    /// Moves the owner's hover highlight to (this shape, found); -1 removes it.
+    int32_t UpdateHover(int32_t found, bool onLinkPoints);
+    TMyPoint HoverPosition(int32_t id) const;
+    /// Whether this shape's hover highlight, if any, marks a link point.
+    bool FHoverOnLinkPoints = false;
     /// Guards the passing-on of settings against member lists that loop.
     bool FPassingOn = false;
 };

@@ -83,6 +83,9 @@ public:
         (void)canvas;
         return false;
     }
+    /// The canvas of the control, on which hover highlights are drawn and
+    /// erased directly; nullptr when there is none (nothing is drawn then).
+    virtual TCanvas* ControlCanvas() { return nullptr; }
 };
 
 } // namespace mycad
