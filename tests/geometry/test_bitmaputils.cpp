@@ -1,0 +1,409 @@
+#include "cad/geometry/BitmapUtils.h"
+#include "geometry/PixelAccess.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <numbers>
+
+using namespace mycad;
+using namespace mycad::test;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// A picture whose every pixel says where it is: red = x, green = y.
+TBitmap Coordinates(int32_t w, int32_t h)
+{
+    TBitmap bmp(w, h, TPixelFormat::pf24bit);
+    for (int32_t y = 0; y < h; ++y)
+        for (int32_t x = 0; x < w; ++x) SetPixelAt(bmp, x, y, {7, uint8_t(y), uint8_t(x)});
+    return bmp;
+}
+
+TBitmap OneRow(std::initializer_list<uint8_t> bytes)
+{
+    TBitmap bmp(int32_t(bytes.size() / 3), 1, TPixelFormat::pf24bit);
+    std::memcpy(bmp.ScanLine(0), std::data(bytes), bytes.size());
+    return bmp;
+}
+
+std::vector<uint8_t> RowBytes(const TBitmap& bmp, int32_t y)
+{
+    const uint8_t* p = bmp.ScanLine(y);
+    return {p, p + 3 * bmp.Width()};
+}
+
+// The pixel mapping of a turn evaluated directly, one pixel at a time in the
+// order rows last to first and columns last to first, on a source already of
+// the target size.
+TBitmap ReferenceRotate(const TBitmap& src, double angle, int32_t pivotDx, int32_t pivotDy)
+{
+    const int32_t w = src.Width();
+    const int32_t h = src.Height();
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    const int32_t cx = w / 2 + pivotDx;
+    const int32_t cy = h / 2 + pivotDy;
+    const int32_t nw = RoundToInt(std::fabs(h * s) + std::fabs(w * c));
+    const int32_t nh = RoundToInt(std::fabs(w * s) + std::fabs(h * c));
+    TBitmap out(nw, nh, TPixelFormat::pf24bit);
+    const int32_t ox = (nw - w) / 2 + cx;
+    const int32_t oy = (nh - h) / 2 + cy;
+    for (int32_t y = nh - 1; y >= 0; --y) {
+        for (int32_t x = nw - 1; x >= 0; --x) {
+            const int32_t a = 2 * (x - ox) + 1;
+            const int32_t b = 2 * (y - oy) + 1;
+            const int32_t sa = RoundToInt(a * c - b * s);
+            const int32_t sb = RoundToInt(a * s + b * c);
+            const int32_t sx = (sa - 1) / 2 + cx;
+            const int32_t sy = (sb - 1) / 2 + cy;
+            SetPixelAt(out, x, y, sx >= 0 && sx < w && sy >= 0 && sy < h ? PixelAt(src, sx, sy) : kWhite);
+        }
+    }
+    return out;
+}
+
+void ExpectSamePixels(const TBitmap& a, const TBitmap& b, const char* what)
+{
+    ASSERT_EQ(a.Width(), b.Width()) << what;
+    ASSERT_EQ(a.Height(), b.Height()) << what;
+    for (int32_t y = 0; y < a.Height(); ++y) ASSERT_EQ(RowBytes(a, y), RowBytes(b, y)) << what << " row " << y;
+}
+
+bool IsRed(const Bgr& p) { return p.r > 200 && p.g < 60 && p.b < 60; }
+
+} // namespace
+
+TEST(BitmapUtils, GreyScaleAveragesTheThreeBytes)
+{
+    TBitmap bmp = OneRow({10, 20, 31, 0, 0, 2, 255, 255, 255});
+    GrayScaleBitmap(bmp, false);
+    EXPECT_EQ(PixelAt(bmp, 0, 0), (Bgr{10, 20, 31}));
+    GrayScaleBitmap(bmp, true);
+    EXPECT_EQ(PixelAt(bmp, 0, 0), (Bgr{20, 20, 20}));
+    EXPECT_EQ(PixelAt(bmp, 1, 0), (Bgr{0, 0, 0}));  // 2 div 3
+    EXPECT_EQ(PixelAt(bmp, 2, 0), kWhite);
+
+    // Other pixel formats are made 24 bits first.
+    TBitmap wide(2, 1, TPixelFormat::pf32bit);
+    wide.Canvas().SetPixel(1, 0, RGB(31, 20, 10));
+    GrayScaleBitmap(wide, true);
+    ASSERT_EQ(wide.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(PixelAt(wide, 1, 0), (Bgr{20, 20, 20}));
+    EXPECT_EQ(PixelAt(wide, 0, 0), kWhite);
+}
+
+TEST(BitmapUtils, BrightnessAddsAndClampsAtBothEnds)
+{
+    TBitmap bmp = OneRow({200, 10, 50, 0, 255, 128});
+    AdjustBrightBitmap(bmp, 0);
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>{200, 10, 50, 0, 255, 128}));
+    AdjustBrightBitmap(bmp, 100);
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>{255, 110, 150, 100, 255, 228}));
+
+    bmp = OneRow({200, 10, 50, 0, 255, 128});
+    AdjustBrightBitmap(bmp, -100);
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>{100, 0, 0, 0, 155, 28}));
+
+    // Amounts past a byte's range saturate instead of overflowing.
+    bmp = OneRow({200, 10, 50, 0, 255, 128});
+    AdjustBrightBitmap(bmp, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>(6, 255)));
+    AdjustBrightBitmap(bmp, std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>(6, 0)));
+}
+
+TEST(BitmapUtils, ContrastSpreadsFromOrPullsToTheMiddle)
+{
+    const std::initializer_list<uint8_t> values{0, 127, 128, 200, 50, 255};
+    TBitmap bmp = OneRow(values);
+    AdjustContrastBitmap(bmp, 0);
+    EXPECT_EQ(RowBytes(bmp, 0), std::vector<uint8_t>(values));
+    AdjustContrastBitmap(bmp, 255);
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>{0, 127, 129, 255, 0, 255}));
+
+    bmp = OneRow(values);
+    AdjustContrastBitmap(bmp, -255);
+    // 0 -> 0 + 127; 128 -> 128 - 1; 255 -> 255 - 128.
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>{127, 127, 127, 127, 127, 127}));
+
+    // The step is truncated toward zero on both sides: |127 - 100| * 10 / 255
+    // is 1.06 and |127 - 200| * -10 / 255 is -2.86.
+    bmp = OneRow({100, 200, 127});
+    AdjustContrastBitmap(bmp, 10);
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>{99, 202, 127}));
+    bmp = OneRow({100, 200, 127});
+    AdjustContrastBitmap(bmp, -10);
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>{101, 198, 127}));
+
+    // Huge amounts clamp instead of overflowing the product.
+    bmp = OneRow({126, 127, 128});
+    AdjustContrastBitmap(bmp, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(RowBytes(bmp, 0), (std::vector<uint8_t>{0, 127, 255}));
+}
+
+TEST(BitmapUtils, FlipMirrorsPixelsAndKeepsTransparency)
+{
+    TBitmap bmp = Coordinates(3, 2);
+    bmp.SetTransparent(true);
+    bmp.SetTransparentColor(clLime);
+    bmp.SetTransparentMode(TTransparentMode::tmFixed);
+
+    FlipBitmap(bmp, false, false);
+    EXPECT_EQ(PixelAt(bmp, 0, 0), (Bgr{7, 0, 0}));
+
+    FlipBitmap(bmp, true, true);
+    ASSERT_EQ(bmp.Width(), 3);
+    ASSERT_EQ(bmp.Height(), 2);
+    for (int32_t y = 0; y < 2; ++y)
+        for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(bmp, x, y), (Bgr{7, uint8_t(1 - y), uint8_t(2 - x)}));
+    EXPECT_EQ(PixelAt(bmp, 2, 1), (Bgr{7, 0, 0}));  // pixel (0, 0) went to (2, 1)
+    EXPECT_TRUE(bmp.Transparent());
+    EXPECT_EQ(bmp.TransparentMode(), TTransparentMode::tmFixed);
+    EXPECT_EQ(bmp.TransparentColor(), clLime);
+
+    TBitmap h = Coordinates(4, 3);
+    FlipBitmap(h, true, false);
+    TBitmap v = Coordinates(4, 3);
+    FlipBitmap(v, false, true);
+    for (int32_t y = 0; y < 3; ++y) {
+        for (int32_t x = 0; x < 4; ++x) {
+            EXPECT_EQ(PixelAt(h, x, y), (Bgr{7, uint8_t(y), uint8_t(3 - x)}));
+            EXPECT_EQ(PixelAt(v, x, y), (Bgr{7, uint8_t(2 - y), uint8_t(x)}));
+        }
+    }
+
+    TBitmap empty;
+    FlipBitmap(empty, true, true);
+    EXPECT_TRUE(empty.Empty());
+}
+
+TEST(BitmapUtils, RotationPlacesEveryPixel)
+{
+    TBitmap src = Coordinates(100, 50);
+
+    // No turn: a copy (scaled to the size asked for).
+    std::unique_ptr<TBitmap> r = RotateBitmap(src, 0.0, 100, 50, 0, 0);
+    ASSERT_TRUE(r);
+    ExpectSamePixels(*r, src, "angle 0");
+    r = RotateBitmap(src, 0.0, 200, 25, 0, 0);
+    EXPECT_EQ(r->Width(), 200);
+    EXPECT_EQ(r->Height(), 25);
+
+    // A quarter turn: the picture appears turned counter-clockwise, its top
+    // row running up the left column.
+    r = RotateBitmap(src, kPi / 2, 100, 50, 0, 0);
+    ASSERT_EQ(r->Width(), 50);
+    ASSERT_EQ(r->Height(), 100);
+    EXPECT_EQ(r->PixelFormat(), TPixelFormat::pf24bit);
+    for (int32_t y = 0; y < 100; ++y)
+        for (int32_t x = 0; x < 50; ++x)
+            ASSERT_EQ(PixelAt(*r, x, y), PixelAt(src, 99 - y, x)) << x << "," << y;
+    EXPECT_EQ(PixelAt(*r, 0, 99), (Bgr{7, 0, 0}));  // source top-left
+
+    // Half a turn: upside down.
+    r = RotateBitmap(src, kPi, 100, 50, 0, 0);
+    ASSERT_EQ(r->Width(), 100);
+    ASSERT_EQ(r->Height(), 50);
+    for (int32_t y = 0; y < 50; ++y)
+        for (int32_t x = 0; x < 100; ++x)
+            ASSERT_EQ(PixelAt(*r, x, y), PixelAt(src, 99 - x, 49 - y)) << x << "," << y;
+
+    // Moving the pivot right by 20 shifts the source window; what falls
+    // outside the picture is white.
+    r = RotateBitmap(src, kPi, 100, 50, 20, 0);
+    ASSERT_EQ(r->Width(), 100);
+    for (int32_t y = 0; y < 50; ++y) {
+        for (int32_t x = 0; x < 100; ++x) {
+            const Bgr expected = x < 40 ? kWhite : PixelAt(src, 139 - x, 49 - y);
+            ASSERT_EQ(PixelAt(*r, x, y), expected) << x << "," << y;
+        }
+    }
+
+    // 30 degrees: a larger bitmap with white corners around the turned picture.
+    r = RotateBitmap(src, kPi / 6, 100, 50, 0, 0);
+    EXPECT_EQ(r->Width(), RoundToInt(50 * 0.5 + 100 * std::cos(kPi / 6)));
+    EXPECT_EQ(r->Height(), RoundToInt(100 * 0.5 + 50 * std::cos(kPi / 6)));
+    EXPECT_EQ(PixelAt(*r, 0, 0), kWhite);
+    EXPECT_EQ(PixelAt(*r, r->Width() - 1, r->Height() - 1), kWhite);
+    EXPECT_EQ(PixelAt(*r, r->Width() / 2, r->Height() / 2), PixelAt(src, 50, 25));
+
+    // Pivot offsets at the ends of the range only move the picture away.
+    r = RotateBitmap(src, 1.0, 100, 50, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min());
+    for (int32_t y = 0; y < r->Height(); ++y)
+        for (int32_t x = 0; x < r->Width(); ++x) ASSERT_EQ(PixelAt(*r, x, y), kWhite);
+
+    // Degenerate sizes give empty results instead of failing.
+    EXPECT_TRUE(RotateBitmap(src, 1.0, 0, 0, 0, 0)->Empty());
+    EXPECT_TRUE(RotateBitmap(src, 1.0, -5, 10, 0, 0)->Empty());
+    TBitmap none;
+    EXPECT_TRUE(RotateBitmap(none, kPi / 2, 0, 0, 0, 0)->Empty());
+    // A non-finite angle is no turn.
+    ExpectSamePixels(*RotateBitmap(src, std::nan(""), 100, 50, 0, 0), src, "nan");
+}
+
+TEST(BitmapUtils, RotationMatchesTheDirectPixelMapping)
+{
+    struct Case {
+        int32_t w, h;
+        double angle;
+        int32_t dx, dy;
+    };
+    const Case cases[] = {
+        {100, 50, kPi / 6, 0, 0},   {37, 23, -kPi / 4, 0, 0}, {64, 64, 1.0, 3, -5},      {31, 47, 2 * kPi / 3, -40, 17},
+        {20, 9, 3.0, 0, 0},         {9, 20, -2.5, 1, 1},      {40, 30, 7.0, 0, 0},       {40, 30, 1e-9, 0, 0},
+        {1, 1, 0.3, 0, 0},          {2, 3, kPi / 2, 0, 0},    {50, 25, -kPi, 0, 0},      {33, 17, 3 * kPi / 2, 2, 0},
+        {24, 24, 0.5235987755982989, 0, 0},  // sine exactly 0.5: half-integer products
+    };
+    for (const Case& k : cases) {
+        TBitmap src = Coordinates(k.w, k.h);
+        std::unique_ptr<TBitmap> fast = RotateBitmap(src, k.angle, k.w, k.h, k.dx, k.dy);
+        const TBitmap reference = ReferenceRotate(src, k.angle, k.dx, k.dy);
+        const std::string what = std::to_string(k.w) + "x" + std::to_string(k.h) + " by " + std::to_string(k.angle);
+        ExpectSamePixels(*fast, reference, what.c_str());
+    }
+
+    // A source of another size or format is scaled to 24 bits first; the turn
+    // of that is the turn of the scaled picture.
+    TBitmap small = Coordinates(50, 25);
+    const std::unique_ptr<TBitmap> enlarged = RotateBitmap(small, 0.0, 100, 50, 0, 0);
+    ExpectSamePixels(*RotateBitmap(small, 0.4, 100, 50, 2, 3), ReferenceRotate(*enlarged, 0.4, 2, 3), "scaled");
+    TBitmap wide = Coordinates(30, 20);
+    wide.SetPixelFormat(TPixelFormat::pf32bit);
+    const TBitmap narrow = Coordinates(30, 20);
+    ExpectSamePixels(*RotateBitmap(wide, -1.1, 30, 20, 0, 0), ReferenceRotate(narrow, -1.1, 0, 0), "32 bits");
+}
+
+TEST(BitmapUtils, RotationCarriesTransparencyAndLeavesTheSourceAlone)
+{
+    TBitmap src = Coordinates(10, 6);
+    src.SetTransparent(true);
+    src.SetTransparentColor(clLime);
+    src.SetTransparentMode(TTransparentMode::tmFixed);
+
+    for (int round = 0; round < 2; ++round) {  // a second turn sees the same source
+        std::unique_ptr<TBitmap> r = RotateBitmap(src, 0.7, 10, 6, 0, 0);
+        EXPECT_TRUE(r->Transparent()) << round;
+        EXPECT_EQ(r->TransparentMode(), TTransparentMode::tmFixed) << round;
+        EXPECT_EQ(r->TransparentColor(), clLime) << round;
+        EXPECT_TRUE(src.Transparent()) << round;
+    }
+    // The transparent pixels are drawn as they are, so they stay transparent.
+    SetPixelAt(src, 0, 0, {0, 255, 0});
+    std::unique_ptr<TBitmap> same = RotateBitmap(src, 0.0, 10, 6, 0, 0);
+    EXPECT_EQ(PixelAt(*same, 0, 0), (Bgr{0, 255, 0}));
+    EXPECT_TRUE(same->Transparent());
+    EXPECT_EQ(same->TransparentMode(), TTransparentMode::tmFixed);
+
+    // In automatic mode the colour remembered is the source's bottom-left pixel.
+    TBitmap autoSrc = Coordinates(10, 6);
+    autoSrc.SetTransparent(true);
+    std::unique_ptr<TBitmap> r = RotateBitmap(autoSrc, 0.7, 10, 6, 0, 0);
+    EXPECT_EQ(r->TransparentMode(), TTransparentMode::tmFixed);
+    EXPECT_EQ(r->TransparentColor(), RGB(0, 5, 7));
+}
+
+TEST(BitmapUtils, LoadGraphicsFileByEnding)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto path = [&dir](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+
+    TBitmap picture = Coordinates(40, 30);
+    for (int32_t y = 0; y < 30; ++y)  // flat halves survive JPEG compression
+        for (int32_t x = 0; x < 40; ++x) SetPixelAt(picture, x, y, x < 20 ? Bgr{0, 0, 255} : Bgr{255, 0, 0});
+
+    // JPEG under a mixed-case .jpeg ending.
+    ASSERT_TRUE(picture.SaveToFile(path("photo.jpg")));
+    ASSERT_TRUE(QFile::rename(path("photo.jpg"), path("photo.JpEg")));
+    std::unique_ptr<TBitmap> jpeg = LoadGraphicsFile(path("photo.JpEg"));
+    ASSERT_TRUE(jpeg);
+    EXPECT_EQ(jpeg->Width(), 40);
+    EXPECT_EQ(jpeg->Height(), 30);
+    EXPECT_EQ(jpeg->PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_TRUE(IsRed(PixelAt(*jpeg, 5, 15)));
+    EXPECT_GT(PixelAt(*jpeg, 35, 15).b, 200);
+
+    // PNG and BMP keep every pixel.
+    picture = Coordinates(40, 30);
+    ASSERT_TRUE(picture.SaveToFile(path("p.png")));
+    std::unique_ptr<TBitmap> png = LoadGraphicsFile(path("p.png"));
+    ExpectSamePixels(*png, picture, "png");
+    EXPECT_EQ(png->PixelFormat(), TPixelFormat::pf24bit);
+    ASSERT_TRUE(picture.SaveToFile(path("p.bmp")));
+    std::unique_ptr<TBitmap> bmp = LoadGraphicsFile(path("p.bmp"));
+    ExpectSamePixels(*bmp, picture, "bmp");
+
+    // An icon is drawn on a 24-bit bitmap of its size.
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(qRgb(255, 0, 0));
+    ASSERT_TRUE(icon.save(path("a.ico"), "ICO"));
+    std::unique_ptr<TBitmap> ico = LoadGraphicsFile(path("a.ico"));
+    ASSERT_EQ(ico->Width(), 16);
+    ASSERT_EQ(ico->Height(), 16);
+    EXPECT_EQ(ico->PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(PixelAt(*ico, 8, 8), (Bgr{0, 0, 255}));
+
+    // An existing file of an unknown ending is an assertion failure, not a crash.
+    ASSERT_TRUE(picture.SaveToFile(path("picture.png")));
+    ASSERT_TRUE(QFile::rename(path("picture.png"), path("picture.gif")));
+    try {
+        LoadGraphicsFile(path("picture.gif"));
+        ADD_FAILURE() << "no exception for .gif";
+    } catch (const EAssertionFailed& e) {
+        EXPECT_STREQ(e.what(), "Assertion failure (cad, line 3511)");
+    }
+    QFile tiff(path("x.tiff"));
+    ASSERT_TRUE(tiff.open(QIODevice::WriteOnly));
+    tiff.write("II*");
+    tiff.close();
+    EXPECT_THROW(LoadGraphicsFile(path("x.tiff")), EAssertionFailed);
+
+    // Damaged files of a known ending report the failure.
+    QFile broken(path("broken.png"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture at all");
+    broken.close();
+    EXPECT_THROW(LoadGraphicsFile(path("broken.png")), EInvalidGraphic);
+    ASSERT_TRUE(QFile::copy(path("broken.png"), path("broken.bmp")));
+    EXPECT_THROW(LoadGraphicsFile(path("broken.bmp")), EInvalidGraphic);
+}
+
+TEST(BitmapUtils, MissingFilesAndMetafilesGiveTheRedCross)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile wmf(dir.filePath("drawing.wmf"));
+    ASSERT_TRUE(wmf.open(QIODevice::WriteOnly));
+    wmf.write("\xd7\xcd\xc6\x9a");
+    wmf.close();
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.png"));
+
+    for (const QString& name : {dir.filePath("missing.png"), dir.filePath("missing.gif"), dir.filePath("drawing.wmf"),
+                                dir.filePath("folder.png"), QString()}) {
+        std::unique_ptr<TBitmap> cross = LoadGraphicsFile(name);
+        ASSERT_TRUE(cross) << name.toStdString();
+        ASSERT_EQ(cross->Width(), 32);
+        ASSERT_EQ(cross->Height(), 32);
+        EXPECT_EQ(cross->PixelFormat(), TPixelFormat::pf24bit);
+        // Both diagonals, three pixels wide.
+        for (int32_t i : {4, 10, 15, 16, 21, 27}) {
+            EXPECT_TRUE(IsRed(PixelAt(*cross, i, i))) << i;
+            EXPECT_TRUE(IsRed(PixelAt(*cross, i, 31 - i))) << i;
+            EXPECT_TRUE(IsRed(PixelAt(*cross, i + 1, i))) << i;
+            EXPECT_TRUE(IsRed(PixelAt(*cross, i, i + 1))) << i;
+        }
+        // Away from the lines the placeholder is white.
+        for (TPoint p : {Point(16, 2), Point(2, 16), Point(29, 16), Point(16, 29), Point(0, 15), Point(31, 16)})
+            EXPECT_EQ(PixelAt(*cross, p.X, p.Y), kWhite) << p.X << "," << p.Y;
+    }
+}
