@@ -1,0 +1,181 @@
+#include "cad/geometry/Gradient.h"
+#include "geometry/PixelAccess.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace mycad;
+using namespace mycad::test;
+
+namespace {
+
+// From blue to red every entry can be read back from its pixel: red is the
+// entry and blue 255 minus it.
+int32_t EntryAt(const TBitmap& bmp, int32_t x, int32_t y)
+{
+    const Bgr p = PixelAt(bmp, x, y);
+    EXPECT_EQ(p.g, 0);
+    EXPECT_EQ(p.b, 255 - p.r) << x << "," << y;
+    return p.r;
+}
+
+TBitmap Build(TGradientStyle style)
+{
+    TBitmap bmp;
+    BuildGradient(RGB(0, 0, 255), RGB(255, 0, 0), style, bmp);
+    return bmp;
+}
+
+} // namespace
+
+TEST(Gradient, ColourTableRunsFromBeginToEnd)
+{
+    TGradientColors t = BuildGradientColors(clWhite, clBlack);
+    EXPECT_EQ(t[0], (TRGBTriple{255, 255, 255}));
+    EXPECT_EQ(t[255], (TRGBTriple{0, 0, 0}));
+    EXPECT_EQ(t[128], (TRGBTriple{127, 127, 127}));  // 128 * -255 div 255 = -128
+    EXPECT_EQ(t[1], (TRGBTriple{254, 254, 254}));
+
+    t = BuildGradientColors(RGB(0, 0, 0), RGB(255, 0, 10));
+    EXPECT_EQ(t[100].rgbtRed, 100);
+    EXPECT_EQ(t[100].rgbtGreen, 0);
+    EXPECT_EQ(t[100].rgbtBlue, 3);  // 1000 div 255
+    EXPECT_EQ(t[255], (TRGBTriple{10, 0, 255}));
+
+    // A falling channel truncates toward zero: 10 + (100 * -10) div 255 = 10 - 3.
+    t = BuildGradientColors(RGB(0, 0, 10), RGB(0, 0, 0));
+    EXPECT_EQ(t[100].rgbtBlue, 7);
+
+    // System colours are resolved first.
+    const TColor window = ColorToRGB(clWindow);
+    t = BuildGradientColors(clWindow, clBtnText);
+    EXPECT_EQ(t[0], (TRGBTriple{GetBValue(window), GetGValue(window), GetRValue(window)}));
+    const TColor text = ColorToRGB(clBtnText);
+    EXPECT_EQ(t[255], (TRGBTriple{GetBValue(text), GetGValue(text), GetRValue(text)}));
+}
+
+TEST(Gradient, EveryPatternHasItsSizeCornersAndCentre)
+{
+    struct Expect {
+        TGradientStyle style;
+        int32_t w, h;
+        int32_t topLeft, topRight, bottomLeft, bottomRight, centre;
+    };
+    using S = TGradientStyle;
+    const Expect table[] = {
+        {S::gsRadialC, 362, 362, 255, 255, 255, 255, 1},
+        {S::gsRadialT, 362, 181, 180, 180, 255, 255, 90},
+        {S::gsRadialB, 362, 181, 255, 255, 180, 180, 90},
+        {S::gsRadialL, 181, 362, 180, 255, 180, 255, 90},
+        {S::gsRadialR, 181, 362, 255, 180, 255, 180, 90},
+        {S::gsRadialTL, 181, 181, 0, 180, 180, 255, 127},
+        {S::gsRadialTR, 181, 181, 180, 0, 255, 180, 127},
+        {S::gsRadialBL, 181, 181, 180, 255, 0, 180, 127},
+        {S::gsRadialBR, 181, 181, 255, 180, 180, 0, 127},
+        {S::gsLinearH, 1, 256, 0, 0, 255, 255, 128},
+        {S::gsLinearV, 256, 1, 0, 255, 0, 255, 128},
+        {S::gsReflectedH, 1, 512, 255, 255, 255, 255, 0},
+        {S::gsReflectedV, 512, 1, 255, 255, 255, 255, 0},
+        {S::gsDiagonalLF, 128, 129, 127, 0, 255, 128, 127},
+        {S::gsDiagonalLB, 128, 129, 0, 127, 128, 255, 128},
+        {S::gsDiagonalRF, 256, 256, 0, 255, 255, 0, 0},
+        {S::gsDiagonalRB, 256, 256, 255, 0, 0, 255, 1},
+        {S::gsArrowL, 129, 256, 255, 127, 255, 127, 64},
+        {S::gsArrowR, 129, 256, 127, 255, 127, 255, 64},
+        {S::gsArrowU, 256, 129, 255, 255, 127, 127, 64},
+        {S::gsArrowD, 256, 129, 127, 127, 255, 255, 64},
+        {S::gsDiamond, 256, 256, 255, 255, 255, 255, 1},
+        {S::gsButterfly, 256, 256, 128, 128, 127, 128, 128},
+    };
+    static_assert(std::size(table) == 23);
+    for (const Expect& e : table) {
+        const TBitmap bmp = Build(e.style);
+        const std::string name = "style " + std::to_string(int(e.style));
+        ASSERT_EQ(bmp.Width(), e.w) << name;
+        ASSERT_EQ(bmp.Height(), e.h) << name;
+        EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::pf24bit) << name;
+        EXPECT_EQ(EntryAt(bmp, 0, 0), e.topLeft) << name;
+        EXPECT_EQ(EntryAt(bmp, e.w - 1, 0), e.topRight) << name;
+        EXPECT_EQ(EntryAt(bmp, 0, e.h - 1), e.bottomLeft) << name;
+        EXPECT_EQ(EntryAt(bmp, e.w - 1, e.h - 1), e.bottomRight) << name;
+        EXPECT_EQ(EntryAt(bmp, e.w / 2, e.h / 2), e.centre) << name;
+    }
+}
+
+TEST(Gradient, PatternEdgeCases)
+{
+    // The two middle columns of the centred radial pattern are both distance 0.
+    const TBitmap radial = Build(TGradientStyle::gsRadialC);
+    EXPECT_EQ(EntryAt(radial, 180, 180), 0);
+    EXPECT_EQ(EntryAt(radial, 181, 180), 0);
+    EXPECT_EQ(EntryAt(radial, 181, 181), 1);
+    EXPECT_EQ(EntryAt(radial, 0, 180), 180);
+    EXPECT_EQ(EntryAt(radial, 90, 90), 127);  // sqrt(90^2 + 90^2) = 127.28
+
+    // The linear patterns are the table itself, as a row or a column.
+    const TGradientColors colors = BuildGradientColors(RGB(0, 0, 255), RGB(255, 0, 0));
+    const TBitmap row = Build(TGradientStyle::gsLinearV);
+    const TBitmap column = Build(TGradientStyle::gsLinearH);
+    for (int32_t i = 0; i < 256; ++i) {
+        const TRGBTriple& c = colors[i];
+        EXPECT_EQ(PixelAt(row, i, 0), (Bgr{c.rgbtBlue, c.rgbtGreen, c.rgbtRed})) << i;
+        EXPECT_EQ(PixelAt(column, 0, i), (Bgr{c.rgbtBlue, c.rgbtGreen, c.rgbtRed})) << i;
+    }
+
+    // The reflected patterns mirror about their middle.
+    const TBitmap rh = Build(TGradientStyle::gsReflectedH);
+    const TBitmap rv = Build(TGradientStyle::gsReflectedV);
+    for (int32_t i = 0; i < 256; ++i) {
+        EXPECT_EQ(EntryAt(rh, 0, i), 255 - i);
+        EXPECT_EQ(EntryAt(rh, 0, 511 - i), 255 - i);
+        EXPECT_EQ(EntryAt(rv, i, 0), 255 - i);
+        EXPECT_EQ(EntryAt(rv, 511 - i, 0), 255 - i);
+    }
+
+    // Entry 0 along the main diagonal of gsDiagonalRF, 255 in the far corners.
+    const TBitmap diagonal = Build(TGradientStyle::gsDiagonalRF);
+    for (int32_t i = 0; i < 256; ++i) EXPECT_EQ(EntryAt(diagonal, i, i), 0);
+    EXPECT_EQ(EntryAt(diagonal, 255, 0), 255);
+    EXPECT_EQ(EntryAt(diagonal, 0, 255), 255);
+
+    // The quadrant patterns switch formula at 128.
+    const TBitmap diamond = Build(TGradientStyle::gsDiamond);
+    EXPECT_EQ(EntryAt(diamond, 127, 127), 1);
+    EXPECT_EQ(EntryAt(diamond, 128, 127), 1);
+    EXPECT_EQ(EntryAt(diamond, 127, 128), 1);
+    EXPECT_EQ(EntryAt(diamond, 128, 0), 128);
+    const TBitmap butterfly = Build(TGradientStyle::gsButterfly);
+    EXPECT_EQ(EntryAt(butterfly, 127, 0), 255);
+    EXPECT_EQ(EntryAt(butterfly, 128, 0), 255);
+    EXPECT_EQ(EntryAt(butterfly, 0, 128), 0);
+    const TBitmap arrow = Build(TGradientStyle::gsArrowL);
+    EXPECT_EQ(EntryAt(arrow, 128, 127), 0);
+    EXPECT_EQ(EntryAt(arrow, 128, 128), 0);
+}
+
+TEST(Gradient, NoneAndUnknownStylesLeaveTheBitmapEmpty)
+{
+    // gsNone empties a pattern that was there before and draws nothing.
+    TBitmap bmp;
+    BuildGradient(clWhite, clBlack, TGradientStyle::gsDiamond, bmp);
+    ASSERT_FALSE(bmp.Empty());
+    BuildGradient(clWhite, clBlack, TGradientStyle::gsNone, bmp);
+    EXPECT_EQ(bmp.Width(), 0);
+    EXPECT_EQ(bmp.Height(), 0);
+
+    // An ordinal past gsNone, as a damaged record may hold, builds nothing.
+    BuildGradient(clWhite, clBlack, TGradientStyle::gsRadialTL, bmp);
+    BuildGradient(clWhite, clBlack, static_cast<TGradientStyle>(200), bmp);
+    EXPECT_TRUE(bmp.Empty());
+    EXPECT_EQ(PatternBuilderOf(static_cast<TGradientStyle>(24)), &PatternNone);
+
+    // A builder called directly on a bitmap of another format makes it 24 bits
+    // and sizes it itself.
+    TBitmap other(3, 3, TPixelFormat::pf32bit);
+    PatternBuilderOf(TGradientStyle::gsArrowU)(BuildGradientColors(clWhite, clBlack), other);
+    EXPECT_EQ(other.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(other.Width(), 256);
+    EXPECT_EQ(other.Height(), 129);
+    EXPECT_EQ(PixelAt(other, 0, 0), (Bgr{0, 0, 0}));  // entry 255 is the end colour
+}
