@@ -334,6 +334,8 @@ protected:
 private:
     void CopyFrom(const TMyShape& source, bool withRelations);
     void SetLockedTree(bool value, int32_t depth);
+    /// The font, or pen, brush, font and gradient settings, to every member.
+    void PassOnToMembers(bool fontOnly);
     /// Moves the owner's hover highlight to (this shape, found); -1 removes it.
     int32_t UpdateHover(int32_t found, bool onLinkPoints);
     TMyPoint HoverPosition(int32_t id) const;
