@@ -80,9 +80,17 @@ enum class TFontPitch : uint8_t { fpDefault = 0, fpVariable = 1, fpFixed = 2 };
 
 inline constexpr uint8_t DEFAULT_CHARSET = 1;
 
+/// What reading a pixel outside the device returns.
+inline constexpr TColor CLR_INVALID = 0xFFFFFFFF;
+
 /// A pen: colour, width in device pixels, style and raster mode.
 class TPen {
 public:
+    TPen() = default;
+    /// Copies the settings; the copy has no OnChange of its own yet.
+    TPen(const TPen& other);
+    /// Copies the settings and keeps this pen's OnChange, without firing it.
+    TPen& operator=(const TPen& other);
     TColor Color() const { return color_; }
     void SetColor(TColor c);
     int32_t Width() const { return width_; }
@@ -115,6 +123,7 @@ class TBrush {
 public:
     TBrush();
     ~TBrush();
+    /// Copies the settings and the pattern; OnChange stays with each brush.
     TBrush(const TBrush& other);
     TBrush& operator=(const TBrush& other);
     TColor Color() const { return color_; }
@@ -139,6 +148,11 @@ private:
 /// Height = -round(Size * PPI / 72).
 class TFont {
 public:
+    TFont() = default;
+    /// Copies the settings; the copy has no OnChange of its own yet.
+    TFont(const TFont& other);
+    /// Copies the settings and keeps this font's OnChange, without firing it.
+    TFont& operator=(const TFont& other);
     String Name() const { return name_; }
     void SetName(const String& n);
     int32_t Size() const;
@@ -265,10 +279,16 @@ public:
 
     // Primitives, in device pixels.
     void MoveTo(int32_t x, int32_t y);
+    /// Draws from the pen position to (x, y), leaving out the end pixel, so a
+    /// chain of lines sets every pixel once.
     void LineTo(int32_t x, int32_t y);
     void Polyline(const TArrPoint& points);
     void Polygon(const TArrPoint& points);
     void PolyBezier(const TArrPoint& points);
+    /// The box's right column and bottom row stay outside: a 1-pixel pen
+    /// outlines x1..x2-1, y1..y2-1 and the brush fills inside the outline
+    /// (with a clear pen the fill, like the outline, ends before x2-1, y2-1).
+    /// psInsideFrame keeps wide pens inside the box.
     void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     void Rectangle(const TRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
     void RoundRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t w, int32_t h);
@@ -342,9 +362,20 @@ public:
     /// HORZRES, VERTRES, NUMCOLORS (-1 on colour devices; 2 on black-and-white printers), LOGPIXELSX/Y.
     int32_t GetDeviceCaps(int32_t index) const;
     void SetNumColors(int32_t n) { numColors_ = n; }
+    /// Pixels per inch of the device (0: the screen's); map modes and
+    /// LOGPIXELSX/Y use it.
+    int32_t PixelsPerInch() const;
+    void SetPixelsPerInch(int32_t ppi) { ppi_ = ppi; }
 
 private:
     friend class TCanvasPainter;
+    friend class TCanvasPath;
+    /// One point of the current path, in logical coordinates.
+    struct PathPoint {
+        double X = 0;
+        double Y = 0;
+        uint8_t Type = 0;
+    };
     QImage* target_ = nullptr;
     TPoint origin_;
     TPen pen_;
@@ -356,7 +387,10 @@ private:
     bool logFontSelected_ = false;
     TLogFont logFont_;
     bool pathOpen_ = false;
-    QPainterPath path_;
+    std::vector<PathPoint> path_;
+    // The path's current figure: index of its move-to point, -1 when the
+    // next segment starts a new figure at penPos_.
+    int32_t figureStart_ = -1;
     int32_t polyFillMode_ = ALTERNATE;
     bool hasClipRegion_ = false;
     QPainterPath clipRegion_;
@@ -365,6 +399,7 @@ private:
     TXForm xform_;
     int32_t mapMode_ = MM_TEXT;
     int32_t numColors_ = -1;
+    int32_t ppi_ = 0;
 };
 
 enum class TPixelFormat : uint8_t { pfDevice = 0, pf1bit = 1, pf4bit = 2, pf8bit = 3, pf15bit = 4, pf16bit = 5, pf24bit = 6, pf32bit = 7, pfCustom = 8 };
@@ -419,12 +454,20 @@ public:
     void LoadFromStream(TStream& stream);
 
     /// The image behind the bitmap, for the platform and the applications.
+    /// pf1bit is Format_Mono; pf4bit and pf8bit are Format_Indexed8 (one index
+    /// byte per pixel in their scan lines); pf15bit Format_RGB555; pf16bit
+    /// Format_RGB16; pf24bit Format_BGR888; pf32bit, pfDevice and pfCustom
+    /// Format_RGB32.
     QImage& Image() { return image_; }
     const QImage& Image() const { return image_; }
+    /// Takes the picture of img, converted to this bitmap's pixel format;
+    /// transparent pixels of img are put on white.
     void SetImage(const QImage& img);
 
 private:
-    QImage image_;
+    QImage image_; // null while either side is 0
+    int32_t width_ = 0;
+    int32_t height_ = 0;
     TPixelFormat pf_ = TPixelFormat::pf24bit;
     std::unique_ptr<TCanvas> canvas_;
     bool transparent_ = false;

@@ -1,0 +1,133 @@
+// A QPainter set up for one drawing operation of a canvas.
+#include "platform/CanvasPainter.h"
+
+namespace mycad {
+
+namespace {
+
+// QPainter draws only on images of 15 bits and more.
+bool Paintable(QImage::Format f)
+{
+    switch (f) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Alpha8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Grayscale16:
+        return false;
+    default:
+        return true;
+    }
+}
+
+QRect ToQRect(const TRect& r)
+{
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+} // namespace
+
+TCanvasPainter::TCanvasPainter(TCanvas& canvas, Use use) : canvas_(canvas), image_(canvas.target_)
+{
+    if (image_ == nullptr || image_->isNull()) return;
+    if (use == Use::Shape && canvas.pen_.Mode() == TPenMode::pmNop) return;
+    if (Paintable(image_->format())) {
+        painter_.emplace(image_);
+    } else {
+        useScratch_ = true;
+        scratch_ = image_->convertToFormat(QImage::Format_RGB32);
+        painter_.emplace(&scratch_);
+    }
+    QPainter& p = *painter_;
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setTransform(DeviceToImage(canvas));
+    // Clips live in device pixels, whatever the world transform.
+    const bool hasRect = !canvas.clipRect_.IsEmpty();
+    if (hasRect) p.setClipRect(ToQRect(canvas.clipRect_));
+    if (canvas.hasClipRegion_) p.setClipPath(canvas.clipRegion_, hasRect ? Qt::IntersectClip : Qt::ReplaceClip);
+    p.setWorldTransform(LogicalToDevice(canvas) * DeviceToImage(canvas));
+    if (use == Use::Shape) p.setCompositionMode(ToCompositionMode(canvas.pen_.Mode()));
+}
+
+TCanvasPainter::~TCanvasPainter()
+{
+    painter_.reset();
+    if (useScratch_) {
+        // Indexed targets keep their colour table; each pixel takes the nearest entry.
+        const int dpmX = image_->dotsPerMeterX();
+        const int dpmY = image_->dotsPerMeterY();
+        *image_ = scratch_.convertToFormat(image_->format(), image_->colorTable(),
+                                           Qt::ThresholdDither | Qt::AvoidDither);
+        image_->setDotsPerMeterX(dpmX);
+        image_->setDotsPerMeterY(dpmY);
+    }
+}
+
+QTransform TCanvasPainter::LogicalToDevice(const TCanvas& canvas)
+{
+    QTransform t;
+    if (canvas.graphicsMode_ == GM_ADVANCED) {
+        const TXForm& x = canvas.xform_;
+        t = QTransform(x.eM11, x.eM12, x.eM21, x.eM22, x.eDx, x.eDy);
+    }
+    if (canvas.mapMode_ == MM_LOENGLISH) {
+        const double s = canvas.PixelsPerInch() / 100.0;
+        t = t * QTransform(s, 0, 0, -s, 0, 0);
+    }
+    return t;
+}
+
+QTransform TCanvasPainter::DeviceToImage(const TCanvas& canvas)
+{
+    return QTransform::fromTranslate(-canvas.origin_.X, -canvas.origin_.Y);
+}
+
+void TCanvasPainter::UseDeviceCoordinates()
+{
+    painter_->setWorldTransform(DeviceToImage(canvas_));
+}
+
+void TCanvasPainter::StrokeFigure(const QPainterPath& path)
+{
+    const QPen pen = ToQPen(canvas_.pen_);
+    if (pen.style() == Qt::NoPen) return;
+    QPainter& p = *painter_;
+    p.setPen(pen);
+    p.setBrush(Qt::NoBrush);
+    if (pen.width() > 1) {
+        // A cosmetic pen lights pixel (x, y) for the point (x, y); a filled
+        // stroke lights the pixels whose centres it covers, so it is moved by
+        // half a pixel to sit on the same pixels.
+        const QTransform saved = p.worldTransform();
+        p.setWorldTransform(saved * QTransform::fromTranslate(0.5, 0.5));
+        p.drawPath(path);
+        p.setWorldTransform(saved);
+    } else {
+        p.drawPath(path);
+    }
+}
+
+void TCanvasPainter::FillFigure(const QPainterPath& path)
+{
+    const QBrush brush = ToQBrush(canvas_.brush_);
+    if (brush.style() == Qt::NoBrush) return;
+    QPainter& p = *painter_;
+    p.setPen(Qt::NoPen);
+    p.setBrush(brush);
+    p.drawPath(path);
+}
+
+void TCanvasPainter::DrawImage(TCanvas& canvas, const QRectF& dest, const QImage& image, bool blend)
+{
+    if (image.isNull() || dest.isEmpty()) return;
+    TCanvasPainter painter(canvas, Use::Copy);
+    if (!painter.Active()) return;
+    QPainter& p = painter.P();
+    p.setCompositionMode(blend ? QPainter::CompositionMode_SourceOver : QPainter::CompositionMode_Source);
+    p.drawImage(dest, image);
+}
+
+} // namespace mycad

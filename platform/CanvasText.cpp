@@ -1,0 +1,83 @@
+// Text on the canvas: logical fonts with escapement, character spacing,
+// opaque or transparent background, extents, and text outlines in paths.
+#include "platform/CanvasPainter.h"
+#include "platform/CanvasPath.h"
+
+#include <QFontMetrics>
+#include <QtMath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace mycad {
+
+namespace {
+
+// Glyph space (x along the text, y down the text, origin at the top-left of
+// the unrotated text) to logical coordinates. Escapement turns the text
+// counter-clockwise as seen on the device, in either direction of y.
+QTransform GlyphToLogical(int32_t x, int32_t y, int32_t escapement, bool yUp)
+{
+    const double a = qDegreesToRadians(escapement / 10.0);
+    const double c = std::cos(a);
+    const double s = std::sin(a);
+    if (yUp) return QTransform(c, s, s, -c, x, y);
+    return QTransform(c, -s, s, c, x, y);
+}
+
+} // namespace
+
+TLogFont TCanvas::GetLogFont() const
+{
+    return logFontSelected_ ? logFont_ : ToLogFont(font_);
+}
+
+void TCanvas::SelectLogFont(const TLogFont& lf)
+{
+    logFont_ = lf;
+    logFontSelected_ = true;
+}
+
+void TCanvas::DeselectLogFont()
+{
+    logFontSelected_ = false;
+}
+
+TSize TCanvas::TextExtent(const String& text) const
+{
+    const QFontMetrics fm(ToQFont(GetLogFont()));
+    // Every character, the last one included, is followed by the extra spacing.
+    const int64_t cx = static_cast<int64_t>(fm.horizontalAdvance(text)) + static_cast<int64_t>(charExtra_) * text.size();
+    return {static_cast<int32_t>(std::clamp<int64_t>(cx, INT32_MIN, INT32_MAX)), fm.height()};
+}
+
+void TCanvas::TextOut(int32_t x, int32_t y, const String& text)
+{
+    if (text.isEmpty()) return;
+    const TLogFont lf = GetLogFont();
+    QFont font = ToQFont(lf);
+    if (charExtra_ != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, charExtra_);
+    const QFontMetrics fm(font);
+    const QTransform glyphs = GlyphToLogical(x, y, lf.lfEscapement, mapMode_ == MM_LOENGLISH);
+
+    if (pathOpen_) {
+        QPainterPath outline;
+        outline.addText(QPointF(0, fm.ascent()), font, text);
+        TCanvasPath::AddPainterPath(*this, glyphs.map(outline), true);
+        return;
+    }
+
+    TCanvasPainter painter(*this, TCanvasPainter::Use::Copy);
+    if (!painter.Active()) return;
+    QPainter& p = painter.P();
+    p.setWorldTransform(glyphs * p.worldTransform());
+    if (bkMode_ == OPAQUE && brush_.Style() != TBrushStyle::bsClear) {
+        const TSize extent = TextExtent(text);
+        p.fillRect(QRectF(0, 0, extent.cx, extent.cy), ToQColor(brush_.Color()));
+    }
+    p.setFont(font);
+    p.setPen(ToQColor(font_.Color()));
+    p.drawText(QPointF(0, fm.ascent()), text);
+}
+
+} // namespace mycad

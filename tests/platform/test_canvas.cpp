@@ -1,0 +1,256 @@
+// The canvas: pixel-exact shapes, raster operations, clipping, origin.
+#include "platform/Graphics.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace mycad;
+
+namespace {
+
+QImage WhiteSurface(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
+// The image as text rows: '#' pen colour black, 'r' red, '.' white, '?' other.
+std::string Rows(const QImage& img, int x0, int y0, int w, int h)
+{
+    std::string s;
+    for (int y = y0; y < y0 + h; ++y) {
+        for (int x = x0; x < x0 + w; ++x) {
+            const QRgb p = img.pixel(x, y) & 0xFFFFFF;
+            s += p == 0 ? '#' : p == 0xFF0000 ? 'r' : p == 0xFFFFFF ? '.' : '?';
+        }
+        s += '\n';
+    }
+    return s;
+}
+
+} // namespace
+
+TEST(Canvas, RectangleOutlinesInsideTheBoxAndFillsWithinTheOutline)
+{
+    QImage img = WhiteSurface(12, 8);
+    TCanvas c(&img);
+    c.Brush().SetColor(clRed);
+    c.Rectangle(1, 1, 7, 6);
+    EXPECT_EQ(Rows(img, 0, 0, 8, 7),
+              "........\n"
+              ".######.\n"
+              ".#rrrr#.\n"
+              ".#rrrr#.\n"
+              ".#rrrr#.\n"
+              ".######.\n"
+              "........\n");
+
+    // Without a pen the fill ends where the outline would have ended.
+    img.fill(Qt::white);
+    c.Pen().SetStyle(TPenStyle::psClear);
+    c.Rectangle(Rect(1, 1, 5, 4));
+    EXPECT_EQ(Rows(img, 0, 0, 6, 5),
+              "......\n"
+              ".rrr..\n"
+              ".rrr..\n"
+              "......\n"
+              "......\n");
+
+    // A wide inside-frame pen stays inside the box; a clear brush leaves the inside.
+    img.fill(Qt::white);
+    c.Pen().SetStyle(TPenStyle::psInsideFrame);
+    c.Pen().SetWidth(2);
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+    c.Rectangle(1, 1, 8, 7);
+    EXPECT_EQ(Rows(img, 0, 0, 9, 8),
+              ".........\n"
+              ".#######.\n"
+              ".#######.\n"
+              ".##...##.\n"
+              ".##...##.\n"
+              ".#######.\n"
+              ".#######.\n"
+              ".........\n");
+
+    // FillRect and FrameRect cover exactly the rectangle.
+    img.fill(Qt::white);
+    c.Brush().SetStyle(TBrushStyle::bsSolid);
+    c.Brush().SetColor(clBlack);
+    c.FrameRect(Rect(0, 0, 4, 3));
+    c.Brush().SetColor(clRed);
+    c.FillRect(Rect(5, 0, 7, 2));
+    EXPECT_EQ(Rows(img, 0, 0, 8, 4),
+              "####.rr.\n"
+              "#..#.rr.\n"
+              "####....\n"
+              "........\n");
+}
+
+TEST(Canvas, LinesLeaveOutTheirEndPixel)
+{
+    QImage img = WhiteSurface(10, 8);
+    TCanvas c(&img);
+    c.MoveTo(1, 1);
+    c.LineTo(6, 1);
+    EXPECT_EQ(c.PenPos(), Point(6, 1));
+    EXPECT_EQ(Rows(img, 0, 0, 8, 2), "........\n.#####..\n");
+    c.LineTo(6, 4); // the next line sets the pixel the first one left out
+    c.MoveTo(1, 3);
+    c.LineTo(4, 6);
+    EXPECT_EQ(Rows(img, 0, 0, 8, 7),
+              "........\n"
+              ".######.\n"
+              "......#.\n"
+              ".#....#.\n"
+              "..#.....\n"
+              "...#....\n"
+              "........\n");
+
+    img.fill(Qt::white);
+    c.Polyline({Point(0, 0), Point(3, 0), Point(3, 2)});
+    EXPECT_EQ(Rows(img, 0, 0, 5, 3),
+              "####.\n"
+              "...#.\n"
+              ".....\n");
+
+    // Drawing the same chain again in XOR mode removes every pixel: none was set twice.
+    c.Pen().SetMode(TPenMode::pmXor);
+    c.Pen().SetColor(clWhite);
+    c.Polyline({Point(0, 0), Point(3, 0), Point(3, 2)});
+    EXPECT_EQ(Rows(img, 0, 0, 5, 3), ".....\n.....\n.....\n");
+}
+
+TEST(Canvas, PolygonFillsWithTheBrushAndOutlinesWithThePen)
+{
+    QImage img = WhiteSurface(8, 8);
+    TCanvas c(&img);
+    c.Brush().SetColor(clRed);
+    c.Polygon({Point(1, 1), Point(6, 1), Point(6, 5), Point(1, 5)});
+    EXPECT_EQ(Rows(img, 0, 0, 8, 7),
+              "........\n"
+              ".######.\n"
+              ".#rrrr#.\n"
+              ".#rrrr#.\n"
+              ".#rrrr#.\n"
+              ".######.\n"
+              "........\n");
+}
+
+TEST(Canvas, XorAndNotXorOutlinesEraseThemselves)
+{
+    for (const TPenMode mode : {TPenMode::pmXor, TPenMode::pmNotXor}) {
+        // A busy surface, in both the control's 32-bit and a bitmap's 24-bit format.
+        for (const QImage::Format fmt : {QImage::Format_RGB32, QImage::Format_BGR888}) {
+            QImage img(60, 40, fmt);
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x) img.setPixel(x, y, qRgb(x * 4, y * 6, (x * y) & 0xFF));
+            const QImage before = img.copy();
+            TCanvas c(&img);
+            c.Pen().SetMode(mode);
+            c.Pen().SetStyle(TPenStyle::psDot);
+            c.Pen().SetColor(mode == TPenMode::pmXor ? clWhite : clBlack);
+            c.Brush().SetStyle(TBrushStyle::bsClear);
+            c.Rectangle(5, 4, 50, 33);
+            // Only outline pixels changed, each one inverted, about every other one.
+            int changed = 0;
+            for (int y = 0; y < img.height(); ++y) {
+                for (int x = 0; x < img.width(); ++x) {
+                    if (img.pixel(x, y) == before.pixel(x, y)) continue;
+                    ++changed;
+                    const bool onOutline = ((x == 5 || x == 49) && y >= 4 && y <= 32)
+                                           || ((y == 4 || y == 32) && x >= 5 && x <= 49);
+                    EXPECT_TRUE(onOutline) << x << "," << y;
+                    EXPECT_EQ(img.pixel(x, y) & 0xFFFFFF, ~before.pixel(x, y) & 0xFFFFFF);
+                }
+            }
+            const int outline = 2 * (45 + 29) - 4;
+            EXPECT_GT(changed, outline / 3);
+            EXPECT_LT(changed, outline * 2 / 3);
+            c.Rectangle(5, 4, 50, 33);
+            EXPECT_EQ(img, before) << "mode " << int(mode) << " format " << int(fmt);
+
+            // The highlight of a filled figure likewise.
+            c.Pen().SetStyle(TPenStyle::psSolid);
+            c.Brush().SetStyle(TBrushStyle::bsSolid);
+            c.Brush().SetColor(mode == TPenMode::pmXor ? clWhite : clBlack);
+            c.Ellipse(10, 10, 40, 30);
+            EXPECT_NE(img, before);
+            c.Ellipse(10, 10, 40, 30);
+            EXPECT_EQ(img, before);
+        }
+    }
+}
+
+TEST(Canvas, DeviceOriginAndClipRect)
+{
+    // The surface shows the part of a larger control that starts at (100, 50).
+    QImage img = WhiteSurface(20, 10);
+    TCanvas c(&img);
+    c.SetDeviceOrigin(Point(100, 50));
+    c.Brush().SetColor(clBlack);
+    c.FillRect(Rect(95, 45, 102, 52)); // partly off the surface
+    EXPECT_EQ(img.pixel(1, 1) & 0xFFFFFF, 0u);
+    EXPECT_EQ(img.pixel(2, 2) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(c.Pixel(101, 51), clBlack);
+    EXPECT_EQ(c.Pixel(0, 0), CLR_INVALID);
+    EXPECT_EQ(c.ClipRect(), Rect(100, 50, 120, 60));
+
+    c.SetClipRect(Rect(105, 52, 108, 54));
+    EXPECT_EQ(c.ClipRect(), Rect(105, 52, 108, 54));
+    c.Brush().SetColor(clRed);
+    c.FillRect(Rect(100, 50, 120, 60));
+    EXPECT_EQ(Rows(img, 3, 1, 7, 4),
+              ".......\n"
+              "..rrr..\n"
+              "..rrr..\n"
+              ".......\n");
+    c.SetPixel(110, 55, clRed); // outside the clip
+    EXPECT_EQ(c.Pixel(110, 55), clWhite);
+    c.SetPixel(106, 53, clBlack);
+    EXPECT_EQ(c.Pixel(106, 53), clBlack);
+    c.SetClipRect({});
+    EXPECT_EQ(c.ClipRect(), Rect(100, 50, 120, 60));
+
+    // Without a device nothing happens.
+    TCanvas none;
+    none.Rectangle(0, 0, 5, 5);
+    EXPECT_EQ(none.Pixel(0, 0), CLR_INVALID);
+    EXPECT_TRUE(none.ClipRect().IsEmpty());
+}
+
+TEST(Canvas, ToolsNotifyChanges)
+{
+    TPen pen;
+    int changes = 0;
+    pen.OnChange = [&] { ++changes; };
+    pen.SetColor(clRed);
+    pen.SetColor(clRed); // no change, no notification
+    pen.SetWidth(3);
+    TPen other;
+    other.SetStyle(TPenStyle::psDot);
+    pen.Assign(other);
+    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(pen.Style(), TPenStyle::psDot);
+    EXPECT_EQ(pen.Width(), 1);
+
+    TFont font;
+    EXPECT_EQ(font.Size(), 8);
+    font.OnChange = [&] { ++changes; };
+    font.SetSize(12);
+    EXPECT_EQ(font.Height(), -16);
+    EXPECT_EQ(changes, 4);
+    TFont copy(font);
+    copy.SetSize(20); // the copy does not notify the original's owner
+    EXPECT_EQ(changes, 4);
+
+    TBrush brush;
+    brush.OnChange = [&] { ++changes; };
+    TBitmap pattern(2, 2);
+    brush.SetBitmap(&pattern);
+    ASSERT_NE(brush.Bitmap(), nullptr);
+    EXPECT_NE(brush.Bitmap(), &pattern);
+    TBrush second(brush);
+    EXPECT_EQ(second.Bitmap()->Width(), 2);
+    EXPECT_EQ(changes, 5);
+}
