@@ -117,16 +117,9 @@ void DrawMirrored(TCanvas& c, const TRect& dest, const QImage& image, bool flipX
 
 } // namespace
 
-TCanvas::TCanvas()
-{
-    // Changing the canvas font selects it, replacing a font made from a description.
-    font_.OnChange = [this] { logFontSelected_ = false; };
-}
+TCanvas::TCanvas() = default;
 
-TCanvas::TCanvas(QImage* target) : TCanvas()
-{
-    target_ = target;
-}
+TCanvas::TCanvas(QImage* target) : target_(target) {}
 
 TCanvas::~TCanvas() = default;
 

@@ -314,7 +314,8 @@ public:
     int32_t TextCharacterExtra() const { return charExtra_; }
     void SetTextCharacterExtra(int32_t extra) { charExtra_ = extra; }
     /// The logical description of the selected font; SelectLogFont replaces
-    /// the selected font with one made from a description (escapement included).
+    /// the selected font with one made from a description (escapement included)
+    /// until DeselectLogFont; text keeps the colour of Font().
     TLogFont GetLogFont() const;
     void SelectLogFont(const TLogFont& lf);
     /// Drops a font selected by SelectLogFont and returns to Font().

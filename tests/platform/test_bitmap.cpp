@@ -122,3 +122,276 @@ TEST(Bitmap, TransparencyAndDrawing)
     EXPECT_EQ(At(big, 0, 0), clWhite);
     EXPECT_EQ(At(big, 5, 1), clWhite);
 }
+
+namespace {
+
+// Little-endian bytes of a hand-made BMP file.
+struct BmpBytes {
+    std::vector<uint8_t> bytes;
+    void U8(int v) { bytes.push_back(static_cast<uint8_t>(v)); }
+    void U16(uint32_t v) { U8(v & 0xFF); U8((v >> 8) & 0xFF); }
+    void U32(uint32_t v) { U16(v & 0xFFFF); U16(v >> 16); }
+    // File header and 40-byte info header; offBits counts both plus the table.
+    void Headers(int32_t w, int32_t h, int bits, uint32_t tableEntries, uint32_t compression = 0, uint32_t clrUsed = 0)
+    {
+        const uint32_t off = 54 + 4 * tableEntries;
+        U8('B'); U8('M'); U32(0); U32(0); U32(off);
+        U32(40); U32(static_cast<uint32_t>(w)); U32(static_cast<uint32_t>(h)); U16(1); U16(bits);
+        U32(compression); U32(0); U32(0); U32(0); U32(clrUsed); U32(0);
+    }
+    void Entry(int r, int g, int b) { U8(b); U8(g); U8(r); U8(0); }
+};
+
+TBitmap Load(const std::vector<uint8_t>& bytes)
+{
+    TMemoryStream s;
+    s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    s.SetPosition(0);
+    TBitmap b;
+    b.LoadFromStream(s);
+    EXPECT_EQ(s.Position(), s.Size());
+    return b;
+}
+
+uint32_t Field32(const std::vector<uint8_t>& b, size_t at)
+{
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t(b[at + 3]) << 24);
+}
+
+} // namespace
+
+TEST(BitmapStream, TwentyFourBitRoundTripIsByteStable)
+{
+    TBitmap bmp(5, 3);
+    bmp.Canvas().SetPixel(0, 2, RGB(1, 2, 3));
+    bmp.Canvas().SetPixel(4, 0, RGB(200, 100, 50));
+    bmp.Canvas().SetPixel(2, 1, clBlack);
+    TMemoryStream first;
+    bmp.SaveToStream(first);
+    const std::vector<uint8_t> a = first.Bytes();
+    // 5 pixels of 3 bytes pad to 16 bytes a row.
+    ASSERT_EQ(a.size(), 54u + 3 * 16);
+    EXPECT_EQ(a[0], 'B');
+    EXPECT_EQ(a[1], 'M');
+    EXPECT_EQ(Field32(a, 2), 102u);   // file size
+    EXPECT_EQ(Field32(a, 6), 0u);     // reserved
+    EXPECT_EQ(Field32(a, 10), 54u);   // pixel offset: no colour table
+    EXPECT_EQ(Field32(a, 14), 40u);   // info header size
+    EXPECT_EQ(Field32(a, 18), 5u);
+    EXPECT_EQ(Field32(a, 22), 3u);    // positive: bottom-up
+    EXPECT_EQ(a[26] | (a[27] << 8), 1);
+    EXPECT_EQ(a[28] | (a[29] << 8), 24);
+    EXPECT_EQ(Field32(a, 30), 0u);    // uncompressed
+    EXPECT_EQ(Field32(a, 34), 48u);   // padded image size
+    EXPECT_EQ(Field32(a, 38), 3780u);
+    EXPECT_EQ(Field32(a, 42), 3780u);
+    EXPECT_EQ(Field32(a, 46), 0u);
+    // The first row stored is the bottom one, blue first, then zero padding.
+    EXPECT_EQ(a[54], 3);
+    EXPECT_EQ(a[55], 2);
+    EXPECT_EQ(a[56], 1);
+    EXPECT_EQ(a[54 + 15], 0);
+    EXPECT_EQ(a[54 + 32 + 12], 50); // top row, pixel 4
+    EXPECT_EQ(a[54 + 32 + 14], 200);
+
+    first.SetPosition(0);
+    TBitmap back;
+    back.LoadFromStream(first);
+    EXPECT_EQ(back.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(back.Width(), 5);
+    EXPECT_EQ(back.Canvas().Pixel(4, 0), RGB(200, 100, 50));
+    EXPECT_EQ(back.Canvas().Pixel(2, 1), clBlack);
+    TMemoryStream second;
+    back.SaveToStream(second);
+    EXPECT_EQ(second.Bytes(), a);
+
+    // Through a file as well, and 32 bits keep their format.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("round.bmp"));
+    ASSERT_TRUE(bmp.SaveToFile(path));
+    TBitmap fromFile;
+    ASSERT_TRUE(fromFile.LoadFromFile(path));
+    TMemoryStream third;
+    fromFile.SaveToStream(third);
+    EXPECT_EQ(third.Bytes(), a);
+    bmp.SetPixelFormat(TPixelFormat::pf32bit);
+    TMemoryStream wide;
+    bmp.SaveToStream(wide);
+    EXPECT_EQ(wide.Size(), 54 + 5 * 4 * 3);
+    EXPECT_EQ(wide.Memory()[54 + 3], 0); // the unused byte is written as 0
+    wide.SetPosition(0);
+    TBitmap wideBack;
+    wideBack.LoadFromStream(wide);
+    EXPECT_EQ(wideBack.PixelFormat(), TPixelFormat::pf32bit);
+    EXPECT_EQ(wideBack.Canvas().Pixel(0, 2), RGB(1, 2, 3));
+}
+
+TEST(BitmapStream, IndexedAndThirtyTwoBitFilesLoadWithTheirColours)
+{
+    // 1 bit, 3 x 2, bottom-up: bottom row 1 0 1, top row 0 1 1.
+    BmpBytes one;
+    one.Headers(3, 2, 1, 2);
+    one.Entry(255, 0, 0);
+    one.Entry(0, 0, 255);
+    for (uint8_t row : {0xA0, 0x60}) { one.U8(row); one.U8(0); one.U8(0); one.U8(0); }
+    TBitmap b1 = Load(one.bytes);
+    EXPECT_EQ(b1.PixelFormat(), TPixelFormat::pf1bit);
+    EXPECT_EQ(b1.Canvas().Pixel(0, 0), clRed);
+    EXPECT_EQ(b1.Canvas().Pixel(1, 0), clBlue);
+    EXPECT_EQ(b1.Canvas().Pixel(0, 1), clBlue);
+    EXPECT_EQ(b1.Canvas().Pixel(1, 1), clRed);
+    EXPECT_EQ(b1.Canvas().Pixel(2, 1), clBlue);
+
+    // 4 bits, 3 x 1 with a short table of 3 entries; index 5 names no entry and is black.
+    BmpBytes four;
+    four.Headers(3, 1, 4, 3, 0, 3);
+    four.Entry(10, 20, 30);
+    four.Entry(40, 50, 60);
+    four.Entry(70, 80, 90);
+    four.U8(0x21); four.U8(0x50); four.U8(0); four.U8(0);
+    TBitmap b4 = Load(four.bytes);
+    EXPECT_EQ(b4.PixelFormat(), TPixelFormat::pf4bit);
+    EXPECT_EQ(b4.Canvas().Pixel(0, 0), RGB(70, 80, 90));
+    EXPECT_EQ(b4.Canvas().Pixel(1, 0), RGB(40, 50, 60));
+    EXPECT_EQ(b4.Canvas().Pixel(2, 0), clBlack);
+
+    // 8 bits, 2 x 2, top-down (negative height).
+    BmpBytes eight;
+    eight.Headers(2, -2, 8, 256);
+    for (int i = 0; i < 256; ++i) eight.Entry(i, 255 - i, 7);
+    for (uint8_t v : {1, 2, 0, 0, 3, 4, 0, 0}) eight.U8(v);
+    TBitmap b8 = Load(eight.bytes);
+    EXPECT_EQ(b8.PixelFormat(), TPixelFormat::pf8bit);
+    EXPECT_EQ(b8.ScanLine(0)[1], 2); // scan lines hold the indexes
+    EXPECT_EQ(b8.Canvas().Pixel(0, 0), RGB(1, 254, 7));
+    EXPECT_EQ(b8.Canvas().Pixel(1, 1), RGB(4, 251, 7));
+    // Written back with its table, it reads the same.
+    TMemoryStream again;
+    b8.SaveToStream(again);
+    EXPECT_EQ(Field32(again.Bytes(), 10), 54u + 1024);
+    again.SetPosition(0);
+    TBitmap b8back;
+    b8back.LoadFromStream(again);
+    EXPECT_EQ(b8back.Canvas().Pixel(1, 1), RGB(4, 251, 7));
+    EXPECT_EQ(b8back.Canvas().Pixel(0, 0), RGB(1, 254, 7));
+
+    // 32 bits, 2 x 1: blue, green, red, unused.
+    BmpBytes wide;
+    wide.Headers(2, 1, 32, 0);
+    for (uint8_t v : {10, 20, 30, 99, 200, 150, 100, 0}) wide.U8(v);
+    TBitmap b32 = Load(wide.bytes);
+    EXPECT_EQ(b32.PixelFormat(), TPixelFormat::pf32bit);
+    EXPECT_EQ(b32.Canvas().Pixel(0, 0), RGB(30, 20, 10));
+    EXPECT_EQ(b32.Canvas().Pixel(1, 0), RGB(100, 150, 200));
+
+    // Drawing on an indexed bitmap picks the nearest colour of its table.
+    TBitmap pal(4, 4, TPixelFormat::pf8bit);
+    pal.Canvas().Brush().SetColor(clRed);
+    pal.Canvas().FillRect(Rect(1, 1, 3, 3));
+    EXPECT_EQ(pal.Canvas().Pixel(1, 1), clRed);
+    EXPECT_EQ(pal.Canvas().Pixel(3, 3), clWhite);
+    TBitmap mono(8, 2, TPixelFormat::pf1bit);
+    mono.Canvas().MoveTo(0, 1);
+    mono.Canvas().LineTo(8, 1);
+    EXPECT_EQ(mono.ScanLine(1)[0], 0x00);
+    EXPECT_EQ(mono.ScanLine(0)[0], 0xFF);
+}
+
+TEST(BitmapStream, DamagedOrHostileFilesRaiseReadErrors)
+{
+    BmpBytes good;
+    good.Headers(2, 2, 24, 0);
+    for (int i = 0; i < 16; ++i) good.U8(i);
+    EXPECT_NO_THROW(Load(good.bytes));
+
+    const auto rejects = [](std::vector<uint8_t> bytes) {
+        TMemoryStream s;
+        s.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+        s.SetPosition(0);
+        TBitmap b(3, 3);
+        EXPECT_THROW(b.LoadFromStream(s), EReadError);
+        EXPECT_EQ(b.Width(), 3); // left as it was
+    };
+    rejects({});
+    rejects(std::vector<uint8_t>(good.bytes.begin(), good.bytes.end() - 1)); // truncated pixels
+    rejects(std::vector<uint8_t>(good.bytes.begin(), good.bytes.begin() + 30)); // truncated header
+    auto patched = [&](size_t at, std::vector<uint8_t> with) {
+        std::vector<uint8_t> b = good.bytes;
+        std::copy(with.begin(), with.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+        return b;
+    };
+    rejects(patched(0, {'B', 'X'}));
+    rejects(patched(18, {0xA0, 0x86, 0x01, 0x00, 0xA0, 0x86, 0x01, 0x00})); // 100000 x 100000 from 16 bytes
+    rejects(patched(18, {0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x7F}));
+    rejects(patched(22, {0x00, 0x00, 0x00, 0x80}));                           // height INT32_MIN
+    rejects(patched(18, {0xFE, 0xFF, 0xFF, 0xFF}));                           // negative width
+    rejects(patched(28, {7, 0}));                                             // bit count
+    rejects(patched(26, {0, 0}));                                             // planes
+    rejects(patched(30, {1, 0, 0, 0}));                                       // run-length compressed
+    rejects(patched(10, {0xFF, 0xFF, 0, 0}));                                 // pixels past the end
+    rejects(patched(10, {20, 0, 0, 0}));                                      // pixels inside the header
+    rejects(patched(14, {0xFF, 0xFF, 0xFF, 0xFF}));                           // header size
+    BmpBytes table;
+    table.Headers(1, 1, 8, 0, 0, 300); // more colours than 8 bits index
+    rejects(table.bytes);
+}
+
+TEST(BitmapFiles, PngJpegIcoAndPicturesLoadWithSizeAndColours)
+{
+    QTemporaryDir dir;
+    QImage src(6, 4, QImage::Format_RGB32);
+    src.fill(qRgb(0, 0, 255));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 3; ++x) src.setPixel(x, y, qRgb(255, 0, 0));
+    const QString png = dir.filePath(QStringLiteral("p.png"));
+    const QString jpg = dir.filePath(QStringLiteral("p.JPEG"));
+    const QString ico = dir.filePath(QStringLiteral("p.ico"));
+    ASSERT_TRUE(src.save(png));
+    ASSERT_TRUE(src.save(jpg, "JPG", 100));
+    ASSERT_TRUE(src.scaled(16, 16).save(ico, "ICO"));
+
+    TBitmap fromPng;
+    ASSERT_TRUE(fromPng.LoadFromFile(png));
+    EXPECT_EQ(fromPng.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(fromPng.Width(), 6);
+    EXPECT_EQ(fromPng.Height(), 4);
+    EXPECT_EQ(fromPng.ScanLine(0)[2], 255); // red of pixel 0
+    EXPECT_EQ(fromPng.Canvas().Pixel(5, 3), clBlue);
+
+    TBitmap fromJpg;
+    ASSERT_TRUE(fromJpg.LoadFromFile(jpg));
+    EXPECT_EQ(fromJpg.Width(), 6);
+    EXPECT_EQ(fromJpg.Height(), 4);
+    const uint8_t* row = fromJpg.ScanLine(1);
+    EXPECT_GT(row[2], 200); // pixel 0 still red
+    EXPECT_LT(row[0], 60);
+    EXPECT_GT(row[5 * 3 + 0], 200); // pixel 5 still blue
+    EXPECT_LT(row[5 * 3 + 2], 60);
+
+    TBitmap fromIco;
+    ASSERT_TRUE(fromIco.LoadFromFile(ico));
+    EXPECT_EQ(fromIco.Width(), 16);
+    EXPECT_EQ(fromIco.Canvas().Pixel(0, 0), clRed);
+
+    // Saving writes what the extension names.
+    const QString out = dir.filePath(QStringLiteral("out.png"));
+    ASSERT_TRUE(fromPng.SaveToFile(out));
+    EXPECT_EQ(QImage(out).pixel(1, 1) & 0xFFFFFF, 0xFF0000u);
+    const QString outJpg = dir.filePath(QStringLiteral("out.jpg"));
+    ASSERT_TRUE(fromPng.SaveToFile(outJpg, 95));
+    EXPECT_EQ(QImage(outJpg).size(), QSize(6, 4));
+    EXPECT_FALSE(fromPng.SaveToFile(dir.filePath(QStringLiteral("out.xyz"))));
+    EXPECT_FALSE(TBitmap().LoadFromFile(dir.filePath(QStringLiteral("missing.png"))));
+    EXPECT_FALSE(TBitmap().LoadFromFile(dir.filePath(QStringLiteral("missing.bmp"))));
+
+    TPicture picture;
+    EXPECT_FALSE(picture.LoadFromFile(dir.filePath(QStringLiteral("missing.png"))));
+    ASSERT_TRUE(picture.LoadFromFile(png));
+    EXPECT_EQ(picture.Width(), 6);
+    EXPECT_EQ(picture.Height(), 4);
+    TBitmap target(10, 10);
+    picture.Draw(target.Canvas(), 2, 3);
+    EXPECT_EQ(target.Canvas().Pixel(2, 3), clRed);
+    EXPECT_EQ(target.Canvas().Pixel(7, 6), clBlue);
+    EXPECT_EQ(target.Canvas().Pixel(8, 6), clWhite);
+}

@@ -1,0 +1,335 @@
+// Paths, regions, arcs and text on the canvas: what callers read back
+// (flattened points, region hits, extents) against the pixels drawn.
+#include "platform/Graphics.h"
+
+#include <QImage>
+#include <QRect>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace mycad;
+
+namespace {
+
+QImage WhiteSurface(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    return img;
+}
+
+bool Ink(const QImage& img, int x, int y)
+{
+    return x >= 0 && y >= 0 && x < img.width() && y < img.height() && (img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+}
+
+// True when a pixel within one pixel of p is drawn.
+bool NearInk(const QImage& img, const TPoint& p)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+            if (Ink(img, p.X + dx, p.Y + dy)) return true;
+    return false;
+}
+
+QRect InkBounds(const QImage& img)
+{
+    QRect r;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (Ink(img, x, y)) r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+TArrPoint Star(int cx, int cy, int radius)
+{
+    // Every second tip of a pentagon, so the edges cross and enclose the middle twice.
+    TArrPoint pts;
+    for (int i = 0; i < 5; ++i) {
+        const double a = -std::numbers::pi / 2 + i * 4 * std::numbers::pi / 5;
+        pts.push_back(Point(RoundToInt(cx + radius * std::cos(a)), RoundToInt(cy + radius * std::sin(a))));
+    }
+    return pts;
+}
+
+} // namespace
+
+TEST(Regions, FillModesDecideTheMiddleOfAStar)
+{
+    const TArrPoint star = Star(50, 50, 40);
+    const TRegion alternate = TRegion::CreatePolygonRgn(star, ALTERNATE);
+    const TRegion winding = TRegion::CreatePolygonRgn(star, WINDING);
+    EXPECT_FALSE(alternate.PtInRegion(50, 50));
+    EXPECT_TRUE(winding.PtInRegion(50, 50));
+    // A tip belongs to both, the outside to neither.
+    EXPECT_TRUE(alternate.PtInRegion(50, 20));
+    EXPECT_TRUE(winding.PtInRegion(50, 20));
+    EXPECT_FALSE(winding.PtInRegion(5, 5));
+    EXPECT_EQ(winding.BoundingRect(), Rect(12, 10, 88, 82));
+    EXPECT_TRUE(TRegion::CreatePolygonRgn({Point(0, 0), Point(5, 5)}, WINDING).IsEmpty());
+    EXPECT_FALSE(TRegion::CreatePolygonRgn({Point(0, 0), Point(4, 0), Point(0, 4)}, WINDING).PtInRegion(4, 0));
+
+    // Filling and clipping agree with the point test, pixel for pixel.
+    QImage img = WhiteSurface(100, 100);
+    TCanvas c(&img);
+    TBrush black;
+    black.SetColor(clBlack);
+    c.FillRgn(alternate, black);
+    for (int y = 0; y < 100; y += 3)
+        for (int x = 0; x < 100; x += 3) EXPECT_EQ(Ink(img, x, y), alternate.PtInRegion(x, y)) << x << "," << y;
+
+    img.fill(Qt::white);
+    c.SelectClipRgn(&winding);
+    EXPECT_EQ(c.ClipRect(), Rect(12, 10, 88, 82));
+    c.Brush().SetColor(clBlack);
+    c.FillRect(Rect(0, 0, 100, 100));
+    EXPECT_TRUE(Ink(img, 50, 50));
+    EXPECT_FALSE(Ink(img, 5, 5));
+    c.SelectClipRgn(nullptr);
+    c.FillRect(Rect(0, 0, 100, 100));
+    EXPECT_TRUE(Ink(img, 5, 5));
+}
+
+TEST(Paths, FiguresReadBackWithTheirPointTypes)
+{
+    QImage img = WhiteSurface(40, 40);
+    TCanvas c(&img);
+    c.BeginPath();
+    EXPECT_TRUE(c.IsPathOpen());
+    c.MoveTo(2, 2);
+    c.LineTo(20, 2);
+    c.LineTo(20, 20);
+    c.CloseFigure();
+    c.PolyBezier({Point(0, 30), Point(10, 20), Point(20, 40), Point(30, 30)});
+    c.EndPath();
+    // Nothing was drawn while the path was open.
+    EXPECT_TRUE(InkBounds(img).isEmpty());
+
+    TArrPoint pts;
+    TArrByte types;
+    ASSERT_EQ(c.GetPath(pts, types), 7);
+    EXPECT_EQ(types, (TArrByte{PT_MOVETO, PT_LINETO, PT_LINETO | PT_CLOSEFIGURE, PT_MOVETO, PT_BEZIERTO, PT_BEZIERTO,
+                               PT_BEZIERTO}));
+    EXPECT_EQ(pts[2], Point(20, 20));
+    EXPECT_EQ(pts[6], Point(30, 30));
+
+    // Filling closes the open figure too; the path is used up.
+    c.Brush().SetColor(clBlack);
+    c.Pen().SetStyle(TPenStyle::psClear);
+    c.StrokeAndFillPath();
+    EXPECT_TRUE(Ink(img, 15, 5));
+    EXPECT_FALSE(Ink(img, 5, 15));
+    EXPECT_EQ(c.GetPath(pts, types), 0);
+
+    // Closed figures of the shape primitives.
+    c.BeginPath();
+    c.Rectangle(1, 1, 11, 6);
+    c.Ellipse(0, 0, 10, 10);
+    c.EndPath();
+    ASSERT_GE(c.GetPath(pts, types), 8);
+    EXPECT_EQ(pts[0], Point(1, 1));
+    EXPECT_EQ(pts[2], Point(10, 5));
+    EXPECT_EQ(types[3], PT_LINETO | PT_CLOSEFIGURE);
+    EXPECT_EQ(types[4], PT_MOVETO);
+    EXPECT_EQ(types.back() & PT_CLOSEFIGURE, PT_CLOSEFIGURE);
+    c.AbortPath();
+    EXPECT_EQ(c.GetPath(pts, types), 0);
+}
+
+TEST(Paths, FlattenedBezierAndTextLieOnTheirStrokes)
+{
+    const TArrPoint bezier{Point(10, 80), Point(30, 0), Point(90, 150), Point(110, 40)};
+    QImage img = WhiteSurface(130, 130);
+    TCanvas c(&img);
+    c.PolyBezier(bezier);
+
+    c.BeginPath();
+    c.PolyBezier(bezier);
+    c.EndPath();
+    c.FlattenPath();
+    TArrPoint pts;
+    TArrByte types;
+    const int32_t n = c.GetPath(pts, types);
+    ASSERT_GT(n, 8);
+    EXPECT_EQ(types[0], PT_MOVETO);
+    EXPECT_EQ(pts.front(), Point(10, 80));
+    EXPECT_EQ(pts.back(), Point(110, 40));
+    for (int32_t i = 0; i < n; ++i) {
+        if (i > 0) {
+            EXPECT_EQ(types[i], PT_LINETO);
+        }
+        EXPECT_TRUE(NearInk(img, pts[i])) << pts[i].X << "," << pts[i].Y;
+    }
+
+    // Text outlines: closed figures of lines only, on the glyphs' pixels.
+    QImage text = WhiteSurface(200, 80);
+    TCanvas t(&text);
+    TLogFont lf = t.GetLogFont();
+    lf.lfHeight = -40;
+    t.SelectLogFont(lf);
+    t.SetBkMode(TRANSPARENT);
+    t.TextOut(10, 10, QStringLiteral("Hob"));
+    t.BeginPath();
+    t.TextOut(10, 10, QStringLiteral("Hob"));
+    t.EndPath();
+    t.FlattenPath();
+    const int32_t m = t.GetPath(pts, types);
+    ASSERT_GT(m, 20);
+    int figures = 0;
+    int closed = 0;
+    for (int32_t i = 0; i < m; ++i) {
+        figures += types[i] == PT_MOVETO ? 1 : 0;
+        closed += (types[i] & PT_CLOSEFIGURE) != 0 ? 1 : 0;
+        EXPECT_TRUE(types[i] == PT_MOVETO || (types[i] & ~PT_CLOSEFIGURE) == PT_LINETO);
+        EXPECT_TRUE(NearInk(text, pts[i])) << pts[i].X << "," << pts[i].Y;
+    }
+    EXPECT_EQ(figures, 5); // H, o and b have one, two and two outlines
+    EXPECT_EQ(closed, figures);
+}
+
+TEST(Arcs, RunCounterClockwiseBetweenTheRays)
+{
+    QImage img = WhiteSurface(220, 120);
+    TCanvas c(&img);
+    // From the ray toward the east to the ray toward the north-east corner.
+    c.BeginPath();
+    c.Arc(0, 0, 201, 101, 200, 50, 200, 0);
+    c.EndPath();
+    c.FlattenPath();
+    TArrPoint pts;
+    TArrByte types;
+    const int32_t n = c.GetPath(pts, types);
+    ASSERT_GT(n, 2);
+    EXPECT_EQ(pts.front(), Point(200, 50));
+    // The end lies on the ray from the centre (100, 50) through (200, 0).
+    EXPECT_NEAR(double(pts.back().Y - 50) / (pts.back().X - 100), -0.5, 0.03);
+    for (const TPoint& p : pts) EXPECT_LE(p.Y, 50);
+    EXPECT_EQ(types.back() & PT_CLOSEFIGURE, 0);
+
+    // A pie from north to east the long way round leaves the north-east quarter empty.
+    c.Brush().SetColor(clBlack);
+    c.Pie(0, 0, 201, 101, 100, 0, 200, 50);
+    EXPECT_FALSE(Ink(img, 150, 30));
+    EXPECT_TRUE(Ink(img, 50, 30));
+    EXPECT_TRUE(Ink(img, 150, 70));
+    EXPECT_TRUE(Ink(img, 50, 70));
+
+    // A chord fills only the segment cut off by the line between the points.
+    img.fill(Qt::white);
+    c.Chord(0, 0, 201, 101, 200, 50, 100, 0);
+    EXPECT_TRUE(Ink(img, 170, 25));
+    EXPECT_FALSE(Ink(img, 120, 40));
+    EXPECT_FALSE(Ink(img, 50, 50));
+}
+
+TEST(Text, ExtentsSpacingAndBackground)
+{
+    QImage img = WhiteSurface(300, 100);
+    TCanvas c(&img);
+    const String s = QStringLiteral("Sample text");
+    TSize previous{0, 0};
+    for (int points : {6, 8, 12, 24}) {
+        c.Font().SetSize(points);
+        const TSize e = c.TextExtent(s);
+        EXPECT_GT(e.cx, previous.cx);
+        EXPECT_GT(e.cy, previous.cy);
+        previous = e;
+    }
+    EXPECT_EQ(c.TextHeight(s), previous.cy);
+    EXPECT_EQ(c.TextExtent(QString()).cx, 0);
+
+    c.Font().SetSize(12);
+    const TSize plain = c.TextExtent(s);
+    c.SetTextCharacterExtra(3);
+    EXPECT_EQ(c.TextCharacterExtra(), 3);
+    const TSize spaced = c.TextExtent(s);
+    EXPECT_EQ(spaced.cx, plain.cx + 3 * s.size());
+    EXPECT_EQ(spaced.cy, plain.cy);
+    // The drawn text widens by the same amount, give or take the last gap.
+    c.SetBkMode(TRANSPARENT);
+    c.TextOut(5, 5, s);
+    const int spacedInk = InkBounds(img).width();
+    img.fill(Qt::white);
+    c.SetTextCharacterExtra(0);
+    c.TextOut(5, 5, s);
+    const int plainInk = InkBounds(img).width();
+    EXPECT_NEAR(spacedInk - plainInk, 3 * (s.size() - 1), 2);
+
+    // Opaque text paints its box in the brush colour; transparent text only its glyphs.
+    const auto redPixels = [&] {
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) n += (img.pixel(x, y) & 0xFFFFFF) == 0xFF0000 ? 1 : 0;
+        return n;
+    };
+    c.Brush().SetColor(clRed);
+    EXPECT_EQ(redPixels(), 0);
+    c.SetBkMode(OPAQUE);
+    c.Font().SetColor(clBlue);
+    c.TextOut(5, 40, s);
+    EXPECT_GT(redPixels(), plain.cx * plain.cy / 2);
+    EXPECT_EQ(img.pixel(5, 40) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(img.pixel(5 + plain.cx, 40) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(Text, EscapementAndMapModesTurnAndPlaceText)
+{
+    QImage img = WhiteSurface(200, 200);
+    TCanvas c(&img);
+    c.SetBkMode(TRANSPARENT);
+    TLogFont lf = c.GetLogFont();
+    EXPECT_EQ(lf.lfHeight, -11);
+    EXPECT_EQ(lf.lfFaceName, QStringLiteral("DejaVu Sans"));
+    lf.lfHeight = -20;
+    lf.lfEscapement = 900;
+    c.SelectLogFont(lf);
+    EXPECT_EQ(c.GetLogFont().lfEscapement, 900);
+    const String s = QStringLiteral("Upward text");
+    const TSize e = c.TextExtent(s);
+    c.TextOut(60, 180, s);
+    // The text runs up from (60, 180), its top to the left.
+    const QRect ink = InkBounds(img);
+    EXPECT_GT(ink.height(), 2 * ink.width());
+    EXPECT_GE(ink.left(), 59);
+    EXPECT_LE(ink.right(), 60 + e.cy);
+    EXPECT_LE(ink.bottom(), 181);
+    EXPECT_LT(ink.top(), 180 - e.cx * 3 / 4);
+    c.DeselectLogFont();
+    EXPECT_EQ(c.GetLogFont().lfEscapement, 0);
+
+    // Hundredths of an inch with y upward: (100, -100) is the device pixel (96, 96).
+    img.fill(Qt::white);
+    EXPECT_FALSE(c.SetWorldTransform(TXForm{}));
+    c.SetMapMode(MM_LOENGLISH);
+    lf.lfEscapement = 0;
+    lf.lfHeight = -50;
+    c.SelectLogFont(lf);
+    c.TextOut(100, -100, QStringLiteral("Map"));
+    QRect mapped = InkBounds(img);
+    EXPECT_NEAR(mapped.left(), 96, 4);
+    EXPECT_NEAR(mapped.top(), 96, 12);
+    EXPECT_LT(mapped.height(), 50);
+    EXPECT_GT(mapped.width(), mapped.height()); // upright, not mirrored or turned
+
+    // A world transform that turns by 90 degrees turns the text with it.
+    img.fill(Qt::white);
+    c.SetGraphicsMode(GM_ADVANCED);
+    c.SetMapMode(MM_TEXT);
+    lf.lfHeight = -20;
+    c.SelectLogFont(lf);
+    EXPECT_TRUE(c.SetWorldTransform(TXForm{0, 1, -1, 0, 100, 20}));
+    EXPECT_FLOAT_EQ(c.GetWorldTransform().eM12, 1);
+    c.TextOut(0, 0, s);
+    const QRect turned = InkBounds(img);
+    EXPECT_GT(turned.height(), 2 * turned.width());
+    EXPECT_LE(turned.right(), 101);
+    EXPECT_GE(turned.top(), 19);
+
+    EXPECT_EQ(c.GetDeviceCaps(NUMCOLORS), -1);
+    c.SetNumColors(2);
+    EXPECT_EQ(c.GetDeviceCaps(NUMCOLORS), 2);
+    EXPECT_EQ(c.GetDeviceCaps(LOGPIXELSY), 96);
+    EXPECT_EQ(c.GetDeviceCaps(HORZRES), 200);
+}
