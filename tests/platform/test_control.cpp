@@ -1,0 +1,450 @@
+#include "platform/Control.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace mycad;
+
+namespace {
+
+using S = TShiftStateItem;
+
+struct MouseRecord {
+    char kind; // 'D' down, 'M' move, 'U' up, 'C' double click
+    TMouseButton button;
+    TShiftState shift;
+    TPoint at;
+};
+
+// A control that paints its whole client area in one colour (the canvas clips
+// it to the invalid area) and records what reaches it.
+class Probe : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+
+    TColor fill = clYellow;
+    TRect invalidateDuringPaint;
+    std::vector<TRect> paints;
+    std::vector<MouseRecord> mouse;
+    int resizes = 0;
+    int enters = 0;
+    int leaves = 0;
+
+    void Settle()
+    {
+        QApplication::processEvents();
+        paints.clear();
+    }
+
+protected:
+    void Paint() override
+    {
+        paints.push_back(Canvas().ClipRect());
+        if (!invalidateDuringPaint.IsEmpty()) {
+            InvalidateRect(invalidateDuringPaint);
+            invalidateDuringPaint = {};
+            Update(); // must not re-enter Paint
+        }
+        Canvas().Brush().SetColor(fill);
+        Canvas().FillRect(ClientRect());
+    }
+    void MouseDown(TMouseButton b, TShiftState s, int32_t x, int32_t y) override { mouse.push_back({'D', b, s, {x, y}}); }
+    void MouseMove(TShiftState s, int32_t x, int32_t y) override { mouse.push_back({'M', TMouseButton::mbLeft, s, {x, y}}); }
+    void MouseUp(TMouseButton b, TShiftState s, int32_t x, int32_t y) override { mouse.push_back({'U', b, s, {x, y}}); }
+    void DblClick() override { mouse.push_back({'C', TMouseButton::mbLeft, {}, {}}); }
+    void MouseEnter() override { ++enters; }
+    void MouseLeave() override { ++leaves; }
+    void Resize() override { ++resizes; }
+};
+
+// The surface pixel at control coordinates (x, y), as 0x00BBGGRR.
+TColor SurfaceAt(const TGraphicControl& c, int32_t x, int32_t y)
+{
+    const QRgb p = c.Surface().pixel(x - c.SurfaceRect().Left, y - c.SurfaceRect().Top);
+    return RGB(static_cast<uint8_t>(qRed(p)), static_cast<uint8_t>(qGreen(p)), static_cast<uint8_t>(qBlue(p)));
+}
+
+TColor Rgb(QRgb p)
+{
+    return RGB(static_cast<uint8_t>(qRed(p)), static_cast<uint8_t>(qGreen(p)), static_cast<uint8_t>(qBlue(p)));
+}
+
+// Cursor confinement is global; never let one test leave it on.
+struct ClipGuard {
+    ~ClipGuard() { ClipCursor(nullptr); }
+};
+
+} // namespace
+
+TEST(Control, DrawingOutsidePaintPersistsAndIsShown)
+{
+    Probe c;
+    c.SetBounds(0, 0, 200, 100);
+    c.Settle();
+    EXPECT_EQ(c.SurfaceRect(), Rect(0, 0, 200, 100));
+    EXPECT_EQ(c.Surface().format(), QImage::Format_RGB32);
+    EXPECT_EQ(SurfaceAt(c, 150, 50), clYellow); // the first paint covered everything
+
+    c.Canvas().Brush().SetColor(clRed);
+    c.Canvas().FillRect(Rect(10, 10, 20, 20));
+    EXPECT_EQ(SurfaceAt(c, 15, 15), clRed);
+    EXPECT_EQ(SurfaceAt(c, 25, 25), clYellow);
+
+    // 32-bit surface pixels take the bitwise pen modes: an XOR outline drawn
+    // twice leaves the pixels as they were.
+    c.Canvas().Pen().SetMode(TPenMode::pmXor);
+    c.Canvas().Pen().SetColor(clWhite);
+    c.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
+    c.Canvas().Rectangle(30, 30, 60, 60);
+    EXPECT_EQ(SurfaceAt(c, 30, 30), clBlue);
+    c.Canvas().Rectangle(30, 30, 60, 60);
+    EXPECT_EQ(SurfaceAt(c, 30, 30), clYellow);
+    c.Canvas().Pen().SetMode(TPenMode::pmCopy);
+    c.Canvas().Brush().SetStyle(TBrushStyle::bsSolid);
+
+    // Showing the control paints nothing new and keeps the drawing; what the
+    // widget shows is the surface.
+    c.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+    QApplication::processEvents();
+    EXPECT_TRUE(c.paints.empty());
+    EXPECT_EQ(SurfaceAt(c, 15, 15), clRed);
+    const QImage shown = c.grab().toImage();
+    EXPECT_EQ(Rgb(shown.pixel(15, 15)), clRed);
+    EXPECT_EQ(Rgb(shown.pixel(25, 25)), clYellow);
+
+    // Drawing after the widget was shown appears at its next paint event.
+    c.Canvas().Brush().SetColor(clBlue);
+    c.Canvas().FillRect(Rect(100, 50, 110, 60));
+    EXPECT_EQ(Rgb(c.grab().toImage().pixel(105, 55)), clBlue);
+}
+
+TEST(Control, InvalidationsMergeIntoOnePaintOfTheInvalidArea)
+{
+    Probe c;
+    c.SetBounds(0, 0, 200, 100);
+    c.Settle();
+
+    c.fill = clLime;
+    c.InvalidateRect(Rect(10, 10, 20, 20));
+    c.InvalidateRect(Rect(50, 40, 60, 50));
+    EXPECT_TRUE(c.paints.empty()); // nothing paints before the event loop runs
+    EXPECT_EQ(c.InvalidRect(), Rect(10, 10, 60, 50));
+    QApplication::processEvents();
+    ASSERT_EQ(c.paints.size(), 1u);
+    EXPECT_EQ(c.paints[0], Rect(10, 10, 60, 50));
+    EXPECT_EQ(SurfaceAt(c, 30, 30), clLime);
+    EXPECT_EQ(SurfaceAt(c, 9, 9), clYellow); // the canvas clipped the paint
+    EXPECT_EQ(SurfaceAt(c, 60, 50), clYellow);
+    EXPECT_TRUE(c.InvalidRect().IsEmpty());
+
+    // Only the visible part of a request is painted; a request outside paints nothing.
+    c.Settle();
+    c.InvalidateRect(Rect(-10, -10, 5, 5));
+    c.InvalidateRect(Rect(300, 300, 400, 400));
+    QApplication::processEvents();
+    ASSERT_EQ(c.paints.size(), 1u);
+    EXPECT_EQ(c.paints[0], Rect(0, 0, 5, 5));
+
+    // Update paints now; the queued request then finds nothing to do.
+    c.Settle();
+    c.InvalidateRect(Rect(1, 2, 3, 4));
+    c.Update();
+    ASSERT_EQ(c.paints.size(), 1u);
+    EXPECT_EQ(c.paints[0], Rect(1, 2, 3, 4));
+    QApplication::processEvents();
+    EXPECT_EQ(c.paints.size(), 1u);
+
+    c.Settle();
+    c.Repaint();
+    ASSERT_EQ(c.paints.size(), 1u);
+    EXPECT_EQ(c.paints[0], c.ClientRect());
+    c.Settle();
+    c.Update(); // nothing invalid: no paint
+    EXPECT_TRUE(c.paints.empty());
+
+    // A request made during Paint is served by the next one.
+    c.invalidateDuringPaint = Rect(70, 70, 80, 80);
+    c.InvalidateRect(Rect(0, 0, 10, 10));
+    c.Update();
+    ASSERT_EQ(c.paints.size(), 1u);
+    QApplication::processEvents();
+    ASSERT_EQ(c.paints.size(), 2u);
+    EXPECT_EQ(c.paints[1], Rect(70, 70, 80, 80));
+}
+
+TEST(Control, ResizingKeepsPixelsPaintsTheNewPartAndNotifies)
+{
+    Probe c;
+    c.SetBounds(0, 0, 100, 80);
+    c.Settle();
+    const int before = c.resizes;
+    c.Canvas().Brush().SetColor(clRed);
+    c.Canvas().FillRect(Rect(0, 0, 10, 10));
+
+    c.fill = clAqua;
+    c.SetWidth(150);
+    EXPECT_EQ(c.resizes, before + 1);
+    EXPECT_EQ(c.SurfaceRect(), Rect(0, 0, 150, 80));
+    EXPECT_EQ(SurfaceAt(c, 5, 5), clRed);
+    QApplication::processEvents();
+    ASSERT_EQ(c.paints.size(), 1u);
+    EXPECT_EQ(c.paints[0], Rect(100, 0, 150, 80));
+    EXPECT_EQ(SurfaceAt(c, 120, 40), clAqua);
+    EXPECT_EQ(SurfaceAt(c, 5, 5), clRed);
+
+    // The same size again is no resize; showing delivers no second notice.
+    c.SetBounds(0, 0, 150, 80);
+    c.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+    EXPECT_EQ(c.resizes, before + 1);
+
+    // A control shrunk to nothing has no surface, and drawing is ignored.
+    c.SetBounds(0, 0, 0, 0);
+    EXPECT_TRUE(c.Surface().isNull());
+    EXPECT_TRUE(c.SurfaceRect().IsEmpty());
+    c.Canvas().FillRect(Rect(0, 0, 10, 10));
+}
+
+TEST(Control, HugeControlInScrollAreaKeepsSurfaceToViewportAndPaintsWhatScrollsIn)
+{
+    QScrollArea area;
+    area.resize(800, 600);
+    auto* c = new Probe;
+    c->SetBounds(0, 0, 20000, 20000);
+    // Even on its own, before it has a viewport, it does not hold the whole page.
+    EXPECT_LE(c->Surface().width(), 4096);
+    area.setWidget(c);
+    area.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    c->Settle();
+
+    const QSize view = area.viewport()->size();
+    EXPECT_EQ(c->Surface().size(), view);
+    EXPECT_EQ(c->SurfaceRect(), Rect(0, 0, view.width(), view.height()));
+    EXPECT_EQ(c->VisibleRect(), c->SurfaceRect());
+
+    c->Canvas().Brush().SetColor(clRed);
+    c->Canvas().FillRect(Rect(50, 50, 60, 60));
+    // Drawing outside the visible part is clipped, not an error.
+    c->Canvas().FillRect(Rect(15000, 15000, 15010, 15010));
+
+    c->fill = clFuchsia;
+    area.horizontalScrollBar()->setValue(30);
+    QApplication::processEvents();
+    EXPECT_EQ(c->SurfaceRect(), Rect(30, 0, 30 + view.width(), view.height()));
+    EXPECT_EQ(c->Surface().size(), view);
+    ASSERT_EQ(c->paints.size(), 1u);
+    EXPECT_EQ(c->paints[0], Rect(view.width(), 0, view.width() + 30, view.height()));
+    EXPECT_EQ(SurfaceAt(*c, 55, 55), clRed); // kept while scrolling
+    EXPECT_EQ(SurfaceAt(*c, view.width() + 10, 10), clFuchsia);
+    EXPECT_EQ(Rgb(c->grab(QRect(50, 50, 10, 10)).toImage().pixel(5, 5)), clRed);
+
+    c->Settle();
+    area.verticalScrollBar()->setValue(20);
+    QApplication::processEvents();
+    ASSERT_EQ(c->paints.size(), 1u);
+    EXPECT_EQ(c->paints[0], Rect(30, view.height(), 30 + view.width(), view.height() + 20));
+
+    // A scroll that leaves nothing in view repaints the whole new view.
+    c->Settle();
+    area.verticalScrollBar()->setValue(5000);
+    QApplication::processEvents();
+    ASSERT_EQ(c->paints.size(), 1u);
+    EXPECT_EQ(c->paints[0], Rect(30, 5000, 30 + view.width(), 5000 + view.height()));
+
+    // A larger viewport grows the surface without the control moving.
+    c->Settle();
+    area.resize(1000, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(c->Surface().size(), area.viewport()->size());
+    EXPECT_FALSE(c->paints.empty());
+}
+
+TEST(Control, MouseEventsArriveWithButtonShiftStateAndPosition)
+{
+    Probe c;
+    c.SetBounds(0, 0, 200, 150);
+    c.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+    c.Settle();
+    c.mouse.clear();
+
+    QTest::mousePress(&c, Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
+    QTest::mouseMove(&c, QPoint(35, 45));
+    QTest::mouseRelease(&c, Qt::LeftButton, Qt::ControlModifier, QPoint(36, 46));
+    QTest::mousePress(&c, Qt::RightButton, Qt::AltModifier, QPoint(5, 6));
+    QTest::mouseRelease(&c, Qt::RightButton, Qt::NoModifier, QPoint(5, 6));
+    QTest::mousePress(&c, Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(7, 8));
+    QTest::mouseRelease(&c, Qt::MiddleButton, Qt::NoModifier, QPoint(7, 8));
+    ASSERT_EQ(c.mouse.size(), 7u);
+
+    EXPECT_EQ(c.mouse[0].kind, 'D');
+    EXPECT_EQ(c.mouse[0].button, TMouseButton::mbLeft);
+    EXPECT_EQ(c.mouse[0].shift, (TShiftState{S::ssShift, S::ssLeft}));
+    EXPECT_EQ(c.mouse[0].at, Point(30, 40));
+    EXPECT_EQ(c.mouse[1].kind, 'M');
+    EXPECT_EQ(c.mouse[1].shift, TShiftState{S::ssLeft});
+    EXPECT_EQ(c.mouse[1].at, Point(35, 45));
+    // The released button is no longer held.
+    EXPECT_EQ(c.mouse[2].kind, 'U');
+    EXPECT_EQ(c.mouse[2].shift, TShiftState{S::ssCtrl});
+    EXPECT_EQ(c.mouse[2].at, Point(36, 46));
+    EXPECT_EQ(c.mouse[3].button, TMouseButton::mbRight);
+    EXPECT_EQ(c.mouse[3].shift, (TShiftState{S::ssAlt, S::ssRight}));
+    EXPECT_EQ(c.mouse[4].button, TMouseButton::mbRight);
+    EXPECT_EQ(c.mouse[5].button, TMouseButton::mbMiddle);
+    EXPECT_EQ(c.mouse[5].shift, (TShiftState{S::ssShift, S::ssCtrl, S::ssMiddle}));
+
+    // A double click: the second press arrives as MouseDown with ssDouble,
+    // followed by DblClick, then the release.
+    c.mouse.clear();
+    QTest::mousePress(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    QTest::mouseDClick(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    ASSERT_EQ(c.mouse.size(), 5u);
+    EXPECT_EQ(c.mouse[0].shift, TShiftState{S::ssLeft});
+    EXPECT_EQ(c.mouse[2].kind, 'D');
+    EXPECT_EQ(c.mouse[2].shift, (TShiftState{S::ssLeft, S::ssDouble}));
+    EXPECT_EQ(c.mouse[3].kind, 'C');
+    EXPECT_EQ(c.mouse[4].kind, 'U');
+    EXPECT_FALSE(c.mouse[4].shift.Contains(S::ssDouble));
+
+    // Moving the pointer in without a button: enter, then a plain move.
+    c.mouse.clear();
+    SetCursorPos(c.ClientToScreen(Point(-20, -20)));
+    QApplication::processEvents();
+    const int entersBefore = c.enters;
+    SetCursorPos(c.ClientToScreen(Point(60, 70)));
+    QApplication::processEvents();
+    EXPECT_EQ(c.enters, entersBefore + 1);
+    ASSERT_FALSE(c.mouse.empty());
+    EXPECT_EQ(c.mouse.back().kind, 'M');
+    EXPECT_TRUE(c.mouse.back().shift.Empty());
+    EXPECT_EQ(c.mouse.back().at, Point(60, 70));
+    const int leavesBefore = c.leaves;
+    SetCursorPos(c.ClientToScreen(Point(-20, -20)));
+    QApplication::processEvents();
+    EXPECT_EQ(c.leaves, leavesBefore + 1);
+}
+
+TEST(Control, ClipCursorClampsDeliveredAndReportedPositions)
+{
+    ClipGuard guard;
+    Probe c;
+    c.SetBounds(0, 0, 200, 150);
+    c.move(40, 30);
+    c.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+    c.Settle();
+    c.mouse.clear();
+
+    const TPoint origin = c.ClientToScreen(Point(0, 0));
+    EXPECT_EQ(c.ScreenToClient(origin), Point(0, 0));
+    EXPECT_EQ(c.ClientToScreen(Point(7, 9)), Point(origin.X + 7, origin.Y + 9));
+
+    TRect unused;
+    EXPECT_FALSE(GetClipCursor(unused));
+    const TRect screen = Rect(origin.X + 10, origin.Y + 10, origin.X + 50, origin.Y + 40);
+    ClipCursor(&screen);
+    TRect got;
+    ASSERT_TRUE(GetClipCursor(got));
+    EXPECT_EQ(got, screen);
+
+    // Right and bottom edges are outside the confinement.
+    QTest::mousePress(&c, Qt::LeftButton, Qt::NoModifier, QPoint(100, 5));
+    QTest::mouseMove(&c, QPoint(0, 100));
+    QTest::mouseMove(&c, QPoint(20, 20));
+    QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
+    ASSERT_EQ(c.mouse.size(), 4u);
+    EXPECT_EQ(c.mouse[0].at, Point(49, 10));
+    EXPECT_EQ(c.mouse[1].at, Point(10, 39));
+    EXPECT_EQ(c.mouse[2].at, Point(20, 20));
+    EXPECT_EQ(c.mouse[3].at, Point(49, 39));
+
+    SetCursorPos(Point(origin.X + 500, origin.Y - 100));
+    EXPECT_EQ(GetCursorPos(), Point(origin.X + 49, origin.Y + 10));
+
+    ClipCursor(nullptr);
+    EXPECT_FALSE(GetClipCursor(got));
+    c.mouse.clear();
+    QTest::mousePress(&c, Qt::LeftButton, Qt::NoModifier, QPoint(100, 5));
+    QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, QPoint(100, 5));
+    ASSERT_EQ(c.mouse.size(), 2u);
+    EXPECT_EQ(c.mouse[0].at, Point(100, 5));
+    SetCursorPos(Point(origin.X + 150, origin.Y + 120));
+    EXPECT_EQ(GetCursorPos(), Point(origin.X + 150, origin.Y + 120));
+}
+
+TEST(Control, CursorShapesHintsLabelsAndScreen)
+{
+    Probe c;
+    c.SetBounds(0, 0, 100, 100);
+    EXPECT_FALSE(c.testAttribute(Qt::WA_SetCursor));
+    c.SetCursor(TCursor::crCross);
+    EXPECT_EQ(c.Cursor(), TCursor::crCross);
+    EXPECT_EQ(c.cursor().shape(), Qt::CrossCursor);
+    c.SetCursor(TCursor::crNone);
+    EXPECT_EQ(c.cursor().shape(), Qt::BlankCursor);
+    c.SetCursor(TCursor::crSizeNESW);
+    EXPECT_EQ(c.cursor().shape(), Qt::SizeBDiagCursor);
+    c.SetCursor(TCursor::crSizeNWSE);
+    EXPECT_EQ(c.cursor().shape(), Qt::SizeFDiagCursor);
+    c.SetCursor(TCursor::crSizeWE);
+    EXPECT_EQ(c.cursor().shape(), Qt::SizeHorCursor);
+    c.SetCursor(TCursor::crHandPoint);
+    EXPECT_EQ(c.cursor().shape(), Qt::PointingHandCursor);
+    c.SetCursor(static_cast<TCursor>(7)); // a custom cursor nobody registered
+    EXPECT_EQ(c.cursor().shape(), Qt::ArrowCursor);
+    c.SetCursor(TCursor::crDefault);
+    EXPECT_EQ(c.cursor().shape(), Qt::ArrowCursor);
+
+    c.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
+    SetCursorPos(c.ClientToScreen(Point(50, 50)));
+    QApplication::processEvents();
+    c.ActivateHint("Rectangle 3");
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), String("Rectangle 3"));
+    // Hiding returns at once; the tip fades out on its own timer.
+    c.ActivateHint("");
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+    c.ActivateHint("again");
+    EXPECT_EQ(QToolTip::text(), String("again"));
+    c.CancelHint();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+
+    {
+        TLabel free;
+        free.SetCaption("X: 12");
+        EXPECT_EQ(free.Caption(), String("X: 12"));
+        EXPECT_EQ(free.Widget()->text(), String("X: 12"));
+    }
+    QPointer<QLabel> taken;
+    {
+        QWidget parent;
+        TLabel child(&parent);
+        taken = child.Widget();
+        EXPECT_EQ(taken->parentWidget(), &parent);
+    }
+    EXPECT_TRUE(taken.isNull()); // the label goes with its object
+    {
+        auto parent = std::make_unique<QWidget>();
+        TLabel orphan(parent.get());
+        parent.reset();
+        EXPECT_EQ(orphan.Widget(), nullptr);
+        orphan.SetCaption("ignored");
+        EXPECT_EQ(orphan.Caption(), String());
+    }
+
+    EXPECT_EQ(TScreen::PixelsPerInch(), 96);
+}
