@@ -98,10 +98,8 @@ TBitmap::TBitmap(int32_t width, int32_t height, TPixelFormat pf) : pf_(pf)
 TBitmap::~TBitmap() = default;
 
 TBitmap::TBitmap(const TBitmap& other)
-    : image_(other.image_), width_(other.width_), height_(other.height_), pf_(other.pf_),
-      transparent_(other.transparent_), transparentColor_(other.transparentColor_),
-      transparentMode_(other.transparentMode_)
 {
+    Assign(other);
 }
 
 TBitmap& TBitmap::operator=(const TBitmap& other)

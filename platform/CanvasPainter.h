@@ -72,6 +72,10 @@ public:
     static void DrawImage(TCanvas& canvas, const QRectF& dest, const QImage& image, bool blend);
 
 private:
+    /// Strokes a figure of straight segments with a one-pixel pen pixel by
+    /// pixel; false when the figure has curves or the transform turns or scales.
+    bool StrokeStraightCosmetic(const QPainterPath& path, const QPen& pen);
+
     TCanvas& canvas_;
     QImage* image_ = nullptr;
     QImage scratch_;

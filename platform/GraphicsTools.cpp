@@ -35,9 +35,8 @@ TColor FromQRgb(QRgb rgb)
 // ---- TPen --------------------------------------------------------------
 
 TPen::TPen(const TPen& other)
-    : color_(other.color_), width_(other.width_), style_(other.style_), mode_(other.mode_),
-      join_(other.join_), cap_(other.cap_)
 {
+    *this = other;
 }
 
 TPen& TPen::operator=(const TPen& other)
@@ -75,9 +74,8 @@ TBrush::TBrush() = default;
 TBrush::~TBrush() = default;
 
 TBrush::TBrush(const TBrush& other)
-    : color_(other.color_), style_(other.style_),
-      bitmap_(other.bitmap_ ? std::make_unique<TBitmap>(*other.bitmap_) : nullptr)
 {
+    *this = other;
 }
 
 TBrush& TBrush::operator=(const TBrush& other)
@@ -114,9 +112,8 @@ void TBrush::Assign(const TBrush& other)
 // ---- TFont -------------------------------------------------------------
 
 TFont::TFont(const TFont& other)
-    : name_(other.name_), height_(other.height_), color_(other.color_), style_(other.style_),
-      charset_(other.charset_), pitch_(other.pitch_)
 {
+    *this = other;
 }
 
 TFont& TFont::operator=(const TFont& other)

@@ -221,6 +221,15 @@ std::unique_ptr<TBitmap> RotateBitmap(TBitmap& bitmap, double angle, int32_t wid
     const bool transparent = bitmap.Transparent();
     const int32_t w = std::max(width, 0);
     const int32_t h = std::max(height, 0);
+    // A picture with no area has nothing to turn; the 24-bit empty result
+    // keeps the source's transparency settings like every other result.
+    if (w == 0 || h == 0) {
+        auto empty = std::make_unique<TBitmap>(0, 0, TPixelFormat::pf24bit);
+        empty->SetTransparentColor(transparentColor);
+        empty->SetTransparentMode(transparentMode);
+        empty->SetTransparent(transparent);
+        return empty;
+    }
 
     // A 24-bit source of the target size is its own scaled picture.
     std::unique_ptr<TBitmap> scaled;

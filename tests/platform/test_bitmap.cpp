@@ -56,6 +56,17 @@ TEST(Bitmap, ScanLinesAreBlueGreenRedAndWriteThrough)
     EXPECT_EQ(wide[6], 30);
     bmp.SetPixelFormat(TPixelFormat::pf24bit);
     EXPECT_EQ(bmp.ScanLine(1)[3], 10);
+
+    // Fewer bits keep the colours their palettes hold.
+    bmp.Canvas().SetPixel(0, 0, clRed);
+    bmp.SetPixelFormat(TPixelFormat::pf8bit);
+    bmp.SetPixelFormat(TPixelFormat::pf24bit);
+    EXPECT_EQ(At(bmp, 0, 0), clRed);
+    EXPECT_EQ(At(bmp, 3, 2), clWhite);
+    bmp.SetPixelFormat(TPixelFormat::pf1bit);
+    EXPECT_EQ(At(bmp, 0, 0), clBlack);
+    EXPECT_EQ(At(bmp, 3, 2), clWhite);
+    EXPECT_EQ(bmp.Width(), 4);
 }
 
 TEST(Bitmap, SizeKeepsPixelsAndCopiesAreIndependent)

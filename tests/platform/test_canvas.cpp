@@ -1,19 +1,15 @@
 // The canvas: pixel-exact shapes, raster operations, clipping, origin.
 #include "platform/Graphics.h"
+#include "platform/SurfaceImage.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
 
 using namespace mycad;
+using mycad::test::Ink;
+using mycad::test::WhiteSurface;
 
 namespace {
-
-QImage WhiteSurface(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
 
 // The image as text rows: '#' pen colour black, 'r' red, '.' white, '?' other.
 std::string Rows(const QImage& img, int x0, int y0, int w, int h)
@@ -119,6 +115,40 @@ TEST(Canvas, LinesLeaveOutTheirEndPixel)
     c.Pen().SetColor(clWhite);
     c.Polyline({Point(0, 0), Point(3, 0), Point(3, 2)});
     EXPECT_EQ(Rows(img, 0, 0, 5, 3), ".....\n.....\n.....\n");
+
+    // Diagonals light one pixel per step up to, not including, the end, in
+    // either direction; a shallow line steps at the half-way point.
+    img.fill(Qt::white);
+    c.Pen().SetMode(TPenMode::pmCopy);
+    c.Pen().SetColor(clBlack);
+    c.MoveTo(0, 0);
+    c.LineTo(4, 4);
+    c.MoveTo(4, 0);
+    c.LineTo(0, 4);
+    EXPECT_EQ(Rows(img, 0, 0, 5, 5),
+              "#...#\n"
+              ".#.#.\n"
+              "..#..\n"
+              ".#.#.\n"
+              ".....\n");
+    img.fill(Qt::white);
+    c.MoveTo(0, 0);
+    c.LineTo(6, 2);
+    EXPECT_EQ(Rows(img, 0, 0, 7, 3),
+              "##.....\n"
+              "..###..\n"
+              ".....#.\n");
+
+    // A dotted pen's pattern runs on around a closed figure: three on, three off.
+    img.fill(Qt::white);
+    c.Pen().SetStyle(TPenStyle::psDot);
+    c.Polygon({Point(0, 0), Point(4, 0), Point(4, 4)});
+    EXPECT_EQ(Rows(img, 0, 0, 5, 5),
+              "###..\n"
+              ".....\n"
+              "....#\n"
+              "....#\n"
+              "....#\n");
 }
 
 TEST(Canvas, PolygonFillsWithTheBrushAndOutlinesWithThePen)
@@ -253,4 +283,56 @@ TEST(Canvas, ToolsNotifyChanges)
     TBrush second(brush);
     EXPECT_EQ(second.Bitmap()->Width(), 2);
     EXPECT_EQ(changes, 5);
+}
+
+TEST(Canvas, BrushPatternsHatchesAndCopyRect)
+{
+    // A 2 x 2 checker pattern tiles from device pixel (0, 0), whatever the surface shows.
+    TBitmap checker(2, 2);
+    checker.Canvas().SetPixel(0, 0, clBlack);
+    checker.Canvas().SetPixel(1, 1, clBlack);
+    QImage img = WhiteSurface(6, 6);
+    TCanvas c(&img);
+    c.Brush().SetBitmap(&checker);
+    c.FillRect(Rect(0, 0, 6, 6));
+    EXPECT_EQ(Rows(img, 0, 0, 4, 2), "#.#.\n.#.#\n");
+    c.SetDeviceOrigin(Point(1, 0));
+    c.FillRect(Rect(0, 0, 10, 10));
+    EXPECT_EQ(Rows(img, 0, 0, 4, 2), ".#.#\n#.#.\n");
+    c.SetDeviceOrigin(Point(0, 0));
+
+    // A hatch draws its lines in the brush colour and leaves the rest.
+    img.fill(Qt::white);
+    c.Brush().SetBitmap(nullptr);
+    EXPECT_EQ(c.Brush().Bitmap(), nullptr);
+    c.Brush().SetStyle(TBrushStyle::bsHorizontal);
+    c.Brush().SetColor(clRed);
+    c.FillRect(Rect(0, 0, 6, 6));
+    int redRows = 0;
+    for (int y = 0; y < 6; ++y) {
+        const std::string row = Rows(img, 0, y, 6, 1);
+        EXPECT_TRUE(row == "rrrrrr\n" || row == "......\n") << row;
+        redRows += row == "rrrrrr\n" ? 1 : 0;
+    }
+    EXPECT_GE(redRows, 1);
+    EXPECT_LE(redRows, 2);
+
+    // CopyRect takes source pixels in the source's device coordinates, stretches and mirrors.
+    QImage srcImg = WhiteSurface(4, 4);
+    TCanvas src(&srcImg);
+    src.SetDeviceOrigin(Point(10, 10));
+    src.SetPixel(12, 11, clBlack);
+    QImage dstImg = WhiteSurface(8, 8);
+    TCanvas dst(&dstImg);
+    dst.CopyRect(Rect(0, 0, 4, 4), src, Rect(10, 10, 14, 14));
+    EXPECT_EQ(Rows(dstImg, 0, 0, 4, 2), "....\n..#.\n");
+    dstImg.fill(Qt::white);
+    dst.CopyRect(Rect(0, 0, 8, 8), src, Rect(10, 10, 14, 14));
+    EXPECT_EQ(Rows(dstImg, 0, 2, 8, 2), "....##..\n....##..\n");
+    dstImg.fill(Qt::white);
+    dst.CopyRect(Rect(4, 0, 0, 4), src, Rect(10, 10, 14, 14)); // negative width: mirrored
+    EXPECT_EQ(Rows(dstImg, 0, 1, 4, 1), ".#..\n");
+    // A canvas may copy from itself.
+    dst.CopyRect(Rect(2, 2, 6, 6), dst, Rect(0, 0, 4, 4));
+    EXPECT_EQ(Rows(dstImg, 0, 3, 4, 1), "...#\n");
 }

@@ -1,6 +1,7 @@
 // Paths, regions, arcs and text on the canvas: what callers read back
 // (flattened points, region hits, extents) against the pixels drawn.
 #include "platform/Graphics.h"
+#include "platform/SurfaceImage.h"
 
 #include <QImage>
 #include <QRect>
@@ -10,20 +11,10 @@
 #include <numbers>
 
 using namespace mycad;
+using mycad::test::Ink;
+using mycad::test::WhiteSurface;
 
 namespace {
-
-QImage WhiteSurface(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(Qt::white);
-    return img;
-}
-
-bool Ink(const QImage& img, int x, int y)
-{
-    return x >= 0 && y >= 0 && x < img.width() && y < img.height() && (img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
-}
 
 // True when a pixel within one pixel of p is drawn.
 bool NearInk(const QImage& img, const TPoint& p)
