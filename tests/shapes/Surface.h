@@ -1,0 +1,95 @@
+// A white 24-bit bitmap to draw shapes on, with the pixel questions the
+// drawing tests ask: a colour at a point, how many pixels changed, and
+// whether the whole picture is as it was.
+#pragma once
+
+#include "platform/Graphics.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace mycad::test {
+
+class Surface {
+public:
+    explicit Surface(int32_t w = 200, int32_t h = 200) : bmp_(w, h)
+    {
+        Clear();
+    }
+
+    TCanvas& Canvas() { return bmp_.Canvas(); }
+    TBitmap& Bitmap() { return bmp_; }
+
+    void Clear()
+    {
+        TCanvas& c = bmp_.Canvas();
+        c.Brush().SetStyle(TBrushStyle::bsSolid);
+        c.Brush().SetColor(clWhite);
+        c.FillRect({0, 0, bmp_.Width(), bmp_.Height()});
+    }
+
+    TColor At(int32_t x, int32_t y) { return bmp_.Canvas().Pixel(x, y); }
+
+    /// Every pixel, row by row.
+    std::vector<TColor> Snapshot()
+    {
+        std::vector<TColor> all;
+        all.reserve(static_cast<size_t>(bmp_.Width()) * static_cast<size_t>(bmp_.Height()));
+        for (int32_t y = 0; y < bmp_.Height(); ++y) {
+            for (int32_t x = 0; x < bmp_.Width(); ++x) all.push_back(At(x, y));
+        }
+        return all;
+    }
+
+    int32_t CountNot(TColor c)
+    {
+        int32_t n = 0;
+        for (TColor p : Snapshot()) n += p != c ? 1 : 0;
+        return n;
+    }
+
+    int32_t Count(TColor c)
+    {
+        int32_t n = 0;
+        for (TColor p : Snapshot()) n += p == c ? 1 : 0;
+        return n;
+    }
+
+    /// The box of the pixels that are not white in a part of the surface;
+    /// an empty rectangle when there are none.
+    TRect InkBox(const TRect& area)
+    {
+        TRect box{area.Right, area.Bottom, area.Left, area.Top};
+        for (int32_t y = area.Top; y < area.Bottom; ++y) {
+            for (int32_t x = area.Left; x < area.Right; ++x) {
+                if (At(x, y) == clWhite) continue;
+                box.Left = std::min(box.Left, x);
+                box.Top = std::min(box.Top, y);
+                box.Right = std::max(box.Right, x + 1);
+                box.Bottom = std::max(box.Bottom, y + 1);
+            }
+        }
+        return box.IsEmpty() ? TRect{} : box;
+    }
+
+    /// Runs draw twice, as a rubber band is drawn and erased: the number of
+    /// pixels the first drawing changed, or -1 when the second one did not
+    /// bring every pixel back.
+    int32_t DrawnAndErased(const std::function<void()>& draw)
+    {
+        const std::vector<TColor> before = Snapshot();
+        draw();
+        const std::vector<TColor> drawn = Snapshot();
+        int32_t changed = 0;
+        for (size_t i = 0; i < drawn.size(); ++i) changed += drawn[i] != before[i] ? 1 : 0;
+        draw();
+        return Snapshot() == before ? changed : -1;
+    }
+
+private:
+    TBitmap bmp_;
+};
+
+} // namespace mycad::test

@@ -1,0 +1,294 @@
+#include "cad/shapes/Line.h"
+#include "cad/shapes/ShapeDraw.h"
+#include "shapes/FakeOwner.h"
+#include "shapes/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+using namespace mycad;
+using mycad::test::FakeOwner;
+using mycad::test::Surface;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// Stand-ins for the subclasses that share the line's behaviour by class name.
+class PolyLineLike : public TMyLine {
+public:
+    using TMyLine::TMyLine;
+    String ClassName() const override { return QStringLiteral("TMyPolyLine"); }
+};
+
+void DrawWithMouse(TMyLine& line, TPoint a, TPoint b)
+{
+    line.AddPointByMouse(a);
+    EXPECT_FALSE(line.IsDrawingFinished(TMouseButton::mbLeft, a));
+    line.AddPointByMouse(b);
+    EXPECT_TRUE(line.IsDrawingFinished(TMouseButton::mbLeft, b));
+    line.Drawed(a, b);
+}
+
+} // namespace
+
+TEST(Line, TakesArrowSettingsFromTheOwnerAndCopiesThem)
+{
+    FakeOwner owner;
+    owner.arrowStyle = TArrowStyle::ADouble;
+    owner.arrowAngle = 45;
+    owner.arrowLength = 12;
+    owner.arrowOffset = 3;
+    TMyLine line(&owner);
+    EXPECT_EQ(line.ClassName(), QStringLiteral("TMyLine"));
+    EXPECT_EQ(line.ArrowStyle(), TArrowStyle::ADouble);
+    EXPECT_EQ(line.ArrowAngle(), 45);
+    EXPECT_EQ(line.ArrowLength(), 12);
+    EXPECT_EQ(line.ArrowOffset(), 3);
+    EXPECT_EQ(line.startMergeShapeId, -1);
+    EXPECT_EQ(line.endMergeShapePointNo, -1);
+
+    line.ThePoints = {{1, 2}, {3, 4}};
+    line.endMergeShapeId = 9;
+    FakeOwner other;
+    TMyLine copy(&other);
+    copy.Assign(line);
+    EXPECT_EQ(copy.ThePoints, line.ThePoints);
+    EXPECT_EQ(copy.ArrowStyle(), TArrowStyle::ADouble);
+    EXPECT_EQ(copy.ArrowAngle(), 45);
+    EXPECT_EQ(copy.ArrowLength(), 12);
+    EXPECT_EQ(copy.ArrowOffset(), 0); // not copied
+    EXPECT_EQ(copy.endMergeShapeId, -1);
+
+    // From a shape that is no line only the base data is copied.
+    TMyShape plain(&owner);
+    plain.ThePoints = {{7, 7}};
+    copy.Assign(plain);
+    EXPECT_EQ(copy.ThePoints, plain.ThePoints);
+    EXPECT_EQ(copy.ArrowLength(), 12);
+}
+
+TEST(Line, SegmentHitTest)
+{
+    FakeOwner owner;
+    Surface surface;
+    TCanvas& c = surface.Canvas();
+    TMyLine level(&owner);
+    level.ThePoints = {{0, 0}, {100, 0}};
+    EXPECT_TRUE(level.IsClickedMe(c, {50, -8}));
+    EXPECT_TRUE(level.IsClickedMe(c, {50, 7}));
+    EXPECT_FALSE(level.IsClickedMe(c, {50, 8}));
+    EXPECT_FALSE(level.IsClickedMe(c, {101, 0}));
+    EXPECT_TRUE(level.IsClickedMe(c, {0, 0}));
+
+    TMyLine upright(&owner);
+    upright.ThePoints = {{20, 0}, {20, 100}};
+    EXPECT_TRUE(upright.IsClickedMe(c, {12, 50}));
+    EXPECT_FALSE(upright.IsClickedMe(c, {28, 50}));
+    EXPECT_FALSE(upright.IsClickedMe(c, {20, 100}));
+
+    TMyLine slope(&owner);
+    slope.ThePoints = {{0, 0}, {100, 50}};
+    EXPECT_TRUE(slope.IsClickedMe(c, {50, 33}));
+    EXPECT_FALSE(slope.IsClickedMe(c, {50, 34}));
+    EXPECT_TRUE(slope.IsClickedMe(c, {50, 17}));
+    EXPECT_FALSE(slope.IsClickedMe(c, {50, 16}));
+    EXPECT_FALSE(slope.IsClickedMe(c, {-1, 0})); // outside the segment's box
+
+    TMyLine steep(&owner);
+    steep.ThePoints = {{0, 0}, {50, 100}};
+    EXPECT_TRUE(steep.IsClickedMe(c, {33, 50}));
+    EXPECT_FALSE(steep.IsClickedMe(c, {34, 50}));
+
+    // The tolerance is in device pixels at every zoom.
+    owner.zoom = 4.0;
+    EXPECT_TRUE(level.IsClickedMe(c, {200, 7}));
+    EXPECT_FALSE(level.IsClickedMe(c, {200, 8}));
+    owner.zoom = 1.0;
+
+    TMyLine chain(&owner);
+    chain.ThePoints = {{0, 0}, {100, 0}, {100, 100}};
+    int32_t index = 0;
+    EXPECT_TRUE(chain.IsClickedMeBeforeWhichPoint(index, {102, 50}));
+    EXPECT_EQ(index, 2);
+    EXPECT_TRUE(chain.IsClickedMeBeforeWhichPoint(index, {50, 3}));
+    EXPECT_EQ(index, 1);
+    EXPECT_FALSE(chain.IsClickedMeBeforeWhichPoint(index, {50, 50}));
+    EXPECT_EQ(index, -1);
+}
+
+TEST(Line, HandlesAndSizing)
+{
+    FakeOwner owner;
+    TMyLine line(&owner);
+    line.ThePoints = {{10, 10}, {14, 12}, {60, 60}};
+    EXPECT_EQ(line.InWhichHot({60, 60}), 2);
+    EXPECT_EQ(line.InWhichHot({12, 11}), 1); // both 0 and 1 hit: the later wins
+    EXPECT_EQ(line.InWhichHot({30, 30}), -1);
+    EXPECT_EQ(line.SelectedHotId, -1);
+
+    owner.zoom = 2.0;
+    line.SelectedHotId = 2;
+    line.SizeChangeValue({120, 120}, {140, 100});
+    EXPECT_EQ(line.ThePoints[2], (TMyPoint{70, 50}));
+    EXPECT_EQ(line.ThePoints[0], (TMyPoint{10, 10}));
+    EXPECT_EQ(line.CenterPoint, (TMyPoint{40, 30}));
+
+    Surface surface;
+    line.DrawHot(surface.Canvas());
+    for (int32_t i = 0; i < 3; ++i) {
+        const TPoint p = MyPtToPt(line.GetPointInZoom(i));
+        EXPECT_EQ(surface.At(p.X - 4, p.Y), clBlack) << i;
+    }
+    EXPECT_EQ(surface.At(140, 100), clLime);
+    surface.Clear();
+    owner.hotShow = false;
+    line.DrawHot(surface.Canvas());
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+}
+
+TEST(Line, DrawingSetsTheAngleAndMergeEnds)
+{
+    FakeOwner owner;
+    Surface surface;
+    TMyLine down(&owner);
+    DrawWithMouse(down, {0, 0}, {0, 100});
+    down.Draw(surface.Canvas());
+    EXPECT_NEAR(down.Angle(), kPi / 2, 1e-6);
+    TMyLine back(&owner);
+    DrawWithMouse(back, {0, 0}, {-100, 0});
+    back.Draw(surface.Canvas());
+    EXPECT_NEAR(back.Angle(), kPi, 1e-6);
+    EXPECT_EQ(back.CenterPoint, (TMyPoint{-50, 0}));
+    EXPECT_EQ(back.TextOutPoint, (TMyPoint{-50, 10}));
+
+    // Finishing on another line's end point records it while merging is on.
+    TMyLine first(&owner);
+    first.ShapeId = 5;
+    first.ThePoints = {{0, 0}, {100, 50}};
+    PolyLineLike poly(&owner);
+    poly.ShapeId = 6;
+    poly.ThePoints = {{200, 0}, {210, 10}, {220, 20}};
+    TMyShape other(&owner);
+    other.ThePoints = {{300, 300}};
+    owner.Add(other);
+    owner.Add(first);
+    owner.Add(poly);
+
+    TMyLine drawn(&owner);
+    owner.Add(drawn);
+    DrawWithMouse(drawn, {300, 300}, {103, 48});
+    EXPECT_EQ(drawn.endMergeShapeId, -1); // merging is off
+    owner.mergeLineShape = true;
+    TMyLine merged(&owner);
+    owner.Add(merged);
+    DrawWithMouse(merged, {300, 300}, {103, 48});
+    EXPECT_EQ(merged.endMergeShapeId, 5);
+    EXPECT_EQ(merged.endMergeShapePointNo, 1);
+    TMyLine onPoly(&owner);
+    owner.Add(onPoly);
+    DrawWithMouse(onPoly, {0, 0}, {221, 19});
+    EXPECT_EQ(onPoly.endMergeShapeId, 6);
+    EXPECT_EQ(onPoly.endMergeShapePointNo, 2);
+    TMyLine middle(&owner);
+    owner.Add(middle);
+    DrawWithMouse(middle, {0, 0}, {210, 10}); // a middle point does not count
+    EXPECT_EQ(middle.endMergeShapeId, -1);
+    EXPECT_EQ(middle.endMergeShapePointNo, -1);
+    // Only a plain line records its end.
+    PolyLineLike polyDrawn(&owner);
+    DrawWithMouse(polyDrawn, {0, 0}, {103, 48});
+    EXPECT_EQ(polyDrawn.endMergeShapeId, -1);
+    int32_t id = 0;
+    int32_t no = 0;
+    polyDrawn.FindMergePoint({1, 1}, id, no); // the canvas asks the same for a start point
+    EXPECT_EQ(id, 5);
+    EXPECT_EQ(no, 0);
+}
+
+TEST(Line, LengthInfo)
+{
+    FakeOwner owner;
+    owner.unit = TUnits::inch;
+    TMyLine line(&owner);
+    line.ThePoints = {{0, 0}, {96, 0}};
+    EXPECT_EQ(line.GetInfo(), QStringLiteral("     1.00 in"));
+    EXPECT_TRUE(line.Info().endsWith(QStringLiteral(" in")));
+    PolyLineLike poly(&owner);
+    poly.ThePoints = {{0, 0}, {96, 0}};
+    poly.SetInfo(QStringLiteral("kept"));
+    EXPECT_TRUE(poly.GetInfo().isEmpty());
+    EXPECT_EQ(poly.Info(), QStringLiteral("kept"));
+}
+
+TEST(Line, ArrowHeads)
+{
+    FakeOwner owner;
+    owner.arrowStyle = TArrowStyle::ALeft;
+    owner.arrowAngle = 30;
+    owner.arrowLength = 10;
+    Surface surface;
+    TMyLine line(&owner);
+    line.SetCaptionShow(false);
+    line.ThePoints = {{20, 50}, {120, 50}};
+    line.Draw(surface.Canvas());
+    // Wings end near (111.34, 45) and (111.34, 55).
+    EXPECT_EQ(surface.At(112, 53), clBlack);
+    EXPECT_EQ(surface.At(112, 47), clBlack);
+    EXPECT_EQ(surface.At(111, 55), clBlack);
+    EXPECT_EQ(surface.At(111, 45), clBlack);
+    EXPECT_EQ(surface.At(110, 57), clWhite);
+    EXPECT_EQ(surface.At(28, 53), clWhite); // no head at the first point
+    EXPECT_EQ(surface.InkBox({0, 0, 200, 200}).Top, 45);
+
+    // Set back by 20 pixels: the head ends at (100, 50), the line still reaches 120.
+    surface.Clear();
+    line.SetArrowOffset(20);
+    line.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(92, 53), clBlack);
+    EXPECT_EQ(surface.At(112, 53), clWhite);
+    EXPECT_EQ(surface.At(118, 50), clBlack);
+
+    // Both ends, in the pen colour, scaled by the zoom.
+    surface.Clear();
+    line.SetArrowOffset(0);
+    line.SetArrowStyle(TArrowStyle::ADouble);
+    line.Pen().SetColor(clRed);
+    owner.zoom = 0.5;
+    line.ThePoints = {{40, 100}, {240, 100}};
+    line.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(116, 52), clRed); // wing length 5 at zoom 0.5
+    EXPECT_EQ(surface.At(24, 52), clRed);
+    EXPECT_EQ(surface.At(116, 55), clWhite);
+
+    // Wings too long for a byte are drawn at the longest length.
+    surface.Clear();
+    line.SetArrowLength(200);
+    line.SetArrowStyle(TArrowStyle::ARight);
+    owner.zoom = 2.0;
+    line.ThePoints = {{10, 50}, {90, 50}};
+    line.Draw(surface.Canvas());
+    // Past the reach of a wrapped-around wing (144 pixels), inside a 255-pixel one.
+    EXPECT_EQ(surface.At(170, 140), clRed);
+}
+
+TEST(Line, RubberBandsEraseThemselves)
+{
+    FakeOwner owner;
+    Surface surface;
+    TCanvas& c = surface.Canvas();
+    c.Brush().SetColor(clNavy);
+    c.FillRect({0, 0, 200, 70});
+    TMyLine line(&owner);
+    line.ThePoints = {{20, 20}, {150, 90}, {60, 160}};
+    SetDragResizeRotateShapeMode(c);
+    EXPECT_GT(surface.DrawnAndErased([&] { line.Drawing(c, {10, 10}, {180, 60}); }), 50);
+    EXPECT_GT(surface.DrawnAndErased([&] { line.Draging(c, {0, 0}, {7, 9}); }), 100);
+    EXPECT_GT(surface.DrawnAndErased([&] { line.Rotating(c, {100, 100}, -0.3); }), 100);
+    line.SelectedHotId = 1;
+    EXPECT_GT(surface.DrawnAndErased([&] { line.Sizing(c, {150, 90}, {170, 40}); }), 100);
+    line.SelectedHotId = 0;
+    EXPECT_GT(surface.DrawnAndErased([&] { line.Sizing(c, {20, 20}, {30, 5}); }), 50);
+    EXPECT_EQ(line.ThePoints[0], (TMyPoint{20, 20})); // rubber bands change nothing
+}

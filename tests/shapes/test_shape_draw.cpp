@@ -1,0 +1,397 @@
+#include "cad/shapes/ShapeDraw.h"
+#include "cad/shapes/TextOut.h"
+#include "shapes/FakeOwner.h"
+#include "shapes/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+using namespace mycad;
+using mycad::test::FakeOwner;
+using mycad::test::Surface;
+
+namespace {
+
+// A shape that reports itself as a text box, whose anchor has no diamond.
+class TextLike : public TMyShape {
+public:
+    using TMyShape::TMyShape;
+    String ClassName() const override { return QStringLiteral("TMyText"); }
+};
+
+} // namespace
+
+TEST(ShapeDraw, CanvasModes)
+{
+    FakeOwner owner;
+    Surface surface;
+    TCanvas& c = surface.Canvas();
+
+    EXPECT_EQ(GetHotColor(), clLime);
+    SetDrawHotMode(c);
+    EXPECT_EQ(c.Pen().Color(), clBlack);
+    EXPECT_EQ(c.Pen().Width(), 1);
+    EXPECT_EQ(c.Pen().Style(), TPenStyle::psSolid);
+    EXPECT_EQ(c.Pen().Mode(), TPenMode::pmCopy);
+    EXPECT_EQ(c.Brush().Color(), clLime);
+    EXPECT_EQ(c.Brush().Style(), TBrushStyle::bsSolid);
+    SetHotColor(clYellow);
+    SetDrawHotMode(c);
+    EXPECT_EQ(c.Brush().Color(), clYellow);
+    SetHotColor(clLime);
+
+    SetDrawLockedHotMode(c);
+    EXPECT_EQ(c.Brush().Color(), TColor(0x808080));
+
+    SetDragResizeRotateShapeMode(c);
+    EXPECT_EQ(c.Pen().Color(), clWhite);
+    EXPECT_EQ(c.Pen().Style(), TPenStyle::psDot);
+    EXPECT_EQ(c.Pen().Mode(), TPenMode::pmXor);
+    EXPECT_EQ(c.Brush().Style(), TBrushStyle::bsClear);
+
+    TMyShape s(&owner);
+    s.Pen().SetColor(RGB(30, 60, 90));
+    s.Pen().SetWidth(3);
+    s.Pen().SetStyle(TPenStyle::psDash);
+    s.Brush().SetColor(RGB(200, 100, 0));
+    s.Brush().SetStyle(TBrushStyle::bsClear);
+    SetDrawShapeMode(s, c);
+    EXPECT_EQ(c.Pen().Color(), RGB(30, 60, 90));
+    EXPECT_EQ(c.Pen().Width(), 3);
+    EXPECT_EQ(c.Pen().Style(), TPenStyle::psDash);
+    EXPECT_EQ(c.Pen().Mode(), TPenMode::pmCopy);
+    EXPECT_EQ(c.Brush().Style(), TBrushStyle::bsClear);
+    EXPECT_EQ(c.Brush().Color(), RGB(200, 100, 0));
+
+    // On the printer's canvas of a black-and-white printer colours turn grey.
+    c.SetNumColors(2);
+    SetDrawShapeMode(s, c);
+    EXPECT_EQ(c.Pen().Color(), RGB(30, 60, 90)); // not the printer's canvas
+    owner.printerCanvas = &c;
+    SetDrawShapeMode(s, c);
+    EXPECT_EQ(c.Pen().Color(), RGB(60, 60, 60));
+    EXPECT_EQ(c.Brush().Color(), RGB(100, 100, 100));
+    EXPECT_EQ(c.Brush().Style(), TBrushStyle::bsClear);
+    c.SetNumColors(-1);
+    SetDrawShapeMode(s, c);
+    EXPECT_EQ(c.Pen().Color(), RGB(30, 60, 90)); // a colour printer prints colours
+
+    // Pens grow with the zoom on the printer only.
+    owner.zoom = 2.5;
+    TPen created;
+    TPen previous;
+    s.SetPS(c, TPenStyle::psSolid, clRed, 3, created, previous);
+    EXPECT_EQ(c.Pen().Width(), 8); // round(7.5) ties to even
+    EXPECT_EQ(previous.Width(), 3);
+    TMyShape::ReleasePS(c, previous);
+    EXPECT_EQ(c.Pen().Width(), 3);
+    s.SetPS(c, TPenStyle::psSolid, clRed, 0, created, previous);
+    EXPECT_EQ(c.Pen().Width(), 1);
+    owner.printerCanvas = nullptr;
+    s.SetPS(c, TPenStyle::psDot, clRed, 3, created, previous);
+    EXPECT_EQ(c.Pen().Width(), 3);
+    EXPECT_EQ(c.Pen().Style(), TPenStyle::psDot);
+    EXPECT_EQ(created.Color(), clRed);
+
+    SetDrawTriangleMode(s, c);
+    EXPECT_EQ(c.Brush().Color(), RGB(30, 60, 90));
+    EXPECT_EQ(c.Brush().Style(), TBrushStyle::bsSolid);
+    EXPECT_EQ(c.Font().Name(), s.Font().Name());
+}
+
+TEST(ShapeDraw, HandleSquares)
+{
+    FakeOwner owner;
+    Surface surface;
+    TMyShape s(&owner);
+    owner.Add(s);
+
+    DrawSquare(s, surface.Canvas(), {100, 100});
+    EXPECT_EQ(surface.At(100, 100), clLime);
+    EXPECT_EQ(surface.At(97, 97), clLime);
+    EXPECT_EQ(surface.At(96, 96), clBlack);
+    EXPECT_EQ(surface.At(103, 100), clBlack);
+    EXPECT_EQ(surface.At(104, 100), clWhite);
+    EXPECT_EQ(surface.At(95, 100), clWhite);
+    EXPECT_EQ(surface.InkBox({0, 0, 200, 200}), (TRect{96, 96, 104, 104}));
+
+    // A member of a group: half the size.
+    surface.Clear();
+    s.ParentShapeNo = 5;
+    DrawSquare(s, surface.Canvas(), {100, 100});
+    EXPECT_EQ(surface.InkBox({0, 0, 200, 200}), (TRect{98, 98, 102, 102}));
+    s.ParentShapeNo = -1;
+
+    // Locked: grey.
+    surface.Clear();
+    s.SetLocked(true);
+    DrawSquare(s, surface.Canvas(), {100, 100});
+    EXPECT_EQ(surface.At(100, 100), TColor(0x808080));
+    s.SetLocked(false);
+
+    // While rotating: round, and only when the shape may be turned.
+    surface.Clear();
+    owner.actionTool = TActionTools::dtRotating;
+    DrawSquare(s, surface.Canvas(), {100, 100});
+    EXPECT_EQ(surface.At(100, 100), clLime);
+    EXPECT_EQ(surface.At(96, 96), clWhite); // the corner of the box stays empty
+    const TRect round = surface.InkBox({0, 0, 200, 200});
+    EXPECT_NEAR(round.Left, 96, 1);
+    EXPECT_NEAR(round.Right, 104, 1);
+    surface.Clear();
+    s.SetRotateEnable(false);
+    DrawSquare(s, surface.Canvas(), {100, 100});
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+    owner.actionTool = TActionTools::dtSelecting;
+
+    s.SetHotShow(false);
+    DrawSquare(s, surface.Canvas(), {100, 100});
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+}
+
+TEST(ShapeDraw, LinkMarksAndDiamonds)
+{
+    FakeOwner owner;
+    Surface surface;
+    DrawLinkSquare(surface.Canvas(), {100, 100});
+    // 97.5 and 102.5 round to 98 and 102.
+    EXPECT_EQ(surface.At(98, 98), clBlue);
+    EXPECT_EQ(surface.At(100, 100), clBlue);
+    EXPECT_EQ(surface.At(101, 101), clBlue);
+    EXPECT_EQ(surface.At(102, 98), clBlue);
+    EXPECT_EQ(surface.At(99, 101), clBlue);
+    EXPECT_EQ(surface.At(97, 97), clWhite);
+    EXPECT_EQ(surface.At(103, 97), clWhite);
+    EXPECT_EQ(surface.At(100, 98), clWhite);
+
+    surface.Clear();
+    TMyShape s(&owner);
+    s.LinkPoints = {{20, 20}, {60, 40}};
+    DrawLinkHot(s, surface.Canvas());
+    EXPECT_EQ(surface.At(20, 20), clBlue);
+    EXPECT_EQ(surface.At(60, 40), clBlue);
+    surface.Clear();
+    owner.showHotLink = false;
+    DrawLinkHot(s, surface.Canvas());
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+
+    // The diamond marks an anchor only when there is an info text.
+    SetDrawHotMode(surface.Canvas());
+    DrawDiamond(s, surface.Canvas(), {50, 50}, clRed);
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+    s.SetInfo(QStringLiteral("x"));
+    DrawDiamond(s, surface.Canvas(), {50, 50}, clRed);
+    EXPECT_EQ(surface.At(50, 50), clLime);
+    EXPECT_EQ(surface.At(47, 47), clWhite); // outside the diamond, inside its box
+    EXPECT_EQ(surface.InkBox({0, 0, 200, 200}).Left, 46);
+    surface.Clear();
+    s.SetInfo(String());
+    TStringList lines;
+    lines.Add(QStringLiteral("a"));
+    s.SetMultiInfo(lines);
+    SetDrawHotMode(surface.Canvas()); // clearing the surface changed the brush
+    DrawDiamond(s, surface.Canvas(), {50, 50}, clRed);
+    EXPECT_EQ(surface.At(50, 50), clLime);
+    surface.Clear();
+    TextLike text(&owner);
+    text.SetInfo(QStringLiteral("x"));
+    DrawDiamond(text, surface.Canvas(), {50, 50}, clRed);
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+}
+
+TEST(ShapeDraw, HitAreasOfAnchorsLinkPointsAndEndPoints)
+{
+    FakeOwner owner;
+    TMyShape s(&owner);
+    s.TextOutPoint = {100, 100};
+    EXPECT_TRUE(s.InTextPointHot({96, 96}));
+    EXPECT_TRUE(s.InTextPointHot({103, 103}));
+    EXPECT_FALSE(s.InTextPointHot({104, 100}));
+    owner.zoom = 2.0;
+    EXPECT_TRUE(s.InTextPointHot({200, 200}));
+    EXPECT_FALSE(s.InTextPointHot({100, 100}));
+    owner.zoom = 1.0;
+
+    s.LinkPoints = {{50, 50}};
+    EXPECT_EQ(s.InWhichLinkHot({45, 45}), 0);
+    EXPECT_EQ(s.InWhichLinkHot({54, 54}), 0);
+    EXPECT_EQ(s.InWhichLinkHot({55, 50}), -1);
+    EXPECT_EQ(s.InWhichLinkHot({50, 44}), -1);
+    EXPECT_EQ(owner.hotLinkId, -1);
+
+    TMyShape poly(&owner);
+    poly.ThePoints = {{0, 0}, {20, 0}, {40, 0}, {60, 0}, {80, 0}};
+    EXPECT_EQ(poly.InWhichPointHot({41, 1}), -1);
+    EXPECT_EQ(poly.InWhichPointHot({79, 2}), 4);
+    EXPECT_EQ(poly.InWhichPointHot({-4, -4}), 0);
+    EXPECT_EQ(owner.hotLinkShape, &poly);
+    EXPECT_EQ(owner.hotLinkId, 0);
+}
+
+TEST(ShapeDraw, HoverHighlightErasesItself)
+{
+    FakeOwner owner;
+    Surface surface;
+    owner.controlCanvas = &surface.Canvas();
+    TMyShape a(&owner);
+    TMyShape b(&owner);
+    a.LinkPoints = {{50, 50}, {120, 50}};
+    b.LinkPoints = {{50, 150}};
+    const std::vector<TColor> blank = surface.Snapshot();
+
+    EXPECT_EQ(a.InWhichLinkHot({51, 49}), 0);
+    EXPECT_EQ(owner.hotLinkShape, &a);
+    EXPECT_EQ(owner.hotLinkId, 0);
+    const int32_t ink = surface.CountNot(clWhite);
+    EXPECT_GT(ink, 0);
+    const TRect frame = surface.InkBox({0, 0, 200, 200});
+    EXPECT_NEAR(frame.Left, 45, 1);
+    EXPECT_NEAR(frame.Top, 45, 1);
+    EXPECT_NEAR(frame.Right, 55, 1);
+    EXPECT_NEAR(frame.Bottom, 55, 1);
+    EXPECT_EQ(surface.At(50, 50), clWhite); // only the frame is drawn
+
+    // The same point again: nothing changes on the surface.
+    EXPECT_EQ(a.InWhichLinkHot({50, 50}), 0);
+    EXPECT_EQ(surface.CountNot(clWhite), ink);
+
+    // Another link point of the same shape: the old frame is erased.
+    EXPECT_EQ(a.InWhichLinkHot({120, 50}), 1);
+    EXPECT_EQ(surface.InkBox({0, 0, 100, 200}), TRect{});
+    EXPECT_EQ(surface.CountNot(clWhite), ink);
+
+    // The same index on another shape moves the highlight there.
+    a.InWhichLinkHot({50, 50});
+    EXPECT_EQ(b.InWhichLinkHot({50, 150}), 0);
+    EXPECT_EQ(owner.hotLinkShape, &b);
+    EXPECT_EQ(surface.InkBox({0, 0, 200, 100}), TRect{});
+
+    // Leaving every point erases the highlight: the surface is as it was.
+    EXPECT_EQ(b.InWhichLinkHot({10, 10}), -1);
+    EXPECT_EQ(owner.hotLinkShape, nullptr);
+    EXPECT_EQ(owner.hotLinkId, -1);
+    EXPECT_EQ(surface.Snapshot(), blank);
+
+    // An end point, then a link point: each erased where it was drawn.
+    TMyShape line(&owner);
+    line.ThePoints = {{150, 150}, {180, 180}};
+    EXPECT_EQ(line.InWhichPointHot({180, 180}), 1);
+    EXPECT_EQ(a.InWhichLinkHot({120, 50}), 1);
+    EXPECT_EQ(a.InWhichLinkHot({0, 199}), -1);
+    EXPECT_EQ(surface.Snapshot(), blank);
+
+    // A locked shape shows no highlight.
+    a.SetLocked(true);
+    a.InWhichLinkHot({50, 50});
+    EXPECT_EQ(surface.Snapshot(), blank);
+    a.InWhichLinkHot({0, 199});
+    EXPECT_EQ(surface.Snapshot(), blank);
+}
+
+TEST(ShapeDraw, LengthTexts)
+{
+    FakeOwner owner;
+    TMyShape s(&owner);
+    const struct {
+        TUnits unit;
+        TPoint to;
+        const char* text;
+    } cases[] = {
+        {TUnits::mm, {96, 0}, "    25.40 mm"},   {TUnits::pixel, {96, 0}, "       96 pixel(s)"},
+        {TUnits::cm, {96, 0}, "     2.54 cm"},    {TUnits::dm, {96, 0}, "     0.25 dm"},
+        {TUnits::m, {0, 960}, "     0.25 m"},     {TUnits::inch, {96, 0}, "     1.00 in"},
+    };
+    for (const auto& c : cases) {
+        owner.unit = c.unit;
+        EXPECT_EQ(s.GetLengthByUnit({0, 0}, c.to), QString::fromLatin1(c.text));
+    }
+    owner.unit = TUnits::mm;
+    owner.zoom = 2.0;
+    EXPECT_EQ(s.GetLengthByUnit({0, 0}, {96, 0}), QStringLiteral("    12.70 mm"));
+    owner.ratio = 0.0;
+    EXPECT_EQ(s.GetLengthByUnit({0, 0}, {96, 0}), QStringLiteral("     0.00 mm"));
+    owner.ratio = 10.0;
+    owner.zoom = 1.0;
+    EXPECT_EQ(s.GetLengthByUnit({0, 0}, {30, 40}), QStringLiteral("   132.29 mm"));
+    EXPECT_EQ(s.GetInfo(), String());
+}
+
+TEST(ShapeDraw, TextAtAZoomAndAnAngle)
+{
+    Surface surface(300, 300);
+    TFont font;
+    font.SetSize(10);
+    font.SetColor(clBlack);
+    const String text = QStringLiteral("WWWW");
+    const TSize one = GetTextWidthHeight(surface.Canvas(), text, font, 0.0, 1.0);
+    const TSize two = GetTextWidthHeight(surface.Canvas(), text, font, 0.0, 2.0);
+    EXPECT_GT(one.cx, 0);
+    EXPECT_NEAR(two.cx, 2 * one.cx, 3);
+    EXPECT_NEAR(two.cy, 2 * one.cy, 3);
+
+    MyLogTextOut(surface.Canvas(), 50, 50, text, font, 0.0, 1.0);
+    const TRect level = surface.InkBox({0, 0, 300, 300});
+    EXPECT_GE(level.Left, 50);
+    EXPECT_GE(level.Top, 50);
+    EXPECT_GT(level.Width(), level.Height());
+    EXPECT_EQ(surface.Canvas().BkMode(), TRANSPARENT);
+
+    // A quarter turn clockwise: the text runs down the screen from its corner.
+    surface.Clear();
+    MyLogTextOut(surface.Canvas(), 150, 50, text, font, std::numbers::pi / 2, 1.0);
+    const TRect turned = surface.InkBox({0, 0, 300, 300});
+    EXPECT_GT(turned.Height(), turned.Width());
+    EXPECT_GE(turned.Top, 48);
+    EXPECT_LE(turned.Right, 152);
+}
+
+TEST(ShapeDraw, InfoTexts)
+{
+    FakeOwner owner;
+    owner.font.SetSize(10);
+    owner.font.SetColor(clBlack);
+    Surface surface(300, 200);
+    TMyShape s(&owner);
+    s.TextOutPoint = {150, 100};
+
+    s.Draw(surface.Canvas()); // no text at all
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+
+    s.SetInfo(QStringLiteral("Info"));
+    TStringList lines;
+    lines.Add(QStringLiteral("WWWWWWWW"));
+    lines.Add(QStringLiteral("WW"));
+    s.SetMultiInfo(lines);
+    s.SetCaptionShow(false);
+    s.Draw(surface.Canvas());
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+
+    // The info text is centred on the anchor.
+    s.SetCaptionShow(true);
+    s.Draw(surface.Canvas());
+    const TRect info = surface.InkBox({0, 0, 300, 200});
+    EXPECT_FALSE(info.IsEmpty());
+    EXPECT_NEAR((info.Left + info.Right) / 2.0, 150, 4);
+    EXPECT_NEAR((info.Top + info.Bottom) / 2.0, 100, 6);
+
+    // Without an info text the lines are shown, aligned among themselves.
+    s.SetInfo(String());
+    const TSize size = s.GetTextWidthHeight(surface.Canvas(), lines[0], s.Font(), 0.0, 1.0);
+    auto lineBoxes = [&](TAlignment alignment) {
+        surface.Clear();
+        s.SetMultiInfoAlignment(alignment);
+        s.Draw(surface.Canvas());
+        const int32_t split = 100; // the two lines meet at the anchor's row
+        return std::pair{surface.InkBox({0, 0, 300, split}), surface.InkBox({0, split, 300, 200})};
+    };
+    const auto [left1, left2] = lineBoxes(TAlignment::taLeftJustify);
+    EXPECT_NEAR(left1.Left, 150 - size.cx / 2, 3);
+    EXPECT_NEAR(left2.Left, left1.Left, 2);
+    EXPECT_LT(left2.Right, left1.Right - 10);
+    const auto [right1, right2] = lineBoxes(TAlignment::taRightJustify);
+    EXPECT_NEAR(right2.Right, right1.Right, 2);
+    EXPECT_GT(right2.Left, right1.Left + 10);
+    const auto [centre1, centre2] = lineBoxes(TAlignment::taCenter);
+    EXPECT_NEAR(centre2.Left + centre2.Right, centre1.Left + centre1.Right, 3);
+}
