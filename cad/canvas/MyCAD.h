@@ -1,0 +1,723 @@
+// TMyCAD: the drawing canvas control. It owns the shapes of a drawing in one
+// ordered list (list order is drawing order, index 0 at the bottom), their
+// layers, the undo list and the copy memory, the defaults that new shapes
+// take, and tells the host about changes through events.
+//
+// Relations between shapes are list numbers (ParentShapeNo, ChildShapesNo,
+// LinkShapesNo and the connector ends of TMyShape::ConnectorEndRefs), never
+// references: every operation that removes or reorders shapes rewrites them
+// all, so documents can store them as they are.
+//
+// The class is implemented in one file per concern: Document.cpp (start and
+// stop, adding, look-ups), ShapeFactory.cpp, Deletion.cpp, ZOrder.cpp,
+// Layers.cpp, Properties.cpp, PageSize.cpp, UndoList.cpp,
+// ShapeOwnerServices.cpp, ConnectorHooks.cpp, Painting.cpp; later concerns
+// (mouse, selection, grid, clipboard, shapes by code) add theirs.
+#pragma once
+
+#include "cad/canvas/GridObject.h"
+#include "cad/canvas/ShapeIdIndex.h"
+#include "cad/canvas/UndoList.h"
+#include "cad/shapes/Shape.h"
+#include "cad/shapes/ShapeOwner.h"
+#include "cad/shapes/ShapeTypes.h"
+#include "cad/shapes/UserData.h"
+#include "platform/Control.h"
+#include "platform/Graphics.h"
+#include "platform/Types.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace mycad {
+
+class TMyCAD;
+
+/// One record of the layer table.
+struct LayerRec {
+    String LayerName;
+    int32_t LayerId = 0;
+    bool Visible = true;
+    friend bool operator==(const LayerRec&, const LayerRec&) = default;
+};
+using TArrLayerRec = std::vector<LayerRec>;
+
+/// Owned shapes: the drawing, the copy memory.
+using TArrMyShape = std::vector<std::unique_ptr<TMyShape>>;
+/// Shapes referred to, not owned: the selection, results of look-ups.
+using TArrMyShapeRef = std::vector<TMyShape*>;
+
+/// What a component notification reports.
+enum class TOperation : uint8_t { opInsert = 0, opRemove = 1 };
+
+// Event types; parameter names are those the host sees.
+using TNotifyEvent = std::function<void(TMyCAD* Sender)>;
+using TShapeAddedEvent = std::function<void(TMyShape*& AShape, int32_t ShapeCount)>;
+using TShapeEvent = std::function<void(TMyShape* AShape)>;
+using TLayerEvent = std::function<void(int32_t LayerId, const String& LayerName, bool Visible)>;
+using TShapeSelectedEvent = std::function<void(TMyShape* LastSelectedShape, TMyShape* SelectedShape)>;
+using TChildShapeSelectedEvent = std::function<void(TMyShape* SelectedChildShape, bool& AcceptSelect)>;
+using TNodeEvent = std::function<void(TMyShape*& AShape, int32_t PointIndex)>;
+using TShapeCodeDraggingEvent = std::function<void(TMyShape* AShape, float dx, float dy)>;
+using TShapeCodeRotatingEvent = std::function<void(TMyShape* AShape, float AAngle)>;
+/// FromPoint and ToPoint in the host's coordinate system (XYMode); the
+/// handler may change ToPoint.
+using TShapeMouseEvent = std::function<void(TMyShape* AShape, const TPoint& FromPoint, TPoint& ToPoint)>;
+using TSimpleEvent = std::function<void()>;
+using TMouseButtonEvent =
+    std::function<void(TMyCAD* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
+using TMouseMoveEvent = std::function<void(TMyCAD* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
+
+class TMyCAD : public TGraphicControl, public TShapeOwner {
+public:
+    /// A new canvas: page A4 at zoom 1, one visible layer "Layer0" (id 0,
+    /// current), no shapes, the start values of every setting.
+    explicit TMyCAD(QWidget* parent = nullptr);
+    /// Frees the copy memory, the shapes, the undo list and the layers (firing
+    /// OnDeleteLayer for each), in that order.
+    ~TMyCAD() override;
+    TMyCAD(const TMyCAD&) = delete;
+    TMyCAD& operator=(const TMyCAD&) = delete;
+
+    // ===================================================================
+    // Shape factory (ShapeFactory.cpp)
+
+    /// A new, unlisted shape of the class for a drawing tool, owned by this
+    /// canvas whatever owner is passed; nullptr for the tools that create no
+    /// shape and for classes that do not exist yet.
+    std::unique_ptr<TMyShape> CreateShapeBySpTool(TDrawTool tool, TShapeOwner* owner = nullptr);
+    /// A new, unlisted shape for a class name (exact, case-sensitive
+    /// comparison); its owner is canvas, or this canvas when canvas is
+    /// nullptr. nullptr for an unknown name.
+    std::unique_ptr<TMyShape> CreateShapeByName(const String& className, TShapeOwner* canvas = nullptr);
+
+    // ===================================================================
+    // Adding (Document.cpp)
+
+    /// Appends shape at the top of the drawing and takes ownership of it
+    /// (shape is then empty). Unless keepLayer it joins the current layer;
+    /// unless keepId NextShapeId advances. Sets neither ShapeId, ShapeNo nor
+    /// the name, fires no event, does not repaint.
+    /// False, and the caller keeps the shape, for an empty pointer and when
+    /// the layer table is empty: then "Error!There is no Layer!" is shown and
+    /// OnTerminateRequest is called.
+    bool AddShape(std::unique_ptr<TMyShape>& shape, bool keepLayer, bool keepId);
+    /// Puts a shape into slot index of a list the reader has sized
+    /// (MyShapes.resize) and takes ownership; ShapeNo becomes index. Unless
+    /// keepId NextShapeId advances. False, and the caller keeps the shape,
+    /// for an empty pointer, an index outside the list or a slot already
+    /// filled, and (with the message) when the layer table is empty.
+    bool AddShapeforLoadfromStream(int32_t index, std::unique_ptr<TMyShape>& shape, bool keepId);
+    /// Creates a shape by class name, copies source into it with Assign when
+    /// given, numbers and names it ("Shape" + id, also its caption) and
+    /// appends it on the current layer. The listed shape, or nullptr for an
+    /// unknown class or a failed add.
+    TMyShape* CreateAddShapeByName(const String& className, const TMyShape* source = nullptr);
+    /// The number, id and name a new shape takes before it is appended:
+    /// ShapeNo := the shape count, ShapeId := NextShapeId, and (withName) the
+    /// name "Shape" + id through SetName.
+    void AllocateShapeNoIdName(TMyShape& shape, bool withName);
+
+    /// Called after "Error!There is no Layer!" to ask the host application to
+    /// end. The canvas never ends the process itself; without a handler
+    /// nothing more happens and the add just fails.
+    TSimpleEvent OnTerminateRequest;
+
+    // ===================================================================
+    // Look-ups and counts (Document.cpp). Results are those of a scan of
+    // MyShapes in list order; the id look-ups use an index that is kept
+    // right by every change the canvas makes. Code that changes MyShapes or
+    // a listed shape's ShapeId directly must call ShapeListChanged.
+
+    int32_t GetShapesCount() const override;
+    /// nullptr outside 0..count-1.
+    TMyShape* GetShapeByNo(int32_t no) const override;
+    /// nullptr when id is negative or not below NextShapeId; otherwise the
+    /// first shape with that ShapeId, nullptr if none.
+    TMyShape* GetShapeByID(int32_t id);
+    /// The first shape whose name is exactly name, nullptr if none.
+    TMyShape* GetShapeByName(const String& name) const;
+    /// The ShapeNo of the first shape with that id, -1 if none.
+    int32_t GetShapeNoById(int32_t id);
+    /// The list index of that object, -1 when it is not listed.
+    int32_t GetShapeNoInMyShapes(const TMyShape* shape) const;
+    /// Shapes of the layer, members of groups included.
+    int32_t GetShapesCountInALayer(int32_t layerId) const;
+    /// Shapes of the layer without parent, in list order; empty while there
+    /// is no current layer.
+    TArrMyShapeRef GetShapesByLayerId(int32_t layerId) const;
+    /// The top of the shape's parent chain (the shape itself without parent).
+    TMyShape* GetRootParentShape(TMyShape* shape) const;
+    /// Both given, both with a parent, the same parent.
+    bool areTheyBrother(const TMyShape* a, const TMyShape* b) const;
+    /// The first shape after list number n without parent, nullptr if none.
+    TMyShape* GetNextSingleorRootShape(int32_t n) const;
+    /// The nearest shape before list number n without parent, nullptr if none.
+    TMyShape* GetPrevSingleorRootShape(int32_t n) const;
+    int32_t GetMemShapesCount() const;
+    int32_t GetWorkingShapesCount() const;
+    /// Tells the id index that MyShapes or a listed shape's ShapeId was
+    /// changed from outside the canvas's own operations.
+    void ShapeListChanged();
+
+    // ===================================================================
+    // Renaming (Document.cpp)
+
+    /// Renames the shape named oldName when the names differ and no shape is
+    /// named newName yet (through SetName, which refuses invalid names).
+    void RenameShapeName(const String& oldName, const String& newName);
+
+    // ===================================================================
+    // Deletion (Deletion.cpp). None of these repaints except where said.
+    //
+    // The shape list cannot be changed from an OnShapeDeleted handler: the
+    // deletion it reports is half done, so list-changing calls made there
+    // fail (false, -1 or nullptr).
+
+    /// Deletes the shape with that id and its unlocked members (locked
+    /// members stay, without parent), frees their connectors' ends, and
+    /// renumbers every relation. OnShapeDeleted fires once, before anything
+    /// is removed; with pushUndo an "ACT_DELETE" step is recorded. False for
+    /// an unknown id or a locked shape (then nothing changes). Clears the
+    /// selection, WorkingShape and ChildWorkingShape.
+    bool DeleteShapeById(int32_t id, bool pushUndo);
+    /// False, deleting nothing, when a selected shape is locked. Otherwise
+    /// records one "ACT_DELETE" step and deletes the selection (and the
+    /// unselected connectors of selected line link lines) with the result of
+    /// DeleteShapeById for each in turn, in one renumbering pass; repaints.
+    bool DeleteSelectedShapes();
+    /// Frees every shape, empties the list and restarts ids at 0; clears the
+    /// selection; repaints. No events, no undo step.
+    void DeleteAllShapes();
+
+    // ===================================================================
+    // Layers (Layers.cpp). At most 255 layers; ids compare exactly.
+
+    static constexpr int32_t kMaxLayers = 255;
+    /// Appends a layer and makes it current; fires OnNewLayer; returns its
+    /// id. -1, changing nothing, when the name is in use or the table is full.
+    int32_t NewLayer(const String& name, bool visible);
+    /// Deletes the layer's top-level shapes (unlocked first, one
+    /// "ACT_DELETE" step each) and then the record; fires OnDeleteLayer; the
+    /// first remaining layer becomes current (-1 when none). Repaints.
+    bool DeleteLayerByID(int32_t id);
+    bool DeleteLayerByName(const String& name);
+    /// Deletes every layer in table order; after success the table restarts
+    /// ids at 0 and there is no current layer. True for an empty table.
+    bool DeleteAllLayers();
+    /// Moves the shapes of mergedId to keptId, makes keptId current and
+    /// deletes mergedId. False when the ids are equal or either is unknown.
+    bool MergeLayers(int32_t keptId, int32_t mergedId);
+    uint8_t GetLayersCount() const;
+    /// -1 outside the table.
+    int32_t GetLayerIdByNo(int32_t n) const;
+    /// Id of the last record with that name, -1 if none.
+    int32_t GetLayerIdByName(const String& name) const;
+    /// Position of the last record with that id, -1 if none.
+    int32_t GetLayerNoById(int32_t id) const;
+    /// Position of the last record with that name, -1 if none.
+    int32_t GetLayerNoByName(const String& name) const;
+    /// Name of the last record with that id, empty if none.
+    String GetLayerNameByID(int32_t id) const;
+    /// Id of the table's last record, -1 when empty.
+    int32_t GetMaxLayerId() const;
+    /// Visible of the first record with that id, false if none.
+    bool IsVisibleLayerByID(int32_t id) const;
+    /// Rename every matching record: no uniqueness check, no event, no repaint.
+    void SetLayerNameByID(const String& newName, int32_t id);
+    void SetLayerNameByName(const String& newName, const String& oldName);
+    // Visibility of every matching record (all records); each repaints.
+    void VisibleLayerByID(int32_t id);
+    void InVisibleLayerByID(int32_t id);
+    void VisibleLayerByName(const String& name);
+    void InVisibleLayerByName(const String& name);
+    void VisibleAllLayer();
+    int32_t CurrentLayerId() const { return FCurrentLayerId; }
+    /// Makes an existing layer current and clears the selection; nothing for
+    /// an unknown id.
+    void SetCurrentLayerId(int32_t id);
+
+    // ===================================================================
+    // Z-order (ZOrder.cpp). Only shapes without parent move past each
+    // other; members of groups keep their list positions. nullptr does
+    // nothing. Each result is that of the swap-by-swap walk, reached in one
+    // renumbering pass.
+
+    /// Moves the shape above every later shape without parent; repaints and
+    /// (pushUndo) records "ACT_BRINGTOFRONT", even when it already was on top.
+    void BringToFront(TMyShape* shape, bool pushUndo);
+    /// The same toward the bottom, "ACT_SENDTOBACK".
+    void SendToBack(TMyShape* shape, bool pushUndo);
+    /// One swap with the next shape without parent; only when there is one:
+    /// repaint and (pushUndo) "ACT_BRINGTOFRONTBYSTEP".
+    void BringToFrontByStep(TMyShape* shape, bool pushUndo);
+    /// One swap with the previous shape without parent, "ACT_SENDTOBACKBYSTEP".
+    void SendToBackByStep(TMyShape* shape, bool pushUndo);
+    /// Exchanges the list places of two listed shapes and every relation
+    /// number naming them. Returns b.
+    TMyShape* SwapShape(TMyShape* a, TMyShape* b);
+
+    // ===================================================================
+    // Undo list (UndoList.cpp): recording steps. Undoing comes with the
+    // undo concern.
+
+    /// Records one step of snapshot copies: for "ACT_ADD" each shape (last
+    /// to first) alone; for "ACT_DELETE" and "ACT_CHANGE" each shape (last to
+    /// first) followed by its descendants; for "ACT_UNGROUP" the first shape
+    /// and, when it is a top-level group, its members; for the others the
+    /// first shape. Nothing while UndoRedoSize is 0. A full list first drops
+    /// its oldest step (also for an unknown action, which records nothing).
+    void PushtoUndoRedoShapeList(const TArrMyShapeRef& shapes, const String& action);
+    /// Frees every snapshot and empties the list.
+    void ClearAllUndoStuff();
+    /// The number of steps held.
+    int32_t GetUndoStepsCount() const;
+
+    // ===================================================================
+    // Services the shapes ask of their canvas (ShapeOwnerServices.cpp)
+
+    /// Zoomed bounding box of the shape's own points.
+    TMyRect GetShapesLTRBinZoom(TMyShape* shape) const override;
+    /// The box of the listed shapes' own points in document units; all zero
+    /// for an empty list.
+    TMyRect GetShapesLTRB(const TArrMyShapeRef& shapes) const;
+    /// Records "ACT_CHANGE" and mirrors the shape's tree, members first,
+    /// leaving locked shapes alone. Nothing for nullptr or a connector.
+    void FlipHoriz(TMyShape* shape) override;
+    void FlipVert(TMyShape* shape) override;
+    /// Turns the shape and its members about the centre of its root shape.
+    void RotateShapeWithMembers(TMyShape* shape, double angle) override;
+    /// Turns the unlocked shapes of the tree by angle about centre.
+    void RotateChangeValueforShapes(TMyShape* shape, const TMyPoint& centre, double angle);
+    /// Re-routes the connectors attached to the shape.
+    void ChangeLinkShapes(TMyShape* shape);
+
+    // ===================================================================
+    // TShapeOwner and the control
+
+    double Zoom() const override { return FZoom; }
+    TXYMode XYMode() const override { return FXYMode; }
+    int32_t ControlWidth() const override { return Width(); }
+    int32_t ControlHeight() const override { return Height(); }
+    uint8_t HotSize() const override { return FHotSize; }
+    bool HotShow() const override { return FHotShow; }
+    bool ShowHotLink() const override { return FShowHotLink; }
+    TActionTools ActionTool() const override { return FActionTool; }
+    double Ratio() const override { return FRatio; }
+    TUnits TheUNIT() const override { return FTheUNIT; }
+    int32_t RotateConstraintDegree() const override { return FRotateConstraintDegree; }
+    int32_t HotLinkId() const override { return mcHotLinkId; }
+    TMyShape* HotLinkShape() const override { return mcHotLinkShape; }
+    void SetHotLink(TMyShape* shape, int32_t id) override;
+    /// True while a document is being read.
+    bool IsLoading() const override { return FIsLoading; }
+    void SetIsLoading(bool value) { FIsLoading = value; }
+    /// Schedules a repaint of the whole control.
+    void Invalidate() override;
+    const TPen& DefaultPen() const override { return FPen; }
+    const TBrush& DefaultBrush() const override { return FBrush; }
+    const TFont& DefaultFont() const override { return FCADFont; }
+    bool DragEnable() const override { return FDragEnable; }
+    bool ResizeEnable() const override { return FResizeEnable; }
+    bool RotateEnable() const override { return FRotateEnable; }
+    TPenStyleJoinType PenStyleJoinType() const override { return FPenStyleJoinType; }
+    TPenStyleEndCapType PenStyleEndCapType() const override { return FPenStyleEndCapType; }
+    TArrowStyle ArrowStyle() const override { return FArrowStyle; }
+    int32_t ArrowAngle() const override { return FArrowAngle; }
+    uint8_t ArrowLength() const override { return FArrowLength; }
+    uint8_t ArrowOffset() const override { return FArrowOffset; }
+    TArcMode ArcMode() const override { return FArcMode; }
+    TLinkLineDrawStyle LinkLineDrawStyle() const override { return FLinkLineDrawStyle; }
+    bool MergeLineShape() const override { return FMergeLineShape; }
+    TCanvas* ControlCanvas() override { return &Canvas(); }
+
+    /// Clears LabelXY or LabelValue when it is the component being removed.
+    /// The platform's labels do not report their end, so a host that frees a
+    /// label it gave the canvas calls this with opRemove first.
+    void Notification(const TLabel* component, TOperation operation);
+
+    // ===================================================================
+    // Published properties (Properties.cpp, page and zoom in PageSize.cpp)
+
+    void SetArcMode(TArcMode value) { FArcMode = value; }
+    /// Ignored outside 0..359.
+    void SetArrowAngle(int32_t value);
+    /// Ignored outside 10..80.
+    void SetArrowLength(uint8_t value);
+    void SetArrowOffset(uint8_t value) { FArrowOffset = value; }
+    void SetArrowStyle(TArrowStyle value) { FArrowStyle = value; }
+    const TBitmap& BkBitmap() const { return FBkBitmap; }
+    /// Keeps a 24-bit copy of the bitmap; repaints.
+    void SetBkBitmap(const TBitmap& value);
+    TBkBitmapMode BkBitmapMode() const { return FBkBitmapMode; }
+    void SetBkBitmapMode(TBkBitmapMode value);
+    TBrush& Brush() { return FBrush; }
+    const TBrush& Brush() const { return FBrush; }
+    void SetBrush(const TBrush& value) { FBrush.Assign(value); }
+    TColor ColorOfBackGround() const { return FColorOfBackGround; }
+    void SetColorOfBackGround(TColor value);
+    TColor ColorOfHot() const { return FColorOfHot; }
+    /// Also sets the handle colour of every canvas of the process.
+    void SetColorOfHot(TColor value);
+    bool CrossLine() const { return FCrossLine; }
+    void SetCrossLine(bool value) { FCrossLine = value; }
+    bool DisableTextInput() const { return FDisableTextInput; }
+    void SetDisableTextInput(bool value) { FDisableTextInput = value; }
+    void SetDragEnable(bool value) { FDragEnable = value; }
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode value) { FDragMode = value; }
+    bool DragTrace() const { return FDragTrace; }
+    void SetDragTrace(bool value) { FDragTrace = value; }
+    TFont& Font() { return FCADFont; }
+    const TFont& Font() const { return FCADFont; }
+    void SetFont(const TFont& value) { FCADFont.Assign(value); }
+    TGridObject& GridOperation() { return FGridOperation; }
+    const TGridObject& GridOperation() const { return FGridOperation; }
+    /// Copies colour, height, width, pen size, show and type (not GridInZoom).
+    void SetGridOperation(const TGridObject& value);
+    void SetHotShow(bool value) { FHotShow = value; }
+    void SetHotSize(uint8_t value) { FHotSize = value; }
+    TLabel* LabelValue() const { return FLabelValue; }
+    void SetLabelValue(TLabel* value) { FLabelValue = value; }
+    TLabel* LabelXY() const { return FLabelXY; }
+    void SetLabelXY(TLabel* value) { FLabelXY = value; }
+    bool LinklineAroundShape() const { return FLinklineAroundShape; }
+    void SetLinklineAroundShape(bool value) { FLinklineAroundShape = value; }
+    void SetLinkLineDrawStyle(TLinkLineDrawStyle value) { FLinkLineDrawStyle = value; }
+    bool LockBound() const { return FLockBound; }
+    void SetLockBound(bool value) { FLockBound = value; }
+    void SetMergeLineShape(bool value) { FMergeLineShape = value; }
+    bool MouseEffect() const { return FMouseEffect; }
+    void SetMouseEffect(bool value) { FMouseEffect = value; }
+    bool OperateAllLayer() const { return FOperateAllLayer; }
+    /// A new value also deselects every shape.
+    void SetOperateAllLayer(bool value);
+    String PageFoot() const { return FPageFoot; }
+    void SetPageFoot(const String& value) { FPageFoot = value; }
+    String PageHead() const { return FPageHead; }
+    void SetPageHead(const String& value) { FPageHead = value; }
+    TAlignment PageFootAlignment() const { return FPageFootAlignment; }
+    void SetPageFootAlignment(TAlignment value) { FPageFootAlignment = value; }
+    TAlignment PageHeadAlignment() const { return FPageHeadAlignment; }
+    void SetPageHeadAlignment(TAlignment value) { FPageHeadAlignment = value; }
+    TFont& PageFootFont() { return FPageFootFont; }
+    const TFont& PageFootFont() const { return FPageFootFont; }
+    void SetPageFootFont(const TFont& value) { FPageFootFont.Assign(value); }
+    TFont& PageHeadFont() { return FPageHeadFont; }
+    const TFont& PageHeadFont() const { return FPageHeadFont; }
+    void SetPageHeadFont(const TFont& value) { FPageHeadFont.Assign(value); }
+    uint8_t PageFootToBottom() const { return FPageFootToBottom; }
+    void SetPageFootToBottom(uint8_t value) { FPageFootToBottom = value; }
+    uint8_t PageHeadToTop() const { return FPageHeadToTop; }
+    void SetPageHeadToTop(uint8_t value) { FPageHeadToTop = value; }
+    TPen& Pen() { return FPen; }
+    const TPen& Pen() const { return FPen; }
+    void SetPen(const TPen& value) { FPen.Assign(value); }
+    void SetPenStyleJoinType(TPenStyleJoinType value) { FPenStyleJoinType = value; }
+    void SetPenStyleEndCapType(TPenStyleEndCapType value) { FPenStyleEndCapType = value; }
+    bool PrintABorder() const { return FPrintABorder; }
+    void SetPrintABorder(bool value) { FPrintABorder = value; }
+    uint8_t PrintABordertoBottom() const { return FPrintABordertoBottom; }
+    void SetPrintABordertoBottom(uint8_t value) { FPrintABordertoBottom = value; }
+    uint8_t PrintABordertoLeft() const { return FPrintABordertoLeft; }
+    void SetPrintABordertoLeft(uint8_t value) { FPrintABordertoLeft = value; }
+    uint8_t PrintABordertoRight() const { return FPrintABordertoRight; }
+    void SetPrintABordertoRight(uint8_t value) { FPrintABordertoRight = value; }
+    uint8_t PrintABordertoTop() const { return FPrintABordertoTop; }
+    void SetPrintABordertoTop(uint8_t value) { FPrintABordertoTop = value; }
+    bool PrintBackground() const { return FPrintBackground; }
+    void SetPrintBackground(bool value) { FPrintBackground = value; }
+    /// Measurement scale of shape measurements; repaints.
+    void SetRatio(double value);
+    void SetResizeEnable(bool value) { FResizeEnable = value; }
+    void SetRotateEnable(bool value) { FRotateEnable = value; }
+    bool ReturnToSelecting() const { return FReturnToSelecting; }
+    void SetReturnToSelecting(bool value) { FReturnToSelecting = value; }
+    /// Ignored when negative.
+    void SetRotateConstraintDegree(int32_t value);
+    TDrawTool ShapeTool() const { return FShapeTool; }
+    /// Stores the tool and sets the interaction state it stands for; a
+    /// shape-creating tool also forgets WorkingShape and the link point under
+    /// the mouse. Repaints.
+    void SetShapeTool(TDrawTool value);
+    void SetShowHotLink(bool value) { FShowHotLink = value; }
+    bool Snap() const { return FSnap; }
+    void SetSnap(bool value) { FSnap = value; }
+    uint8_t SnapPixels() const { return FSnapPixels; }
+    /// Stored only when smaller than both grid spacings.
+    void SetSnapPixels(uint8_t value);
+    bool SnapShape() const { return FSnapShape; }
+    void SetSnapShape(bool value) { FSnapShape = value; }
+    /// Repaints.
+    void SetTheUNIT(TUnits value);
+    uint8_t UndoRedoSize() const { return FUndoRedoSize; }
+    /// 0 switches undo off and clears the list; a smaller size drops the
+    /// oldest steps beyond it.
+    void SetUndoRedoSize(uint8_t value);
+    TUserData& UserData() { return FUserData; }
+    const TUserData& UserData() const { return FUserData; }
+    /// Copies the entries of value into the canvas's own list.
+    void SetUserData(const TUserData& value) { FUserData.Assign(value); }
+    String Version() const { return FVersion; }
+    void SetXYMode(TXYMode value) { FXYMode = value; }
+    int32_t Tag() const { return FTag; }
+    void SetTag(int32_t value) { FTag = value; }
+    /// The version tag SaveToStream writes; "XP.j" unless set.
+    String DiskFileVersion() const { return FDiskFileVersion; }
+    void SetDiskFileVersion(const String& value) { FDiskFileVersion = value; }
+
+    // Page size and zoom (PageSize.cpp). The control is as large as the page
+    // at the current zoom: nearest(zoom * mm * PPI / 25.4) pixels.
+    TPageStyle PageStyle() const { return FPageStyle; }
+    /// Takes the style's page size (CustomerPage keeps the current one),
+    /// orients it and, unless CustomerPage, sizes the control.
+    void SetPageStyle(TPageStyle value);
+    uint32_t PageWidth() const { return FPageWidth; }
+    /// Stores the width; the style follows the size; unless that is
+    /// CustomerPage the control width follows.
+    void SetPageWidth(uint32_t value);
+    uint32_t PageHeight() const { return FPageHeight; }
+    void SetPageHeight(uint32_t value);
+    TPageOrientation PageOrientation() const { return FPageOrientation; }
+    void SetPageOrientation(TPageOrientation value);
+    /// The style whose page (in the current orientation) has that size;
+    /// CustomerPage when none has.
+    TPageStyle GetPageStyleByWH(uint32_t width, uint32_t height) const;
+    /// Sizes the control for the new zoom; shapes keep document coordinates.
+    void SetZoom(double value);
+    double PreZoom() const { return FPreZoom; }
+    void SetPreZoom(double value);
+
+    // ===================================================================
+    // Events
+
+    /// A shape finished with the mouse, added by code, placed, pasted or
+    /// linked; ShapeCount is the count after the addition. Not by AddShape.
+    TShapeAddedEvent OnShapeAdded;
+    /// Once per deleted top shape, before it is removed.
+    TShapeEvent OnShapeDeleted;
+    /// After a layer record is added.
+    TLayerEvent OnNewLayer;
+    /// After a layer record is removed.
+    TLayerEvent OnDeleteLayer;
+    TShapeSelectedEvent OnShapeSelected;
+    TChildShapeSelectedEvent OnChildShapeSelected;
+    TShapeEvent OnMouseEnterShape;
+    TShapeEvent OnMouseLeaveShape;
+    /// The mouse entering and leaving the control.
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+    TNodeEvent OnNodeAdded;
+    TNodeEvent OnNodeDeleted;
+    /// At the end of each paint.
+    TNotifyEvent OnPaint;
+    TShapeCodeDraggingEvent OnShapeCodeDragging;
+    TShapeCodeRotatingEvent OnShapeCodeRotating;
+    TShapeMouseEvent OnShapeMouseDragging;
+    TShapeMouseEvent OnShapeMouseResizing;
+    TShapeMouseEvent OnShapeMouseRotating;
+    TShapeMouseEvent OnShapeMouseDragged;
+    TShapeMouseEvent OnShapeMouseResized;
+    /// With device points.
+    TShapeMouseEvent OnShapeMouseResizeFinished;
+    TShapeMouseEvent OnShapeMouseRotated;
+    TSimpleEvent OnWholeDragged;
+    TSimpleEvent OnActionToolToSelecting;
+    // The control's own mouse events.
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseButtonEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseButtonEvent OnMouseUp;
+
+    // ===================================================================
+    // Document data. The list, the layer table and the counters are public
+    // for the readers and writers of documents; code other than the canvas's
+    // own operations that changes MyShapes calls ShapeListChanged.
+
+    /// Every shape of the drawing, members and connectors included; index is
+    /// list number (kept equal to ShapeNo) and drawing order.
+    TArrMyShape MyShapes;
+    /// The id the next added shape receives.
+    int32_t NextShapeId = 0;
+    /// The selection, in selection order; top-level shapes, each once.
+    TArrMyShapeRef WorkingShapes;
+    /// The shape being drawn or last hit by the mouse.
+    TMyShape* WorkingShape = nullptr;
+    /// The member of a group that was hit.
+    TMyShape* ChildWorkingShape = nullptr;
+    /// Copies held for copy and paste.
+    TArrMyShape MemShapes;
+    /// The undo list, oldest entry first.
+    TArrSavedShape UndoRedoShapes;
+    /// The layer table, in creation order.
+    TArrLayerRec MyLayers;
+    /// The id of the next layer.
+    int32_t NextLayerId = 0;
+    /// Set when the user changes the drawing with the mouse; cleared on saving.
+    bool Global_Changed = false;
+    /// Set while the canvas paints or sizes itself; paint and resize
+    /// notifications are then ignored.
+    bool Processing = false;
+
+protected:
+    /// Until the painting pipeline lands: the invalid area in the background
+    /// colour, then OnPaint.
+    void Paint() override;
+    /// The host or the user sized the control: the page size follows.
+    void Resize() override;
+    void MouseEnter() override;
+    void MouseLeave() override;
+
+    // Interaction state used by painting and the mouse.
+    TActionTools FActionTool = TActionTools::dtClose;
+    TActionTools FLastActionTool = TActionTools::dtClose;
+    TDrawTool FShapeTool = TDrawTool::SpSelecting;
+    bool bMouseDown = false;
+    TPoint msOrgPt;
+    TPoint msMovPt;
+    int32_t LastHotShapeNo = -1;
+    int32_t LastHotLinkID = -1;
+    TMyShape* mcHotLinkShape = nullptr;
+    int32_t mcHotLinkId = -1;
+    /// The small shape that stands for a tiny selection while dragging.
+    TMyShape* SmallShape = nullptr;
+    /// The shape under the mouse, for the enter and leave events.
+    TMyShape* mAShape = nullptr;
+    /// Top-level shapes chosen for the current paint.
+    TMyShapeNo WillDrawShapesNo;
+
+    TGridObject FGridOperation;
+    TBitmap MytmpBitmap;
+    TBitmap FBkBitmap;
+    TPen FPen;
+    TBrush FBrush;
+    TFont FCADFont;
+    TFont FPageHeadFont;
+    TFont FPageFootFont;
+    TUserData FUserData;
+
+private:
+    struct TDeletionBatch;
+
+    // Adding.
+    /// The message and the termination request of an add without layers.
+    void ReportNoLayer();
+    /// Whether list changes are refused now (inside OnShapeDeleted).
+    bool ListChangesRefused() const { return FDeletingDepth > 0; }
+
+    // Deletion.
+    /// Steps of deleting one top shape up to the removal: the checks, the
+    /// event, the undo step, the collection of the tree and the freeing of
+    /// connector ends. False when the id names no deletable shape.
+    bool CollectForDeletion(int32_t id, bool pushUndo, TDeletionBatch& batch);
+    void CollectTree(int32_t no, TDeletionBatch& batch);
+    /// Removes every collected shape and renumbers what stays, in one pass.
+    void RemoveCollected(TDeletionBatch& batch);
+    /// The list number of the first shape with the id that is not yet
+    /// collected, -1 if none.
+    int32_t FindUncollected(int32_t id, const TDeletionBatch& batch);
+    void ClearSelectionAfterDeletion();
+
+    // Connectors: the parts of the bookkeeping that only connectors need.
+    /// Frees the connector's start (or end) that sits on a deleted shape:
+    /// shape number and link point id -1.
+    void DetachConnectorEnd(TMyShape& connector, bool startEnd);
+    /// Whether deleting the shape also deletes the connectors attached to it
+    /// (a link point that is itself part of a line).
+    bool DeletesAttachedConnectors(const TMyShape& shape) const;
+    /// The shapes whose connectors stay attached while the shapes move.
+    static bool IsConnector(TMyShape& shape) { return !shape.ConnectorEndRefs().empty(); }
+
+    // Z-order.
+    /// Moves the shape at chain[k] to chain[k - 1] and the shape at chain[0]
+    /// to the last place of the chain, renumbering every relation.
+    void MoveAlongChain(const std::vector<int32_t>& chain);
+    /// The list numbers of the shapes without parent after (before) n.
+    std::vector<int32_t> RootsAfter(int32_t n) const;
+    std::vector<int32_t> RootsBefore(int32_t n) const;
+    /// The shape's list number when it is listed, else -1.
+    int32_t ListedNo(const TMyShape* shape) const;
+
+    // Undo list.
+    void AppendSnapshot(TMyShape& shape, int32_t stepId, const String& action);
+    void AppendWithDescendants(TMyShape& shape, int32_t stepId, const String& action);
+    void AppendUngroupEntries(TMyShape& shape, int32_t stepId, const String& action);
+    void DropOldestUndoStep();
+
+    // Selection.
+    void ClearWorkingShapes();
+
+    // Page size.
+    int32_t PixelsForMillimetres(uint32_t mm) const;
+
+    // Settings.
+    TArcMode FArcMode = TArcMode::amCircle;
+    int32_t FArrowAngle = 10;
+    uint8_t FArrowLength = 30;
+    uint8_t FArrowOffset = 0;
+    TArrowStyle FArrowStyle = TArrowStyle::ANone;
+    TBkBitmapMode FBkBitmapMode = TBkBitmapMode::Center;
+    TColor FColorOfBackGround = clWhite;
+    TColor FColorOfHot = 0x808080;
+    bool FCrossLine = true;
+    bool FDisableTextInput = false;
+    bool FDragEnable = true;
+    TDragMode FDragMode = TDragMode::dgBoth;
+    bool FDragTrace = true;
+    bool FHotShow = true;
+    uint8_t FHotSize = 4;
+    TLabel* FLabelValue = nullptr;
+    TLabel* FLabelXY = nullptr;
+    bool FLinklineAroundShape = true;
+    TLinkLineDrawStyle FLinkLineDrawStyle = TLinkLineDrawStyle::lldsHV;
+    bool FLockBound = false;
+    bool FMergeLineShape = false;
+    bool FMouseEffect = true;
+    bool FOperateAllLayer = true;
+    String FPageFoot;
+    String FPageHead;
+    TAlignment FPageFootAlignment = TAlignment::taRightJustify;
+    TAlignment FPageHeadAlignment = TAlignment::taCenter;
+    uint8_t FPageFootToBottom = 15;
+    uint8_t FPageHeadToTop = 15;
+    TPageStyle FPageStyle = TPageStyle::A4;
+    uint32_t FPageWidth = 210;
+    uint32_t FPageHeight = 297;
+    TPageOrientation FPageOrientation = TPageOrientation::poPortrait;
+    TPenStyleJoinType FPenStyleJoinType = TPenStyleJoinType::psjtROUND;
+    TPenStyleEndCapType FPenStyleEndCapType = TPenStyleEndCapType::psectROUND;
+    bool FPrintABorder = true;
+    uint8_t FPrintABordertoBottom = 20;
+    uint8_t FPrintABordertoLeft = 20;
+    uint8_t FPrintABordertoRight = 20;
+    uint8_t FPrintABordertoTop = 20;
+    bool FPrintBackground = false;
+    double FRatio = 1.0;
+    bool FResizeEnable = true;
+    bool FRotateEnable = true;
+    bool FReturnToSelecting = true;
+    int32_t FRotateConstraintDegree = 0;
+    bool FShowHotLink = true;
+    bool FSnap = true;
+    uint8_t FSnapPixels = 4;
+    bool FSnapShape = false;
+    TUnits FTheUNIT = TUnits::mm;
+    uint8_t FUndoRedoSize = 10;
+    String FVersion = QStringLiteral("2013");
+    TXYMode FXYMode = TXYMode::Mode0;
+    double FZoom = 1.0;
+    double FPreZoom = 1.0;
+    int32_t FTag = 0;
+    String FDiskFileVersion = QStringLiteral("XP.j");
+    bool FIsLoading = false;
+
+    int32_t FCurrentLayerId = -1;
+    TShapeIdIndex FIdIndex;
+    /// Depth of OnShapeDeleted handlers running.
+    int32_t FDeletingDepth = 0;
+};
+
+} // namespace mycad

@@ -1,0 +1,71 @@
+// TMyCAD: turning a drawing tool or a stored class name into a shape object.
+//
+// Every shape class the canvas can create is listed here once, by tool and
+// by class name; a class joins both tables when it is written.
+#include "cad/canvas/MyCAD.h"
+
+#include "cad/shapes/Line.h"
+#include "cad/shapes/Rectangle.h"
+
+#include <array>
+
+namespace mycad {
+
+namespace {
+
+using TShapeMaker = std::unique_ptr<TMyShape> (*)(TShapeOwner* owner);
+
+template <typename T>
+std::unique_ptr<TMyShape> Make(TShapeOwner* owner)
+{
+    return std::make_unique<T>(owner);
+}
+
+struct TClassEntry {
+    String Name;
+    TShapeMaker Maker;
+};
+
+// Class names in the order the stored formats list them. Names of classes not
+// written yet ("TMyLinkPoint", "TMyLineLinkLine", "TMyEllipse", "TMyFreeLine",
+// "TMyRuleLine", "TMyPolyLine", "TMyPolygon", "TMyPolyBezier", "TMyText",
+// "TMyImage", "TMyElliArc", "TMyLinkLine", "TMyCombine", "TMyGroup",
+// "TMyBLine") create nothing until their class exists.
+const std::array<TClassEntry, 2> kClasses{{
+    {QStringLiteral("TMyRectangle"), &Make<TMyRectangle>},
+    {QStringLiteral("TMyLine"), &Make<TMyLine>},
+}};
+
+struct TToolEntry {
+    TDrawTool Tool;
+    TShapeMaker Maker;
+};
+
+// The tools that create shapes and have a class yet.
+const std::array<TToolEntry, 2> kTools{{
+    {TDrawTool::SpLine, &Make<TMyLine>},
+    {TDrawTool::SpRectangle, &Make<TMyRectangle>},
+}};
+
+} // namespace
+
+std::unique_ptr<TMyShape> TMyCAD::CreateShapeBySpTool(TDrawTool tool, TShapeOwner* owner)
+{
+    // New shapes always belong to this canvas, whatever the caller passes.
+    (void)owner;
+    for (const TToolEntry& entry : kTools) {
+        if (entry.Tool == tool) return entry.Maker(this);
+    }
+    return nullptr;
+}
+
+std::unique_ptr<TMyShape> TMyCAD::CreateShapeByName(const String& className, TShapeOwner* canvas)
+{
+    TShapeOwner* owner = canvas ? canvas : this;
+    for (const TClassEntry& entry : kClasses) {
+        if (className == entry.Name) return entry.Maker(owner);
+    }
+    return nullptr;
+}
+
+} // namespace mycad

@@ -1,0 +1,48 @@
+// The records of the canvas's undo list: snapshot copies of shapes grouped
+// into numbered steps, each step tagged with the action it records.
+#pragma once
+
+#include "cad/shapes/Shape.h"
+#include "platform/Types.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace mycad {
+
+// Action names of undo steps. Documents and hosts see them as they are.
+inline const String ACT_ADD = QStringLiteral("ACT_ADD");
+inline const String ACT_DELETE = QStringLiteral("ACT_DELETE");
+inline const String ACT_CHANGE = QStringLiteral("ACT_CHANGE");
+inline const String ACT_GROUP = QStringLiteral("ACT_GROUP");
+inline const String ACT_UNGROUP = QStringLiteral("ACT_UNGROUP");
+inline const String ACT_BRINGTOFRONT = QStringLiteral("ACT_BRINGTOFRONT");
+inline const String ACT_SENDTOBACK = QStringLiteral("ACT_SENDTOBACK");
+inline const String ACT_BRINGTOFRONTBYSTEP = QStringLiteral("ACT_BRINGTOFRONTBYSTEP");
+inline const String ACT_SENDTOBACKBYSTEP = QStringLiteral("ACT_SENDTOBACKBYSTEP");
+
+/// True for the nine action names above.
+bool IsUndoActionName(const String& action);
+
+/// The longest component name a record keeps.
+inline constexpr qsizetype kSavedShapeNameLength = 255;
+
+/// One entry of the undo list. The entry owns its snapshot: a copy made with
+/// the shape's Assign (the canvas as owner, not in the shape list, never
+/// drawn) whose LinkShapesNo is emptied. The copy keeps the live shape's
+/// ShapeId, ShapeNo, ParentShapeNo and ChildShapesNo, by which undo finds the
+/// live shapes again.
+struct TSavedShape {
+    /// The step the entry belongs to: steps run from 0 (oldest) without gaps.
+    int32_t SavedUndoRedoId = 0;
+    /// The shape's component name when it was saved, at most 255 characters.
+    String SavedShapeName;
+    std::unique_ptr<TMyShape> SavedShape;
+    String SavedAction;
+};
+
+/// Oldest entry first; the entries of one step are consecutive.
+using TArrSavedShape = std::vector<TSavedShape>;
+
+} // namespace mycad

@@ -1,0 +1,118 @@
+// TMyCAD: z-order. Moving a shape to the front swaps it, one by one, with
+// every later shape that has no parent; members of groups keep their places.
+// The walk's end result is a rotation along the chain of those places, so it
+// is applied directly, with one renumbering pass for all relations.
+#include "cad/canvas/MyCAD.h"
+
+#include "cad/canvas/Renumbering.h"
+
+#include <numeric>
+
+namespace mycad {
+
+std::vector<int32_t> TMyCAD::RootsAfter(int32_t n) const
+{
+    std::vector<int32_t> roots;
+    for (int32_t i = n + 1; i < GetShapesCount(); ++i) {
+        const TMyShape* s = MyShapes[static_cast<size_t>(i)].get();
+        if (s && !s->HasParentShape()) roots.push_back(i);
+    }
+    return roots;
+}
+
+std::vector<int32_t> TMyCAD::RootsBefore(int32_t n) const
+{
+    std::vector<int32_t> roots;
+    for (int32_t i = n - 1; i >= 0; --i) {
+        const TMyShape* s = MyShapes[static_cast<size_t>(i)].get();
+        if (s && !s->HasParentShape()) roots.push_back(i);
+    }
+    return roots;
+}
+
+void TMyCAD::MoveAlongChain(const std::vector<int32_t>& chain)
+{
+    if (chain.size() < 2) return;
+    const size_t count = MyShapes.size();
+    renumber::TPermutation permutation;
+    permutation.NewPlace.resize(count);
+    std::iota(permutation.NewPlace.begin(), permutation.NewPlace.end(), 0);
+    for (size_t k = 1; k < chain.size(); ++k) permutation.NewPlace[static_cast<size_t>(chain[k])] = chain[k - 1];
+    permutation.NewPlace[static_cast<size_t>(chain.front())] = chain.back();
+
+    for (auto& s : MyShapes) {
+        if (s) renumber::RenumberRelations(*s, permutation);
+    }
+    std::unique_ptr<TMyShape> moving = std::move(MyShapes[static_cast<size_t>(chain.front())]);
+    for (size_t k = 1; k < chain.size(); ++k) {
+        auto& to = MyShapes[static_cast<size_t>(chain[k - 1])];
+        to = std::move(MyShapes[static_cast<size_t>(chain[k])]);
+        if (to) to->ShapeNo = chain[k - 1];
+    }
+    auto& last = MyShapes[static_cast<size_t>(chain.back())];
+    last = std::move(moving);
+    if (last) last->ShapeNo = chain.back();
+    FIdIndex.Invalidate();
+}
+
+TMyShape* TMyCAD::SwapShape(TMyShape* a, TMyShape* b)
+{
+    if (a == b || ListChangesRefused()) return b;
+    const int32_t i = ListedNo(a);
+    const int32_t j = ListedNo(b);
+    if (i < 0 || j < 0) return b;
+    MoveAlongChain({i, j});
+    return b;
+}
+
+void TMyCAD::BringToFront(TMyShape* shape, bool pushUndo)
+{
+    if (!shape || ListChangesRefused()) return;
+    const int32_t no = ListedNo(shape);
+    if (no >= 0) {
+        std::vector<int32_t> chain{no};
+        const std::vector<int32_t> roots = RootsAfter(no);
+        chain.insert(chain.end(), roots.begin(), roots.end());
+        MoveAlongChain(chain);
+    }
+    Invalidate();
+    if (pushUndo) PushtoUndoRedoShapeList({shape}, ACT_BRINGTOFRONT);
+}
+
+void TMyCAD::SendToBack(TMyShape* shape, bool pushUndo)
+{
+    if (!shape || ListChangesRefused()) return;
+    const int32_t no = ListedNo(shape);
+    if (no >= 0) {
+        std::vector<int32_t> chain{no};
+        const std::vector<int32_t> roots = RootsBefore(no);
+        chain.insert(chain.end(), roots.begin(), roots.end());
+        MoveAlongChain(chain);
+    }
+    Invalidate();
+    if (pushUndo) PushtoUndoRedoShapeList({shape}, ACT_SENDTOBACK);
+}
+
+void TMyCAD::BringToFrontByStep(TMyShape* shape, bool pushUndo)
+{
+    if (!shape || ListChangesRefused()) return;
+    const int32_t no = ListedNo(shape);
+    TMyShape* next = no >= 0 ? GetNextSingleorRootShape(no) : nullptr;
+    if (!next) return;
+    SwapShape(shape, next);
+    Invalidate();
+    if (pushUndo) PushtoUndoRedoShapeList({shape}, ACT_BRINGTOFRONTBYSTEP);
+}
+
+void TMyCAD::SendToBackByStep(TMyShape* shape, bool pushUndo)
+{
+    if (!shape || ListChangesRefused()) return;
+    const int32_t no = ListedNo(shape);
+    TMyShape* prev = no >= 0 ? GetPrevSingleorRootShape(no) : nullptr;
+    if (!prev) return;
+    SwapShape(shape, prev);
+    Invalidate();
+    if (pushUndo) PushtoUndoRedoShapeList({shape}, ACT_SENDTOBACKBYSTEP);
+}
+
+} // namespace mycad
