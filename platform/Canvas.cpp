@@ -133,6 +133,13 @@ void TCanvas::SetDeviceOrigin(const TPoint& origin)
     origin_ = origin;
 }
 
+void TCanvas::ShiftCoordinates(int32_t dx, int32_t dy)
+{
+    origin_ = {origin_.X + dx, origin_.Y + dy};
+    if (!clipRect_.IsEmpty()) OffsetRect(clipRect_, dx, dy);
+    if (hasClipRegion_) clipRegion_.translate(dx, dy);
+}
+
 int32_t TCanvas::PixelsPerInch() const
 {
     return ppi_ > 0 ? ppi_ : ScreenPixelsPerInch();

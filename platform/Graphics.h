@@ -266,6 +266,11 @@ public:
     /// visible part's top-left, so callers keep drawing in control coordinates.
     void SetDeviceOrigin(const TPoint& origin);
     TPoint DeviceOrigin() const { return origin_; }
+    /// Moves the coordinate system by (dx, dy): afterwards what is drawn at
+    /// (x + dx, y + dy) lands where (x, y) landed before, clipping included.
+    /// Lets a caller draw a part of a larger picture in that picture's
+    /// coordinates; the opposite shift undoes it exactly.
+    void ShiftCoordinates(int32_t dx, int32_t dy);
 
     TPen& Pen() { return pen_; }
     TBrush& Brush() { return brush_; }

@@ -11,8 +11,9 @@
 // The class is implemented in one file per concern: Document.cpp (start and
 // stop, adding, look-ups), ShapeFactory.cpp, Deletion.cpp, ZOrder.cpp,
 // Layers.cpp, Properties.cpp, PageSize.cpp, UndoList.cpp,
-// ShapeOwnerServices.cpp, ConnectorHooks.cpp, Painting.cpp; later concerns
-// (mouse, selection, grid, clipboard, shapes by code) add theirs.
+// ShapeOwnerServices.cpp, ConnectorHooks.cpp, Painting.cpp, Readouts.cpp,
+// Grid.cpp; later concerns (mouse, selection, clipboard, shapes by code) add
+// theirs.
 #pragma once
 
 #include "cad/canvas/GridObject.h"
@@ -491,6 +492,69 @@ public:
     void SetPreZoom(double value);
 
     // ===================================================================
+    // Painting (Painting.cpp). Device pixels are control pixels: document
+    // point times the zoom, rounded; the control has no scroll offset of its
+    // own (a host scrolls by moving it).
+
+    /// Renders the device rectangle r of the control into the back buffer,
+    /// which takes r's size: background colour, background bitmap, grid,
+    /// shapes.
+    void DrawAll(const TRect& r);
+    /// Fills the whole bitmap with the background colour; r is not used.
+    void FillBackground(TBitmap& bitmap, const TRect& r);
+    /// Draws the background bitmap into bitmap with its reference corner at
+    /// (x, y), by BkBitmapMode. Tiles cover the bitmap's own size when
+    /// useBitmapSize, else the control's size; only tiles that reach the
+    /// bitmap are drawn.
+    void DrawBkBitmap(TBitmap& bitmap, int32_t x, int32_t y, bool useBitmapSize);
+    /// Draws every shape that meets the device rectangle r onto canvas, whose
+    /// (0, 0) stands for r's top-left: the chosen top-level shapes of visible
+    /// layers in list order, each group's members before the group, then the
+    /// link-point marks of all of them above every shape. Shapes are not
+    /// moved; the canvas's origin (and clip rectangle) carry the offset and
+    /// are restored.
+    void DrawAllShape(TCanvas& canvas, const TRect& r);
+    /// Draws the handles of the selection (or of ChildWorkingShape alone) on
+    /// the control's canvas; nothing while HotShow is false.
+    void SelectAllWorkingShapes();
+    /// The back buffer of the last paint, the size of its rectangle.
+    const TBitmap& BackBuffer() const { return MytmpBitmap; }
+    /// Top-level shapes chosen by the last DrawAllShape, in list order.
+    const TMyShapeNo& ShapesDrawnLast() const { return WillDrawShapesNo; }
+
+    // ===================================================================
+    // Coordinates, read-outs and hints (Readouts.cpp)
+
+    /// A device point in the host's coordinate system (XYMode): origin at
+    /// the top-left, bottom-left, bottom-right or top-right corner.
+    TPoint GetPointByMode(const TPoint& p) const;
+    TMyPoint GetMyPointByMode(const TMyPoint& p) const;
+    /// Shows "(X,Y)" of the device point in the host's system on LabelXY.
+    void UpdateLabelXY(int32_t x, int32_t y);
+    /// Shows text on LabelValue.
+    void UpdateLabelValue(const String& text);
+    /// The shape under the mouse (nullptr for none): fires OnMouseEnterShape
+    /// (when entering) and OnMouseLeaveShape on a change of shape and shows
+    /// the shape's caption as the hint when ShowHint is on.
+    void ShowHintEnterLeaveShape(TMyShape* shape, bool entering, const TPoint& p);
+    /// Diagnostics straight onto the control: "[value]" at (x, y) on grey.
+    void DebugVar(int32_t x, int32_t y, int32_t value);
+    void DebugVarf(int32_t x, int32_t y, double value);
+
+    // ===================================================================
+    // Grid and snapping (Grid.cpp). Snapping works on device pixels.
+
+    /// Draws the grid into bitmap, which stands for the device rectangle r.
+    void DrawGrid(TBitmap& bitmap, const TRect& r);
+    /// Snaps a device point to the grid (Snap) or else to the edges of other
+    /// shapes (SnapShape); true when either applied.
+    bool SnapXY(int32_t& x, int32_t& y);
+    /// Moves the mouse point (x, y) of a dragged box r by the smallest
+    /// distance that puts a corner of the box on a snap position, for x and
+    /// y separately.
+    void SnapRect(const TRect& r, int32_t& x, int32_t& y);
+
+    // ===================================================================
     // Events
 
     /// A shape finished with the mouse, added by code, placed, pasted or
@@ -563,8 +627,10 @@ public:
     bool Processing = false;
 
 protected:
-    /// Until the painting pipeline lands: the invalid area in the background
-    /// colour, then OnPaint.
+    /// Renders the invalid area (the canvas's clip rectangle: what was
+    /// invalidated and is visible) through the back buffer, draws the
+    /// handles over it on the control and fires OnPaint. Ignored while
+    /// Processing.
     void Paint() override;
     /// The host or the user sized the control: the page size follows.
     void Resize() override;

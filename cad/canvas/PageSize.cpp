@@ -1,6 +1,7 @@
 // TMyCAD: the control is as large as its page at the current zoom. The page
 // is held in millimetres; the control's pixels follow the screen's PPI.
 #include "cad/canvas/MyCAD.h"
+#include "cad/canvas/ProcessingScope.h"
 
 #include <algorithm>
 #include <array>
@@ -29,20 +30,6 @@ constexpr std::array<TPageSize, 9> kPages{{
     {TPageStyle::B4, 257, 364},
     {TPageStyle::B5, 182, 257},
 }};
-
-/// Sets a flag for the lifetime of the object, so the canvas ignores the
-/// resize notifications its own size changes cause.
-class TProcessingScope {
-public:
-    explicit TProcessingScope(bool& flag) : FFlag(flag), FWas(flag) { FFlag = true; }
-    ~TProcessingScope() { FFlag = FWas; }
-    TProcessingScope(const TProcessingScope&) = delete;
-    TProcessingScope& operator=(const TProcessingScope&) = delete;
-
-private:
-    bool& FFlag;
-    bool FWas;
-};
 
 } // namespace
 
@@ -119,6 +106,9 @@ void TMyCAD::SetZoom(double value)
     FZoom = value;
     SetHeight(PixelsForMillimetres(FPageHeight));
     SetWidth(PixelsForMillimetres(FPageWidth));
+    // Shapes keep their document coordinates, so every pixel changes scale;
+    // a control that shrank would otherwise expose nothing new to repaint.
+    Invalidate();
 }
 
 void TMyCAD::SetPreZoom(double value)

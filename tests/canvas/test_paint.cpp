@@ -1,0 +1,421 @@
+#include "canvas/test_paint_helpers.h"
+
+#include "cad/shapes/ShapeDraw.h"
+
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace mycad;
+using namespace mycad::test;
+
+namespace {
+
+// Makes the shape at list number group the container of the members.
+void Group(TMyCAD& cad, int32_t group, std::initializer_list<int32_t> members)
+{
+    TMyShape* g = cad.GetShapeByNo(group);
+    ASSERT_NE(g, nullptr);
+    for (int32_t m : members) {
+        g->ChildShapesNo.push_back(static_cast<uint32_t>(m));
+        cad.GetShapeByNo(m)->ParentShapeNo = group;
+    }
+}
+
+// A 10 x 6 red picture with a blue pixel at (mx, my), or a bigger one.
+TBitmap Picture(int32_t w, int32_t h, int32_t mx, int32_t my)
+{
+    TBitmap b(w, h);
+    b.Canvas().Brush().SetColor(clRed);
+    b.Canvas().FillRect(Rect(0, 0, w, h));
+    b.Canvas().SetPixel(mx, my, clBlue);
+    return b;
+}
+
+} // namespace
+
+TEST(Paint, BackgroundColourOnPaintAndTheProcessingGuard)
+{
+    TMyCAD cad;
+    PlainCanvas(cad, 300, 200);
+    int paints = 0;
+    cad.OnPaint = [&](TMyCAD* sender) {
+        EXPECT_EQ(sender, &cad);
+        ++paints;
+    };
+    cad.SetColorOfBackGround(clYellow);
+    cad.Repaint();
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(SurfacePixel(cad, 0, 0), clYellow);
+    EXPECT_EQ(SurfacePixel(cad, 299, 199), clYellow);
+    EXPECT_EQ(cad.BackBuffer().Width(), 300);
+    EXPECT_EQ(cad.BackBuffer().Height(), 200);
+    EXPECT_FALSE(cad.Processing);
+
+    // While the canvas is busy a paint does nothing, OnPaint included (and
+    // the request is gone).
+    paints = 0;
+    cad.SetColorOfBackGround(clLime);
+    cad.Processing = true;
+    cad.Update();
+    cad.Processing = false;
+    EXPECT_EQ(paints, 0);
+    EXPECT_EQ(SurfacePixel(cad, 10, 10), clYellow);
+    EXPECT_TRUE(cad.InvalidRect().IsEmpty());
+
+    // Only the invalid rectangle is rendered, through a buffer of its size.
+    cad.InvalidateRect(Rect(40, 30, 90, 50));
+    cad.Update();
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(cad.BackBuffer().Width(), 50);
+    EXPECT_EQ(cad.BackBuffer().Height(), 20);
+    EXPECT_EQ(SurfacePixel(cad, 40, 30), clLime);
+    EXPECT_EQ(SurfacePixel(cad, 89, 49), clLime);
+    EXPECT_EQ(SurfacePixel(cad, 90, 49), clYellow);
+    EXPECT_EQ(SurfacePixel(cad, 39, 30), clYellow);
+    EXPECT_EQ(SurfacePixel(cad, 40, 29), clYellow);
+}
+
+TEST(Paint, BackgroundBitmapInEachMode)
+{
+    TMyCAD cad;
+    PlainCanvas(cad, 50, 40);
+    cad.SetBkBitmap(Picture(10, 6, 0, 0));
+    const TRect all = cad.ClientRect();
+
+    cad.SetBkBitmapMode(TBkBitmapMode::LeftTop);
+    cad.DrawAll(all);
+    EXPECT_EQ(BufferPixel(cad, 0, 0), clBlue);
+    EXPECT_EQ(BufferPixel(cad, 9, 5), clRed);
+    EXPECT_EQ(BufferPixel(cad, 10, 0), clWhite);
+    EXPECT_EQ(BufferPixel(cad, 0, 6), clWhite);
+
+    // (50 - 10) div 2 = 20, (40 - 6) div 2 = 17.
+    cad.SetBkBitmapMode(TBkBitmapMode::Center);
+    cad.DrawAll(all);
+    EXPECT_EQ(BufferPixel(cad, 20, 17), clBlue);
+    EXPECT_EQ(BufferPixel(cad, 29, 22), clRed);
+    EXPECT_EQ(BufferPixel(cad, 19, 17), clWhite);
+    EXPECT_EQ(BufferPixel(cad, 30, 23), clWhite);
+
+    cad.SetBkBitmapMode(TBkBitmapMode::Stretch);
+    cad.DrawAll(all);
+    EXPECT_EQ(CountInBuffer(cad, all, clWhite), 0);
+    EXPECT_EQ(BufferPixel(cad, 0, 0), clBlue);
+    EXPECT_EQ(BufferPixel(cad, 4, 5), clBlue); // one source pixel is 5 x 6.67 pixels
+    EXPECT_EQ(BufferPixel(cad, 5, 0), clRed);
+    EXPECT_EQ(BufferPixel(cad, 49, 39), clRed);
+
+    // Tiles from the control's origin: 0..50 div 10 by 0..40 div 6.
+    cad.SetBkBitmapMode(TBkBitmapMode::Tiled);
+    cad.DrawAll(all);
+    EXPECT_EQ(CountInBuffer(cad, all, clWhite), 0);
+    EXPECT_EQ(CountInBuffer(cad, all, clBlue), 5 * 7);
+    EXPECT_EQ(BufferPixel(cad, 40, 36), clBlue);
+    EXPECT_EQ(BufferPixel(cad, 10, 6), clBlue);
+
+    // A partial repaint shows the same tiles at the same control pixels.
+    cad.DrawAll(Rect(13, 7, 33, 27));
+    EXPECT_EQ(BufferPixel(cad, 0, 0), clRed);
+    EXPECT_EQ(BufferPixel(cad, 7, 5), clBlue);   // control (20, 12)
+    EXPECT_EQ(BufferPixel(cad, 17, 11), clBlue); // control (30, 18)
+    EXPECT_EQ(CountInBuffer(cad, Rect(0, 0, 20, 20), clBlue), 2 * 3);
+}
+
+TEST(Paint, BackgroundBitmapLargerThanTheControl)
+{
+    TMyCAD cad;
+    PlainCanvas(cad, 50, 40);
+    // The marker sits 15 pixels in, where a centred 80 x 70 picture puts
+    // the control's origin: (50 - 80) div 2 = -15, (40 - 70) div 2 = -15.
+    cad.SetBkBitmap(Picture(80, 70, 15, 15));
+    cad.SetBkBitmapMode(TBkBitmapMode::Center);
+    cad.DrawAll(cad.ClientRect());
+    EXPECT_EQ(BufferPixel(cad, 0, 0), clBlue);
+    EXPECT_EQ(CountInBuffer(cad, cad.ClientRect(), clRed), 50 * 40 - 1);
+
+    // Tiled: 50 div 80 = 0, so one tile, at the origin.
+    cad.SetBkBitmapMode(TBkBitmapMode::Tiled);
+    cad.DrawAll(cad.ClientRect());
+    EXPECT_EQ(BufferPixel(cad, 15, 15), clBlue);
+    EXPECT_EQ(CountInBuffer(cad, cad.ClientRect(), clBlue), 1);
+
+    // A one-pixel tile on a control of a million pixels each way draws only
+    // the tiles of the painted rectangle.
+    cad.SetBounds(0, 0, 1000000, 1000000);
+    cad.SetBkBitmap(Picture(1, 1, 0, 0));
+    cad.DrawAll(Rect(999000, 999000, 999020, 999010));
+    EXPECT_EQ(CountInBuffer(cad, Rect(0, 0, 20, 10), clBlue), 200);
+}
+
+TEST(Paint, ShapesAtZoomHalfOneAndTwo)
+{
+    for (const double zoom : {0.5, 1.0, 2.0}) {
+        SCOPED_TRACE(zoom);
+        TMyCAD cad;
+        cad.GridOperation().SetGridType(TGridType::gNone);
+        cad.SetZoom(zoom);
+        AddBox(cad, 20, 40, 60, 80, clRed);
+        AddSegment(cad, 100, 20, 140, 20, clBlue);
+        cad.DrawAll(Rect(0, 0, 300, 200));
+        auto at = [zoom](double v) { return RoundToInt(v * zoom); };
+        // Outline on the zoomed corners, fill inside, nothing outside.
+        EXPECT_EQ(BufferPixel(cad, at(20), at(40)), clBlack);
+        EXPECT_EQ(BufferPixel(cad, at(60), at(80)), clBlack);
+        EXPECT_EQ(BufferPixel(cad, at(60) - 1, at(80) - 1), clRed);
+        EXPECT_EQ(BufferPixel(cad, at(20) - 1, at(40)), clWhite);
+        EXPECT_EQ(BufferPixel(cad, at(20) + 2, at(40) + 2), clRed);
+        EXPECT_EQ(BufferPixel(cad, at(40), at(60)), clRed);
+        EXPECT_EQ(BufferPixel(cad, at(60) + 1, at(60)), clWhite);
+        // The line leaves out its end pixel.
+        EXPECT_EQ(BufferPixel(cad, at(100), at(20)), clBlue);
+        EXPECT_EQ(BufferPixel(cad, at(140) - 1, at(20)), clBlue);
+        EXPECT_EQ(BufferPixel(cad, at(140), at(20)), clWhite);
+        EXPECT_EQ(BufferPixel(cad, at(120), at(20) + 1), clWhite);
+    }
+}
+
+TEST(Paint, HiddenLayersAndHiddenGroups)
+{
+    TMyCAD cad;
+    PlainCanvas(cad, 400, 300);
+    const int32_t hidden = cad.NewLayer(QStringLiteral("Hidden"), false);
+    cad.SetCurrentLayerId(0);
+    // 0..2: a group on the hidden layer whose members are on visible layer 0.
+    AddBox(cad, 10, 10, 40, 40, clRed)->LayerId = hidden;
+    AddBox(cad, 50, 10, 80, 40, clRed);
+    AddBox(cad, 90, 10, 120, 40, clRed);
+    Group(cad, 0, {1, 2});
+    // 3..4: a group on a visible layer with a member on the hidden layer.
+    AddBox(cad, 10, 60, 40, 90, clGreen);
+    AddBox(cad, 50, 60, 80, 90, clLime)->LayerId = hidden;
+    Group(cad, 3, {4});
+    // 5..7: a hidden group with a link point of its own and on a member.
+    TMyShape* hiddenGroup = AddBox(cad, 10, 110, 40, 140, clGreen);
+    hiddenGroup->SetVisible(false);
+    hiddenGroup->LinkPoints = {{25, 125}};
+    AddBox(cad, 50, 110, 80, 140, clLime)->LinkPoints = {{65, 125}};
+    AddBox(cad, 90, 110, 120, 140, clLime);
+    Group(cad, 5, {6, 7});
+    // 8..10: a visible group with one hidden member; the group covers its
+    // members' overlap and is drawn after them.
+    AddBox(cad, 10, 160, 60, 190, clNavy);
+    AddBox(cad, 40, 170, 90, 200, clLime);
+    AddBox(cad, 100, 170, 130, 200, clLime)->SetVisible(false);
+    Group(cad, 8, {9, 10});
+
+    cad.DrawAll(cad.ClientRect());
+    EXPECT_EQ(cad.ShapesDrawnLast(), (TMyShapeNo{3, 5, 8}));
+    EXPECT_EQ(BufferPixel(cad, 25, 25), clWhite);
+    EXPECT_EQ(BufferPixel(cad, 65, 25), clWhite);
+    EXPECT_EQ(BufferPixel(cad, 105, 25), clWhite);
+    EXPECT_EQ(BufferPixel(cad, 25, 75), clGreen);
+    EXPECT_EQ(BufferPixel(cad, 65, 75), clLime);
+    // A hidden group hides every member but still shows the link marks.
+    EXPECT_EQ(BufferPixel(cad, 30, 130), clWhite);
+    EXPECT_EQ(BufferPixel(cad, 60, 130), clWhite);
+    EXPECT_EQ(BufferPixel(cad, 105, 130), clWhite);
+    EXPECT_EQ(BufferPixel(cad, 25, 125), clBlue);
+    EXPECT_EQ(BufferPixel(cad, 65, 125), clBlue);
+    EXPECT_EQ(BufferPixel(cad, 50, 180), clNavy); // the overlap: group above member
+    EXPECT_EQ(BufferPixel(cad, 80, 190), clLime);
+    EXPECT_EQ(BufferPixel(cad, 115, 185), clWhite);
+
+    // Showing the layer brings the first group back, members and all.
+    cad.VisibleLayerByID(hidden);
+    cad.DrawAll(cad.ClientRect());
+    EXPECT_EQ(cad.ShapesDrawnLast(), (TMyShapeNo{0, 3, 5, 8}));
+    EXPECT_EQ(BufferPixel(cad, 25, 25), clRed);
+    EXPECT_EQ(BufferPixel(cad, 105, 25), clRed);
+}
+
+TEST(Paint, LinkMarksLieAboveEveryShape)
+{
+    TMyCAD cad;
+    PlainCanvas(cad, 200, 200);
+    AddBox(cad, 10, 10, 60, 60, clGreen)->LinkPoints = {{50, 50}, {100, 100}};
+    AddBox(cad, 40, 40, 120, 120, clRed); // later, so above the first box
+    cad.DrawAll(cad.ClientRect());
+    // The X of a mark at (50, 50): (48, 48)-(52, 52) and (52, 48)-(48, 52).
+    for (const TPoint p : {TPoint{48, 48}, TPoint{50, 50}, TPoint{51, 51}, TPoint{52, 48}, TPoint{49, 51},
+                           TPoint{100, 100}}) {
+        EXPECT_EQ(BufferPixel(cad, p.X, p.Y), clBlue) << p.X << "," << p.Y;
+    }
+    EXPECT_EQ(BufferPixel(cad, 50, 48), clRed);
+    EXPECT_EQ(BufferPixel(cad, 52, 52), clRed);
+
+    // No marks without ShowHotLink or without HotShow.
+    cad.SetShowHotLink(false);
+    cad.DrawAll(cad.ClientRect());
+    EXPECT_EQ(BufferPixel(cad, 50, 50), clRed);
+    cad.SetShowHotLink(true);
+    cad.SetHotShow(false);
+    cad.DrawAll(cad.ClientRect());
+    EXPECT_EQ(BufferPixel(cad, 100, 100), clRed);
+}
+
+TEST(Paint, HandlesGoOnTheControlButNotIntoTheBuffer)
+{
+    TMyCAD cad;
+    PlainCanvas(cad, 200, 200);
+    SetHotColor(clLime);
+    TMyShape* a = AddBox(cad, 20, 20, 60, 60, clWhite);
+    TMyShape* b = AddBox(cad, 100, 100, 160, 160, clWhite);
+    cad.WorkingShapes = {a, b};
+    cad.Repaint();
+    // A handle square of half side HotSize (4) around each corner.
+    EXPECT_EQ(SurfacePixel(cad, 20, 20), clLime);
+    EXPECT_EQ(SurfacePixel(cad, 16, 16), clBlack);
+    EXPECT_EQ(SurfacePixel(cad, 158, 158), clLime);
+    EXPECT_EQ(BufferPixel(cad, 16, 16), clWhite);
+    EXPECT_EQ(BufferPixel(cad, 20, 20), clBlack);
+
+    // Hidden or on a hidden layer: no handles.
+    b->SetVisible(false);
+    a->LayerId = cad.NewLayer(QStringLiteral("Off"), false);
+    cad.Repaint();
+    EXPECT_EQ(SurfacePixel(cad, 16, 16), clWhite);
+    EXPECT_EQ(SurfacePixel(cad, 158, 158), clWhite);
+
+    // A selected member of a group shows only its own, half-size handles,
+    // even when its group is hidden from view.
+    a->LayerId = 0;
+    b->SetVisible(true);
+    TMyShape* member = AddBox(cad, 30, 100, 70, 140, clWhite);
+    Group(cad, 1, {2});
+    cad.ChildWorkingShape = member;
+    cad.Repaint();
+    EXPECT_EQ(SurfacePixel(cad, 30, 100), clLime);
+    EXPECT_EQ(SurfacePixel(cad, 28, 98), clBlack);
+    EXPECT_EQ(SurfacePixel(cad, 26, 96), clWhite);
+    EXPECT_EQ(SurfacePixel(cad, 16, 16), clWhite);
+
+    cad.SetHotShow(false);
+    cad.Repaint();
+    EXPECT_EQ(SurfacePixel(cad, 28, 98), clWhite);
+}
+
+// Shapes that meet a rectangle are found by what they draw, so every part
+// of the control renders exactly as in a full paint, and drawing leaves the
+// shapes' coordinates exactly as they were.
+TEST(Paint, PartialRepaintsMatchTheFullPicture)
+{
+    for (const double zoom : {1.0, 1.37, 0.6}) {
+        SCOPED_TRACE(zoom);
+        TMyCAD cad;
+        cad.SetZoom(zoom);
+        cad.GridOperation().SetGridType(TGridType::gLine);
+        std::mt19937 rng(7);
+        auto u = [&rng](double lo, double hi) { return static_cast<float>(std::uniform_real_distribution<>(lo, hi)(rng)); };
+        for (int i = 0; i < 60; ++i) {
+            const float x = u(0, 560);
+            const float y = u(0, 420);
+            if (i % 3 == 0) {
+                TMyLine* line = AddSegment(cad, x, y, x + u(-300, 300), y + u(-300, 300), clBlue,
+                                           1 + static_cast<int32_t>(u(0, 7)));
+                line->SetArrowStyle(i % 2 ? TArrowStyle::ADouble : TArrowStyle::ANone);
+                line->SetArrowLength(static_cast<uint8_t>(u(10, 60)));
+                line->SetArrowOffset(static_cast<uint8_t>(u(0, 30)));
+            } else {
+                TMyShape* box = AddBox(cad, x, y, x + u(5, 120), y + u(5, 90), RGB(200, 40, static_cast<uint8_t>(i)));
+                box->Pen().SetWidth(1 + static_cast<int32_t>(u(0, 9)));
+                if (i % 4 == 1) box->RotateChangeValueByAngle(box->GetCenterPoint(), u(0, 3));
+                if (i % 5 == 2) box->SetInfo(QStringLiteral("Label number %1").arg(i));
+                if (i % 7 == 3) box->LinkPoints = {{x - 2, y - 2}};
+                if (i % 6 == 4) box->Brush().SetStyle(TBrushStyle::bsClear);
+            }
+        }
+        // A diamond that crosses the rectangle below with no corner inside it
+        // while being smaller than it.
+        TMyShape* diamond = AddBox(cad, 0, 0, 1, 1, clYellow);
+        diamond->ThePoints = {{650, 500}, {700, 550}, {650, 600}, {600, 550}};
+        const TArrMyPoint before = [&] {
+            TArrMyPoint all;
+            for (const auto& s : cad.MyShapes) all.insert(all.end(), s->ThePoints.begin(), s->ThePoints.end());
+            return all;
+        }();
+
+        const TRect whole = Rect(0, 0, RoundToInt(760 * zoom), RoundToInt(640 * zoom));
+        cad.DrawAll(whole);
+        const QImage full = BufferImage(cad);
+        std::vector<TRect> parts{Rect(RoundToInt(660 * zoom), RoundToInt(560 * zoom), RoundToInt(760 * zoom),
+                                      RoundToInt(640 * zoom))};
+        for (int k = 0; k < 40; ++k) {
+            const int32_t l = static_cast<int32_t>(u(0, float(whole.Right - 10)));
+            const int32_t t = static_cast<int32_t>(u(0, float(whole.Bottom - 10)));
+            parts.push_back(Rect(l, t, std::min(whole.Right, l + 1 + static_cast<int32_t>(u(0, 90))),
+                                 std::min(whole.Bottom, t + 1 + static_cast<int32_t>(u(0, 70)))));
+        }
+        for (const TRect& part : parts) {
+            cad.DrawAll(part);
+            const QImage expected = full.copy(part.Left, part.Top, part.Width(), part.Height());
+            ASSERT_EQ(BufferImage(cad), expected) << part.Left << "," << part.Top << " " << part.Width() << "x"
+                                                  << part.Height();
+        }
+        // Partial repaints really skip what lies elsewhere.
+        cad.DrawAll(Rect(0, 0, 4, 4));
+        EXPECT_LT(cad.ShapesDrawnLast().size(), cad.MyShapes.size() / 4);
+
+        TArrMyPoint after;
+        for (const auto& s : cad.MyShapes) after.insert(after.end(), s->ThePoints.begin(), s->ThePoints.end());
+        EXPECT_EQ(after, before);
+    }
+}
+
+TEST(Paint, DrawAllShapeOnAnotherCanvasIsRelativeToTheRectangle)
+{
+    TMyCAD cad;
+    PlainCanvas(cad, 400, 400);
+    AddBox(cad, 110, 120, 150, 160, clRed);
+    TBitmap target(100, 100);
+    TCanvas& c = target.Canvas();
+    c.SetClipRect(Rect(0, 0, 30, 100));
+    cad.DrawAllShape(c, Rect(100, 100, 200, 200));
+    EXPECT_EQ(ColorOf(target.Image().pixel(10, 20)), clBlack);
+    EXPECT_EQ(ColorOf(target.Image().pixel(20, 30)), clRed);
+    EXPECT_EQ(ColorOf(target.Image().pixel(35, 30)), clWhite); // the caller's clip still holds
+    EXPECT_EQ(c.DeviceOrigin(), (TPoint{0, 0}));
+    EXPECT_EQ(c.ClipRect(), Rect(0, 0, 30, 100));
+}
+
+TEST(Paint, AScrolledHugeControlRendersOnlyItsViewport)
+{
+    QScrollArea area;
+    area.resize(320, 240);
+    auto* cad = new TMyCAD;
+    cad->GridOperation().SetGridType(TGridType::gNone);
+    cad->SetPageStyle(TPageStyle::A0);
+    cad->SetZoom(4.0); // 12 715 x 17 976 pixels
+    EXPECT_GT(cad->Width(), 12000);
+    AddBox(*cad, 2000, 3000, 2010, 3010, clRed);
+    std::vector<TRect> buffers;
+    cad->OnPaint = [&](TMyCAD* c) { buffers.push_back(Bounds(0, 0, c->BackBuffer().Width(), c->BackBuffer().Height())); };
+    area.setWidget(cad);
+    area.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    QApplication::processEvents();
+    const QSize view = area.viewport()->size();
+    ASSERT_FALSE(buffers.empty());
+    for (const TRect& b : buffers) {
+        EXPECT_LE(b.Width(), view.width());
+        EXPECT_LE(b.Height(), view.height());
+    }
+
+    buffers.clear();
+    area.horizontalScrollBar()->setValue(8000 - 100);
+    area.verticalScrollBar()->setValue(12000 - 100);
+    QApplication::processEvents();
+    ASSERT_FALSE(buffers.empty());
+    for (const TRect& b : buffers) {
+        EXPECT_LE(b.Width(), view.width());
+        EXPECT_LE(b.Height(), view.height());
+    }
+    EXPECT_EQ(SurfacePixel(*cad, 8020, 12020), clRed);
+    EXPECT_EQ(SurfacePixel(*cad, 8000, 12000), clBlack);
+    EXPECT_EQ(SurfacePixel(*cad, 7990, 12000), clWhite);
+}
