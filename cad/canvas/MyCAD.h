@@ -187,7 +187,8 @@ public:
     /// False, deleting nothing, when a selected shape is locked. Otherwise
     /// records one "ACT_DELETE" step and deletes the selection (and the
     /// unselected connectors of selected line link lines) with the result of
-    /// DeleteShapeById for each in turn, in one renumbering pass; repaints.
+    /// DeleteShapeById for each in turn; repaints. Each OnShapeDeleted
+    /// handler finds the shapes deleted before its own already gone.
     bool DeleteSelectedShapes();
     /// Frees every shape, empties the list and restarts ids at 0; clears the
     /// selection; repaints. No events, no undo step.
@@ -275,6 +276,117 @@ public:
     void ClearAllUndoStuff();
     /// The number of steps held.
     int32_t GetUndoStepsCount() const;
+
+    // ===================================================================
+    // Undo and redo (Undo.cpp). Undoing takes the newest step back; the
+    // state it replaces is kept, as snapshots of the same kind, in a redo
+    // list that Redo takes from. A new step clears the redo list.
+
+    /// Undoes the newest step. Returns the id of the step that is newest
+    /// afterwards (the undone id - 1), -1 when nothing was undone or the
+    /// oldest step was undone.
+    int32_t PopFromUndoRedoShapeList();
+    /// Re-applies the most recently undone step; false when there is none.
+    bool Redo();
+    bool CanUndo() const { return FUndoRedoSize > 0 && !UndoRedoShapes.empty(); }
+    bool CanRedo() const { return FUndoRedoSize > 0 && !FRedoShapes.empty(); }
+    /// The number of steps Redo can re-apply.
+    int32_t GetRedoStepsCount() const;
+
+    // ===================================================================
+    // Selection (Selection.cpp). The selection holds top-level shapes only,
+    // each once, in the order they were added.
+
+    /// Selects the shape's root; nothing when it is selected already.
+    void AddWorkingShapes(TMyShape* shape);
+    void RemoveWorkingShape(TMyShape* shape);
+    void RemoveAllWorkingShapes();
+    /// Position in the selection, -1 when not selected.
+    int32_t IsInWorkingShape(const TMyShape* shape) const;
+    int32_t GetSelectedShapesCount() const { return GetWorkingShapesCount(); }
+    /// The selected shape when exactly one is selected, else nullptr.
+    TMyShape* GetSelectedShape() const;
+    const TArrMyShapeRef& GetSelectedShapes() const { return WorkingShapes; }
+    /// Selects every top-level shape of a visible layer, on every layer.
+    void SelectAllShapes();
+    /// Selects every top-level shape of the layer; nothing without a current layer.
+    void SelectAllShapesByLayerId(int32_t layerId);
+    /// False for an unknown id. Otherwise (clearing the selection first when
+    /// asked) selects the shape, fires OnShapeSelected and repaints.
+    bool SelectShapeByCode(int32_t id, bool clearFirst);
+    /// Clears the selection and repaints; no event.
+    void DeSelectedAllShapesByCode();
+    /// The box of the listed shapes' own points, times the zoom.
+    TMyRect GetShapesLTRBinZoom(const TArrMyShapeRef& shapes) const;
+
+    // ===================================================================
+    // Alignment and transforms (Transforms.cpp). Every transform walks a
+    // container's members and leaves locked shapes alone.
+
+    /// Each records one "ACT_CHANGE" step of the selection, moves the
+    /// selected shapes onto the selection's common edge or centre line,
+    /// re-routes their connectors and repaints; nothing with one shape.
+    void AlignLeft();
+    void AlignRight();
+    void AlignTop();
+    void AlignBottom();
+    void AlignHorizontalCenter();
+    void AlignVerticalCenter();
+    /// Spaces the shapes evenly between the two outermost along x (y);
+    /// nothing with fewer than three. No undo step.
+    void AverageWidth(const TArrMyShapeRef& shapes);
+    void AverageHeight(const TArrMyShapeRef& shapes);
+    /// Moves the shape and its members by device distances; fires
+    /// OnShapeCodeDragging first; repaints. No undo step.
+    void Move(TMyShape* shape, double dx, double dy);
+    /// Turns the shape by angle (radians, clockwise on the screen) about its
+    /// root's centre; fires OnShapeCodeRotating first; repaints. No undo step.
+    void Rotate(TMyShape* shape, float angle);
+    /// Turns the shape tree about centre by the angle from fromPoint to
+    /// toPoint (constrained to RotateConstraintDegree when asked); returns it.
+    float Tilt(TMyShape* shape, const TMyPoint& centre, const TMyPoint& fromPoint, const TMyPoint& toPoint,
+               bool constrain);
+    /// Sizes the shape by handle hotId to the device point; repaints.
+    void SizeShape(TMyShape* shape, int32_t hotId, const TMyPoint& point);
+    /// Locks or unlocks the shape and every member.
+    void LockUnLockforShapes(TMyShape* shape, bool locked);
+    /// Outline of the moving shape (members are represented by it).
+    void DraggingforShapes(TCanvas& canvas, TMyShape* shape, const TPoint& from, const TPoint& to);
+    /// Moves the members, then the shape (when unlocked), by device distances.
+    void DragChangeValueDxDyforShapes(TMyShape* shape, double dx, double dy);
+    /// Outlines of the turning shape, or of its members for a container.
+    void RotatingforShapes(TCanvas& canvas, TMyShape* shape, const TMyPoint& centre, double angle);
+    /// Resizes by the grabbed handle keeping the opposite side in place; a
+    /// container scales its members with its frame.
+    void SizeChangeValueforShapes(TMyShape* shape, const TMyPoint& from, const TMyPoint& to);
+
+    // ===================================================================
+    // Grouping (Grouping.cpp)
+
+    /// Groups the shapes (all visible, all on the first one's layer) under a
+    /// new TMyGroup framing them, appended on top; selects it. Its id, or -1.
+    int32_t GroupShapes(const TArrMyShapeRef& shapes, bool pushUndo);
+    int32_t GroupWorkingShape() { return GroupShapes(WorkingShapes, true); }
+    /// Frees the members of a top-level container and deletes the container.
+    void UnGroupShape(TMyShape* shape, bool pushUndo);
+
+    // ===================================================================
+    // Shapes by code (ByCode.cpp). Points are device pixels in the host's
+    // coordinate system (XYMode).
+
+    /// Adds a shape of the tool's class from points[0..high]; fires
+    /// OnShapeAdded, records "ACT_ADD", selects it and repaints. The new id,
+    /// or -1 for a wrong point count, a tool without a shape class or a
+    /// refused add.
+    int32_t AddShapeByCode(TShapeOwner* owner, TDrawTool tool, const String& name, const TArrMyPoint& points,
+                           int32_t high, double angle, const String& info);
+    /// The same without the repaint.
+    int32_t AddShapeByCodeWithoutRepaint(TShapeOwner* owner, TDrawTool tool, const String& name,
+                                         const TArrMyPoint& points, int32_t high, double angle, const String& info);
+    /// A three-point shape from the points at startAngle, startAngle - 180
+    /// and endAngle (whole degrees) on the circle about centre.
+    int32_t AddShapeByCode2(TShapeOwner* owner, TDrawTool tool, const String& name, const TMyPoint& centre,
+                            int32_t radius, int32_t startAngle, int32_t endAngle, double angle, const String& info);
 
     // ===================================================================
     // Services the shapes ask of their canvas (ShapeOwnerServices.cpp)
@@ -707,14 +819,37 @@ private:
     /// The shape's list number when it is listed, else -1.
     int32_t ListedNo(const TMyShape* shape) const;
 
-    // Undo list.
-    void AppendSnapshot(TMyShape& shape, int32_t stepId, const String& action);
-    void AppendWithDescendants(TMyShape& shape, int32_t stepId, const String& action);
-    void AppendUngroupEntries(TMyShape& shape, int32_t stepId, const String& action);
-    void DropOldestUndoStep();
+    // Undo list. The undo and the redo list are kept by the same steps.
+    void AppendSnapshot(TArrSavedShape& list, TMyShape& shape, int32_t stepId, const String& action);
+    /// Records one step of shapes into list by the rules of the action.
+    void RecordStep(TArrSavedShape& list, const TArrMyShapeRef& shapes, const String& action);
+    /// Drops the oldest step when list is full; the id of the next step.
+    int32_t BeginStep(TArrSavedShape& list);
+    void DropOldestStep(TArrSavedShape& list);
 
     // Selection.
     void ClearWorkingShapes();
+
+    // Undo and redo.
+    /// How a step is taken back: the same for undo and for redo.
+    void ApplyInverse(TArrSavedShape& list, TArrSavedShape& counterList);
+    /// Puts deleted shapes back at the end of the list with their ids; the
+    /// shapes added.
+    TArrMyShapeRef RestoreDeleted(TArrSavedShape& entries);
+    /// Whether a step being pushed comes from undo or redo themselves (the
+    /// redo list then stays).
+    bool FReplaying = false;
+    TArrSavedShape FRedoShapes;
+
+    // Transforms.
+    /// Moves every selected shape by the document distance its box needs.
+    template <typename Delta>
+    void AlignSelection(Delta delta);
+    void SpaceEvenly(const TArrMyShapeRef& shapes, bool alongX);
+
+    // Shapes by code.
+    int32_t AddByCode(TShapeOwner* owner, TDrawTool tool, const String& name, const TArrMyPoint& points,
+                      int32_t high, double angle, const String& info, bool repaint);
 
     // Page size.
     int32_t PixelsForMillimetres(uint32_t mm) const;

@@ -4,6 +4,7 @@
 // by class name; a class joins both tables when it is written.
 #include "cad/canvas/MyCAD.h"
 
+#include "cad/shapes/Group.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
 
@@ -29,11 +30,13 @@ struct TClassEntry {
 // Class names in the order the stored formats list them. Names of classes not
 // written yet ("TMyLinkPoint", "TMyLineLinkLine", "TMyEllipse", "TMyFreeLine",
 // "TMyRuleLine", "TMyPolyLine", "TMyPolygon", "TMyPolyBezier", "TMyText",
-// "TMyImage", "TMyElliArc", "TMyLinkLine", "TMyCombine", "TMyGroup",
-// "TMyBLine") create nothing until their class exists.
-const std::array<TClassEntry, 2> kClasses{{
+// "TMyImage", "TMyElliArc", "TMyLinkLine", "TMyBLine") create nothing until
+// their class exists.
+const std::array<TClassEntry, 4> kClasses{{
     {QStringLiteral("TMyRectangle"), &Make<TMyRectangle>},
     {QStringLiteral("TMyLine"), &Make<TMyLine>},
+    {QStringLiteral("TMyCombine"), &Make<TMyCombine>},
+    {QStringLiteral("TMyGroup"), &Make<TMyGroup>},
 }};
 
 struct TToolEntry {

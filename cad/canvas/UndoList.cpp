@@ -17,12 +17,21 @@ bool IsUndoActionName(const String& action)
     return false;
 }
 
-int32_t TMyCAD::GetUndoStepsCount() const
-{
-    return UndoRedoShapes.empty() ? 0 : UndoRedoShapes.back().SavedUndoRedoId + 1;
-}
+namespace {
 
-void TMyCAD::ClearAllUndoStuff() { UndoRedoShapes.clear(); }
+int32_t StepsIn(const TArrSavedShape& list) { return list.empty() ? 0 : list.back().SavedUndoRedoId + 1; }
+
+} // namespace
+
+int32_t TMyCAD::GetUndoStepsCount() const { return StepsIn(UndoRedoShapes); }
+
+int32_t TMyCAD::GetRedoStepsCount() const { return StepsIn(FRedoShapes); }
+
+void TMyCAD::ClearAllUndoStuff()
+{
+    UndoRedoShapes.clear();
+    FRedoShapes.clear();
+}
 
 void TMyCAD::SetUndoRedoSize(uint8_t value)
 {
@@ -34,20 +43,27 @@ void TMyCAD::SetUndoRedoSize(uint8_t value)
     }
     // A list longer than the new size would never again reach the size at
     // which it drops old steps, and would grow without bound.
-    while (GetUndoStepsCount() > value) DropOldestUndoStep();
+    while (StepsIn(UndoRedoShapes) > value) DropOldestStep(UndoRedoShapes);
+    while (StepsIn(FRedoShapes) > value) DropOldestStep(FRedoShapes);
 }
 
-void TMyCAD::DropOldestUndoStep()
+void TMyCAD::DropOldestStep(TArrSavedShape& list)
 {
-    if (UndoRedoShapes.empty()) return;
-    const int32_t oldest = UndoRedoShapes.front().SavedUndoRedoId;
-    const auto end = std::find_if(UndoRedoShapes.begin(), UndoRedoShapes.end(),
+    if (list.empty()) return;
+    const int32_t oldest = list.front().SavedUndoRedoId;
+    const auto end = std::find_if(list.begin(), list.end(),
                                   [oldest](const TSavedShape& e) { return e.SavedUndoRedoId != oldest; });
-    UndoRedoShapes.erase(UndoRedoShapes.begin(), end);
-    for (TSavedShape& entry : UndoRedoShapes) --entry.SavedUndoRedoId;
+    list.erase(list.begin(), end);
+    for (TSavedShape& entry : list) --entry.SavedUndoRedoId;
 }
 
-void TMyCAD::AppendSnapshot(TMyShape& shape, int32_t stepId, const String& action)
+int32_t TMyCAD::BeginStep(TArrSavedShape& list)
+{
+    if (StepsIn(list) >= FUndoRedoSize) DropOldestStep(list);
+    return StepsIn(list);
+}
+
+void TMyCAD::AppendSnapshot(TArrSavedShape& list, TMyShape& shape, int32_t stepId, const String& action)
 {
     std::unique_ptr<TMyShape> copy = CreateShapeByName(shape.ClassName(), this);
     if (!copy) return;
@@ -58,42 +74,42 @@ void TMyCAD::AppendSnapshot(TMyShape& shape, int32_t stepId, const String& actio
     entry.SavedShapeName = shape.Name().left(kSavedShapeNameLength);
     entry.SavedShape = std::move(copy);
     entry.SavedAction = action;
-    UndoRedoShapes.push_back(std::move(entry));
+    list.push_back(std::move(entry));
 }
 
-void TMyCAD::AppendWithDescendants(TMyShape& shape, int32_t stepId, const String& action)
+void TMyCAD::RecordStep(TArrSavedShape& list, const TArrMyShapeRef& shapes, const String& action)
 {
-    WalkShapeTree(*this, shape, TTreeOrder::ShapeFirst,
-                  [&](TMyShape& s) { AppendSnapshot(s, stepId, action); });
-}
-
-void TMyCAD::AppendUngroupEntries(TMyShape& shape, int32_t stepId, const String& action)
-{
-    // Only a top-level group brings its members along; members are not
-    // top-level, so the step holds the group and its direct members.
-    WalkShapeTree(
-        *this, shape, TTreeOrder::ShapeFirst, [&](TMyShape& s) { AppendSnapshot(s, stepId, action); },
-        [](const TMyShape& s) { return s.HasChildShapes() && s.ParentShapeNo == -1; });
+    if (FUndoRedoSize == 0) return;
+    const int32_t stepId = BeginStep(list);
+    auto appendTree = [&](TMyShape& root, auto descend) {
+        WalkShapeTree(
+            *this, root, TTreeOrder::ShapeFirst, [&](TMyShape& s) { AppendSnapshot(list, s, stepId, action); },
+            descend);
+    };
+    if (action == ACT_ADD) {
+        for (auto it = shapes.rbegin(); it != shapes.rend(); ++it) {
+            if (*it) AppendSnapshot(list, **it, stepId, action);
+        }
+    } else if (action == ACT_DELETE || action == ACT_CHANGE) {
+        for (auto it = shapes.rbegin(); it != shapes.rend(); ++it) {
+            if (*it) appendTree(**it, [](const TMyShape&) { return true; });
+        }
+    } else if (action == ACT_UNGROUP) {
+        // Only a top-level group brings its members along; members are not
+        // top-level, so the step holds the group and its direct members.
+        if (!shapes.empty() && shapes.front())
+            appendTree(*shapes.front(), [](const TMyShape& s) { return s.HasChildShapes() && s.ParentShapeNo == -1; });
+    } else if (IsUndoActionName(action)) {
+        if (!shapes.empty() && shapes.front()) AppendSnapshot(list, *shapes.front(), stepId, action);
+    }
 }
 
 void TMyCAD::PushtoUndoRedoShapeList(const TArrMyShapeRef& shapes, const String& action)
 {
     if (FUndoRedoSize == 0) return;
-    if (GetUndoStepsCount() >= FUndoRedoSize) DropOldestUndoStep();
-    const int32_t stepId = GetUndoStepsCount();
-    if (action == ACT_ADD) {
-        for (auto it = shapes.rbegin(); it != shapes.rend(); ++it) {
-            if (*it) AppendSnapshot(**it, stepId, action);
-        }
-    } else if (action == ACT_DELETE || action == ACT_CHANGE) {
-        for (auto it = shapes.rbegin(); it != shapes.rend(); ++it) {
-            if (*it) AppendWithDescendants(**it, stepId, action);
-        }
-    } else if (action == ACT_UNGROUP) {
-        if (!shapes.empty() && shapes.front()) AppendUngroupEntries(*shapes.front(), stepId, action);
-    } else if (IsUndoActionName(action)) {
-        if (!shapes.empty() && shapes.front()) AppendSnapshot(*shapes.front(), stepId, action);
-    }
+    // A new change makes the undone steps meaningless.
+    if (!FReplaying) FRedoShapes.clear();
+    RecordStep(UndoRedoShapes, shapes, action);
 }
 
 } // namespace mycad

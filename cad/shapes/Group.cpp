@@ -1,0 +1,22 @@
+// Containers: everything but drawing is the rectangle's (see Group.h).
+#include "cad/shapes/Group.h"
+
+#include "cad/shapes/ShapeDraw.h"
+
+namespace mycad {
+
+TMyGroup::TMyGroup(TShapeOwner* owner) : TMyRectangle(owner) {}
+
+String TMyGroup::ClassName() const { return QStringLiteral("TMyGroup"); }
+
+void TMyGroup::Draw(TCanvas& canvas)
+{
+    SetDrawShapeMode(*this, canvas);
+    DrawInfo(canvas);
+}
+
+TMyCombine::TMyCombine(TShapeOwner* owner) : TMyGroup(owner) {}
+
+String TMyCombine::ClassName() const { return QStringLiteral("TMyCombine"); }
+
+} // namespace mycad
