@@ -25,12 +25,9 @@ void TMyCAD::RemoveWorkingShape(TMyShape* shape)
 
 void TMyCAD::RemoveAllWorkingShapes()
 {
-    while (!WorkingShapes.empty()) {
-        TMyShape* first = WorkingShapes.front();
-        if (WorkingShape == first) WorkingShape = nullptr;
-        if (ChildWorkingShape == first) ChildWorkingShape = nullptr;
-        WorkingShapes.erase(WorkingShapes.begin());
-    }
+    // The same as removing the first selected shape until none is left, in
+    // one pass rather than one shift of the list per shape.
+    ClearWorkingShapes();
 }
 
 int32_t TMyCAD::IsInWorkingShape(const TMyShape* shape) const
