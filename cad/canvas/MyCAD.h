@@ -361,6 +361,49 @@ public:
     void SizeChangeValueforShapes(TMyShape* shape, const TMyPoint& from, const TMyPoint& to);
 
     // ===================================================================
+    // Mouse interaction (Mouse.cpp: the state machine and drawing;
+    // MouseSelect.cpp: selecting, dragging, sizing, rotating). Positions are
+    // device pixels on the control. Hosts and tests may feed events directly.
+
+    void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+    void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+    /// The state the current gesture returns to on release.
+    TActionTools LastAction() const { return FLastActionTool; }
+    /// Confines the screen cursor to the rectangle whose left and top are
+    /// rect's and whose width and height are rect.Right - dx and
+    /// rect.Bottom - dy; hideCursor first hides the control's cursor.
+    void SetCursorClipArea(const TRect& rect, int32_t dx, int32_t dy, bool hideCursor);
+    /// Frees the cursor; with MouseEffect the cross-hair comes back.
+    void ReleaseCursorClipArea();
+    /// Dotted XOR pen for the rubber band, no fill, on the control's canvas.
+    void SetSelectShapeMode();
+    /// The Shift constraint while drawing: lines horizontal or vertical,
+    /// boxes square.
+    void DrawMakeSquareorHV(TShiftState shift, TMyShape* shape, const TPoint& anchor, TPoint& point) const;
+    /// The Shift constraint while sizing: square boxes in their own frame,
+    /// two-point lines horizontal or vertical.
+    void ResizeMakeSquareorHV(TShiftState shift, TMyShape* shape, const TPoint& anchor, TPoint& point) const;
+    /// Finishes the polygon being drawn on its first point.
+    void ClosePolygon();
+    /// The first considered shape with a link point at p: its list number and
+    /// the link point's number; false and -1, -1 when there is none.
+    bool InWhichShapeWhichHotLinkId(int32_t& shapeNo, int32_t& linkId, const TPoint& p);
+    /// The first line or polyline (not the one being drawn) with an end point
+    /// at p: its id and the point's number; false and -1, -1 when none.
+    bool InWhichShapeWhichPointNo(int32_t& shapeId, int32_t& pointNo, const TPoint& p);
+    /// Records the end point under p as the line's start or end merge target.
+    void GetMergeShape(TMyShape& line, bool atStart, const TPoint& p);
+    /// Joins the two lines the just-drawn line connects into one polyline.
+    void CreateAndDelete(TMyShape& line);
+    /// Hit test of a visible shape by itself or one of its direct members.
+    bool IsClickedMeforShape(TCanvas& canvas, TMyShape* shape, const TPoint& p);
+    /// Whether the shape's root box lies in the rectangle p1-p2, borders included.
+    bool IsInRegion(const TPoint& p1, const TPoint& p2, TMyShape* shape) const;
+    /// Keeps only the direction DragMode allows.
+    void GetMousePointbyDragMode(const TPoint& origin, TPoint& point) const;
+
+    // ===================================================================
     // Grouping (Grouping.cpp)
 
     /// Groups the shapes (all visible, all on the first one's layer) under a
@@ -826,6 +869,9 @@ private:
     /// Drops the oldest step when list is full; the id of the next step.
     int32_t BeginStep(TArrSavedShape& list);
     void DropOldestStep(TArrSavedShape& list);
+    /// Copies of the shape and its members, to put back with RestoreSnapshots.
+    TArrSavedShape SnapshotTree(TMyShape& shape);
+    void RestoreSnapshots(const TArrSavedShape& copies);
 
     // Selection.
     void ClearWorkingShapes();
@@ -846,6 +892,27 @@ private:
     template <typename Delta>
     void AlignSelection(Delta delta);
     void SpaceEvenly(const TArrMyShapeRef& shapes, bool alongX);
+
+    // Mouse.
+    /// The shape being drawn with the mouse until it is finished and listed.
+    std::unique_ptr<TMyShape> FDrawnShape;
+    void DrawingDown(TShiftState shift);
+    void DrawingMove(TShiftState shift, int32_t x, int32_t y);
+    void DrawingUp(TMouseButton button, TShiftState shift);
+    void RemoveVertexUp();
+    void AddVertexUp();
+    /// The control's whole area on the screen, as SetCursorClipArea takes it.
+    TRect ControlScreenArea() const;
+    void SelectingDown(TShiftState shift);
+    void SelectingMoveFree(int32_t x, int32_t y);
+    void SelectingMoveHeld(TShiftState shift, int32_t x, int32_t y);
+    /// The click-without-movement cases of a release; true when they ended it.
+    bool SelectingClickUp();
+    void SelectingUp(TShiftState shift);
+    /// The handle's own point of WorkingShape in device pixels.
+    TMyPoint HandleAnchor(const TMyShape& shape) const;
+    /// The shapes the whole-drawing drag moves.
+    TArrMyShapeRef DragWholeShapes() const;
 
     // Shapes by code.
     int32_t AddByCode(TShapeOwner* owner, TDrawTool tool, const String& name, const TArrMyPoint& points,

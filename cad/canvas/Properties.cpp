@@ -72,6 +72,9 @@ void TMyCAD::SetRotateConstraintDegree(int32_t value)
 
 void TMyCAD::SetShapeTool(TDrawTool value)
 {
+    // A shape left half drawn is abandoned with the tool.
+    if (FDrawnShape && WorkingShape == FDrawnShape.get()) WorkingShape = nullptr;
+    FDrawnShape.reset();
     FShapeTool = value;
     switch (value) {
     case TDrawTool::SpLinkLine:

@@ -104,6 +104,22 @@ void TMyCAD::RecordStep(TArrSavedShape& list, const TArrMyShapeRef& shapes, cons
     }
 }
 
+TArrSavedShape TMyCAD::SnapshotTree(TMyShape& shape)
+{
+    TArrSavedShape copies;
+    WalkShapeTree(*this, shape, TTreeOrder::ShapeFirst,
+                  [&](TMyShape& s) { AppendSnapshot(copies, s, 0, ACT_CHANGE); });
+    return copies;
+}
+
+void TMyCAD::RestoreSnapshots(const TArrSavedShape& copies)
+{
+    for (const TSavedShape& e : copies) {
+        if (!e.SavedShape) continue;
+        if (TMyShape* live = GetShapeByID(e.SavedShape->ShapeId)) live->AssignWithoutRelation(*e.SavedShape);
+    }
+}
+
 void TMyCAD::PushtoUndoRedoShapeList(const TArrMyShapeRef& shapes, const String& action)
 {
     if (FUndoRedoSize == 0) return;

@@ -1,0 +1,289 @@
+// Selecting, dragging, sizing and rotating with the mouse on the real widget.
+#include "canvas/DocumentState.h"
+#include "canvas/MouseDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+using namespace mycad;
+using test::MouseDriver;
+
+namespace {
+
+TMyShape* Box(TMyCAD& cad, float x, float y, float w, float h)
+{
+    const int32_t id = cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(),
+                                          {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, 3, 0.0, QString());
+    return cad.GetShapeByID(id);
+}
+
+TMyRect BoxOf(TMyCAD& cad, const TMyShape* s) { return cad.GetShapesLTRB({const_cast<TMyShape*>(s)}); }
+
+} // namespace
+
+TEST(MouseSelect, ClicksShiftClicksAndTheRubberBand)
+{
+    MouseDriver m;
+    TMyCAD& cad = m.cad;
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    TMyShape* a = Box(cad, 20, 20, 40, 30);
+    TMyShape* b = Box(cad, 100, 20, 40, 30);
+    TMyShape* c = Box(cad, 200, 150, 40, 30);
+    cad.DeSelectedAllShapesByCode();
+    std::vector<std::pair<TMyShape*, TMyShape*>> selected;
+    cad.OnShapeSelected = [&](TMyShape* first, TMyShape* s) { selected.emplace_back(first, s); };
+    int32_t clicks = 0;
+    b->OnClick = [&](TShapeOwner* sender) { clicks += sender == &cad ? 1 : 0; };
+
+    m.Click({40, 35});
+    EXPECT_EQ(cad.GetSelectedShape(), a);
+    m.Click({120, 35}, Qt::ShiftModifier);
+    EXPECT_EQ(cad.GetSelectedShapesCount(), 2);
+    EXPECT_EQ(selected.back(), (std::pair<TMyShape*, TMyShape*>{nullptr, b}));
+    m.Click({40, 35}, Qt::ShiftModifier);
+    EXPECT_EQ(cad.GetSelectedShape(), b) << "Shift-clicking a selected shape removes it";
+    EXPECT_EQ(clicks, 0) << "adding with Shift is no click on the shape";
+    m.Click({120, 35});
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(cad.GetSelectedShape(), b);
+
+    // Empty space clears the selection and says what was selected first.
+    selected.clear();
+    m.Click({330, 100});
+    EXPECT_EQ(cad.GetSelectedShapesCount(), 0);
+    ASSERT_FALSE(selected.empty());
+    EXPECT_EQ(selected.front(), (std::pair<TMyShape*, TMyShape*>{b, nullptr}));
+
+    // A rubber band around a and b selects both, not c; it leaves no trace.
+    m.Drag({10, 10}, {160, 70});
+    EXPECT_EQ(cad.GetSelectedShapesCount(), 2);
+    EXPECT_GE(cad.IsInWorkingShape(a), 0);
+    EXPECT_GE(cad.IsInWorkingShape(b), 0);
+    EXPECT_EQ(cad.IsInWorkingShape(c), -1);
+    EXPECT_TRUE(cad.UndoRedoShapes.size() == 3u) << "selecting records nothing";
+}
+
+TEST(MouseSelect, DragRubberBandedShapesWithSnappingThenUndo)
+{
+    MouseDriver m(false); // snapping to the 20-pixel grid stays on
+    TMyCAD& cad = m.cad;
+    cad.SetShapeTool(TDrawTool::SpRectangle);
+    m.Drag({20, 20}, {60, 60});
+    cad.SetShapeTool(TDrawTool::SpRectangle);
+    m.Drag({100, 20}, {140, 80});
+    cad.SetShapeTool(TDrawTool::SpRectangle);
+    m.Drag({200, 200}, {240, 240});
+    ASSERT_EQ(cad.GetShapesCount(), 3);
+    const auto drawn = test::DocumentState(cad);
+
+    m.Drag({10, 10}, {150, 90});
+    ASSERT_EQ(cad.GetSelectedShapesCount(), 2);
+    int32_t dragged = 0;
+    cad.OnShapeMouseDragged = [&](TMyShape*, const TPoint&, TPoint&) { ++dragged; };
+    // 37 right and 18 down puts the box's corner 3 and 2 pixels from a grid
+    // crossing: it snaps there, 40 right and 20 down.
+    m.Drag({40, 40}, {77, 58});
+    EXPECT_EQ(BoxOf(cad, cad.GetShapeByNo(0)).Left, 60.0f);
+    EXPECT_EQ(BoxOf(cad, cad.GetShapeByNo(0)).Top, 40.0f);
+    EXPECT_EQ(BoxOf(cad, cad.GetShapeByNo(1)).Left, 140.0f);
+    EXPECT_EQ(BoxOf(cad, cad.GetShapeByNo(2)).Left, 200.0f);
+    EXPECT_EQ(dragged, 1);
+    EXPECT_EQ(cad.ActionTool(), TActionTools::dtSelecting);
+    EXPECT_EQ(cad.UndoRedoShapes.back().SavedAction, ACT_CHANGE);
+
+    cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(test::DocumentState(cad), drawn);
+}
+
+TEST(MouseSelect, DragModesTraceAndLockedBounds)
+{
+    for (const auto mode : {TDragMode::dgVert, TDragMode::dgHorz}) {
+        MouseDriver m;
+        TMyCAD& cad = m.cad;
+        cad.SetZoom(2.0);
+        cad.SetShapeTool(TDrawTool::SpSelecting);
+        TMyShape* a = Box(cad, 40, 40, 40, 40); // document 20..40
+        cad.ClearAllUndoStuff();
+        cad.SetDragMode(mode);
+        m.Drag({60, 60}, {90, 60});
+        if (mode == TDragMode::dgVert) {
+            EXPECT_EQ(BoxOf(cad, a).Left, 20.0f);
+            EXPECT_EQ(cad.GetUndoStepsCount(), 0) << "no movement, nothing recorded";
+        } else {
+            EXPECT_EQ(BoxOf(cad, a).Left, 35.0f); // 30 device pixels at zoom 2
+            EXPECT_EQ(cad.GetUndoStepsCount(), 1);
+        }
+    }
+
+    // Without a trace nothing is drawn while dragging; the drop still moves.
+    MouseDriver m;
+    TMyCAD& cad = m.cad;
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    TMyShape* a = Box(cad, 20, 100, 40, 40);
+    m.Settle();
+    cad.SetDragTrace(false);
+    m.Press({40, 120});
+    m.Settle();
+    const QImage before = cad.Surface().copy();
+    m.Move({60, 130});
+    m.Move({80, 140});
+    EXPECT_EQ(cad.Surface(), before);
+    m.Release({80, 140});
+    EXPECT_EQ(BoxOf(cad, a).Left, 60.0f);
+
+    // With LockBound the box, 20 pixels from the left edge, goes at most 20
+    // pixels left however far the mouse goes.
+    cad.SetLockBound(true);
+    cad.SetDragTrace(true);
+    a->ThePoints = {{20, 100}, {60, 100}, {60, 140}, {20, 140}};
+    a->CenterPoint = a->ComputeCenterPoint(4);
+    m.Drag({40, 120}, {-30, 120});
+    EXPECT_EQ(BoxOf(cad, a).Left, 0.0f);
+}
+
+TEST(MouseSelect, SizingWithShiftAndRotatingWithAConstraint)
+{
+    MouseDriver m;
+    TMyCAD& cad = m.cad;
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    TMyShape* r = Box(cad, 100, 100, 80, 40);
+    // Handle 2 (right-bottom) pulled with Shift: square on the opposite corner.
+    int32_t resized = 0;
+    cad.OnShapeMouseResizeFinished = [&](TMyShape*, const TPoint&, TPoint&) { ++resized; };
+    m.Drag({180, 140}, {250, 160}, Qt::ShiftModifier);
+    EXPECT_EQ(resized, 1);
+    TMyRect box = BoxOf(cad, r);
+    EXPECT_EQ(box.Left, 100.0f);
+    EXPECT_EQ(box.Top, 100.0f);
+    EXPECT_EQ(box.Right - box.Left, box.Bottom - box.Top);
+    EXPECT_EQ(cad.UndoRedoShapes.back().SavedAction, ACT_CHANGE);
+
+    // A turned rectangle stays square in its own frame.
+    MouseDriver t;
+    t.cad.SetShapeTool(TDrawTool::SpSelecting);
+    TMyShape* turned = Box(t.cad, 150, 100, 60, 60);
+    t.cad.Rotate(turned, static_cast<float>(std::numbers::pi / 6));
+    const TPoint corner = MyPtToPt(turned->GetPointInZoom(2));
+    t.Drag(corner, {corner.X + 20, corner.Y + 40}, Qt::ShiftModifier);
+    // In the shape's frame the pull is about 37 across and 25 down: the
+    // square takes the smaller, 60 + 25.
+    EXPECT_NEAR(turned->GetMyWidth(), turned->GetMyHeight(), 1.5);
+    EXPECT_NEAR(turned->GetMyWidth(), 84.6, 1.5);
+    EXPECT_NEAR(turned->Angle(), std::numbers::pi / 6, 1e-5);
+
+    // Rotating by a handle with a 15-degree step: a pull of about 50 degrees
+    // turns by 45.
+    MouseDriver rot;
+    TMyCAD& rc = rot.cad;
+    rc.SetRotateConstraintDegree(15);
+    TMyShape* s = Box(rc, 150, 100, 100, 100); // centre (200, 150)
+    rc.SetShapeTool(TDrawTool::SpRotateSelecting);
+    rc.SelectShapeByCode(s->ShapeId, true);
+    const double a0 = std::atan2(100.0 - 150.0, 250.0 - 200.0);
+    const double a1 = a0 + 50.0 * std::numbers::pi / 180.0;
+    const double radius = std::hypot(50.0, 50.0);
+    const TPoint to{RoundToInt(200 + radius * std::cos(a1)), RoundToInt(150 + radius * std::sin(a1))};
+    rot.Drag({250, 100}, to);
+    EXPECT_EQ(rc.ActionTool(), TActionTools::dtRotateSelecting);
+    const TMyPoint p1 = s->ThePoints[1];
+    const double turnedBy = std::atan2(p1.Y - 150.0, p1.X - 200.0) - a0;
+    EXPECT_NEAR(turnedBy, std::numbers::pi / 4, 1e-4);
+}
+
+TEST(MouseSelect, SmallShapesGroupMembersTextAnchorsAndBrowsing)
+{
+    MouseDriver m;
+    TMyCAD& cad = m.cad;
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    TMyShape* big = Box(cad, 50, 50, 200, 150);
+    TMyShape* small = Box(cad, 60, 60, 20, 20);
+    // Send the small one below the big one so a plain click finds the big one.
+    cad.SendToBack(small, false);
+    cad.SelectShapeByCode(big->ShapeId, true);
+    m.Click({70, 70});
+    EXPECT_EQ(cad.GetSelectedShape(), small) << "a click without movement picks the small shape";
+    cad.SelectShapeByCode(big->ShapeId, true);
+    m.Drag({70, 70}, {90, 80});
+    EXPECT_EQ(cad.GetSelectedShape(), big);
+    EXPECT_EQ(BoxOf(cad, big).Left, 70.0f);
+    EXPECT_EQ(BoxOf(cad, small).Left, 60.0f);
+
+    // A group member clicked inside the selected group.
+    MouseDriver g;
+    TMyCAD& gc = g.cad;
+    gc.SetShapeTool(TDrawTool::SpSelecting);
+    TMyShape* m1 = Box(gc, 20, 20, 40, 40);
+    TMyShape* m2 = Box(gc, 100, 20, 40, 40);
+    const int32_t groupId = gc.GroupShapes({m1, m2}, false);
+    bool offered = false;
+    gc.OnChildShapeSelected = [&](TMyShape* child, bool& accept) {
+        offered = child == m2;
+        accept = true;
+    };
+    g.Click({120, 40});
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(gc.ChildWorkingShape, m2);
+    EXPECT_EQ(gc.GetSelectedShape(), gc.GetShapeByID(groupId));
+
+    // Dragging a text anchor moves only the anchor, without an undo step.
+    MouseDriver t;
+    TMyCAD& tc = t.cad;
+    tc.SetShapeTool(TDrawTool::SpSelecting);
+    TMyShape* labelled = Box(tc, 100, 100, 60, 40);
+    labelled->SetInfo(QStringLiteral("note"));
+    const TPoint anchor = MyPtToPt(labelled->TextOutPoint);
+    const size_t steps = tc.UndoRedoShapes.size();
+    t.Drag(anchor, {anchor.X + 40, anchor.Y + 20});
+    EXPECT_EQ(labelled->TextOutPoint, (TMyPoint{float(anchor.X + 40), float(anchor.Y + 20)}));
+    EXPECT_EQ(BoxOf(tc, labelled).Left, 100.0f);
+    EXPECT_EQ(tc.UndoRedoShapes.size(), steps);
+
+    // Browsing selects and reports but never moves anything.
+    MouseDriver b;
+    TMyCAD& bc = b.cad;
+    TMyShape* x = Box(bc, 20, 20, 40, 40);
+    bc.DeSelectedAllShapesByCode();
+    bc.SetShapeTool(TDrawTool::SpBrowse);
+    int32_t reports = 0;
+    bc.OnShapeSelected = [&](TMyShape*, TMyShape* s) { reports += s == x ? 1 : 0; };
+    b.Drag({40, 40}, {120, 100});
+    EXPECT_EQ(bc.GetSelectedShape(), x);
+    EXPECT_EQ(BoxOf(bc, x).Left, 20.0f);
+    EXPECT_EQ(bc.ActionTool(), TActionTools::dtBrowse);
+    EXPECT_GE(reports, 1);
+}
+
+TEST(MouseSelect, HostCoordinatesSteerTheDropAndTheWholeDrawingMoves)
+{
+    MouseDriver m;
+    TMyCAD& cad = m.cad;
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    cad.SetXYMode(TXYMode::Mode1);
+    TMyShape* a = Box(cad, 100, 100, 40, 40); // given in the host's system: y up
+    const float top = BoxOf(cad, a).Top;
+    TPoint from;
+    cad.OnShapeMouseDragged = [&](TMyShape*, const TPoint& f, TPoint& to) {
+        from = f;
+        to.Y -= 10; // lower in the host's system is further down on the control
+    };
+    const TPoint inside{120, RoundToInt(top) + 20};
+    m.Drag(inside, {inside.X + 30, inside.Y});
+    EXPECT_EQ(from, (TPoint{inside.X, cad.Height() - inside.Y}));
+    EXPECT_EQ(BoxOf(cad, a).Left, 130.0f);
+    EXPECT_EQ(BoxOf(cad, a).Top, top + 10.0f);
+
+    // The whole drawing moves with the drag-whole tool, without an undo step.
+    cad.SetXYMode(TXYMode::Mode0);
+    TMyShape* b = Box(cad, 300, 20, 10, 10);
+    int32_t wholeDragged = 0;
+    cad.OnWholeDragged = [&] { ++wholeDragged; };
+    const size_t steps = cad.UndoRedoShapes.size();
+    cad.SetShapeTool(TDrawTool::SpDragWhole);
+    m.Drag({10, 290}, {0, 280});
+    EXPECT_EQ(BoxOf(cad, a).Left, 120.0f);
+    EXPECT_EQ(BoxOf(cad, b).Top, 10.0f);
+    EXPECT_EQ(wholeDragged, 1);
+    EXPECT_EQ(cad.UndoRedoShapes.size(), steps);
+    EXPECT_EQ(cad.ActionTool(), TActionTools::dtDragWhole);
+}
