@@ -1,0 +1,167 @@
+// The ruler corner: its unit's abbreviation and name, and bands that carry
+// on those of the two rulers beside it in each of the four corners.
+#include "ruler/Ruler.h"
+#include "ruler/RulerCorner.h"
+#include "ruler/RulerSurface.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+using namespace mycad;
+using namespace mycad::test;
+
+TEST(RulerCorner, UnitAbbreviationAndName)
+{
+    TRsRulerCorner c;
+    EXPECT_EQ(c.Width(), 24);
+    EXPECT_EQ(c.Height(), 24);
+    EXPECT_EQ(c.Position(), TCornerPos::cpLeftTop);
+    EXPECT_EQ(c.Units(), TRulerUnit::ruCenti);
+    EXPECT_EQ(c.UnitText(), QStringLiteral("cm"));
+    EXPECT_EQ(c.Hint(), QStringLiteral("centimeter"));
+
+    const struct {
+        TRulerUnit unit;
+        const char* text;
+        const char* name;
+    } table[] = {{TRulerUnit::ruKilo, "km", "kilometer"}, {TRulerUnit::ruMeter, "m", "meter"},
+                 {TRulerUnit::ruMilli, "mm", "millimeter"}, {TRulerUnit::ruInch, "in", "inch"},
+                 {TRulerUnit::ruPixel, "px", "pixel"},      {TRulerUnit::ruNone, "", ""},
+                 {TRulerUnit::ruCenti, "cm", "centimeter"}};
+    c.Repaint();
+    for (const auto& row : table) {
+        c.SetUnit(row.unit);
+        EXPECT_EQ(c.Units(), row.unit);
+        EXPECT_EQ(c.UnitText(), QString::fromLatin1(row.text));
+        EXPECT_EQ(c.Hint(), QString::fromLatin1(row.name));
+        EXPECT_FALSE(c.InvalidRect().IsEmpty()) << "repaints";
+        c.Update();
+    }
+    c.SetUnit(TRulerUnit::ruCenti);
+    EXPECT_TRUE(c.InvalidRect().IsEmpty()) << "the same unit changes nothing";
+}
+
+TEST(RulerCorner, BandsCarryOnThoseOfBothRulers)
+{
+    struct Case {
+        TCornerPos pos;
+        TRulerDir horizontal, vertical;
+        bool rulerRightOfCorner; // the horizontal ruler continues at the corner's right edge
+        bool rulerBelowCorner;   // the vertical ruler continues at its bottom edge
+        const char* name;
+    };
+    const Case cases[] = {
+        {TCornerPos::cpLeftTop, TRulerDir::rdTop, TRulerDir::rdLeft, true, true, "left_top"},
+        {TCornerPos::cpRightTop, TRulerDir::rdTop, TRulerDir::rdRight, false, true, "right_top"},
+        {TCornerPos::cpLeftBottom, TRulerDir::rdBottom, TRulerDir::rdLeft, true, false, "left_bottom"},
+        {TCornerPos::cpRightBottom, TRulerDir::rdBottom, TRulerDir::rdRight, false, false, "right_bottom"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        TRsRulerCorner corner;
+        corner.SetBounds(0, 0, 33, 33);
+        corner.SetPosition(k.pos);
+        UseTestColours(corner);
+        corner.Repaint();
+        SaveForReview(corner, (std::string("corner_") + k.name).c_str());
+        TRsRuler h;
+        h.SetDirection(k.horizontal);
+        UseTestColours(h);
+        h.Repaint();
+        TRsRuler v;
+        v.SetDirection(k.vertical);
+        UseTestColours(v);
+        v.Repaint();
+
+        // Next to the horizontal ruler the corner's band takes the same rows,
+        // next to the vertical one the same columns.
+        const Span rows = BandSpan(h, 20, true);
+        ASSERT_GE(rows.first, 0);
+        EXPECT_EQ(BandSpan(corner, k.rulerRightOfCorner ? 30 : 2, true), rows);
+        const Span columns = BandSpan(v, 20, false);
+        ASSERT_GE(columns.first, 0);
+        EXPECT_EQ(BandSpan(corner, k.rulerBelowCorner ? 30 : 2, false), columns);
+
+        // The abbreviation sits where the bands cross, clear of the edge.
+        const TRect ink = InkBox(corner, corner.ClientRect());
+        ASSERT_FALSE(ink.IsEmpty());
+        EXPECT_GE(ink.Width(), 8) << "two letters";
+        const int32_t cx = (ink.Left + ink.Right) / 2;
+        const int32_t cy = (ink.Top + ink.Bottom) / 2;
+        EXPECT_GE(cx, columns.first - 1);
+        EXPECT_LE(cx, columns.last + 1);
+        EXPECT_GE(cy, rows.first - 1);
+        EXPECT_LE(cy, rows.last + 2);
+        EXPECT_GE(ink.Left, 2);
+        EXPECT_LE(ink.Right, 31);
+        EXPECT_GE(ink.Top, 2);
+        EXPECT_LE(ink.Bottom, 31);
+
+        // The raised edge frames it; the rest is the control's colour.
+        EXPECT_EQ(At(corner, 0, 0), ColorToRGB(cl3DLight));
+        EXPECT_EQ(At(corner, 32, 32), ColorToRGB(cl3DDkShadow));
+        const int32_t farX = k.rulerRightOfCorner ? 4 : 28;
+        const int32_t farY = k.rulerBelowCorner ? 4 : 28;
+        EXPECT_EQ(At(corner, farX, farY), kBack);
+    }
+}
+
+TEST(RulerCorner, NoUnitNoText)
+{
+    TRsRulerCorner c;
+    c.SetBounds(0, 0, 33, 33);
+    UseTestColours(c);
+    c.SetUnit(TRulerUnit::ruNone);
+    c.Repaint();
+    EXPECT_TRUE(InkBox(c, c.ClientRect()).IsEmpty());
+    c.SetUnit(TRulerUnit::ruMilli);
+    c.Update();
+    EXPECT_FALSE(InkBox(c, c.ClientRect()).IsEmpty());
+}
+
+TEST(RulerCorner, FrameOfTwoRulersForReview)
+{
+    // A drawing's frame as a host lays it out, in the start colours; the
+    // picture is written for review, the checks hold the seams together.
+    TRsRulerCorner corner;
+    corner.SetBounds(0, 0, 33, 33);
+    TRsRuler top;
+    top.SetWidth(400);
+    TRsRuler left;
+    left.SetDirection(TRulerDir::rdLeft);
+    left.SetHeight(260);
+    corner.Repaint();
+    top.Repaint();
+    left.Repaint();
+
+    QImage frame(433, 293, QImage::Format_RGB32);
+    frame.fill(Qt::white);
+    {
+        QPainter p(&frame);
+        p.drawImage(0, 0, corner.Surface());
+        p.drawImage(33, 0, top.Surface());
+        p.drawImage(0, 33, left.Surface());
+    }
+    const QByteArray dir = qgetenv("MYCAD_RULER_PNG_DIR");
+    if (!dir.isEmpty()) {
+        frame.save(QString::fromLocal8Bit(dir) + QStringLiteral("/frame.png"));
+        frame.scaled(frame.size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+            .save(QString::fromLocal8Bit(dir) + QStringLiteral("/frame_x3.png"));
+    }
+    // The band in the start colours runs on across the seam between the
+    // corner and the top ruler (its first and last rows, which the corner's
+    // lower-case text leaves free) and down the seam to the left ruler.
+    const QRgb window = 0xFFFFFFFF;
+    const QRgb face = 0xFF000000 | ColorToRGB(clBtnFace);
+    for (int y : {15, 16, 24, 25}) {
+        const bool inBand = y == 16 || y == 24;
+        EXPECT_EQ(frame.pixel(30, y) == window, inBand) << "corner, row " << y;
+        EXPECT_EQ(frame.pixel(36, y) == window, inBand) << "top ruler, row " << y;
+    }
+    for (int x : {16, 17, 24, 25}) {
+        const bool inBand = x == 17 || x == 24;
+        EXPECT_EQ(frame.pixel(x, 30), inBand ? window : face) << "corner, column " << x;
+        EXPECT_EQ(frame.pixel(x, 40), inBand ? window : face) << "left ruler, column " << x;
+    }
+}

@@ -1,0 +1,281 @@
+// What a ruler draws: the band, ticks at their pixels, labels where they
+// belong on each of the four sides, the edge, reversed scales and fonts.
+#include "ruler/Ruler.h"
+#include "ruler/RulerSurface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace mycad;
+using namespace mycad::test;
+
+namespace {
+
+// Two millimetres at 96 pixels per inch: the distance between ticks in
+// centimetres at scale 100.
+constexpr double kTickStep = 96 / 25.4 * 2;
+
+void UseRulerColours(TRsRuler& r)
+{
+    UseTestColours(r);
+    r.SetTickColor(kTick);
+}
+
+// The band across a ruler at a point along it.
+Span BandAcross(const TRsRuler& r, int32_t along, bool horizontal)
+{
+    return BandSpan(r, along, horizontal);
+}
+
+int32_t Centre(const TRect& r, bool horizontal)
+{
+    return horizontal ? (r.Left + r.Right) / 2 : (r.Top + r.Bottom) / 2;
+}
+
+} // namespace
+
+TEST(RulerPaint, TopRulerTicksBandAndLabels)
+{
+    TRsRuler r;
+    r.SetFlat(true);
+    UseRulerColours(r);
+    r.Repaint();
+    SaveForReview(r, "top_ruler_test_colours");
+    const int32_t h = r.Height();
+    ASSERT_EQ(h, 33);
+
+    // The band ends eight rows above the bottom, leaving room for the ticks;
+    // away from the labels it holds nothing but its colour.
+    const Span band = BandAcross(r, 20, true);
+    EXPECT_EQ(band.last, h - 9);
+    EXPECT_GT(band.first, 2);
+    EXPECT_LT(band.first, h - 16) << "room for a label";
+    EXPECT_EQ(At(r, 20, band.first - 1), kBack);
+    EXPECT_EQ(At(r, 20, h - 8), kBack);
+    EXPECT_EQ(At(r, 0, band.first), kBack) << "a flat band starts one pixel in";
+    EXPECT_EQ(At(r, 1, band.first), kBand);
+    EXPECT_EQ(At(r, 198, band.first), kBand);
+    EXPECT_EQ(At(r, 199, band.first), kBack);
+
+    // Ticks every two millimetres rising from the bottom row, every fifth long.
+    int32_t ticks = 0;
+    for (int i = 0; i * kTickStep < 200; ++i, ++ticks) {
+        const auto x = static_cast<int32_t>(i * kTickStep);
+        const int32_t len = i % 5 == 0 ? 7 : 5;
+        EXPECT_EQ(CountColumn(r, x, h - len, h, kTick), len) << "tick " << i << " at x " << x;
+        EXPECT_EQ(CountColumn(r, x, 0, h, kTick), len);
+        if (x + 3 < 200) {
+            EXPECT_EQ(CountColumn(r, x + 3, 0, h, kTick), 0) << "between ticks";
+        }
+    }
+    EXPECT_EQ(ticks, 27);
+
+    // A number over every long tick but the first: 1 to 5 centimetres.
+    EXPECT_TRUE(InkBox(r, Rect(0, 0, 30, h)).IsEmpty()) << "no label at the start";
+    for (int cm = 1; cm <= 5; ++cm) {
+        const auto x = static_cast<int32_t>(cm * 5 * kTickStep);
+        const TRect ink = InkBox(r, Rect(x - 9, 0, x + 10, h));
+        ASSERT_FALSE(ink.IsEmpty()) << cm << " cm";
+        EXPECT_NEAR(Centre(ink, true), x, 2) << cm << " cm";
+        EXPECT_GE(ink.Top, band.first - 1);
+        EXPECT_LE(ink.Bottom, h - 8) << "clear of the ticks";
+        EXPECT_GE(ink.Height(), 6) << "a readable digit";
+    }
+}
+
+TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
+{
+    const struct {
+        TRulerDir dir;
+        const char* name;
+    } sides[] = {{TRulerDir::rdTop, "top"}, {TRulerDir::rdBottom, "bottom"},
+                 {TRulerDir::rdLeft, "left"}, {TRulerDir::rdRight, "right"}};
+    for (const auto& side : sides) {
+        SCOPED_TRACE(side.name);
+        TRsRuler r;
+        r.SetDirection(side.dir);
+        const bool horizontal = side.dir == TRulerDir::rdTop || side.dir == TRulerDir::rdBottom;
+        if (horizontal)
+            r.SetWidth(300);
+        else
+            r.SetHeight(300);
+        r.SetFlat(true);
+        r.SetScale(200); // labels "0.5", "1", "1.5" ...: a decimal point shows which way text runs
+        UseRulerColours(r);
+        r.Repaint();
+        SaveForReview(r, (std::string("side_") + side.name).c_str());
+        const int32_t w = r.Width();
+        const int32_t h = r.Height();
+        const int32_t across = horizontal ? h : w;
+        ASSERT_EQ(across, 33);
+
+        // The tick at 1 cm (pixel 75 at scale 200): seven pixels from the
+        // drawing's edge, and nothing on the far edge.
+        const int32_t p = 75;
+        auto tick = [&](int32_t k) { return horizontal ? At(r, p, k) : At(r, k, p); };
+        const bool nearEdgeIsHigh = side.dir == TRulerDir::rdTop || side.dir == TRulerDir::rdLeft;
+        for (int32_t k = 0; k < across; ++k) {
+            const bool onTick = nearEdgeIsHigh ? k >= across - 7 : k < 7;
+            EXPECT_EQ(tick(k) == kTick, onTick) << "pixel " << k << " across";
+        }
+
+        // The band lies on the far side of the ticks, eight pixels clear of the edge.
+        const Span band = BandAcross(r, 20, horizontal);
+        if (nearEdgeIsHigh) {
+            EXPECT_EQ(band.last, across - 9);
+        } else {
+            EXPECT_EQ(band.first, 8);
+        }
+
+        // The label "0.5" at pixel 37.
+        const int32_t at = 37;
+        const TRect area = horizontal ? Rect(at - 14, 0, at + 15, h) : Rect(0, at - 14, w, at + 15);
+        const TRect ink = InkBox(r, area);
+        ASSERT_FALSE(ink.IsEmpty());
+        EXPECT_NEAR(Centre(ink, horizontal), at, 2) << "centred on its tick";
+        const TRect clearOfTicks = nearEdgeIsHigh ? Rect(0, 0, across - 7, across) : Rect(8, 0, across, across);
+        if (horizontal) {
+            EXPECT_GT(ink.Width(), ink.Height()) << "upright text";
+            EXPECT_GE(ink.Top, clearOfTicks.Left);
+            EXPECT_LE(ink.Bottom, clearOfTicks.Right);
+        } else {
+            EXPECT_GT(ink.Height(), ink.Width()) << "turned text";
+            EXPECT_GE(ink.Left, clearOfTicks.Left);
+            EXPECT_LE(ink.Right, clearOfTicks.Right);
+        }
+
+        // The decimal point sits on the baseline, midway along the text:
+        // below its middle on a horizontal ruler, toward the drawing's side
+        // (right) for text reading upward, left for text reading downward.
+        if (!horizontal) {
+            const int32_t mid = (ink.Top + ink.Bottom) / 2;
+            int64_t sum = 0;
+            int32_t n = 0;
+            for (int32_t x = ink.Left; x < ink.Right; ++x)
+                if (IsInk(At(r, x, mid))) {
+                    sum += x;
+                    ++n;
+                }
+            ASSERT_GT(n, 0);
+            const double dot = double(sum) / n;
+            const double middle = (ink.Left + ink.Right - 1) / 2.0;
+            if (side.dir == TRulerDir::rdLeft)
+                EXPECT_GT(dot, middle) << "reads upward";
+            else
+                EXPECT_LT(dot, middle) << "reads downward";
+        }
+    }
+}
+
+TEST(RulerPaint, ReversedScaleCountsFromTheFarEnd)
+{
+    TRsRuler r;
+    r.SetFlat(true);
+    r.SetScaleDir(TRulerScaleDir::rsdReverse);
+    UseRulerColours(r);
+    r.Repaint();
+    const int32_t h = r.Height();
+    // 1 cm is 37 pixels from the far end; the scale starts beyond the last column.
+    EXPECT_EQ(CountColumn(r, 163, 0, h, kTick), 7);
+    EXPECT_EQ(CountColumn(r, 200 - 7, 0, h, kTick), 5);
+    EXPECT_EQ(CountColumn(r, 37, 0, h, kTick), 0) << "nothing where a normal scale has 1 cm";
+    EXPECT_EQ(CountColumn(r, 199, 0, h, kTick), 0);
+    const TRect ink = InkBox(r, Rect(150, 0, 177, h));
+    ASSERT_FALSE(ink.IsEmpty());
+    EXPECT_NEAR(Centre(ink, true), 163, 2);
+    EXPECT_TRUE(InkBox(r, Rect(175, 0, 200, h)).IsEmpty());
+
+    EXPECT_EQ(r.Pos2Unit(163), r.Pos2Unit(200) + (200 - 163) / 96.0 * 2.54);
+}
+
+TEST(RulerPaint, TickPeriodsOfZeroDrawNoSuchTicks)
+{
+    TRsRuler r;
+    r.SetFlat(true);
+    UseRulerColours(r);
+    const int32_t h = r.Height();
+    const auto x1 = static_cast<int32_t>(kTickStep);      // a short tick
+    const auto x5 = static_cast<int32_t>(5 * kTickStep);  // a long one
+
+    r.SetMyShortTick(0);
+    r.Repaint();
+    EXPECT_EQ(CountColumn(r, x1, 0, h, kTick), 0) << "no dot where a short tick would be";
+    EXPECT_EQ(CountColumn(r, x5, 0, h, kTick), 7);
+
+    r.SetMyShortTick(1);
+    r.SetMyLongTick(0);
+    r.Repaint();
+    EXPECT_EQ(CountColumn(r, x1, 0, h, kTick), 5);
+    EXPECT_EQ(CountColumn(r, x5, 0, h, kTick), 5) << "no long ticks";
+    EXPECT_TRUE(InkBox(r, r.ClientRect()).IsEmpty()) << "and no labels";
+
+    // Periods far beyond the ruler: only the tick at the start counts as one.
+    r.SetMyLongTick(INT32_MIN);
+    r.SetMyShortTick(INT32_MAX);
+    r.Repaint();
+    EXPECT_EQ(CountColumn(r, 0, 0, h, kTick), 7);
+    EXPECT_EQ(CountColumn(r, x5, 0, h, kTick), 0);
+    EXPECT_TRUE(InkBox(r, r.ClientRect()).IsEmpty());
+
+    // A label every second long tick.
+    r.SetMyLongTick(10);
+    r.SetMyShortTick(1);
+    r.Repaint();
+    EXPECT_TRUE(InkBox(r, Rect(x5 - 8, 0, x5 + 9, h)).IsEmpty());
+    const auto x10 = static_cast<int32_t>(10 * kTickStep);
+    EXPECT_FALSE(InkBox(r, Rect(x10 - 8, 0, x10 + 9, h)).IsEmpty());
+    EXPECT_EQ(CountColumn(r, x10, 0, h, kTick), 7);
+}
+
+TEST(RulerPaint, RaisedEdgeUnlessFlat)
+{
+    TRsRuler r;
+    UseRulerColours(r);
+    r.Repaint();
+    const int32_t w = r.Width();
+    const int32_t h = r.Height();
+    EXPECT_EQ(At(r, 5, 0), ColorToRGB(cl3DLight));
+    EXPECT_EQ(At(r, 5, 1), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(At(r, w - 1, 0), ColorToRGB(cl3DDkShadow)) << "the dark side owns the corner";
+    EXPECT_EQ(At(r, w - 2, 20), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(At(r, static_cast<int32_t>(kTickStep), h - 1), kTick) << "ticks over the edge";
+    // The band keeps two pixels clear of the sides.
+    const int32_t row = BandAcross(r, 20, true).first;
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(At(r, 1, row), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(At(r, 2, row), kBand);
+    EXPECT_EQ(At(r, w - 3, row), kBand);
+
+    r.SetFlat(true);
+    r.Repaint();
+    EXPECT_EQ(At(r, 5, 0), kBack);
+    EXPECT_EQ(At(r, 0, row), kBack);
+    EXPECT_EQ(At(r, 1, row), kBand);
+}
+
+TEST(RulerPaint, FontChangesRedrawLabelsInTheNewFont)
+{
+    TRsRuler r;
+    r.SetFlat(true);
+    r.SetHeight(45);
+    UseRulerColours(r);
+    r.Repaint();
+    const Span small = BandAcross(r, 20, true);
+    const TRect smallInk = InkBox(r, Rect(20, 0, 60, 45));
+
+    r.Font().SetHeight(-20);
+    EXPECT_FALSE(r.InvalidRect().IsEmpty()) << "a font change repaints";
+    r.Update();
+    const Span big = BandAcross(r, 20, true);
+    const TRect bigInk = InkBox(r, Rect(20, 0, 60, 45));
+    EXPECT_EQ(big.last, small.last);
+    EXPECT_LT(big.first, small.first - 4) << "the band grows with the text";
+    EXPECT_GT(bigInk.Height(), smallInk.Height() + 4);
+    EXPECT_LE(bigInk.Bottom, 45 - 8);
+
+    // The font's colour is the text's colour.
+    r.Font().SetColor(clRed);
+    r.Repaint();
+    EXPECT_TRUE(InkBox(r, Rect(20, 0, 60, 45)).IsEmpty());
+}
