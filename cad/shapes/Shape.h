@@ -276,6 +276,28 @@ public:
     virtual void SetName(const String& value);
     static bool IsValidName(const String& value);
 
+    // ---- Stored state, for the readers of documents and libraries. The
+    // property setters turn, mirror, lock members or pass settings on; a
+    // record holds the values those actions produced, so a reader stores them
+    // as they are.
+
+    void SetStoredAngle(float value) { FAngle = value; }
+    void SetStoredFlips(bool horz, bool vert)
+    {
+        FIsFlipHorz = horz;
+        FIsFlipVert = vert;
+    }
+    void SetStoredLocked(bool value) { FLocked = value; }
+    /// Stores the gradient colours and style and renders the pattern once.
+    void SetStoredGradient(TColor colorBegin, TColor colorEnd, TGradientStyle style)
+    {
+        FColorBegin = colorBegin;
+        FColorEnd = colorEnd;
+        FGradientStyle = style;
+        // Without a pattern the rendering is the empty bitmap a shape starts with.
+        if (style != TGradientStyle::gsNone || !GradBmp.Empty()) DrawGradient();
+    }
+
     /// Fired by the owner when the user clicks the shape, with the owner as sender.
     std::function<void(TShapeOwner* sender)> OnClick;
 

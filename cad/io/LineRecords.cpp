@@ -1,0 +1,44 @@
+// Record parts of the line and the rectangle.
+#include "cad/geometry/StreamEncoding.h"
+#include "cad/io/ShapeRecordParts.h"
+#include "cad/shapes/Line.h"
+#include "cad/shapes/Rectangle.h"
+
+namespace mycad {
+
+namespace {
+
+// The arrow settings; every layout stores them, and the polylines, rule
+// lines and connectors that derive from the line store them first.
+void SaveLine(const TMyLine& line, TStream& s)
+{
+    WriteInt32(s, line.ArrowAngle());
+    WriteByte(s, line.ArrowLength());
+    WriteByte(s, line.ArrowOffset());
+    WriteByte(s, static_cast<uint8_t>(line.ArrowStyle()));
+}
+
+void LoadLine(TMyLine& line, TRecordReader& r)
+{
+    line.SetArrowAngle(r.Int32());
+    line.SetArrowLength(r.Byte());
+    line.SetArrowOffset(r.Byte());
+    line.SetArrowStyle(r.Ordinal(TArrowStyle::ADouble));
+}
+
+} // namespace
+
+TShapeRecordClass LineRecordClass()
+{
+    return MakeShapeRecordClass<TMyLine>(QStringLiteral("TMyLine"), QStringLiteral("TMyShape"), &SaveLine, &LoadLine);
+}
+
+// The rectangle's side-handle switches are settings of the program, not of
+// the drawing: it stores nothing of its own.
+TShapeRecordClass RectangleRecordClass()
+{
+    return MakeShapeRecordClass<TMyRectangle>(QStringLiteral("TMyRectangle"), QStringLiteral("TMyShape"), nullptr,
+                                              nullptr);
+}
+
+} // namespace mycad

@@ -1,0 +1,26 @@
+// The record parts of the shape classes that ship with the canvas, for the
+// registry, and the pieces that several parts and the document share.
+#pragma once
+
+#include "cad/io/RecordReader.h"
+#include "cad/io/ShapeRecords.h"
+#include "cad/shapes/UserData.h"
+
+namespace mycad {
+
+// The fields every shape stores.
+void SaveBaseRecord(const TMyShape& shape, TStream& stream);
+void LoadBaseRecord(TMyShape& shape, TRecordReader& reader);
+
+TShapeRecordClass LineRecordClass();
+TShapeRecordClass RectangleRecordClass();
+
+/// Writes an int32 pair count and each pair as key and value counted strings.
+void WriteUserDataPairs(TStream& stream, const TUserData& data);
+/// Reads pairs written so, refusing a count the stream cannot hold.
+TArrUserDataRec ReadUserDataPairs(TRecordReader& reader);
+/// Appends the pairs whose keys the list does not hold yet (as AddKeyandValue
+/// does one by one), in time linear in both lists.
+void AppendUserDataPairs(TUserData& target, const TArrUserDataRec& pairs);
+
+} // namespace mycad

@@ -1,0 +1,220 @@
+// The bytes the writer produces and the encodings the reader takes apart.
+#include "DocumentEncoder.h"
+#include "IoTestSupport.h"
+
+#include "cad/geometry/StreamEncoding.h"
+#include "cad/io/ShapeRecords.h"
+
+using namespace mycad;
+using namespace iotest;
+
+namespace {
+
+std::vector<uint8_t> RecordBytes(const TMyShape& shape)
+{
+    TMemoryStream s;
+    EXPECT_TRUE(SaveShapeToStream(shape, s));
+    return s.Bytes();
+}
+
+std::u16string Repeat(char16_t c, size_t n) { return std::u16string(n, c); }
+
+} // namespace
+
+TEST(DocumentBytes, HeaderIsFiveFixedWidthFieldsOf436Bytes)
+{
+    TMyCAD cad;
+    const std::vector<uint8_t> bytes = SavedBytes(cad);
+    ASSERT_GE(bytes.size(), 436u);
+    docenc::Encoder header;
+    header.Fixed("Lumen Widgetworks", 64);
+    header.Fixed("ZEDA for Varnel Studio & Varnel Forge", 64);
+    header.Fixed("XP.j", 16);
+    header.Fixed("20091209", 10);
+    header.Fixed("", 64);
+    ASSERT_EQ(header.Bytes.size(), 436u);
+    EXPECT_TRUE(std::equal(header.Bytes.begin(), header.Bytes.end(), bytes.begin()));
+    // The background colour starts the settings at offset 436.
+    int32_t background = 0;
+    std::memcpy(&background, bytes.data() + 436, 4);
+    EXPECT_EQ(background, 0xFFFFFF);
+
+    // The tag written is the newest, whatever tag the last document read had.
+    cad.SetDiskFileVersion(QStringLiteral("XP.e"));
+    const std::vector<uint8_t> again = SavedBytes(cad);
+    EXPECT_TRUE(std::equal(header.Bytes.begin(), header.Bytes.end(), again.begin()));
+}
+
+TEST(DocumentBytes, EmptyCanvasWritesItsExactStream)
+{
+    TMyCAD cad;
+    docenc::Document expected;
+    expected.Width = cad.Width();
+    expected.Height = cad.Height();
+    expected.Unit = 1;       // mm
+    expected.BkBitmapMode = 2; // Center
+    const std::vector<uint8_t> bytes = SavedBytes(cad);
+    EXPECT_EQ(bytes, docenc::EncodeDocument(expected));
+    // Header, colour, size, unit, an empty bitmap buffer of eight zero bytes,
+    // mode, ratio, tag, no user data, one layer row, current layer, no shapes.
+    EXPECT_EQ(bytes.size(), 436u + 4 + 8 + 1 + 8 + 4 + 8 + 4 + 4 + 4 + (4 + 12 + 4 + 4) + 4 + 4);
+    const std::vector<uint8_t> emptyBitmap(bytes.begin() + 449, bytes.begin() + 457);
+    EXPECT_EQ(emptyBitmap, std::vector<uint8_t>(8, 0));
+}
+
+TEST(DocumentBytes, SizeIsStoredAtZoomOneAndLoadsAtZoomOne)
+{
+    TMyCAD cad;
+    cad.SetZoom(2.0);
+    cad.SetWidth(1000);
+    cad.SetHeight(701);
+    const std::vector<uint8_t> bytes = SavedBytes(cad);
+    int32_t width = 0;
+    int32_t height = 0;
+    std::memcpy(&width, bytes.data() + 440, 4);
+    std::memcpy(&height, bytes.data() + 444, 4);
+    EXPECT_EQ(width, 500);
+    EXPECT_EQ(height, 350); // 350.5 rounds to even
+
+    TMyCAD other;
+    other.SetZoom(3.0);
+    ASSERT_TRUE(LoadBytes(other, bytes));
+    EXPECT_EQ(other.Zoom(), 1.0);
+    EXPECT_EQ(other.Width(), 500);
+    EXPECT_EQ(other.Height(), 350);
+}
+
+TEST(DocumentBytes, PlainRectangleRecordIs182BytesAndEachCharacterAddsTwo)
+{
+    TMyCAD cad;
+    std::unique_ptr<TMyShape> rect = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
+    ASSERT_TRUE(rect);
+    SetBox(*rect, 10, 20, 110, 70);
+    rect->Font().SetName(String());
+    std::vector<uint8_t> bytes = RecordBytes(*rect);
+    EXPECT_EQ(bytes.size(), 182u);
+
+    // The same record from the independent encoder, field by field.
+    docenc::Shape expected;
+    expected.Points = {{10, 20}, {110, 20}, {110, 70}, {10, 70}};
+    expected.FontName.clear();
+    expected.FontColor = static_cast<int32_t>(rect->Font().Color());
+    expected.FontHeight = rect->Font().Height();
+    expected.FontSize = rect->Font().Size();
+    expected.BrushColor = static_cast<int32_t>(rect->Brush().Color());
+    expected.PenColor = static_cast<int32_t>(rect->Pen().Color());
+    docenc::Encoder e;
+    docenc::EncodeShape(e, expected, "XP.j");
+    EXPECT_EQ(bytes, e.Bytes);
+
+    rect->SetCaption(QStringLiteral("ab"));
+    rect->SetInfo(QStringLiteral("xyz"));
+    EXPECT_EQ(RecordBytes(*rect).size(), 182u + 2 * 5);
+}
+
+TEST(DocumentBytes, CountedStringsOf0And255CharactersAndLongerOnesCutTo255)
+{
+    TMyCAD cad;
+    std::unique_ptr<TMyShape> rect = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
+    SetBox(*rect, 0, 0, 10, 10);
+    rect->Font().SetName(String());
+    // The caption is the first counted string after the brush: offset 97 in
+    // a record with four points and no lists.
+    constexpr size_t kCaption = 97;
+    auto captionField = [&](const String& caption, int32_t& stored, std::u16string& units) {
+        rect->SetCaption(caption);
+        const std::vector<uint8_t> bytes = RecordBytes(*rect);
+        std::memcpy(&stored, bytes.data() + kCaption, 4);
+        units.assign(reinterpret_cast<const char16_t*>(bytes.data() + kCaption + 4), static_cast<size_t>(stored & 0xFF));
+        return bytes.size();
+    };
+    int32_t stored = -1;
+    std::u16string units;
+    EXPECT_EQ(captionField(String(), stored, units), 182u);
+    EXPECT_EQ(stored, 0);
+
+    const std::u16string full = Repeat(u'a', 254) + u"z";
+    EXPECT_EQ(captionField(Q(full), stored, units), 182u + 2 * 255);
+    EXPECT_EQ(stored, 255);
+    EXPECT_EQ(units, full);
+
+    const std::u16string longer = Repeat(u'b', 254) + u"cdefg" + Repeat(u'h', 41);
+    ASSERT_EQ(longer.size(), 300u);
+    EXPECT_EQ(captionField(Q(longer), stored, units), 182u + 2 * 255);
+    EXPECT_EQ(stored, 255);
+    EXPECT_EQ(units, longer.substr(0, 255));
+}
+
+TEST(DocumentBytes, StoredCountsAreTakenModulo256)
+{
+    // A count of 300 is followed by 44 characters, and the reader takes
+    // exactly those: the fields after it still line up.
+    docenc::Document doc;
+    docenc::Shape rect;
+    rect.Points = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
+    rect.Caption = Repeat(u'q', 44);
+    doc.Shapes = {rect};
+    std::vector<uint8_t> bytes = docenc::EncodeDocument(doc);
+    docenc::Encoder caption;
+    caption.Counted(rect.Caption, 300);
+    // Patch the stored count of the caption: 300 instead of 44.
+    docenc::Encoder plain;
+    plain.Counted(rect.Caption);
+    const auto at = std::search(bytes.begin(), bytes.end(), plain.Bytes.begin(), plain.Bytes.end());
+    ASSERT_NE(at, bytes.end());
+    std::copy(caption.Bytes.begin(), caption.Bytes.end(), at);
+
+    TMyCAD cad;
+    ASSERT_TRUE(LoadBytes(cad, bytes));
+    ASSERT_EQ(cad.GetShapesCount(), 1);
+    EXPECT_EQ(cad.MyShapes[0]->Caption(), Q(rect.Caption));
+    EXPECT_EQ(cad.MyShapes[0]->Font().Name(), QStringLiteral("DejaVu Sans"));
+
+    // 256 characters' worth of count: nothing follows.
+    TMemoryStream s;
+    WriteInt32(s, 256);
+    WriteInt32(s, 7);
+    s.SetPosition(0);
+    EXPECT_EQ(ReadCountedString(s), String());
+    EXPECT_EQ(ReadInt32(s), 7);
+}
+
+TEST(DocumentBytes, LayerIsVisibleOnlyWhenStoredAsExactlyOne)
+{
+    docenc::Document doc;
+    doc.Layers = {{u"one", 0, 1}, {u"zero", 1, 0}, {u"two", 2, 2}, {u"minus", 3, -1}, {u"high", 4, 0x101}};
+    TMyCAD cad;
+    ASSERT_TRUE(LoadBytes(cad, docenc::EncodeDocument(doc)));
+    ASSERT_EQ(cad.GetLayersCount(), 5);
+    EXPECT_TRUE(cad.MyLayers[0].Visible);
+    for (int i = 1; i < 5; ++i) EXPECT_FALSE(cad.MyLayers[static_cast<size_t>(i)].Visible) << i;
+    EXPECT_EQ(cad.MyLayers[3].LayerName, QStringLiteral("minus"));
+    EXPECT_EQ(cad.NextLayerId, 5);
+
+    // And they are written back as 1 and 0.
+    const std::vector<uint8_t> bytes = SavedBytes(cad);
+    docenc::Encoder rows;
+    for (const auto& [name, id, visible] : std::vector<docenc::Layer>{{u"two", 2, 0}, {u"minus", 3, 0}}) {
+        rows.Counted(name);
+        rows.I32(id);
+        rows.I32(visible);
+    }
+    EXPECT_NE(std::search(bytes.begin(), bytes.end(), rows.Bytes.begin(), rows.Bytes.end()), bytes.end());
+}
+
+TEST(DocumentBytes, ShapeEntriesCarryTheClassNameInSixteenCharacters)
+{
+    TMyCAD cad;
+    TMyLine* line = AddShape<TMyLine>(cad, "TMyLine");
+    ASSERT_NE(line, nullptr);
+    line->ThePoints = {{1, 2}, {3, 4}};
+    const std::vector<uint8_t> bytes = SavedBytes(cad);
+    docenc::Encoder name;
+    name.Fixed("TMyLine", 16);
+    const auto at = std::search(bytes.begin(), bytes.end(), name.Bytes.begin(), name.Bytes.end());
+    ASSERT_NE(at, bytes.end());
+    // Right after the shape count of 1.
+    int32_t count = 0;
+    std::memcpy(&count, &*(at - 4), 4);
+    EXPECT_EQ(count, 1);
+}

@@ -1,0 +1,163 @@
+// Document files on disk: recognising them, loading only what is a document,
+// and saving so that a failure never costs the file that was there.
+#include "DocumentEncoder.h"
+#include "DocumentSamples.h"
+
+#include "cad/geometry/StreamEncoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace mycad;
+using namespace iotest;
+
+namespace {
+
+std::vector<uint8_t> FileBytes(const String& name)
+{
+    TMemoryStream s;
+    if (!s.LoadFromFile(name)) return {};
+    return s.Bytes();
+}
+
+void WriteBytes(const String& name, const std::vector<uint8_t>& bytes)
+{
+    TMemoryStream s = StreamOf(bytes);
+    ASSERT_TRUE(s.SaveToFile(name));
+}
+
+/// A rectangle that reports a class no record is registered for.
+class TUnstorableShape : public TMyRectangle {
+public:
+    using TMyRectangle::TMyRectangle;
+    String ClassName() const override { return QStringLiteral("TMyUnstorable"); }
+};
+
+class DocumentFiles : public ::testing::Test {
+protected:
+    String Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QStringList Entries() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(DocumentFiles, SaveToFileAndLoadFromFileRoundTrip)
+{
+    TMyCAD cad;
+    BuildSampleDrawing(cad, 11);
+    cad.Global_Changed = true;
+    const String name = Path("drawing.zd");
+    ASSERT_TRUE(SaveToFile(cad, name));
+    EXPECT_FALSE(cad.Global_Changed);
+    EXPECT_EQ(FileBytes(name), SavedBytes(cad));
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("drawing.zd")});
+
+    EXPECT_TRUE(IsZEDAFile(name));
+    TMyCAD loaded;
+    ASSERT_TRUE(LoadFromFile(loaded, name));
+    ExpectSameDocument(cad, loaded);
+}
+
+TEST_F(DocumentFiles, IsZEDAFileLooksAtTheMakerField)
+{
+    TMyCAD cad;
+    const String document = Path("doc.zd");
+    ASSERT_TRUE(SaveToFile(cad, document));
+    EXPECT_TRUE(IsZEDAFile(document));
+    EXPECT_FALSE(IsZEDAFile_old(document)); // UTF-16 is not the 8-bit maker
+
+    docenc::Document old;
+    const String oldDocument = Path("old.zd");
+    WriteBytes(oldDocument, docenc::EncodeDocument(old, true));
+    EXPECT_TRUE(IsZEDAFile_old(oldDocument));
+    EXPECT_FALSE(IsZEDAFile(oldDocument));
+    ReadOldZEDAFile = true;
+    EXPECT_TRUE(IsZEDAFile(oldDocument));
+    EXPECT_FALSE(IsZEDAFile(document));
+    ReadOldZEDAFile = false;
+
+    // Another maker, a short file, an empty one, a missing one, a directory.
+    docenc::Encoder other;
+    other.Fixed("Lumen Widgetworks Ltd", 64);
+    WriteBytes(Path("other.zd"), other.Bytes);
+    EXPECT_FALSE(IsZEDAFile(Path("other.zd")));
+    const std::vector<uint8_t> docBytes = FileBytes(document);
+    WriteBytes(Path("short.zd"), std::vector<uint8_t>(docBytes.begin(), docBytes.begin() + 100));
+    EXPECT_FALSE(IsZEDAFile(Path("short.zd")));
+    WriteBytes(Path("empty.zd"), {});
+    EXPECT_FALSE(IsZEDAFile(Path("empty.zd")));
+    EXPECT_FALSE(IsZEDAFile(Path("missing.zd")));
+    EXPECT_FALSE(IsZEDAFile(dir.path()));
+    EXPECT_FALSE(IsZEDAFile_old(Path("missing.zd")));
+}
+
+TEST_F(DocumentFiles, LoadFromFileChangesNothingForFilesThatAreNoGoodDocument)
+{
+    TMyCAD cad;
+    BuildSampleDrawing(cad, 12);
+    const CanvasSnapshot before(cad);
+
+    WriteBytes(Path("text.txt"), {'h', 'e', 'l', 'l', 'o'});
+    EXPECT_FALSE(LoadFromFile(cad, Path("text.txt")));
+    EXPECT_FALSE(LoadFromFile(cad, Path("missing.zd")));
+    // A document that breaks off: recognised, read, refused, and the drawing
+    // is still there.
+    TMyCAD other;
+    BuildSampleDrawing(other, 13);
+    std::vector<uint8_t> bytes = SavedBytes(other);
+    bytes.resize(bytes.size() - 3);
+    WriteBytes(Path("cut.zd"), bytes);
+    EXPECT_TRUE(IsZEDAFile(Path("cut.zd")));
+    EXPECT_FALSE(LoadFromFile(cad, Path("cut.zd")));
+    EXPECT_TRUE(CanvasSnapshot(cad) == before);
+}
+
+TEST_F(DocumentFiles, AFailedSaveLeavesTheExistingFileAndNoTemporaryFile)
+{
+    TMyCAD cad;
+    BuildSampleDrawing(cad, 14);
+    const String name = Path("keep.zd");
+    ASSERT_TRUE(SaveToFile(cad, name));
+    const std::vector<uint8_t> saved = FileBytes(name);
+
+    // A shape whose class has no record makes the writer fail midway.
+    std::unique_ptr<TMyShape> odd = std::make_unique<TUnstorableShape>(&cad);
+    SetBox(*odd, 0, 0, 5, 5);
+    cad.MyShapes.push_back(std::move(odd));
+    cad.ShapeListChanged();
+    cad.Global_Changed = true;
+    TMemoryStream partial;
+    EXPECT_FALSE(SaveToStream(cad, partial));
+    EXPECT_GT(partial.Size(), 436);
+    EXPECT_FALSE(SaveToFile(cad, name));
+    EXPECT_TRUE(cad.Global_Changed);
+    EXPECT_EQ(FileBytes(name), saved);
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("keep.zd")});
+
+    // A folder that does not exist.
+    EXPECT_FALSE(SaveToFile(cad, Path("no/such/folder.zd")));
+}
+
+TEST_F(DocumentFiles, SavingOverAFileKeepsItsPermissionsAndLinks)
+{
+    TMyCAD cad;
+    const String target = Path("target.zd");
+    ASSERT_TRUE(SaveToFile(cad, target));
+    ASSERT_EQ(chmod(QFile::encodeName(target).constData(), 0640), 0);
+    const String link = Path("link.zd");
+    ASSERT_TRUE(QFile::link(target, link));
+
+    BuildSampleDrawing(cad, 15);
+    ASSERT_TRUE(SaveToFile(cad, link));
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
+    EXPECT_EQ(FileBytes(target), SavedBytes(cad));
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(target).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(Entries().size(), 2);
+}
