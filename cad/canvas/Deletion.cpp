@@ -6,7 +6,8 @@
 // Removing then takes all collected shapes out in one pass and renumbers what
 // stays. Numbers fall by the count of removed places below them, which is
 // exactly what removing the shapes one at a time gives, so a selection of
-// thousands costs one pass instead of one per shape.
+// thousands costs one pass instead of one per shape (unless a handler of
+// OnShapeDeleted has to see each deletion finished before the next).
 #include "cad/canvas/MyCAD.h"
 
 #include "cad/canvas/Renumbering.h"
@@ -234,8 +235,14 @@ bool TMyCAD::DeleteSelectedShapes()
 
     TDeletionBatch batch(MyShapes.size());
     for (int32_t id : ids) {
-        // Each deleted shape clears the selection, so the next handler of
-        // OnShapeDeleted sees what it would see after that deletion.
+        // A handler of OnShapeDeleted must find the drawing as deleting the
+        // shapes one at a time leaves it: the shapes before gone, numbers
+        // renumbered. So with a handler the removals are made shape by
+        // shape; without one they share a single pass.
+        if (OnShapeDeleted && !batch.Removal.empty()) {
+            RemoveCollected(batch);
+            batch = TDeletionBatch(MyShapes.size());
+        }
         if (CollectForDeletion(id, false, batch)) ClearSelectionAfterDeletion();
     }
     RemoveCollected(batch);

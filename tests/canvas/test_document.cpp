@@ -1,0 +1,422 @@
+#include "canvas/CanvasDrawing.h"
+#include "cad/shapes/Group.h"
+#include "platform/Messages.h"
+#include "shapes/FakeOwner.h"
+
+#include <QApplication>
+#include <QEnterEvent>
+#include <gtest/gtest.h>
+
+using namespace mycad;
+using namespace mycad::test;
+
+TEST(CanvasDocument, NewCanvasHasOneCurrentVisibleLayerAndNoShapes)
+{
+    TMyCAD cad;
+    EXPECT_EQ(cad.GetLayersCount(), 1);
+    EXPECT_EQ(cad.NextLayerId, 1);
+    EXPECT_EQ(cad.CurrentLayerId(), 0);
+    EXPECT_EQ(cad.GetLayerIdByNo(0), 0);
+    EXPECT_EQ(cad.GetLayerNameByID(0), QStringLiteral("Layer0"));
+    EXPECT_TRUE(cad.IsVisibleLayerByID(0));
+    EXPECT_EQ(cad.GetMaxLayerId(), 0);
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    EXPECT_EQ(cad.NextShapeId, 0);
+    EXPECT_EQ(cad.GetWorkingShapesCount(), 0);
+    EXPECT_EQ(cad.GetMemShapesCount(), 0);
+    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
+    EXPECT_EQ(cad.GetShapeByNo(0), nullptr);
+    EXPECT_EQ(cad.GetShapeByID(0), nullptr);
+    EXPECT_EQ(cad.GetShapeNoById(0), -1);
+    EXPECT_TRUE(cad.GetShapesByLayerId(0).empty());
+    EXPECT_EQ(cad.WorkingShape, nullptr);
+    EXPECT_EQ(cad.ChildWorkingShape, nullptr);
+    EXPECT_FALSE(cad.Global_Changed);
+    EXPECT_FALSE(cad.IsLoading());
+    EXPECT_EQ(cad.Cursor(), TCursor::crCross);
+}
+
+TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
+{
+    TMyCAD cad;
+    FakeOwner other;
+    cad.Pen().SetColor(clRed);
+    cad.Brush().SetColor(clYellow);
+    cad.SetDragEnable(false);
+    cad.SetRotateEnable(false);
+
+    // Tools: the shape always belongs to this canvas and takes its defaults.
+    std::unique_ptr<TMyShape> line = cad.CreateShapeBySpTool(TDrawTool::SpLine, &other);
+    ASSERT_NE(line, nullptr);
+    EXPECT_NE(dynamic_cast<TMyLine*>(line.get()), nullptr);
+    EXPECT_EQ(line->Owner(), static_cast<TShapeOwner*>(&cad));
+    EXPECT_EQ(line->Pen().Color(), clRed);
+    EXPECT_EQ(line->Brush().Color(), clYellow);
+    EXPECT_FALSE(line->DragEnable());
+    EXPECT_FALSE(line->RotateEnable());
+    EXPECT_TRUE(line->ResizeEnable());
+    std::unique_ptr<TMyShape> rect = cad.CreateShapeBySpTool(TDrawTool::SpRectangle);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_EQ(rect->ClassName(), QStringLiteral("TMyRectangle"));
+    for (TDrawTool tool : {TDrawTool::SpSelecting, TDrawTool::SpRotateSelecting, TDrawTool::SpClose,
+                           TDrawTool::SpPolylinePolygonPointRemoving, TDrawTool::SpPolylinePolygonPointAdding,
+                           TDrawTool::SpDragWhole, TDrawTool::SpBrowse}) {
+        EXPECT_EQ(cad.CreateShapeBySpTool(tool), nullptr) << static_cast<int>(tool);
+    }
+    // Nothing the factory makes is listed.
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    EXPECT_EQ(cad.NextShapeId, 0);
+
+    // Class names: the given owner, or this canvas without one.
+    std::unique_ptr<TMyShape> byName = cad.CreateShapeByName(QStringLiteral("TMyLine"), &other);
+    ASSERT_NE(byName, nullptr);
+    EXPECT_EQ(byName->ClassName(), QStringLiteral("TMyLine"));
+    EXPECT_EQ(byName->Owner(), static_cast<TShapeOwner*>(&other));
+    byName = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
+    ASSERT_NE(byName, nullptr);
+    EXPECT_EQ(byName->Owner(), static_cast<TShapeOwner*>(&cad));
+    // Containers come from the factory too; without an owner they belong to
+    // the canvas. The class tree is what class tests of the canvas rely on.
+    std::unique_ptr<TMyShape> group = cad.CreateShapeByName(QStringLiteral("TMyGroup"));
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->ClassName(), QStringLiteral("TMyGroup"));
+    EXPECT_EQ(group->Owner(), static_cast<TShapeOwner*>(&cad));
+    EXPECT_NE(dynamic_cast<TMyRectangle*>(group.get()), nullptr);
+    std::unique_ptr<TMyShape> combine = cad.CreateShapeByName(QStringLiteral("TMyCombine"), nullptr);
+    ASSERT_NE(combine, nullptr);
+    EXPECT_EQ(combine->ClassName(), QStringLiteral("TMyCombine"));
+    EXPECT_NE(dynamic_cast<TMyGroup*>(combine.get()), nullptr);
+    for (const char* name : {"Rectangle", "tmyrectangle", "TMyRectangle ", "TMyShape", "", "TMyLineX"}) {
+        EXPECT_EQ(cad.CreateShapeByName(QString::fromLatin1(name)), nullptr) << name;
+        EXPECT_EQ(cad.CreateAddShapeByName(QString::fromLatin1(name)), nullptr) << name;
+    }
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    EXPECT_EQ(cad.NextShapeId, 0);
+}
+
+TEST(CanvasDocument, ShapesAreNumberedNamedAndFoundAcrossADeletion)
+{
+    TMyCAD cad;
+    int32_t added = 0;
+    cad.OnShapeAdded = [&](TMyShape*&, int32_t) { ++added; };
+    TMyShape* s0 = AddRect(cad);
+    TMyShape* s1 = cad.CreateAddShapeByName(QStringLiteral("TMyLine"));
+    TMyShape* s2 = AddRect(cad);
+    ASSERT_TRUE(s0 && s1 && s2);
+    int32_t i = 0;
+    for (TMyShape* s : {s0, s1, s2}) {
+        EXPECT_EQ(s->ShapeId, i);
+        EXPECT_EQ(s->ShapeNo, i);
+        EXPECT_EQ(s->Name(), QStringLiteral("Shape%1").arg(i));
+        EXPECT_EQ(s->Caption(), s->Name());
+        EXPECT_EQ(s->LayerId, 0);
+        EXPECT_EQ(cad.GetShapeByID(i), s);
+        EXPECT_EQ(cad.GetShapeNoById(i), i);
+        EXPECT_EQ(cad.GetShapeByNo(i), s);
+        EXPECT_EQ(cad.GetShapeByName(s->Name()), s);
+        EXPECT_EQ(cad.GetShapeNoInMyShapes(s), i);
+        ++i;
+    }
+    EXPECT_EQ(cad.NextShapeId, 3);
+    // The ordinary add is not one of the additions the host hears about.
+    EXPECT_EQ(added, 0);
+
+    ASSERT_TRUE(cad.DeleteShapeById(1, false));
+    EXPECT_EQ(cad.GetShapesCount(), 2);
+    EXPECT_EQ(s2->ShapeNo, 1);
+    EXPECT_EQ(s2->ShapeId, 2);
+    EXPECT_EQ(s2->Name(), QStringLiteral("Shape2"));
+    EXPECT_EQ(cad.GetShapeByID(2), s2);
+    EXPECT_EQ(cad.GetShapeNoById(2), 1);
+    EXPECT_EQ(cad.GetShapeByID(1), nullptr);
+    EXPECT_EQ(cad.GetShapeNoById(1), -1);
+    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Shape1")), nullptr);
+    // Ids are not reused: the next shape is Shape3.
+    TMyShape* s3 = AddRect(cad);
+    ASSERT_NE(s3, nullptr);
+    EXPECT_EQ(s3->ShapeId, 3);
+    EXPECT_EQ(s3->ShapeNo, 2);
+    EXPECT_EQ(s3->Name(), QStringLiteral("Shape3"));
+
+    // A source is copied, then numbered and named like any new shape.
+    s3->SetCaption(QStringLiteral("a box"));
+    s3->ThePoints = {{1, 2}, {5, 2}, {5, 6}, {1, 6}};
+    s3->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
+    TMyShape* copy = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"), s3);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->ShapeId, 4);
+    EXPECT_EQ(copy->ShapeNo, 3);
+    EXPECT_EQ(copy->Name(), QStringLiteral("Shape4"));
+    EXPECT_EQ(copy->Caption(), QStringLiteral("Shape4"));
+    EXPECT_EQ(copy->ThePoints, s3->ThePoints);
+    EXPECT_EQ(copy->UserData().GetValueByKey(QStringLiteral("k")), QStringLiteral("v"));
+    EXPECT_EQ(s3->Name(), QStringLiteral("Shape3"));
+    EXPECT_EQ(added, 0);
+}
+
+TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
+{
+    TMyCAD cad;
+    for (int k = 0; k < 4; ++k) ASSERT_NE(AddRect(cad), nullptr);
+    ASSERT_EQ(cad.NextShapeId, 4);
+
+    // A caller that bypasses the counter: an id at or above NextShapeId is
+    // not found by GetShapeByID, though GetShapeNoById sees it.
+    cad.GetShapeByNo(3)->ShapeId = 5;
+    cad.ShapeListChanged();
+    EXPECT_EQ(cad.GetShapeByID(5), nullptr);
+    EXPECT_EQ(cad.GetShapeNoById(5), 3);
+    cad.NextShapeId = 5;
+    EXPECT_EQ(cad.GetShapeByID(5), nullptr);
+    cad.NextShapeId = 6;
+    EXPECT_EQ(cad.GetShapeByID(5), cad.GetShapeByNo(3));
+    EXPECT_EQ(cad.GetShapeByID(-1), nullptr);
+    EXPECT_EQ(cad.GetShapeNoById(-1), -1);
+    EXPECT_EQ(cad.GetShapeByID(3), nullptr);
+
+    // A drawing that holds an id twice answers with the first in list order,
+    // also after the two change places.
+    TMyShape* first = cad.GetShapeByNo(0);
+    TMyShape* second = cad.GetShapeByNo(2);
+    second->ShapeId = first->ShapeId;
+    cad.ShapeListChanged();
+    EXPECT_EQ(cad.GetShapeByID(0), first);
+    EXPECT_EQ(cad.GetShapeNoById(0), 0);
+    cad.SwapShape(first, second);
+    EXPECT_EQ(cad.GetShapeByID(0), second);
+    EXPECT_EQ(cad.GetShapeNoById(0), 0);
+    EXPECT_EQ(first->ShapeNo, 2);
+    // Deleting by that id takes the first match, then the other.
+    ASSERT_TRUE(cad.DeleteShapeById(0, false));
+    EXPECT_EQ(cad.GetShapeByID(0), first);
+    EXPECT_EQ(cad.GetShapeNoById(0), 1);
+    ASSERT_TRUE(cad.DeleteShapeById(0, false));
+    EXPECT_EQ(cad.GetShapeByID(0), nullptr);
+    EXPECT_FALSE(cad.DeleteShapeById(0, false));
+    EXPECT_EQ(Ids(cad), (std::vector<int32_t>{1, 5}));
+
+    EXPECT_EQ(cad.GetShapeNoInMyShapes(nullptr), -1);
+    std::unique_ptr<TMyShape> loose = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
+    EXPECT_EQ(cad.GetShapeNoInMyShapes(loose.get()), -1);
+    EXPECT_EQ(cad.GetShapeByNo(-1), nullptr);
+    EXPECT_EQ(cad.GetShapeByNo(2), nullptr);
+}
+
+TEST(CanvasDocument, RenamingNeedsAFreeValidNewName)
+{
+    TMyCAD cad;
+    TMyShape* a = AddRect(cad);
+    TMyShape* b = AddRect(cad);
+    ASSERT_TRUE(a && b);
+
+    cad.RenameShapeName(QStringLiteral("Shape0"), QStringLiteral("Door"));
+    EXPECT_EQ(a->Name(), QStringLiteral("Door"));
+    EXPECT_EQ(a->Caption(), QStringLiteral("Shape0")); // a caption that is set stays
+    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Door")), a);
+    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Shape0")), nullptr);
+
+    cad.RenameShapeName(QStringLiteral("Door"), QStringLiteral("Shape1")); // taken by b
+    EXPECT_EQ(a->Name(), QStringLiteral("Door"));
+    cad.RenameShapeName(QStringLiteral("Nobody"), QStringLiteral("Window"));
+    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Window")), nullptr);
+    cad.RenameShapeName(QStringLiteral("Door"), QStringLiteral("Door"));
+    EXPECT_EQ(a->Name(), QStringLiteral("Door"));
+    cad.RenameShapeName(QStringLiteral("Door"), QStringLiteral("2nd door")); // no identifier
+    EXPECT_EQ(a->Name(), QStringLiteral("Door"));
+    // Names compare exactly.
+    cad.RenameShapeName(QStringLiteral("shape1"), QStringLiteral("Window"));
+    EXPECT_EQ(b->Name(), QStringLiteral("Shape1"));
+    cad.RenameShapeName(QStringLiteral("Shape1"), QStringLiteral("door"));
+    EXPECT_EQ(b->Name(), QStringLiteral("door"));
+
+    // An empty caption takes the new name.
+    b->SetCaption(String());
+    cad.RenameShapeName(QStringLiteral("door"), QStringLiteral("Window"));
+    EXPECT_EQ(b->Caption(), QStringLiteral("Window"));
+}
+
+TEST(CanvasDocument, AddingWithoutAnyLayerReportsAndRefusesWithoutEnding)
+{
+    TMyCAD cad;
+    ASSERT_NE(AddRect(cad), nullptr);
+    ASSERT_TRUE(cad.DeleteAllLayers());
+    // Deleting the last layer took its shapes along.
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    EXPECT_EQ(cad.CurrentLayerId(), -1);
+    EXPECT_EQ(cad.GetLayersCount(), 0);
+    const int32_t nextId = cad.NextShapeId;
+
+    TMessageCapture capture;
+    int32_t terminateRequests = 0;
+    cad.OnTerminateRequest = [&] { ++terminateRequests; };
+    EXPECT_EQ(AddRect(cad), nullptr);
+    ASSERT_EQ(capture.Messages().size(), 1u);
+    EXPECT_EQ(capture.Messages()[0], QStringLiteral("Error!There is no Layer!"));
+    EXPECT_EQ(terminateRequests, 1);
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    EXPECT_EQ(cad.NextShapeId, nextId);
+
+    // The caller keeps a shape that could not be added.
+    std::unique_ptr<TMyShape> shape = cad.CreateShapeByName(QStringLiteral("TMyLine"));
+    TMyShape* raw = shape.get();
+    EXPECT_FALSE(cad.AddShape(shape, false, false));
+    EXPECT_EQ(shape.get(), raw);
+    cad.MyShapes.resize(1);
+    cad.ShapeListChanged();
+    EXPECT_FALSE(cad.AddShapeforLoadfromStream(0, shape, false));
+    EXPECT_EQ(shape.get(), raw);
+    EXPECT_EQ(cad.MyShapes[0], nullptr);
+    cad.MyShapes.clear();
+    EXPECT_EQ(capture.Messages().size(), 3u);
+    EXPECT_EQ(terminateRequests, 3);
+    EXPECT_EQ(cad.NextShapeId, nextId);
+
+    // Without a handler the add fails the same way and the program goes on.
+    cad.OnTerminateRequest = nullptr;
+    EXPECT_FALSE(cad.AddShape(shape, true, true));
+    EXPECT_EQ(capture.Messages().size(), 4u);
+
+    // A new layer makes adding possible again; it is layer 0 once more.
+    EXPECT_EQ(cad.NewLayer(QStringLiteral("Again"), true), 0);
+    ASSERT_TRUE(cad.AddShape(shape, false, false));
+    EXPECT_EQ(shape, nullptr);
+    EXPECT_EQ(cad.GetShapeByNo(0), raw);
+    EXPECT_EQ(raw->LayerId, 0);
+    EXPECT_EQ(cad.NextShapeId, nextId + 1);
+    EXPECT_EQ(capture.Messages().size(), 4u);
+}
+
+TEST(CanvasDocument, AddShapeKeepsLayerAndIdOnlyWhenAsked)
+{
+    TMyCAD cad;
+    ASSERT_EQ(cad.NewLayer(QStringLiteral("Top"), true), 1);
+
+    std::unique_ptr<TMyShape> shape = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
+    shape->LayerId = 0;
+    shape->ShapeId = 40;
+    shape->ShapeNo = 17;
+    shape->SetName(QStringLiteral("Kept"));
+    TMyShape* kept = shape.get();
+    ASSERT_TRUE(cad.AddShape(shape, true, true));
+    EXPECT_EQ(kept->LayerId, 0);
+    EXPECT_EQ(cad.NextShapeId, 0);
+    // AddShape neither numbers nor names.
+    EXPECT_EQ(kept->ShapeId, 40);
+    EXPECT_EQ(kept->ShapeNo, 17);
+    EXPECT_EQ(kept->Name(), QStringLiteral("Kept"));
+    EXPECT_EQ(cad.GetShapeByNo(0), kept);
+
+    shape = cad.CreateShapeByName(QStringLiteral("TMyLine"));
+    shape->LayerId = 0;
+    TMyShape* joined = shape.get();
+    ASSERT_TRUE(cad.AddShape(shape, false, false));
+    EXPECT_EQ(joined->LayerId, 1);
+    EXPECT_EQ(cad.NextShapeId, 1);
+    EXPECT_TRUE(joined->Name().isEmpty());
+
+    std::unique_ptr<TMyShape> none;
+    EXPECT_FALSE(cad.AddShape(none, false, false));
+    EXPECT_EQ(cad.NextShapeId, 1);
+    EXPECT_EQ(cad.GetShapesCount(), 2);
+}
+
+TEST(CanvasDocument, ReaderFillsSlotsOfASizedListOnce)
+{
+    TMyCAD cad;
+    cad.MyShapes.resize(2);
+    std::unique_ptr<TMyShape> top = cad.CreateShapeByName(QStringLiteral("TMyLine"));
+    top->ShapeId = 7;
+    TMyShape* topRaw = top.get();
+    ASSERT_TRUE(cad.AddShapeforLoadfromStream(1, top, true));
+    EXPECT_EQ(topRaw->ShapeNo, 1);
+    EXPECT_EQ(cad.NextShapeId, 0);
+
+    // A damaged document naming a filled slot or one outside the list loses nothing.
+    std::unique_ptr<TMyShape> again = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
+    again->ShapeId = 3;
+    EXPECT_FALSE(cad.AddShapeforLoadfromStream(1, again, false));
+    EXPECT_FALSE(cad.AddShapeforLoadfromStream(2, again, false));
+    EXPECT_FALSE(cad.AddShapeforLoadfromStream(-1, again, false));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(cad.GetShapeByNo(1), topRaw);
+    ASSERT_TRUE(cad.AddShapeforLoadfromStream(0, again, false));
+    EXPECT_EQ(cad.NextShapeId, 1);
+
+    cad.NextShapeId = 8;
+    EXPECT_EQ(cad.GetShapeByID(7), topRaw);
+    EXPECT_EQ(cad.GetShapeNoById(3), 0);
+    EXPECT_EQ(Ids(cad), (std::vector<int32_t>{3, 7}));
+}
+
+TEST(CanvasDocument, DeleteAllShapesRestartsIdsWithoutEventsOrUndo)
+{
+    TMyCAD cad;
+    for (int k = 0; k < 3; ++k) ASSERT_NE(AddRect(cad), nullptr);
+    cad.WorkingShapes = {cad.GetShapeByNo(0), cad.GetShapeByNo(2)};
+    cad.WorkingShape = cad.GetShapeByNo(2);
+    cad.ChildWorkingShape = cad.GetShapeByNo(1);
+    int32_t deleted = 0;
+    cad.OnShapeDeleted = [&](TMyShape*) { ++deleted; };
+    RepaintRequested(cad);
+
+    cad.DeleteAllShapes();
+    EXPECT_TRUE(RepaintRequested(cad));
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    EXPECT_EQ(cad.NextShapeId, 0);
+    EXPECT_EQ(cad.GetWorkingShapesCount(), 0);
+    EXPECT_EQ(cad.WorkingShape, nullptr);
+    EXPECT_EQ(cad.ChildWorkingShape, nullptr);
+    EXPECT_EQ(deleted, 0);
+    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
+    EXPECT_EQ(cad.GetLayersCount(), 1);
+
+    TMyShape* next = AddRect(cad);
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->ShapeId, 0);
+    EXPECT_EQ(next->Name(), QStringLiteral("Shape0"));
+    EXPECT_EQ(cad.GetShapeByID(0), next);
+}
+
+TEST(CanvasDocument, FamilyLookUpsFollowParentsAndSkipMembers)
+{
+    TMyCAD cad;
+    for (int k = 0; k < 6; ++k) ASSERT_NE(AddRect(cad), nullptr);
+    // 0 single, 1 and 2 members of the group 3, which is a member of 4; 5 single.
+    MakeGroup(cad, 3, {1, 2});
+    MakeGroup(cad, 4, {3});
+    TMyShape* s[6];
+    for (int k = 0; k < 6; ++k) s[k] = cad.GetShapeByNo(k);
+
+    EXPECT_EQ(cad.GetRootParentShape(s[1]), s[4]);
+    EXPECT_EQ(cad.GetRootParentShape(s[3]), s[4]);
+    EXPECT_EQ(cad.GetRootParentShape(s[0]), s[0]);
+    EXPECT_EQ(cad.GetRootParentShape(nullptr), nullptr);
+    EXPECT_TRUE(cad.areTheyBrother(s[1], s[2]));
+    EXPECT_FALSE(cad.areTheyBrother(s[1], s[3]));
+    EXPECT_FALSE(cad.areTheyBrother(s[0], s[5])); // no parent at all
+    EXPECT_FALSE(cad.areTheyBrother(s[1], nullptr));
+
+    EXPECT_EQ(cad.GetNextSingleorRootShape(0), s[4]);
+    EXPECT_EQ(cad.GetNextSingleorRootShape(-1), s[0]);
+    EXPECT_EQ(cad.GetNextSingleorRootShape(4), s[5]);
+    EXPECT_EQ(cad.GetNextSingleorRootShape(5), nullptr);
+    EXPECT_EQ(cad.GetPrevSingleorRootShape(4), s[0]);
+    EXPECT_EQ(cad.GetPrevSingleorRootShape(6), s[5]);
+    EXPECT_EQ(cad.GetPrevSingleorRootShape(0), nullptr);
+
+    EXPECT_EQ(cad.GetShapesCountInALayer(0), 6);
+    EXPECT_EQ(cad.GetShapesByLayerId(0), (TArrMyShapeRef{s[0], s[4], s[5]}));
+}
+
+TEST(CanvasDocument, MouseEnteringAndLeavingTheControlReportTheCanvas)
+{
+    TMyCAD cad;
+    std::vector<std::pair<char, TMyCAD*>> events;
+    cad.OnMouseEnter = [&](TMyCAD* sender) { events.push_back({'E', sender}); };
+    cad.OnMouseLeave = [&](TMyCAD* sender) { events.push_back({'L', sender}); };
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&cad, &enter);
+    QApplication::sendEvent(&cad, &leave);
+    EXPECT_EQ(events, (std::vector<std::pair<char, TMyCAD*>>{{'E', &cad}, {'L', &cad}}));
+}

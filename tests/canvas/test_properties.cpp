@@ -1,0 +1,271 @@
+#include "canvas/CanvasDrawing.h"
+#include "cad/shapes/ShapeDraw.h"
+#include "platform/Control.h"
+
+#include <gtest/gtest.h>
+
+using namespace mycad;
+using namespace mycad::test;
+
+TEST(CanvasProperties, ANewCanvasStartsWithThePublishedValues)
+{
+    TMyCAD cad;
+    EXPECT_EQ(cad.ArcMode(), TArcMode::amCircle);
+    EXPECT_EQ(cad.ArrowAngle(), 10);
+    EXPECT_EQ(cad.ArrowLength(), 30);
+    EXPECT_EQ(cad.ArrowOffset(), 0);
+    EXPECT_EQ(cad.ArrowStyle(), TArrowStyle::ANone);
+    EXPECT_TRUE(cad.BkBitmap().Empty());
+    EXPECT_EQ(cad.BkBitmapMode(), TBkBitmapMode::Center);
+    EXPECT_EQ(cad.ColorOfBackGround(), TColor(0xFFFFFF));
+    EXPECT_EQ(cad.ColorOfHot(), TColor(0x808080));
+    EXPECT_TRUE(cad.CrossLine());
+    EXPECT_FALSE(cad.DisableTextInput());
+    EXPECT_TRUE(cad.DragEnable());
+    EXPECT_EQ(cad.DragMode(), TDragMode::dgBoth);
+    EXPECT_TRUE(cad.DragTrace());
+    EXPECT_TRUE(cad.HotShow());
+    EXPECT_EQ(cad.HotSize(), 4);
+    EXPECT_EQ(cad.LabelValue(), nullptr);
+    EXPECT_EQ(cad.LabelXY(), nullptr);
+    EXPECT_TRUE(cad.LinklineAroundShape());
+    EXPECT_EQ(cad.LinkLineDrawStyle(), TLinkLineDrawStyle::lldsHV);
+    EXPECT_FALSE(cad.LockBound());
+    EXPECT_FALSE(cad.MergeLineShape());
+    EXPECT_TRUE(cad.MouseEffect());
+    EXPECT_TRUE(cad.OperateAllLayer());
+    EXPECT_TRUE(cad.PageFoot().isEmpty());
+    EXPECT_TRUE(cad.PageHead().isEmpty());
+    EXPECT_EQ(cad.PageFootAlignment(), TAlignment::taRightJustify);
+    EXPECT_EQ(cad.PageHeadAlignment(), TAlignment::taCenter);
+    EXPECT_EQ(cad.PageFootToBottom(), 15);
+    EXPECT_EQ(cad.PageHeadToTop(), 15);
+    EXPECT_EQ(cad.PageStyle(), TPageStyle::A4);
+    EXPECT_EQ(cad.PageWidth(), 210u);
+    EXPECT_EQ(cad.PageHeight(), 297u);
+    EXPECT_EQ(cad.PageOrientation(), TPageOrientation::poPortrait);
+    // A4 at zoom 1 and 96 pixels per inch: 210 and 297 mm, rounded.
+    EXPECT_EQ(cad.Width(), 794);
+    EXPECT_EQ(cad.Height(), 1123);
+    EXPECT_EQ(cad.Pen().Join(), TPenJoin::pjRound);
+    EXPECT_EQ(cad.Pen().EndCap(), TPenEndCap::pecRound);
+    EXPECT_EQ(cad.PenStyleJoinType(), TPenStyleJoinType::psjtROUND);
+    EXPECT_EQ(cad.PenStyleEndCapType(), TPenStyleEndCapType::psectROUND);
+    EXPECT_TRUE(cad.PrintABorder());
+    EXPECT_EQ(cad.PrintABordertoBottom(), 20);
+    EXPECT_EQ(cad.PrintABordertoLeft(), 20);
+    EXPECT_EQ(cad.PrintABordertoRight(), 20);
+    EXPECT_EQ(cad.PrintABordertoTop(), 20);
+    EXPECT_FALSE(cad.PrintBackground());
+    EXPECT_EQ(cad.Ratio(), 1.0);
+    EXPECT_TRUE(cad.ResizeEnable());
+    EXPECT_TRUE(cad.RotateEnable());
+    EXPECT_TRUE(cad.ReturnToSelecting());
+    EXPECT_EQ(cad.RotateConstraintDegree(), 0);
+    EXPECT_EQ(cad.ShapeTool(), TDrawTool::SpSelecting);
+    // The tool is stored without its interaction state until it is next set.
+    EXPECT_EQ(cad.ActionTool(), TActionTools::dtClose);
+    EXPECT_TRUE(cad.ShowHotLink());
+    EXPECT_TRUE(cad.Snap());
+    EXPECT_EQ(cad.SnapPixels(), 4);
+    EXPECT_FALSE(cad.SnapShape());
+    EXPECT_EQ(cad.TheUNIT(), TUnits::mm);
+    EXPECT_EQ(cad.UndoRedoSize(), 10);
+    EXPECT_EQ(cad.UserData().GetCount(), 0);
+    EXPECT_EQ(cad.Version(), QStringLiteral("2013"));
+    EXPECT_EQ(cad.DiskFileVersion(), QStringLiteral("XP.j"));
+    EXPECT_EQ(cad.XYMode(), TXYMode::Mode0);
+    EXPECT_EQ(cad.Zoom(), 1.0);
+    EXPECT_EQ(cad.PreZoom(), 1.0);
+    EXPECT_EQ(cad.HotLinkId(), -1);
+    EXPECT_EQ(cad.HotLinkShape(), nullptr);
+
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    EXPECT_EQ(cad.ActionTool(), TActionTools::dtSelecting);
+}
+
+TEST(CanvasProperties, RangedSettingsIgnoreValuesOutsideTheirRange)
+{
+    TMyCAD cad;
+    cad.SetArrowAngle(359);
+    EXPECT_EQ(cad.ArrowAngle(), 359);
+    cad.SetArrowAngle(0);
+    EXPECT_EQ(cad.ArrowAngle(), 0);
+    cad.SetArrowAngle(360);
+    cad.SetArrowAngle(-1);
+    EXPECT_EQ(cad.ArrowAngle(), 0);
+
+    cad.SetArrowLength(10);
+    EXPECT_EQ(cad.ArrowLength(), 10);
+    cad.SetArrowLength(80);
+    EXPECT_EQ(cad.ArrowLength(), 80);
+    cad.SetArrowLength(9);
+    cad.SetArrowLength(81);
+    cad.SetArrowLength(255);
+    EXPECT_EQ(cad.ArrowLength(), 80);
+
+    cad.SetRotateConstraintDegree(15);
+    cad.SetRotateConstraintDegree(-15);
+    EXPECT_EQ(cad.RotateConstraintDegree(), 15);
+    cad.SetRotateConstraintDegree(0);
+    EXPECT_EQ(cad.RotateConstraintDegree(), 0);
+
+    // New lines take the canvas's arrow settings.
+    cad.SetArrowStyle(TArrowStyle::ADouble);
+    cad.SetArrowAngle(45);
+    cad.SetArrowOffset(3);
+    std::unique_ptr<TMyShape> shape = cad.CreateShapeBySpTool(TDrawTool::SpLine);
+    auto* line = dynamic_cast<TMyLine*>(shape.get());
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->ArrowStyle(), TArrowStyle::ADouble);
+    EXPECT_EQ(line->ArrowAngle(), 45);
+    EXPECT_EQ(line->ArrowLength(), 80);
+    EXPECT_EQ(line->ArrowOffset(), 3);
+}
+
+TEST(CanvasProperties, SettersThatRepaintOrDeselect)
+{
+    TMyCAD cad;
+    ASSERT_NE(AddRect(cad), nullptr);
+    RepaintRequested(cad);
+
+    cad.SetColorOfBackGround(clWhite); // unchanged
+    EXPECT_FALSE(RepaintRequested(cad));
+    cad.SetColorOfBackGround(clNavy);
+    EXPECT_TRUE(RepaintRequested(cad));
+    EXPECT_EQ(cad.ColorOfBackGround(), clNavy);
+    cad.SetRatio(2.5);
+    EXPECT_TRUE(RepaintRequested(cad));
+    EXPECT_EQ(cad.Ratio(), 2.5);
+    cad.SetTheUNIT(TUnits::inch);
+    EXPECT_TRUE(RepaintRequested(cad));
+    EXPECT_EQ(cad.TheUNIT(), TUnits::inch);
+    cad.SetBkBitmapMode(TBkBitmapMode::Tiled);
+    EXPECT_TRUE(RepaintRequested(cad));
+    EXPECT_EQ(cad.BkBitmapMode(), TBkBitmapMode::Tiled);
+
+    // OperateAllLayer deselects only when it changes.
+    cad.WorkingShapes = {cad.GetShapeByNo(0)};
+    cad.SetOperateAllLayer(true);
+    EXPECT_EQ(cad.GetWorkingShapesCount(), 1);
+    cad.SetOperateAllLayer(false);
+    EXPECT_FALSE(cad.OperateAllLayer());
+    EXPECT_EQ(cad.GetWorkingShapesCount(), 0);
+
+    // The handle colour is shared by every canvas of the process.
+    const TColor before = GetHotColor();
+    cad.SetColorOfHot(clRed);
+    EXPECT_EQ(cad.ColorOfHot(), clRed);
+    EXPECT_EQ(GetHotColor(), clRed);
+    SetHotColor(before);
+}
+
+TEST(CanvasProperties, ObjectSettingsAreCopiedNotShared)
+{
+    TMyCAD cad;
+    TBitmap picture(8, 4, TPixelFormat::pf32bit);
+    cad.SetBkBitmap(picture);
+    EXPECT_EQ(cad.BkBitmap().Width(), 8);
+    EXPECT_EQ(cad.BkBitmap().Height(), 4);
+    EXPECT_EQ(cad.BkBitmap().PixelFormat(), TPixelFormat::pf24bit);
+    picture.SetSize(2, 2);
+    EXPECT_EQ(cad.BkBitmap().Width(), 8);
+
+    TPen pen;
+    pen.SetColor(clGreen);
+    pen.SetWidth(4);
+    cad.SetPen(pen);
+    pen.SetColor(clBlue);
+    EXPECT_EQ(cad.Pen().Color(), clGreen);
+    EXPECT_EQ(cad.Pen().Width(), 4);
+    TBrush brush;
+    brush.SetColor(clMaroon);
+    cad.SetBrush(brush);
+    TFont font;
+    font.SetName(QStringLiteral("DejaVu Serif"));
+    cad.SetFont(font);
+
+    TUserData data;
+    data.AddKeyandValue(QStringLiteral("author"), QStringLiteral("me"));
+    cad.SetUserData(data);
+    data.ClearAll();
+    EXPECT_EQ(cad.UserData().GetValueByKey(QStringLiteral("author")), QStringLiteral("me"));
+
+    TGridObject grid;
+    grid.SetGridWidth(12);
+    grid.SetGridHeight(9);
+    grid.SetGridColor(clTeal);
+    grid.SetGridShow(false);
+    grid.SetGridType(TGridType::gPixel);
+    grid.SetGridPenSize(3);
+    grid.SetGridInZoom(true);
+    cad.SetGridOperation(grid);
+    EXPECT_EQ(cad.GridOperation().GridWidth(), 12.0);
+    EXPECT_EQ(cad.GridOperation().GridHeight(), 9.0);
+    EXPECT_EQ(cad.GridOperation().GridColor(), clTeal);
+    EXPECT_FALSE(cad.GridOperation().GridShow());
+    EXPECT_EQ(cad.GridOperation().GridType(), TGridType::gPixel);
+    EXPECT_EQ(cad.GridOperation().GridPenSize(), 3);
+    EXPECT_FALSE(cad.GridOperation().GridInZoom());
+    // Snapping stays finer than the grid.
+    cad.SetSnapPixels(9);
+    EXPECT_EQ(cad.SnapPixels(), 4);
+    cad.SetSnapPixels(8);
+    EXPECT_EQ(cad.SnapPixels(), 8);
+
+    // A new shape takes the canvas's pen, brush, font and permissions.
+    cad.SetResizeEnable(false);
+    cad.SetHotShow(false);
+    TMyShape* s = AddRect(cad);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->Pen().Color(), clGreen);
+    EXPECT_EQ(s->Pen().Width(), 4);
+    EXPECT_EQ(s->Brush().Color(), clMaroon);
+    EXPECT_EQ(s->Font().Name(), QStringLiteral("DejaVu Serif"));
+    EXPECT_FALSE(s->ResizeEnable());
+    EXPECT_FALSE(s->HotShow());
+    EXPECT_TRUE(s->DragEnable());
+    // ... as its own copies.
+    cad.Pen().SetColor(clBlack);
+    EXPECT_EQ(s->Pen().Color(), clGreen);
+}
+
+TEST(CanvasProperties, UndoSizeBoundsTheStepsAndZeroSwitchesUndoOff)
+{
+    TMyCAD cad;
+    for (int k = 0; k < 12; ++k) ASSERT_NE(AddRect(cad), nullptr);
+    // Eleven steps into a list of ten: the oldest is dropped.
+    for (int32_t id = 0; id < 11; ++id) cad.BringToFront(cad.GetShapeByID(id), true);
+    EXPECT_EQ(cad.GetUndoStepsCount(), 10);
+    EXPECT_EQ(cad.UndoRedoShapes.front().SavedShape->ShapeId, 1);
+    EXPECT_EQ(cad.UndoRedoShapes.front().SavedUndoRedoId, 0);
+    EXPECT_EQ(cad.UndoRedoShapes.back().SavedUndoRedoId, 9);
+
+    cad.SetUndoRedoSize(4);
+    EXPECT_EQ(cad.GetUndoStepsCount(), 4);
+    EXPECT_EQ(cad.UndoRedoShapes.front().SavedShape->ShapeId, 7);
+    cad.SetUndoRedoSize(0);
+    EXPECT_TRUE(cad.UndoRedoShapes.empty());
+    ASSERT_TRUE(cad.DeleteShapeById(11, true));
+    cad.SendToBack(cad.GetShapeByID(0), true);
+    EXPECT_TRUE(cad.UndoRedoShapes.empty());
+    cad.SetUndoRedoSize(2);
+    ASSERT_TRUE(cad.DeleteShapeById(10, true));
+    EXPECT_EQ(UndoActions(cad), (std::vector<String>{ACT_DELETE}));
+}
+
+TEST(CanvasProperties, AFreedLabelIsForgotten)
+{
+    TMyCAD cad;
+    TLabel xy;
+    TLabel value;
+    cad.SetLabelXY(&xy);
+    cad.SetLabelValue(&value);
+    cad.Notification(&value, TOperation::opInsert);
+    EXPECT_EQ(cad.LabelValue(), &value);
+    cad.Notification(&value, TOperation::opRemove);
+    EXPECT_EQ(cad.LabelValue(), nullptr);
+    EXPECT_EQ(cad.LabelXY(), &xy);
+    cad.Notification(&xy, TOperation::opRemove);
+    EXPECT_EQ(cad.LabelXY(), nullptr);
+}
