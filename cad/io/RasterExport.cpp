@@ -1,0 +1,90 @@
+#include "cad/io/RasterExport.h"
+
+#include <algorithm>
+
+namespace mycad {
+
+namespace {
+
+/// The lower-case extension of a file name, without the dot.
+String ExtensionOf(const String& fileName)
+{
+    const qsizetype slash = std::max(fileName.lastIndexOf(u'/'), fileName.lastIndexOf(u'\\'));
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    if (dot <= slash) return {};
+    return fileName.mid(dot + 1).toLower();
+}
+
+bool WriteRendered(TMyCAD& cad, const String& fileName, bool fillBackground, int32_t quality)
+{
+    TBitmap bitmap;
+    RenderAtPageSize(cad, bitmap, fillBackground);
+    if (bitmap.Empty()) return false;
+    return bitmap.SaveToFile(fileName, std::clamp(quality, 0, 100));
+}
+
+} // namespace
+
+void SaveToBmp(TMyCAD& cad, TBitmap& bitmap, int32_t width, int32_t height, bool fillBackground)
+{
+    const double oldZoom = cad.Zoom();
+    const double oldPreZoom = cad.PreZoom();
+    bitmap.SetPixelFormat(TPixelFormat::pf24bit);
+    bitmap.SetSize(std::max(width, 0), std::max(height, 0));
+    if (bitmap.Empty()) return;
+    // Unpainted pixels must not keep an earlier picture.
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+    canvas.Brush().SetColor(clWhite);
+    canvas.FillRect(Rect(0, 0, width, height));
+
+    cad.SetZoom(1.0);
+    const int32_t pageWidth = cad.Width();
+    const int32_t pageHeight = cad.Height();
+    if (pageWidth > 0 && pageHeight > 0) {
+        const double rx = static_cast<double>(width) / pageWidth;
+        const double ry = static_cast<double>(height) / pageHeight;
+        cad.SetZoom(rx > ry ? ry : rx);
+        // The drawing now covers the control at the new zoom; shapes are
+        // chosen against that whole area, which the bitmap holds.
+        const TRect all = Rect(0, 0, cad.Width(), cad.Height());
+        if (fillBackground) cad.FillBackground(bitmap, all);
+        cad.DrawBkBitmap(bitmap, 0, 0, false);
+        cad.DrawAllShape(canvas, all);
+    }
+    cad.SetZoom(oldZoom);
+    cad.SetPreZoom(oldPreZoom);
+}
+
+void RenderAtPageSize(TMyCAD& cad, TBitmap& bitmap, bool fillBackground)
+{
+    const double oldZoom = cad.Zoom();
+    const double oldPreZoom = cad.PreZoom();
+    cad.SetZoom(1.0);
+    const int32_t width = cad.Width();
+    const int32_t height = cad.Height();
+    cad.SetZoom(oldZoom);
+    cad.SetPreZoom(oldPreZoom);
+    SaveToBmp(cad, bitmap, width, height, fillBackground);
+}
+
+bool SaveToBmp(TMyCAD& cad, const String& fileName, bool fillBackground)
+{
+    if (ExtensionOf(fileName) != QLatin1String("bmp")) return false;
+    return WriteRendered(cad, fileName, fillBackground, 100);
+}
+
+bool SaveToPng(TMyCAD& cad, const String& fileName, bool fillBackground)
+{
+    if (ExtensionOf(fileName) != QLatin1String("png")) return false;
+    return WriteRendered(cad, fileName, fillBackground, 100);
+}
+
+bool SaveToJpg(TMyCAD& cad, const String& fileName, int32_t quality, bool fillBackground)
+{
+    const String ext = ExtensionOf(fileName);
+    if (ext != QLatin1String("jpg") && ext != QLatin1String("jpeg")) return false;
+    return WriteRendered(cad, fileName, fillBackground, quality);
+}
+
+} // namespace mycad

@@ -1,0 +1,196 @@
+// Rendering the drawing into bitmaps and image files: what lands where, at
+// which scale, over which background, and that the canvas is left as it was.
+#include "cad/io/RasterExport.h"
+#include "cad/canvas/MyCAD.h"
+#include "platform/Graphics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace mycad {
+namespace {
+
+/// A 480 x 480 pixel page (127 mm at 96 pixels per inch) holding one red
+/// filled rectangle from (100, 50) to (300, 150) with a black outline.
+struct RedBoxDrawing {
+    RedBoxDrawing()
+    {
+        cad.SetPageStyle(TPageStyle::CustomerPage);
+        cad.SetPageWidth(127);
+        cad.SetPageHeight(127);
+        // A zoom change sizes the control by the page.
+        cad.SetZoom(2.0);
+        cad.SetZoom(1.0);
+        TMyShape* box = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
+        box->ThePoints = {{100, 50}, {300, 50}, {300, 150}, {100, 150}};
+        box->CenterPoint = box->ComputeCenterPoint(4);
+        box->Brush().SetColor(clRed);
+        box->Brush().SetStyle(TBrushStyle::bsSolid);
+        box->Pen().SetColor(clBlack);
+        box->SetCaptionShow(false);
+        rect = box;
+    }
+    TMyCAD cad;
+    TMyShape* rect = nullptr;
+};
+
+TColor PixelOf(TBitmap& bmp, int32_t x, int32_t y) { return bmp.Canvas().Pixel(x, y); }
+
+TEST(RasterExport, RendersTheDrawingInsideOverTheBackgroundAndKeepsTheZoom)
+{
+    RedBoxDrawing d;
+    ASSERT_EQ(d.cad.Width(), 480);
+    ASSERT_EQ(d.cad.Height(), 480);
+    d.cad.SetColorOfBackGround(clYellow);
+    d.cad.SetZoom(1.5);
+
+    TBitmap bmp;
+    SaveToBmp(d.cad, bmp, 480, 480, true);
+    EXPECT_EQ(bmp.Width(), 480);
+    EXPECT_EQ(bmp.Height(), 480);
+    EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(PixelOf(bmp, 200, 100), clRed);   // inside
+    EXPECT_EQ(PixelOf(bmp, 110, 60), clRed);    // near a corner, inside
+    EXPECT_EQ(PixelOf(bmp, 100, 100), clBlack); // the outline
+    EXPECT_EQ(PixelOf(bmp, 50, 100), clYellow); // outside, the background colour
+    EXPECT_EQ(PixelOf(bmp, 200, 300), clYellow);
+    EXPECT_EQ(PixelOf(bmp, 479, 479), clYellow);
+    // The export ran at zoom 1 and the canvas is back at its own zoom.
+    EXPECT_DOUBLE_EQ(d.cad.Zoom(), 1.5);
+    EXPECT_DOUBLE_EQ(d.cad.PreZoom(), 1.0);
+    EXPECT_EQ(d.cad.Width(), 720);
+
+    // Without the fill the background colour stays out: the picture stands
+    // on white, even in a bitmap that held another picture before.
+    TBitmap reused(480, 480);
+    reused.Canvas().Brush().SetColor(clBlue);
+    reused.Canvas().FillRect(Rect(0, 0, 480, 480));
+    SaveToBmp(d.cad, reused, 480, 480, false);
+    EXPECT_EQ(PixelOf(reused, 200, 100), clRed);
+    EXPECT_EQ(PixelOf(reused, 50, 100), clWhite);
+    EXPECT_EQ(PixelOf(reused, 479, 479), clWhite);
+}
+
+TEST(RasterExport, ScalesToFitKeepingProportions)
+{
+    RedBoxDrawing d;
+    struct Case {
+        int32_t w, h;
+        double zoom;
+    };
+    // Width-bound, height-bound, and larger than the page.
+    for (const Case c : {Case{240, 480, 0.5}, Case{480, 240, 0.5}, Case{960, 960, 2.0}, Case{960, 480, 1.0}}) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        TBitmap bmp;
+        SaveToBmp(d.cad, bmp, c.w, c.h, true);
+        ASSERT_EQ(bmp.Width(), c.w);
+        ASSERT_EQ(bmp.Height(), c.h);
+        const auto at = [&](double x, double y) {
+            return PixelOf(bmp, static_cast<int32_t>(x * c.zoom), static_cast<int32_t>(y * c.zoom));
+        };
+        EXPECT_EQ(at(200, 100), clRed);
+        EXPECT_EQ(at(104, 54), clRed);
+        EXPECT_EQ(at(296, 146), clRed);
+        EXPECT_EQ(at(90, 100), clWhite);
+        EXPECT_EQ(at(310, 100), clWhite);
+        EXPECT_EQ(at(200, 160), clWhite);
+        EXPECT_DOUBLE_EQ(d.cad.Zoom(), 1.0);
+        EXPECT_EQ(d.cad.Width(), 480);
+    }
+    // Shapes far from the origin still come out when the bitmap is larger
+    // than the control.
+    TMyShape* far = d.cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
+    far->ThePoints = {{400, 400}, {470, 400}, {470, 470}, {400, 470}};
+    far->Brush().SetColor(clGreen);
+    far->SetCaptionShow(false);
+    TBitmap big;
+    SaveToBmp(d.cad, big, 960, 960, true);
+    EXPECT_EQ(PixelOf(big, 870, 870), clGreen);
+
+    TBitmap none(10, 10);
+    SaveToBmp(d.cad, none, 0, 50, true);
+    EXPECT_TRUE(none.Empty());
+}
+
+TEST(RasterExport, LeavesOutHiddenLayersAndSelectionHandles)
+{
+    RedBoxDrawing d;
+    const int32_t second = d.cad.NewLayer(QStringLiteral("Notes"), true);
+    TMyShape* hidden = d.cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
+    hidden->ThePoints = {{20, 300}, {120, 300}, {120, 400}, {20, 400}};
+    hidden->Brush().SetColor(clBlue);
+    d.cad.SelectShapeByCode(d.rect->ShapeId, true);
+
+    TBitmap shown;
+    SaveToBmp(d.cad, shown, 480, 480, true);
+    EXPECT_EQ(PixelOf(shown, 70, 350), clBlue);
+    // A selected rectangle's corner handle would be drawn in ColorOfHot just
+    // outside its corner.
+    EXPECT_EQ(PixelOf(shown, 97, 47), clWhite);
+
+    d.cad.InVisibleLayerByID(second);
+    TBitmap without;
+    SaveToBmp(d.cad, without, 480, 480, true);
+    EXPECT_EQ(PixelOf(without, 70, 350), clWhite);
+    EXPECT_EQ(PixelOf(without, 200, 100), clRed);
+}
+
+TEST(RasterExport, WritesFilesInTheFormatOfTheOperation)
+{
+    RedBoxDrawing d;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const String png = dir.filePath(QStringLiteral("box.png"));
+    const String bmp = dir.filePath(QStringLiteral("box.BMP"));
+    const String jpg = dir.filePath(QStringLiteral("box.jpeg"));
+    d.cad.SetZoom(0.5);
+
+    ASSERT_TRUE(SaveToPng(d.cad, png, true));
+    ASSERT_TRUE(SaveToBmp(d.cad, bmp, true));
+    ASSERT_TRUE(SaveToJpg(d.cad, jpg, 95, true));
+    EXPECT_DOUBLE_EQ(d.cad.Zoom(), 0.5);
+
+    QFile pngFile(png);
+    ASSERT_TRUE(pngFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pngFile.read(8).startsWith("\x89PNG"));
+    QFile bmpFile(bmp);
+    ASSERT_TRUE(bmpFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(bmpFile.read(2) == "BM");
+    QFile jpgFile(jpg);
+    ASSERT_TRUE(jpgFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(jpgFile.read(2) == "\xFF\xD8");
+
+    // Each file is the page at zoom 1.
+    for (const String& name : {png, bmp}) {
+        TBitmap back;
+        ASSERT_TRUE(back.LoadFromFile(name));
+        EXPECT_EQ(back.Width(), 480);
+        EXPECT_EQ(back.Height(), 480);
+        EXPECT_EQ(PixelOf(back, 200, 100), clRed);
+        EXPECT_EQ(PixelOf(back, 50, 100), clWhite);
+    }
+    TBitmap photo;
+    ASSERT_TRUE(photo.LoadFromFile(jpg));
+    EXPECT_EQ(photo.Width(), 480);
+    const TColor inside = PixelOf(photo, 200, 100);
+    EXPECT_GT(GetRValue(inside), 230);
+    EXPECT_LT(GetGValue(inside), 25);
+    EXPECT_LT(GetBValue(inside), 25);
+
+    // A lower quality gives a smaller file.
+    const String rough = dir.filePath(QStringLiteral("rough.jpg"));
+    ASSERT_TRUE(SaveToJpg(d.cad, rough, 5, true));
+    EXPECT_LT(QFile(rough).size(), QFile(jpg).size());
+
+    // The name must carry the format's extension; nothing is written otherwise.
+    const String wrong = dir.filePath(QStringLiteral("box.png.bmp"));
+    EXPECT_FALSE(SaveToPng(d.cad, wrong, true));
+    EXPECT_FALSE(SaveToJpg(d.cad, dir.filePath(QStringLiteral("noext")), 90, true));
+    EXPECT_FALSE(QFile::exists(wrong));
+    EXPECT_FALSE(SaveToPng(d.cad, dir.filePath(QStringLiteral("missing/dir/box.png")), true));
+}
+
+} // namespace
+} // namespace mycad
