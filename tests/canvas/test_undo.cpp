@@ -1,0 +1,215 @@
+// Undo and redo: the depth limit, each action taken back, and whole editing
+// sessions that must end in exactly the document they started from.
+#include "canvas/CanvasDrawing.h"
+#include "canvas/DocumentState.h"
+
+#include <gtest/gtest.h>
+
+using namespace mycad;
+using test::DocumentState;
+
+namespace {
+
+int32_t Box(TMyCAD& cad, float x, float y, float w = 10, float h = 10)
+{
+    return cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(),
+                              {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, 3, 0.0, QString());
+}
+
+std::vector<int32_t> StepIds(const TMyCAD& cad)
+{
+    std::vector<int32_t> ids;
+    for (const TSavedShape& e : cad.UndoRedoShapes) ids.push_back(e.SavedUndoRedoId);
+    return ids;
+}
+
+} // namespace
+
+TEST(Undo, DepthLimitDropsTheOldestStep)
+{
+    TMyCAD cad;
+    const int32_t a = Box(cad, 0, 0);
+    cad.ClearAllUndoStuff();
+    TMyShape* s = cad.GetShapeByID(a);
+    for (int i = 0; i < 11; ++i) {
+        s->SetTag(i);
+        cad.PushtoUndoRedoShapeList({s}, ACT_CHANGE);
+    }
+    EXPECT_EQ(StepIds(cad), (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(cad.UndoRedoShapes.front().SavedShape->Tag(), 1) << "the first push's copy is gone";
+
+    // An unknown action records nothing but still makes room.
+    cad.PushtoUndoRedoShapeList({s}, QStringLiteral("ACT_NOTHING"));
+    EXPECT_EQ(cad.GetUndoStepsCount(), 9);
+
+    // Lowering the size drops the oldest steps beyond it; 0 switches undo off.
+    cad.SetUndoRedoSize(4);
+    EXPECT_EQ(cad.GetUndoStepsCount(), 4);
+    EXPECT_EQ(cad.UndoRedoShapes.front().SavedShape->Tag(), 7);
+    cad.SetUndoRedoSize(0);
+    EXPECT_TRUE(cad.UndoRedoShapes.empty());
+    cad.PushtoUndoRedoShapeList({s}, ACT_CHANGE);
+    EXPECT_TRUE(cad.UndoRedoShapes.empty());
+    EXPECT_EQ(cad.PopFromUndoRedoShapeList(), -1);
+    EXPECT_FALSE(cad.CanUndo());
+}
+
+TEST(Undo, EachActionIsTakenBack)
+{
+    TMyCAD cad;
+    const int32_t keep = Box(cad, 0, 0);
+    const int32_t a = Box(cad, 20, 0);
+    const int32_t b = Box(cad, 40, 0);
+    const int32_t c = Box(cad, 60, 0);
+    // One step adding three shapes: undone, all three are gone and the
+    // result names the step before.
+    cad.ClearAllUndoStuff();
+    cad.PushtoUndoRedoShapeList({cad.GetShapeByID(keep)}, ACT_CHANGE);
+    cad.PushtoUndoRedoShapeList({cad.GetShapeByID(a), cad.GetShapeByID(b), cad.GetShapeByID(c)}, ACT_ADD);
+    EXPECT_EQ(cad.PopFromUndoRedoShapeList(), 0);
+    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{keep}));
+    EXPECT_EQ(cad.PopFromUndoRedoShapeList(), -1);
+    EXPECT_EQ(cad.PopFromUndoRedoShapeList(), -1) << "nothing left";
+    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{keep}));
+
+    // Bring to front, undone, goes to the back rather than where it was.
+    const int32_t d = Box(cad, 80, 0);
+    const int32_t e = Box(cad, 100, 0);
+    cad.BringToFront(cad.GetShapeByID(d), true);
+    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{keep, e, d}));
+    cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{d, keep, e}));
+}
+
+TEST(Undo, DeletedGroupComesBackAtTheEndWithRenumberedRelations)
+{
+    TMyCAD cad;
+    const int32_t below = Box(cad, 0, 0);
+    const int32_t m1 = Box(cad, 20, 0);
+    const int32_t m2 = Box(cad, 40, 0);
+    const int32_t above = Box(cad, 60, 0);
+    const int32_t g = cad.GroupShapes({cad.GetShapeByID(m1), cad.GetShapeByID(m2)}, true);
+    // A connector from the bystander to the group.
+    test::AddConnector(cad, cad.GetShapeNoById(above), cad.GetShapeNoById(g));
+    const auto layerOfGroup = cad.GetShapeByID(g)->LayerId;
+
+    cad.SelectShapeByCode(g, true);
+    ASSERT_TRUE(cad.DeleteSelectedShapes());
+    EXPECT_EQ(test::Ids(cad).size(), 3u);
+    cad.SetCurrentLayerId(cad.NewLayer(QStringLiteral("Other"), true));
+
+    cad.PopFromUndoRedoShapeList();
+    const auto rel = test::Relations(cad);
+    ASSERT_EQ(rel.size(), 6u);
+    // below, above, connector, then the restored copies: members first.
+    EXPECT_EQ(rel[0].Id, below);
+    EXPECT_EQ(rel[1].Id, above);
+    EXPECT_EQ(rel[3].Id, m2);
+    EXPECT_EQ(rel[4].Id, m1);
+    EXPECT_EQ(rel[5].Id, g);
+    EXPECT_EQ(rel[5].Children, (TMyShapeNo{4, 3}));
+    EXPECT_EQ(rel[3].Parent, 5);
+    EXPECT_EQ(rel[4].Parent, 5);
+    EXPECT_TRUE(rel[5].Links.empty()) << "no connector comes back attached";
+    EXPECT_EQ(rel[2].Ends, (std::vector<int32_t>{1, -1}));
+    // Restored on the layer it was deleted from, not the current one.
+    EXPECT_EQ(rel[5].Layer, layerOfGroup);
+    EXPECT_EQ(cad.GetShapeByID(g)->Name(), QStringLiteral("Shape") + QString::number(g));
+}
+
+TEST(Undo, LockedMemberRejoinsTheRestoredGroup)
+{
+    TMyCAD cad;
+    const int32_t a = Box(cad, 0, 0);
+    const int32_t b = Box(cad, 20, 0);
+    const int32_t g = cad.GroupShapes({cad.GetShapeByID(a), cad.GetShapeByID(b)}, false);
+    cad.GetShapeByID(b)->SetLocked(true);
+    ASSERT_TRUE(cad.DeleteShapeById(g, true));
+    ASSERT_EQ(test::Ids(cad), (std::vector<int32_t>{b}));
+    EXPECT_EQ(cad.GetShapeByID(b)->ParentShapeNo, -1);
+
+    cad.PopFromUndoRedoShapeList();
+    // The locked member was never gone: one copy of it, back in the group.
+    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{b, a, g}));
+    TMyShape* group = cad.GetShapeByID(g);
+    EXPECT_EQ(group->ChildShapesNo, (TMyShapeNo{1, 0}));
+    EXPECT_EQ(cad.GetShapeByID(b)->ParentShapeNo, 2);
+    EXPECT_EQ(cad.GetShapeByID(a)->ParentShapeNo, 2);
+    EXPECT_TRUE(cad.GetShapeByID(b)->Locked());
+}
+
+TEST(Undo, EditingSessionsEndInTheDocumentTheyStartedFrom)
+{
+    TMyCAD cad;
+    const int32_t a = Box(cad, 10, 10, 20, 10);
+    const int32_t b = Box(cad, 45, 30, 30, 15);
+    const int32_t c = Box(cad, 25, 70, 10, 20);
+    cad.GetShapeByID(b)->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
+    const auto added = DocumentState(cad);
+
+    // Align, flip, then take both back.
+    cad.SelectShapeByCode(a, true);
+    cad.SelectShapeByCode(b, false);
+    cad.SelectShapeByCode(c, false);
+    cad.AlignRight();
+    cad.FlipHoriz(cad.GetShapeByID(b));
+    const auto changed = DocumentState(cad);
+    EXPECT_NE(changed, added);
+    cad.PopFromUndoRedoShapeList();
+    cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(DocumentState(cad), added);
+
+    // Redo walks forward again to exactly the changed document.
+    EXPECT_TRUE(cad.CanRedo());
+    EXPECT_TRUE(cad.Redo());
+    EXPECT_TRUE(cad.Redo());
+    EXPECT_FALSE(cad.Redo());
+    EXPECT_EQ(DocumentState(cad), changed);
+    cad.PopFromUndoRedoShapeList();
+    cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(DocumentState(cad), added);
+
+    // Group, ungroup, undo, undo: back to the three loose shapes.
+    const int32_t g = cad.GroupShapes({cad.GetShapeByID(a), cad.GetShapeByID(c)}, true);
+    EXPECT_FALSE(cad.CanRedo()) << "a new change clears what was undone";
+    cad.GetShapeByID(g)->UserData().AddKeyandValue(QStringLiteral("group"), QStringLiteral("data"));
+    cad.UnGroupShape(cad.GetShapeByID(g), true);
+    cad.PopFromUndoRedoShapeList(); // grouped again, with the group's data and name
+    ASSERT_EQ(cad.GetShapesCount(), 4);
+    TMyShape* regrouped = cad.GetShapeByNo(3);
+    EXPECT_EQ(regrouped->UserData().GetValueByKey(QStringLiteral("group")), QStringLiteral("data"));
+    EXPECT_EQ(regrouped->Name(), QStringLiteral("Shape") + QString::number(g));
+    EXPECT_EQ(regrouped->ChildShapesNo, (TMyShapeNo{0, 2}));
+    cad.PopFromUndoRedoShapeList(); // the older group step finds the new group
+    EXPECT_EQ(DocumentState(cad), added);
+
+    // ... and forward again: grouped, then loose.
+    EXPECT_TRUE(cad.Redo());
+    ASSERT_EQ(cad.GetShapesCount(), 4);
+    EXPECT_EQ(cad.GetShapeByNo(0)->ParentShapeNo, 3);
+    EXPECT_TRUE(cad.Redo());
+    EXPECT_EQ(DocumentState(cad), added);
+
+    // Delete two, undo, redo, undo: the same shapes with the same ids, at
+    // the end of the list, in the order undo meets them.
+    cad.SelectShapeByCode(a, true);
+    cad.SelectShapeByCode(c, false);
+    ASSERT_TRUE(cad.DeleteSelectedShapes());
+    cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{b, a, c}));
+    cad.Redo();
+    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{b}));
+    cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(test::Ids(cad).size(), 3u);
+    EXPECT_EQ(cad.GetShapeByID(a)->ThePoints, (TArrMyPoint{{10, 10}, {30, 10}, {30, 20}, {10, 20}}));
+
+    // Undoing everything leaves an empty drawing; redoing everything walks
+    // forward through every step, the deletion undone last included.
+    while (cad.CanUndo()) cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    EXPECT_EQ(cad.GetRedoStepsCount(), 6);
+    for (int step = 0; step < 3; ++step) cad.Redo();
+    EXPECT_EQ(DocumentState(cad), added);
+    while (cad.CanRedo()) cad.Redo();
+    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{b}));
+}
