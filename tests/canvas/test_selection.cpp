@@ -1,4 +1,5 @@
 // Selection by code, alignment, equal spacing and the single-shape transforms.
+#include "canvas/CanvasDrawing.h"
 #include "canvas/DocumentState.h"
 
 #include <gtest/gtest.h>
@@ -230,4 +231,34 @@ TEST(Selection, SizingKeepsTheOppositeSideAndScalesGroupMembers)
     const auto before = test::DocumentState(grouped);
     grouped.SizeShape(group, 0, {-100, -100});
     EXPECT_EQ(test::DocumentState(grouped), before);
+}
+
+TEST(Selection, FlippingMirrorsTreesButNeverConnectors)
+{
+    TMyCAD cad;
+    const int32_t a = Box(cad, 0, 0, 10, 10);
+    const int32_t b = Box(cad, 30, 0, 10, 10);
+    const int32_t g = cad.GroupShapes({cad.GetShapeByID(a), cad.GetShapeByID(b)}, false);
+    test::TestConnector* link = test::AddConnector(cad, cad.GetShapeNoById(a), cad.GetShapeNoById(b));
+    ASSERT_NE(link, nullptr);
+    link->ThePoints = {{10, 5}, {30, 5}};
+    cad.ClearAllUndoStuff();
+
+    const auto before = test::DocumentState(cad);
+    cad.FlipHoriz(link);
+    cad.FlipVert(link);
+    cad.FlipHoriz(nullptr);
+    EXPECT_EQ(test::DocumentState(cad), before);
+    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
+
+    // A group mirrors about its own centre: the members swap sides, and a
+    // locked member stays where it is.
+    cad.GetShapeByID(b)->SetLocked(true);
+    cad.FlipHoriz(cad.GetShapeByID(g));
+    EXPECT_EQ(BoxOf(cad, a).Left, 30.0f);
+    EXPECT_EQ(BoxOf(cad, b).Left, 30.0f);
+    EXPECT_EQ(cad.GetUndoStepsCount(), 1);
+    EXPECT_EQ(cad.UndoRedoShapes.size(), 3u); // the group and both members
+    cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(BoxOf(cad, a).Left, 0.0f);
 }
