@@ -85,6 +85,8 @@ void Figure(TCanvas& c, const QPainterPath& path, bool closed, bool fill)
         TCanvasPath::AddPainterPath(c, path, closed);
         return;
     }
+    const bool paintsFill = fill && c.Brush().Style() != TBrushStyle::bsClear;
+    if (!paintsFill && TCanvasDirect::StrokeStraight(c, path)) return;
     TCanvasPainter p(c, TCanvasPainter::Use::Shape);
     if (!p.Active()) return;
     if (fill) p.FillFigure(path);
@@ -233,8 +235,13 @@ void TCanvas::Pie(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t x3, in
 
 void TCanvas::FillRect(const TRect& r)
 {
+    if (r.IsEmpty() || brush_.Style() == TBrushStyle::bsClear) return;
+    if (brush_.Style() == TBrushStyle::bsSolid && !brush_.Bitmap() &&
+        TCanvasDirect::Fill(*this, r, ToQColor(brush_.Color()).rgb(), true)) {
+        return;
+    }
     const QBrush brush = ToQBrush(brush_);
-    if (brush.style() == Qt::NoBrush || r.IsEmpty()) return;
+    if (brush.style() == Qt::NoBrush) return;
     TCanvasPainter p(*this, TCanvasPainter::Use::Copy);
     if (!p.Active()) return;
     p.P().fillRect(QRectF(r.Left, r.Top, r.Width(), r.Height()), brush);
@@ -340,6 +347,11 @@ void TCanvas::SelectClipRgn(const TRegion* region)
 
 void TCanvas::FillRgn(const TRegion& region, const TBrush& brush)
 {
+    TRect box;
+    if (brush.Style() == TBrushStyle::bsSolid && !brush.Bitmap() && region.IsRectangle(box) &&
+        TCanvasDirect::Fill(*this, box, ToQColor(brush.Color()).rgb(), false)) {
+        return;
+    }
     const QBrush b = ToQBrush(brush);
     if (b.style() == Qt::NoBrush || region.Path().isEmpty()) return;
     TCanvasPainter p(*this, TCanvasPainter::Use::Copy);

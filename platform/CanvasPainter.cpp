@@ -114,69 +114,16 @@ void TCanvasPainter::StrokeFigure(const QPainterPath& path)
     }
 }
 
-// One-pixel lines light the pixels a DDA walk from each start point names,
-// stopping one step before the end point, as the drawing model this canvas
-// follows does: a 45-degree line from (8, 8) to (12, 12) lights exactly
-// (8, 8) to (11, 11), joined segments meet without a gap or a double pixel
-// (so XOR outlines erase cleanly), and a dash pattern runs on along a figure.
-// Qt's own cosmetic rasteriser places diagonal pixels by a different rule,
-// so straight figures are walked here and only their pixels handed to Qt,
-// which still applies the clip, the origin and the raster operation.
 bool TCanvasPainter::StrokeStraightCosmetic(const QPainterPath& path, const QPen& pen)
 {
     QPainter& p = *painter_;
     const QTransform toDevice = p.worldTransform();
     if (toDevice.type() > QTransform::TxTranslate) return false;
-    for (int i = 0; i < path.elementCount(); ++i) {
-        if (path.elementAt(i).isCurveTo()) return false;
-    }
     const QPointF shift(toDevice.dx(), toDevice.dy());
     if (shift.x() != std::round(shift.x()) || shift.y() != std::round(shift.y())) return false;
-
     const QList<qreal> dashes = pen.style() == Qt::SolidLine ? QList<qreal>() : pen.dashPattern();
-    int64_t period = 0;
-    for (qreal d : dashes) period += static_cast<int64_t>(d);
-    int64_t step = 0; // position along the current figure's pattern
-    auto inkAt = [&](int64_t pos) {
-        if (period <= 0) return true;
-        int64_t at = pos % period;
-        for (int k = 0; k < dashes.size(); ++k) {
-            const auto len = static_cast<int64_t>(dashes[k]);
-            if (at < len) return k % 2 == 0;
-            at -= len;
-        }
-        return true;
-    };
-
     QPolygon pixels;
-    auto walk = [&](QPoint a, QPoint b) {
-        const int64_t dx = int64_t(b.x()) - a.x();
-        const int64_t dy = int64_t(b.y()) - a.y();
-        const int64_t n = std::max(std::llabs(dx), std::llabs(dy));
-        for (int64_t k = 0; k < n; ++k, ++step) {
-            if (!inkAt(step)) continue;
-            // Round half away from the start so a line and its reverse are
-            // mirror images of each other.
-            auto along = [n, k](int64_t start, int64_t d) {
-                const int64_t num = 2 * k * std::llabs(d) + n;
-                const int64_t off = num / (2 * n);
-                return static_cast<int>(start + (d < 0 ? -off : off));
-            };
-            pixels.append(QPoint(along(a.x(), dx), along(a.y(), dy)));
-        }
-    };
-
-    QPoint pen0;
-    for (int i = 0; i < path.elementCount(); ++i) {
-        const QPainterPath::Element e = path.elementAt(i);
-        const QPoint at(static_cast<int>(std::lround(e.x)), static_cast<int>(std::lround(e.y)));
-        if (e.isMoveTo()) {
-            step = 0;
-        } else {
-            walk(pen0, at);
-        }
-        pen0 = at;
-    }
+    if (!WalkCosmetic(path, dashes, [&pixels](int x, int y) { pixels.append(QPoint(x, y)); })) return false;
     if (pixels.isEmpty()) return true;
     QPen dotPen(pen.color());
     dotPen.setWidth(0);

@@ -10,6 +10,9 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <optional>
 
 namespace mycad {
@@ -22,6 +25,8 @@ QColor ToQColor(TColor c);
 TRect PixelBounds(const QRectF& bounds);
 TColor FromQRgb(QRgb rgb);
 
+/// The dash pattern of a 1-pixel pen of the style; empty for solid lines.
+QList<qreal> CosmeticDashes(TPenStyle style);
 /// Qt's pen for a canvas pen; wide pens are geometric, 1-pixel pens cosmetic.
 QPen ToQPen(const TPen& pen);
 /// Qt's brush for a canvas brush (a pattern bitmap wins over the style).
@@ -32,6 +37,86 @@ QPainter::CompositionMode ToCompositionMode(TPenMode mode);
 QFont ToQFont(const TLogFont& lf);
 /// The description of a canvas font (no escapement).
 TLogFont ToLogFont(const TFont& font);
+
+// One-pixel lines light the pixels a DDA walk from each start point names,
+// stopping one step before the end point, as the drawing model this canvas
+// follows does: a 45-degree line from (8, 8) to (12, 12) lights exactly
+// (8, 8) to (11, 11), joined segments meet without a gap or a double pixel
+// (so XOR outlines erase cleanly), and a dash pattern runs on along a figure.
+// Qt's own cosmetic rasteriser places diagonal pixels by a different rule,
+// so straight figures are walked here and only their pixels handed on.
+//
+// Calls plot(x, y) for each pixel, in the path's coordinates, of the
+// straight figures of path with the dash pattern (empty: solid); false,
+// plotting nothing, when the path has curves.
+template <typename Plot>
+bool WalkCosmetic(const QPainterPath& path, const QList<qreal>& dashes, Plot plot)
+{
+    for (int i = 0; i < path.elementCount(); ++i) {
+        if (path.elementAt(i).isCurveTo()) return false;
+    }
+    int64_t period = 0;
+    for (qreal d : dashes) period += static_cast<int64_t>(d);
+    int64_t step = 0; // position along the current figure's pattern
+    auto inkAt = [&](int64_t pos) {
+        if (period <= 0) return true;
+        int64_t at = pos % period;
+        for (int k = 0; k < dashes.size(); ++k) {
+            const auto len = static_cast<int64_t>(dashes[k]);
+            if (at < len) return k % 2 == 0;
+            at -= len;
+        }
+        return true;
+    };
+    auto walk = [&](QPoint a, QPoint b) {
+        const int64_t dx = int64_t(b.x()) - a.x();
+        const int64_t dy = int64_t(b.y()) - a.y();
+        const int64_t n = std::max(std::llabs(dx), std::llabs(dy));
+        for (int64_t k = 0; k < n; ++k, ++step) {
+            if (!inkAt(step)) continue;
+            // Round half away from the start so a line and its reverse are
+            // mirror images of each other.
+            auto along = [n, k](int64_t start, int64_t d) {
+                const int64_t num = 2 * k * std::llabs(d) + n;
+                const int64_t off = num / (2 * n);
+                return static_cast<int>(start + (d < 0 ? -off : off));
+            };
+            plot(along(a.x(), dx), along(a.y(), dy));
+        }
+    };
+    QPoint pen0;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        const QPoint at(static_cast<int>(std::lround(e.x)), static_cast<int>(std::lround(e.y)));
+        if (e.isMoveTo()) {
+            step = 0;
+        } else {
+            walk(pen0, at);
+        }
+        pen0 = at;
+    }
+    return true;
+}
+
+/// Drawing straight into 32-bit images where that sets exactly the pixels
+/// the painter would, without the cost of a painter: one-pixel straight
+/// strokes and solid fills of upright rectangles, opaque, with no clip region
+/// and no transform beyond whole-pixel shifts. Each call returns false,
+/// drawing nothing, when its case does not apply; the caller then paints.
+class TCanvasDirect {
+public:
+    /// The outline of path (logical coordinates) with the canvas's pen.
+    static bool StrokeStraight(TCanvas& canvas, const QPainterPath& path);
+    /// Fills r with colour; r is in logical coordinates when logical is
+    /// true, else in device pixels.
+    static bool Fill(TCanvas& canvas, const TRect& r, QRgb colour, bool logical);
+
+private:
+    /// The image, the shift from the given coordinates to image pixels and
+    /// the image pixels drawing may reach; false when direct drawing cannot
+    /// be used on this canvas now.
+    static bool Prepare(TCanvas& canvas, bool logical, QPoint& shift, QRect& clip);
+};
 
 /// A painter on a canvas's target for the life of one operation. Targets that
 /// QPainter cannot draw on (1-bit and indexed images) are painted through a

@@ -164,9 +164,10 @@ void TCanvas::CloseFigure()
 void TCanvas::StrokePath()
 {
     if (pathOpen_) return;
-    {
+    const QPainterPath path = TCanvasPath::ToPainterPath(*this);
+    if (!TCanvasDirect::StrokeStraight(*this, path)) {
         TCanvasPainter p(*this, TCanvasPainter::Use::Shape);
-        if (p.Active()) p.StrokeFigure(TCanvasPath::ToPainterPath(*this));
+        if (p.Active()) p.StrokeFigure(path);
     }
     TCanvasPath::Clear(*this);
 }
@@ -240,7 +241,29 @@ TRegion TRegion::CreatePolygonRgn(const TArrPoint& points, int32_t fillMode)
     for (size_t i = 1; i < points.size(); ++i) r.path_.lineTo(points[i].X, points[i].Y);
     r.path_.closeSubpath();
     r.path_.setFillRule(fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+    // An upright box, the commonest region, is kept as its pixels too, so
+    // filling it needs no rasteriser.
+    size_t n = points.size();
+    if (n == 5 && points[4] == points[0]) n = 4;
+    if (n == 4) {
+        const TPoint* p = points.data();
+        const bool rowsFirst = p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
+        const bool columnsFirst = p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
+        if (rowsFirst || columnsFirst) {
+            // Pixel x is inside when its centre x + 0.5 is: from the smaller
+            // edge up to, not including, the larger one.
+            r.isRect_ = true;
+            r.rect_ = {std::min(p[0].X, p[2].X), std::min(p[0].Y, p[2].Y), std::max(p[0].X, p[2].X),
+                       std::max(p[0].Y, p[2].Y)};
+        }
+    }
     return r;
+}
+
+bool TRegion::IsRectangle(TRect& pixels) const
+{
+    if (isRect_) pixels = rect_;
+    return isRect_;
 }
 
 bool TRegion::PtInRegion(int32_t x, int32_t y) const

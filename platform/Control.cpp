@@ -252,6 +252,7 @@ void TGraphicControl::SchedulePaint(const TRect& area)
 
 void TGraphicControl::Invalidate()
 {
+    ++wholeInvalidations_;
     InvalidateRect(ClientRect());
 }
 

@@ -41,6 +41,9 @@ public:
 
     /// Schedules a Paint of the whole visible surface.
     void Invalidate();
+    /// How many times the whole control was invalidated: a control that
+    /// keeps facts about what it draws knows them stale when this changes.
+    uint64_t WholeInvalidations() const { return wholeInvalidations_; }
     /// Schedules a Paint of r (control coordinates) as far as it is visible;
     /// requests made before the paint are merged.
     void InvalidateRect(const TRect& r);
@@ -116,6 +119,7 @@ private:
     TCursor cursor_ = TCursor::crDefault;
     String hint_;
     bool showHint_ = false;
+    uint64_t wholeInvalidations_ = 0;
 };
 
 /// The mouse pointer in screen coordinates.

@@ -241,9 +241,16 @@ public:
     bool IsEmpty() const;
     TRect BoundingRect() const;
     const QPainterPath& Path() const { return path_; }
+    /// The pixels of a region made from an upright rectangle (a polygon of
+    /// four corners, or five with the first repeated, on two rows and two
+    /// columns): the pixels whose centres lie inside. False for any other
+    /// region.
+    bool IsRectangle(TRect& pixels) const;
 
 private:
     QPainterPath path_;
+    bool isRect_ = false;
+    TRect rect_;
 };
 
 /// A drawing surface bound to a device: a control's surface image, a bitmap,
@@ -376,6 +383,7 @@ public:
 private:
     friend class TCanvasPainter;
     friend class TCanvasPath;
+    friend class TCanvasDirect;
     /// One point of the current path, in logical coordinates.
     struct PathPoint {
         double X = 0;

@@ -157,6 +157,19 @@ void TFont::Assign(const TFont& other)
 
 // ---- conversions -------------------------------------------------------
 
+QList<qreal> CosmeticDashes(TPenStyle style)
+{
+    // Dash lengths in pixels, the classic cosmetic patterns.
+    switch (style) {
+    case TPenStyle::psDash: return {18, 6};
+    case TPenStyle::psDot: return {3, 3};
+    case TPenStyle::psDashDot: return {9, 6, 3, 6};
+    case TPenStyle::psDashDotDot: return {9, 3, 3, 3, 3, 3};
+    case TPenStyle::psAlternate: return {1, 1};
+    default: return {};
+    }
+}
+
 QPen ToQPen(const TPen& pen)
 {
     if (pen.Style() == TPenStyle::psClear || pen.Mode() == TPenMode::pmNop) return QPen(Qt::NoPen);
@@ -167,15 +180,8 @@ QPen ToQPen(const TPen& pen)
         qp.setWidth(0);
         qp.setCapStyle(Qt::FlatCap);
         qp.setJoinStyle(Qt::MiterJoin);
-        // Dash lengths in pixels, the classic cosmetic patterns.
-        switch (pen.Style()) {
-        case TPenStyle::psDash: qp.setDashPattern({18, 6}); break;
-        case TPenStyle::psDot: qp.setDashPattern({3, 3}); break;
-        case TPenStyle::psDashDot: qp.setDashPattern({9, 6, 3, 6}); break;
-        case TPenStyle::psDashDotDot: qp.setDashPattern({9, 3, 3, 3, 3, 3}); break;
-        case TPenStyle::psAlternate: qp.setDashPattern({1, 1}); break;
-        default: break;
-        }
+        const QList<qreal> dashes = CosmeticDashes(pen.Style());
+        if (!dashes.isEmpty()) qp.setDashPattern(dashes);
         return qp;
     }
     // Wide pens draw solid whatever their style, as dashes apply to 1-pixel pens only.

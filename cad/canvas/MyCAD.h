@@ -676,6 +676,11 @@ public:
     const TBitmap& BackBuffer() const { return MytmpBitmap; }
     /// Top-level shapes chosen by the last DrawAllShape, in list order.
     const TMyShapeNo& ShapesDrawnLast() const { return WillDrawShapesNo; }
+    // Paints of the control find the shapes of a small rectangle without
+    // visiting every shape: they reuse what the last paint learnt about where
+    // shapes draw until the whole control is invalidated. Every change of
+    // shapes therefore ends with Invalidate(), as the canvas's own
+    // operations do; code that changes shapes directly does the same.
 
     // ===================================================================
     // Coordinates, read-outs and hints (Readouts.cpp)
@@ -809,6 +814,25 @@ protected:
     TMyShape* mAShape = nullptr;
     /// Top-level shapes chosen for the current paint.
     TMyShapeNo WillDrawShapesNo;
+    /// What each top-level shape draws, in device pixels, as the last full
+    /// selection of shapes for the back buffer found it. Later paints of the
+    /// back buffer choose their shapes from it for as long as nothing that
+    /// changes the picture can have happened: no whole-control
+    /// invalidation, the same zoom, link marks and shape count.
+    struct TDrawExtent {
+        double Left = 0;
+        double Top = 0;
+        double Right = 0;
+        double Bottom = 0;
+        uint32_t No = 0;
+        bool Known = false;
+    };
+    std::vector<TDrawExtent> FDrawExtents;
+    bool FDrawExtentsValid = false;
+    uint64_t FDrawExtentsInvalidations = 0;
+    double FDrawExtentsZoom = 0;
+    bool FDrawExtentsMarks = false;
+    size_t FDrawExtentsCount = 0;
 
     TGridObject FGridOperation;
     TBitmap MytmpBitmap;

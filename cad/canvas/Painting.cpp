@@ -254,12 +254,9 @@ void TMyCAD::DrawAllShape(TCanvas& canvas, const TRect& r)
         }
         return lastVisible;
     };
-    auto meets = [&](TMyShape& root) {
-        if (!root.HasChildShapes()) {
-            const std::optional<TExtent> e = ShapeExtent(root, canvas, zoom, marks);
-            return !e || e->Meets(area);
-        }
-        // A group is drawn with all its members.
+    // Where a root and its members draw; nullopt when not known.
+    auto extentOf = [&](TMyShape& root) -> std::optional<TExtent> {
+        if (!root.HasChildShapes()) return ShapeExtent(root, canvas, zoom, marks);
         bool known = true;
         TExtent all;
         WalkShapeTree(*this, root, TTreeOrder::ShapeFirst, [&](TMyShape& s) {
@@ -271,14 +268,58 @@ void TMyCAD::DrawAllShape(TCanvas& canvas, const TRect& r)
                 known = false;
             }
         });
-        return !known || all.Meets(area);
+        if (!known) return std::nullopt;
+        return all;
     };
 
     const size_t count = MyShapes.size();
-    for (size_t no = 0; no < count; ++no) {
-        TMyShape* s = MyShapes[no].get();
-        if (!s || s->HasParentShape() || !layerVisible(s->LayerId)) continue;
-        if (meets(*s)) WillDrawShapesNo.push_back(static_cast<uint32_t>(no));
+    const bool backBuffer = &canvas == &MytmpBitmap.Canvas();
+    const bool reuse = backBuffer && FDrawExtentsValid && FDrawExtentsInvalidations == WholeInvalidations() &&
+                       FDrawExtentsZoom == zoom && FDrawExtentsMarks == marks && FDrawExtentsCount == count;
+    if (reuse) {
+        for (const TDrawExtent& d : FDrawExtents) {
+            if (d.Known) {
+                TExtent e;
+                e.Add(d.Left, d.Top);
+                e.Add(d.Right, d.Bottom);
+                if (!e.Meets(area)) continue;
+            }
+            TMyShape* s = d.No < count ? MyShapes[d.No].get() : nullptr;
+            if (s && !s->HasParentShape() && layerVisible(s->LayerId)) WillDrawShapesNo.push_back(d.No);
+        }
+    } else {
+        if (backBuffer) FDrawExtents.clear();
+        for (size_t no = 0; no < count; ++no) {
+            TMyShape* s = MyShapes[no].get();
+            if (!s || s->HasParentShape()) continue;
+            // The extents are learnt for every root, so that a later paint can
+            // reuse them whatever becomes of layers in between.
+            if (!backBuffer && !layerVisible(s->LayerId)) continue;
+            const std::optional<TExtent> e = extentOf(*s);
+            if (backBuffer) {
+                TDrawExtent d;
+                d.No = static_cast<uint32_t>(no);
+                d.Known = e.has_value();
+                if (e) {
+                    d.Left = e->Left;
+                    d.Top = e->Top;
+                    d.Right = e->Right;
+                    d.Bottom = e->Bottom;
+                    d.Known = e->Any;
+                    if (!e->Any) continue; // draws nothing anywhere
+                }
+                FDrawExtents.push_back(d);
+                if (!layerVisible(s->LayerId)) continue;
+            }
+            if (!e || e->Meets(area)) WillDrawShapesNo.push_back(static_cast<uint32_t>(no));
+        }
+        if (backBuffer) {
+            FDrawExtentsValid = true;
+            FDrawExtentsInvalidations = WholeInvalidations();
+            FDrawExtentsZoom = zoom;
+            FDrawExtentsMarks = marks;
+            FDrawExtentsCount = count;
+        }
     }
     if (WillDrawShapesNo.empty()) return;
 

@@ -1,0 +1,80 @@
+// Direct pixel access for the commonest figures: one-pixel outlines and solid
+// upright boxes on 32-bit images. The pixels are those the painter sets for
+// the same call (the stroke walks the same pixels, a box covers the pixels
+// whose centres it contains); only the painter's set-up is saved.
+#include "platform/CanvasPainter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mycad {
+
+bool TCanvasDirect::Prepare(TCanvas& canvas, bool logical, QPoint& shift, QRect& clip)
+{
+    QImage* image = canvas.target_;
+    if (image == nullptr || image->isNull() || canvas.pathOpen_ || canvas.hasClipRegion_) return false;
+    if (image->format() != QImage::Format_RGB32) return false;
+    QTransform t = TCanvasPainter::DeviceToImage(canvas);
+    if (logical) t = TCanvasPainter::LogicalToDevice(canvas) * t;
+    if (t.type() > QTransform::TxTranslate) return false;
+    if (t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy())) return false;
+    if (std::abs(t.dx()) > 1e9 || std::abs(t.dy()) > 1e9) return false;
+    shift = QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
+    clip = image->rect();
+    const TRect& c = canvas.clipRect_;
+    if (!c.IsEmpty()) {
+        clip &= QRect(c.Left - canvas.origin_.X, c.Top - canvas.origin_.Y, c.Width(), c.Height());
+    }
+    return true;
+}
+
+bool TCanvasDirect::StrokeStraight(TCanvas& canvas, const QPainterPath& path)
+{
+    const TPen& pen = canvas.pen_;
+    if (pen.Mode() != TPenMode::pmCopy || pen.Width() > 1) return false;
+    QPoint shift;
+    QRect clip;
+    if (!Prepare(canvas, true, shift, clip)) return false;
+    if (pen.Style() == TPenStyle::psClear) return true;
+    const QList<qreal> dashes = CosmeticDashes(pen.Style());
+    const QRgb ink = ToQColor(pen.Color()).rgb() | 0xFF000000u;
+    QImage& image = *canvas.target_;
+    uchar* bits = image.bits();
+    const qsizetype stride = image.bytesPerLine();
+    const int left = clip.left();
+    const int top = clip.top();
+    const int right = clip.right();
+    const int bottom = clip.bottom();
+    const int sx = shift.x();
+    const int sy = shift.y();
+    return WalkCosmetic(path, dashes, [&](int x, int y) {
+        const int64_t ix = int64_t(x) + sx;
+        const int64_t iy = int64_t(y) + sy;
+        if (ix < left || ix > right || iy < top || iy > bottom) return;
+        reinterpret_cast<QRgb*>(bits + iy * stride)[ix] = ink;
+    });
+}
+
+bool TCanvasDirect::Fill(TCanvas& canvas, const TRect& r, QRgb colour, bool logical)
+{
+    QPoint shift;
+    QRect clip;
+    if (!Prepare(canvas, logical, shift, clip)) return false;
+    if (r.IsEmpty()) return true;
+    // In 64 bits: a rectangle far outside the image must not wrap around.
+    const int64_t l = std::max<int64_t>(int64_t(r.Left) + shift.x(), clip.left());
+    const int64_t t = std::max<int64_t>(int64_t(r.Top) + shift.y(), clip.top());
+    const int64_t rt = std::min<int64_t>(int64_t(r.Right) + shift.x(), int64_t(clip.right()) + 1);
+    const int64_t b = std::min<int64_t>(int64_t(r.Bottom) + shift.y(), int64_t(clip.bottom()) + 1);
+    if (l >= rt || t >= b) return true;
+    const QRect box(int(l), int(t), int(rt - l), int(b - t));
+    QImage& image = *canvas.target_;
+    const QRgb ink = colour | 0xFF000000u;
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row + box.left(), row + box.left() + box.width(), ink);
+    }
+    return true;
+}
+
+} // namespace mycad
