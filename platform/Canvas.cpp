@@ -157,7 +157,7 @@ void TCanvas::LineTo(int32_t x, int32_t y)
 {
     if (pathOpen_) {
         TCanvasPath::LineTo(*this, QPointF(x, y));
-    } else {
+    } else if (!TCanvasDirect::StrokeLine(*this, penPos_, {x, y})) {
         QPainterPath path;
         path.moveTo(ToQPointF(penPos_));
         path.lineTo(x, y);

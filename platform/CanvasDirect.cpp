@@ -28,15 +28,15 @@ bool TCanvasDirect::Prepare(TCanvas& canvas, bool logical, QPoint& shift, QRect&
     return true;
 }
 
-bool TCanvasDirect::StrokeStraight(TCanvas& canvas, const QPainterPath& path)
+template <typename Walk>
+bool TCanvasDirect::Stroke(TCanvas& canvas, Walk walk)
 {
     const TPen& pen = canvas.pen_;
     if (pen.Mode() != TPenMode::pmCopy || pen.Width() > 1) return false;
     QPoint shift;
     QRect clip;
     if (!Prepare(canvas, true, shift, clip)) return false;
-    if (pen.Style() == TPenStyle::psClear) return true;
-    const QList<qreal> dashes = CosmeticDashes(pen.Style());
+    const QList<qreal> dashes = pen.Style() == TPenStyle::psClear ? QList<qreal>() : CosmeticDashes(pen.Style());
     const QRgb ink = ToQColor(pen.Color()).rgb() | 0xFF000000u;
     QImage& image = *canvas.target_;
     uchar* bits = image.bits();
@@ -47,11 +47,78 @@ bool TCanvasDirect::StrokeStraight(TCanvas& canvas, const QPainterPath& path)
     const int bottom = clip.bottom();
     const int sx = shift.x();
     const int sy = shift.y();
-    return WalkCosmetic(path, dashes, [&](int x, int y) {
+    const bool clear = pen.Style() == TPenStyle::psClear;
+    auto plot = [&](int x, int y) {
+        if (clear) return;
         const int64_t ix = int64_t(x) + sx;
         const int64_t iy = int64_t(y) + sy;
         if (ix < left || ix > right || iy < top || iy > bottom) return;
         reinterpret_cast<QRgb*>(bits + iy * stride)[ix] = ink;
+    };
+    TCosmeticWalker<decltype(plot)> walker(dashes, plot);
+    return walk(walker);
+}
+
+bool TCanvasDirect::StrokeStraight(TCanvas& canvas, const QPainterPath& path)
+{
+    for (int i = 0; i < path.elementCount(); ++i) {
+        if (path.elementAt(i).isCurveTo()) return false;
+    }
+    return Stroke(canvas, [&path](auto& walker) {
+        for (int i = 0; i < path.elementCount(); ++i) {
+            const QPainterPath::Element e = path.elementAt(i);
+            if (e.isMoveTo()) {
+                walker.MoveTo(WalkPoint(e.x, e.y));
+            } else {
+                walker.LineTo(WalkPoint(e.x, e.y));
+            }
+        }
+        return true;
+    });
+}
+
+bool TCanvasDirect::StrokeLine(TCanvas& canvas, const TPoint& a, const TPoint& b)
+{
+    return Stroke(canvas, [&](auto& walker) {
+        walker.MoveTo(QPoint(a.X, a.Y));
+        walker.LineTo(QPoint(b.X, b.Y));
+        return true;
+    });
+}
+
+bool TCanvasDirect::StrokeCanvasPath(TCanvas& canvas)
+{
+    // The figures as the painter path made of them would run: a figure
+    // closes with a line back to its start unless it is there already, and
+    // a line that follows a closed figure starts a new one where it ended.
+    const std::vector<TCanvas::PathPoint>& pts = canvas.path_;
+    if (pts.empty()) return true;
+    if ((pts.front().Type & ~PT_CLOSEFIGURE) != PT_MOVETO) return false;
+    for (const TCanvas::PathPoint& p : pts) {
+        if ((p.Type & ~PT_CLOSEFIGURE) == PT_BEZIERTO) return false;
+    }
+    return Stroke(canvas, [&pts](auto& walker) {
+        QPoint start;
+        bool newFigure = false;
+        for (const TCanvas::PathPoint& p : pts) {
+            const QPoint at = WalkPoint(p.X, p.Y);
+            if ((p.Type & ~PT_CLOSEFIGURE) == PT_MOVETO) {
+                walker.MoveTo(at);
+                start = at;
+            } else {
+                if (newFigure) {
+                    walker.MoveTo(walker.Current());
+                    start = walker.Current();
+                }
+                walker.LineTo(at);
+            }
+            newFigure = false;
+            if ((p.Type & PT_CLOSEFIGURE) != 0) {
+                if (walker.Current() != start) walker.LineTo(start);
+                newFigure = true;
+            }
+        }
+        return true;
     });
 }
 

@@ -46,6 +46,68 @@ TLogFont ToLogFont(const TFont& font);
 // Qt's own cosmetic rasteriser places diagonal pixels by a different rule,
 // so straight figures are walked here and only their pixels handed on.
 //
+/// Walks figures of straight segments pixel by pixel, carrying the dash
+/// pattern (empty: solid) along each figure; plot(x, y) gets each pixel.
+template <typename Plot>
+class TCosmeticWalker {
+public:
+    TCosmeticWalker(const QList<qreal>& dashes, Plot plot) : dashes_(dashes), plot_(plot)
+    {
+        for (qreal d : dashes_) period_ += static_cast<int64_t>(d);
+    }
+    /// Starts a new figure at p: the pattern starts again.
+    void MoveTo(QPoint p)
+    {
+        step_ = 0;
+        pen_ = p;
+    }
+    /// The segment from the current point to b, without b itself.
+    void LineTo(QPoint b)
+    {
+        const QPoint a = pen_;
+        const int64_t dx = int64_t(b.x()) - a.x();
+        const int64_t dy = int64_t(b.y()) - a.y();
+        const int64_t n = std::max(std::llabs(dx), std::llabs(dy));
+        for (int64_t k = 0; k < n; ++k, ++step_) {
+            if (!InkAt(step_)) continue;
+            // Round half away from the start so a line and its reverse are
+            // mirror images of each other.
+            auto along = [n, k](int64_t start, int64_t d) {
+                const int64_t num = 2 * k * std::llabs(d) + n;
+                const int64_t off = num / (2 * n);
+                return static_cast<int>(start + (d < 0 ? -off : off));
+            };
+            plot_(along(a.x(), dx), along(a.y(), dy));
+        }
+        pen_ = b;
+    }
+    QPoint Current() const { return pen_; }
+
+private:
+    bool InkAt(int64_t pos) const
+    {
+        if (period_ <= 0) return true;
+        int64_t at = pos % period_;
+        for (int k = 0; k < dashes_.size(); ++k) {
+            const auto len = static_cast<int64_t>(dashes_[k]);
+            if (at < len) return k % 2 == 0;
+            at -= len;
+        }
+        return true;
+    }
+    const QList<qreal>& dashes_;
+    Plot plot_;
+    int64_t period_ = 0;
+    int64_t step_ = 0; // position along the current figure's pattern
+    QPoint pen_;
+};
+
+/// A point of a path on the pixel the walk starts from.
+inline QPoint WalkPoint(double x, double y)
+{
+    return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+}
+
 // Calls plot(x, y) for each pixel, in the path's coordinates, of the
 // straight figures of path with the dash pattern (empty: solid); false,
 // plotting nothing, when the path has curves.
@@ -55,45 +117,14 @@ bool WalkCosmetic(const QPainterPath& path, const QList<qreal>& dashes, Plot plo
     for (int i = 0; i < path.elementCount(); ++i) {
         if (path.elementAt(i).isCurveTo()) return false;
     }
-    int64_t period = 0;
-    for (qreal d : dashes) period += static_cast<int64_t>(d);
-    int64_t step = 0; // position along the current figure's pattern
-    auto inkAt = [&](int64_t pos) {
-        if (period <= 0) return true;
-        int64_t at = pos % period;
-        for (int k = 0; k < dashes.size(); ++k) {
-            const auto len = static_cast<int64_t>(dashes[k]);
-            if (at < len) return k % 2 == 0;
-            at -= len;
-        }
-        return true;
-    };
-    auto walk = [&](QPoint a, QPoint b) {
-        const int64_t dx = int64_t(b.x()) - a.x();
-        const int64_t dy = int64_t(b.y()) - a.y();
-        const int64_t n = std::max(std::llabs(dx), std::llabs(dy));
-        for (int64_t k = 0; k < n; ++k, ++step) {
-            if (!inkAt(step)) continue;
-            // Round half away from the start so a line and its reverse are
-            // mirror images of each other.
-            auto along = [n, k](int64_t start, int64_t d) {
-                const int64_t num = 2 * k * std::llabs(d) + n;
-                const int64_t off = num / (2 * n);
-                return static_cast<int>(start + (d < 0 ? -off : off));
-            };
-            plot(along(a.x(), dx), along(a.y(), dy));
-        }
-    };
-    QPoint pen0;
+    TCosmeticWalker<Plot> walker(dashes, plot);
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
-        const QPoint at(static_cast<int>(std::lround(e.x)), static_cast<int>(std::lround(e.y)));
         if (e.isMoveTo()) {
-            step = 0;
+            walker.MoveTo(WalkPoint(e.x, e.y));
         } else {
-            walk(pen0, at);
+            walker.LineTo(WalkPoint(e.x, e.y));
         }
-        pen0 = at;
     }
     return true;
 }
@@ -107,11 +138,19 @@ class TCanvasDirect {
 public:
     /// The outline of path (logical coordinates) with the canvas's pen.
     static bool StrokeStraight(TCanvas& canvas, const QPainterPath& path);
+    /// The canvas's own path (what BeginPath..EndPath collected), stroked.
+    static bool StrokeCanvasPath(TCanvas& canvas);
+    /// A line from a to b (logical coordinates), without b.
+    static bool StrokeLine(TCanvas& canvas, const TPoint& a, const TPoint& b);
     /// Fills r with colour; r is in logical coordinates when logical is
     /// true, else in device pixels.
     static bool Fill(TCanvas& canvas, const TRect& r, QRgb colour, bool logical);
 
 private:
+    /// Strokes with the canvas's pen what walk(walker) walks; false when
+    /// the pen or the canvas does not allow it. walk may refuse too.
+    template <typename Walk>
+    static bool Stroke(TCanvas& canvas, Walk walk);
     /// The image, the shift from the given coordinates to image pixels and
     /// the image pixels drawing may reach; false when direct drawing cannot
     /// be used on this canvas now.

@@ -164,10 +164,9 @@ void TCanvas::CloseFigure()
 void TCanvas::StrokePath()
 {
     if (pathOpen_) return;
-    const QPainterPath path = TCanvasPath::ToPainterPath(*this);
-    if (!TCanvasDirect::StrokeStraight(*this, path)) {
+    if (!TCanvasDirect::StrokeCanvasPath(*this)) {
         TCanvasPainter p(*this, TCanvasPainter::Use::Shape);
-        if (p.Active()) p.StrokeFigure(path);
+        if (p.Active()) p.StrokeFigure(TCanvasPath::ToPainterPath(*this));
     }
     TCanvasPath::Clear(*this);
 }
