@@ -193,6 +193,7 @@ void TCanvas::PolyBezier(const TArrPoint& points)
 
 void TCanvas::Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
+    if (!pathOpen_ && TCanvasDirect::Box(*this, x1, y1, x2, y2)) return;
     const QRectF box = FigureBox(pen_, x1, y1, x2, y2);
     QPainterPath path;
     path.moveTo(box.topLeft());

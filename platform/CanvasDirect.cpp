@@ -28,11 +28,45 @@ bool TCanvasDirect::Prepare(TCanvas& canvas, bool logical, QPoint& shift, QRect&
     return true;
 }
 
+namespace {
+
+/// The pen's raster operation on one pixel, on the colour bits; the pixel
+/// stays opaque as the painter's raster operations leave it.
+QRgb Combine(TPenMode mode, QRgb pen, QRgb pixel)
+{
+    const QRgb s = pen & 0xFFFFFFu;
+    const QRgb d = pixel & 0xFFFFFFu;
+    QRgb r = s;
+    switch (mode) {
+    case TPenMode::pmBlack: r = 0; break;
+    case TPenMode::pmWhite: r = 0xFFFFFFu; break;
+    case TPenMode::pmNop: r = d; break;
+    case TPenMode::pmNot: r = ~d; break;
+    case TPenMode::pmCopy: r = s; break;
+    case TPenMode::pmNotCopy: r = ~s; break;
+    case TPenMode::pmMergePenNot: r = s | ~d; break;
+    case TPenMode::pmMaskPenNot: r = s & ~d; break;
+    case TPenMode::pmMergeNotPen: r = ~s | d; break;
+    case TPenMode::pmMaskNotPen: r = ~s & d; break;
+    case TPenMode::pmMerge: r = s | d; break;
+    case TPenMode::pmNotMerge: r = ~(s | d); break;
+    case TPenMode::pmMask: r = s & d; break;
+    case TPenMode::pmNotMask: r = ~(s & d); break;
+    case TPenMode::pmXor: r = s ^ d; break;
+    case TPenMode::pmNotXor: r = ~(s ^ d); break;
+    }
+    return (r & 0xFFFFFFu) | 0xFF000000u;
+}
+
+} // namespace
+
 template <typename Walk>
 bool TCanvasDirect::Stroke(TCanvas& canvas, Walk walk)
 {
     const TPen& pen = canvas.pen_;
-    if (pen.Mode() != TPenMode::pmCopy || pen.Width() > 1) return false;
+    if (pen.Width() > 1) return false;
+    // Nothing at all is drawn, as with the painter.
+    if (pen.Mode() == TPenMode::pmNop) return true;
     QPoint shift;
     QRect clip;
     if (!Prepare(canvas, true, shift, clip)) return false;
@@ -48,12 +82,15 @@ bool TCanvasDirect::Stroke(TCanvas& canvas, Walk walk)
     const int sx = shift.x();
     const int sy = shift.y();
     const bool clear = pen.Style() == TPenStyle::psClear;
+    const TPenMode mode = pen.Mode();
+    const bool copy = mode == TPenMode::pmCopy;
     auto plot = [&](int x, int y) {
         if (clear) return;
         const int64_t ix = int64_t(x) + sx;
         const int64_t iy = int64_t(y) + sy;
         if (ix < left || ix > right || iy < top || iy > bottom) return;
-        reinterpret_cast<QRgb*>(bits + iy * stride)[ix] = ink;
+        QRgb& pixel = reinterpret_cast<QRgb*>(bits + iy * stride)[ix];
+        pixel = copy ? ink : Combine(mode, ink, pixel);
     };
     TCosmeticWalker<decltype(plot)> walker(dashes, plot);
     return walk(walker);
@@ -118,6 +155,51 @@ bool TCanvasDirect::StrokeCanvasPath(TCanvas& canvas)
                 newFigure = true;
             }
         }
+        return true;
+    });
+}
+
+bool TCanvasDirect::Box(TCanvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    // An upright box with a solid brush and a one-pixel (or no) pen: the
+    // brush covers the pixels inside the outline's top-left corner and up to
+    // the column and row before its far side, the pen walks the outline, and
+    // both combine with the pixels by the pen mode, as the painter does.
+    const TPen& pen = canvas.pen_;
+    const TBrush& brush = canvas.brush_;
+    if (pen.Width() > 1 || brush.Style() != TBrushStyle::bsSolid || brush.Bitmap()) return false;
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    // Boxes of one pixel or less fold their outline back over itself; the
+    // painter's way with them is kept.
+    if (int64_t(x2) - x1 < 2 || int64_t(y2) - y1 < 2) return false;
+    QPoint shift;
+    QRect clip;
+    if (!Prepare(canvas, true, shift, clip)) return false;
+    if (pen.Mode() == TPenMode::pmNop) return true;
+    const int64_t l = std::max<int64_t>(int64_t(x1) + shift.x(), clip.left());
+    const int64_t t = std::max<int64_t>(int64_t(y1) + shift.y(), clip.top());
+    const int64_t r = std::min<int64_t>(int64_t(x2) - 1 + shift.x(), int64_t(clip.right()) + 1);
+    const int64_t b = std::min<int64_t>(int64_t(y2) - 1 + shift.y(), int64_t(clip.bottom()) + 1);
+    QImage& image = *canvas.target_;
+    const QRgb ink = ToQColor(brush.Color()).rgb() | 0xFF000000u;
+    const TPenMode mode = pen.Mode();
+    for (int64_t y = t; y < b; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)));
+        if (mode == TPenMode::pmCopy) {
+            std::fill(row + l, row + std::max(l, r), ink);
+        } else {
+            for (int64_t x = l; x < r; ++x) row[x] = Combine(mode, ink, row[x]);
+        }
+    }
+    const int32_t right = x2 - 1;
+    const int32_t bottom = y2 - 1;
+    return Stroke(canvas, [&](auto& walker) {
+        walker.MoveTo(QPoint(x1, y1));
+        walker.LineTo(QPoint(right, y1));
+        walker.LineTo(QPoint(right, bottom));
+        walker.LineTo(QPoint(x1, bottom));
+        walker.LineTo(QPoint(x1, y1));
         return true;
     });
 }

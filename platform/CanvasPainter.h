@@ -51,54 +51,74 @@ TLogFont ToLogFont(const TFont& font);
 template <typename Plot>
 class TCosmeticWalker {
 public:
-    TCosmeticWalker(const QList<qreal>& dashes, Plot plot) : dashes_(dashes), plot_(plot)
+    TCosmeticWalker(const QList<qreal>& dashes, Plot plot) : plot_(plot)
     {
-        for (qreal d : dashes_) period_ += static_cast<int64_t>(d);
+        // The pattern as one bit per pixel: ink where a dash is.
+        for (qsizetype k = 0; k < dashes.size(); ++k) {
+            const auto len = static_cast<int64_t>(dashes[k]);
+            for (int64_t i = 0; i < len && period_ < 64; ++i, ++period_) {
+                if (k % 2 == 0) ink_ |= uint64_t(1) << period_;
+            }
+        }
     }
     /// Starts a new figure at p: the pattern starts again.
     void MoveTo(QPoint p)
     {
-        step_ = 0;
+        at_ = 0;
         pen_ = p;
     }
-    /// The segment from the current point to b, without b itself.
+    /// The segment from the current point to b, without b itself. Pixel k
+    /// lies k steps along the major axis and round(k * minor / major) along
+    /// the minor one, halves rounded away from the start, so a line and its
+    /// reverse are mirror images of each other; the rounding is carried as
+    /// a remainder instead of dividing for every pixel.
     void LineTo(QPoint b)
     {
         const QPoint a = pen_;
         const int64_t dx = int64_t(b.x()) - a.x();
         const int64_t dy = int64_t(b.y()) - a.y();
-        const int64_t n = std::max(std::llabs(dx), std::llabs(dy));
-        for (int64_t k = 0; k < n; ++k, ++step_) {
-            if (!InkAt(step_)) continue;
-            // Round half away from the start so a line and its reverse are
-            // mirror images of each other.
-            auto along = [n, k](int64_t start, int64_t d) {
-                const int64_t num = 2 * k * std::llabs(d) + n;
-                const int64_t off = num / (2 * n);
-                return static_cast<int>(start + (d < 0 ? -off : off));
-            };
-            plot_(along(a.x(), dx), along(a.y(), dy));
+        const int64_t adx = std::llabs(dx);
+        const int64_t ady = std::llabs(dy);
+        const int64_t n = std::max(adx, ady);
+        const bool xMajor = adx >= ady;
+        const int64_t minor = xMajor ? ady : adx;
+        const int64_t majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+        const int64_t minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+        int64_t major = xMajor ? a.x() : a.y();
+        int64_t across = xMajor ? a.y() : a.x();
+        int64_t rem = n; // (2 k minor + n) mod 2n
+        for (int64_t k = 0; k < n; ++k) {
+            if (Ink()) {
+                if (xMajor) {
+                    plot_(static_cast<int>(major), static_cast<int>(across));
+                } else {
+                    plot_(static_cast<int>(across), static_cast<int>(major));
+                }
+            }
+            major += majorStep;
+            rem += 2 * minor;
+            if (rem >= 2 * n) {
+                rem -= 2 * n;
+                across += minorStep;
+            }
         }
         pen_ = b;
     }
     QPoint Current() const { return pen_; }
 
 private:
-    bool InkAt(int64_t pos) const
+    /// Whether the pattern inks the next pixel; moves the pattern on.
+    bool Ink()
     {
-        if (period_ <= 0) return true;
-        int64_t at = pos % period_;
-        for (int k = 0; k < dashes_.size(); ++k) {
-            const auto len = static_cast<int64_t>(dashes_[k]);
-            if (at < len) return k % 2 == 0;
-            at -= len;
-        }
-        return true;
+        if (period_ == 0) return true;
+        const bool ink = (ink_ >> at_) & 1u;
+        if (++at_ == period_) at_ = 0;
+        return ink;
     }
-    const QList<qreal>& dashes_;
     Plot plot_;
-    int64_t period_ = 0;
-    int64_t step_ = 0; // position along the current figure's pattern
+    uint64_t ink_ = 0;
+    int period_ = 0;
+    int at_ = 0; // position in the pattern along the current figure
     QPoint pen_;
 };
 
@@ -142,6 +162,8 @@ public:
     static bool StrokeCanvasPath(TCanvas& canvas);
     /// A line from a to b (logical coordinates), without b.
     static bool StrokeLine(TCanvas& canvas, const TPoint& a, const TPoint& b);
+    /// TCanvas::Rectangle's box (logical coordinates), filled and outlined.
+    static bool Box(TCanvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     /// Fills r with colour; r is in logical coordinates when logical is
     /// true, else in device pixels.
     static bool Fill(TCanvas& canvas, const TRect& r, QRgb colour, bool logical);

@@ -103,3 +103,35 @@ TEST(CanvasDirect, UprightBoxesMatchThePainter)
         }
     }
 }
+
+TEST(CanvasDirect, EveryRasterOperationMatchesThePainter)
+{
+    for (int m = 0; m <= 15; ++m) {
+        const auto mode = static_cast<TPenMode>(m);
+        ExpectSamePixels({0, 0}, TRect{}, [mode, m](TCanvas& c, std::mt19937& rng) {
+            auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
+            // A coloured background, so that every operation shows.
+            c.Pen().SetMode(TPenMode::pmCopy);
+            for (int i = 0; i < 12; ++i) {
+                c.Brush().SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), uint8_t(u(0, 255))));
+                c.FillRect(Bounds(u(0, 120), u(0, 80), 40, 40));
+            }
+            c.Pen().SetMode(mode);
+            c.Pen().SetStyle(m % 2 == 0 ? TPenStyle::psSolid : TPenStyle::psDot);
+            for (int i = 0; i < 20; ++i) {
+                c.Pen().SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), uint8_t(u(0, 255))));
+                c.MoveTo(u(-10, 170), u(-10, 130));
+                c.LineTo(u(-10, 170), u(-10, 130));
+                c.Polyline({{u(0, 160), u(0, 120)}, {u(0, 160), u(0, 120)}, {u(0, 160), u(0, 120)}});
+                // Boxes filled and outlined, in both corner orders and down
+                // to nothing, with and without a pen.
+                c.Brush().SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), uint8_t(u(0, 255))));
+                c.Pen().SetStyle(i % 3 == 0 ? TPenStyle::psClear : (m % 2 == 0 ? TPenStyle::psSolid : TPenStyle::psDot));
+                c.Rectangle(u(-10, 170), u(-10, 130), u(-10, 170), u(-10, 130));
+                const int32_t x = u(0, 150);
+                const int32_t y = u(0, 110);
+                c.Rectangle(x, y, x + u(0, 3), y + u(0, 3));
+            }
+        });
+    }
+}
