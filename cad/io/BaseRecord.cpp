@@ -89,7 +89,9 @@ void AppendUserDataPairs(TUserData& target, const TArrUserDataRec& pairs)
 
 void SaveBaseRecord(const TMyShape& shape, TStream& s)
 {
-    TRecordWriter w;
+    // One buffer for every record: a large drawing then costs no allocation per shape.
+    thread_local TRecordWriter w;
+    w.Reset();
     w.CountedString(shape.Name());
     w.Int32(shape.ShapeId);
     w.Int32(shape.ShapeNo);
@@ -103,10 +105,14 @@ void SaveBaseRecord(const TMyShape& shape, TStream& s)
     w.Float(shape.TextOutPoint.Y);
     w.Int32(shape.Tag());
     w.Float(shape.Angle());
-    w.FlushTo(s);
 
     const TBrush& brush = shape.Brush();
-    if (!WriteBitmapBuffer(s, brush.Bitmap())) throw EWriteError("Stream write error");
+    if (brush.Bitmap() && !brush.Bitmap()->Empty()) {
+        w.FlushTo(s);
+        if (!WriteBitmapBuffer(s, brush.Bitmap())) throw EWriteError("Stream write error");
+    } else {
+        w.Int64(0);
+    }
     w.Int32(static_cast<int32_t>(brush.Color()));
     w.Byte(static_cast<uint8_t>(brush.Style()));
 
@@ -183,8 +189,7 @@ void LoadBaseRecord(TMyShape& shape, TRecordReader& r)
 
     // A pattern bitmap replaces the brush's colour and style, which are
     // stored all the same.
-    TStream& s = r.Stream();
-    const std::unique_ptr<TBitmap> pattern = ReadBitmapBufferOrThrow(s);
+    const std::unique_ptr<TBitmap> pattern = r.BitmapBuffer();
     const TColor brushColor = r.Color();
     const TBrushStyle brushStyle = r.Ordinal(TBrushStyle::bsDiagCross);
     TBrush& brush = shape.Brush();

@@ -9,6 +9,7 @@
 #include "cad/io/DocumentRelations.h"
 #include "cad/io/FileVersion.h"
 #include "cad/io/RecordReader.h"
+#include "cad/io/RecordWriter.h"
 #include "cad/io/ShapeRecordParts.h"
 #include "cad/io/ShapeRecords.h"
 #include "platform/Files.h"
@@ -78,12 +79,13 @@ int32_t NextId(int32_t highest)
 void ReadDocument(TMyCAD& cad, TStream& s, TStagedDocument& doc)
 {
     s.SetPosition(0);
-    ReadFixedString(s, kMakerWidth, false);
-    ReadFixedString(s, kTitleWidth, false);
-    doc.VersionTag = ReadFixedString(s, kVersionWidth, true);
-    ReadFixedString(s, kStampWidth, false);
-    ReadFixedString(s, kReservedWidth, false);
-    TRecordReader r(s, FileVersionOf(doc.VersionTag), s.Size());
+    TRecordReader r(s, TFileVersion::Unknown, s.Size());
+    r.FixedString(kMakerWidth, false);
+    r.FixedString(kTitleWidth, false);
+    doc.VersionTag = r.FixedString(kVersionWidth, true);
+    r.FixedString(kStampWidth, false);
+    r.FixedString(kReservedWidth, false);
+    r.SetVersion(FileVersionOf(doc.VersionTag));
 
     doc.Background = r.Color();
     doc.Width = r.Int32();
@@ -92,7 +94,7 @@ void ReadDocument(TMyCAD& cad, TStream& s, TStagedDocument& doc)
         r.Fail("canvas size out of range");
     }
     doc.Unit = r.Ordinal(TUnits::inch);
-    doc.BkBitmap = ReadBitmapBufferOrThrow(s);
+    doc.BkBitmap = r.BitmapBuffer();
     const uint8_t mode = static_cast<uint8_t>(r.Int32() & 0xFF);
     if (mode > static_cast<uint8_t>(TBkBitmapMode::LeftTop)) r.Fail("bitmap mode out of range");
     doc.BkBitmapMode = static_cast<TBkBitmapMode>(mode);
@@ -127,7 +129,7 @@ void ReadDocument(TMyCAD& cad, TStream& s, TStagedDocument& doc)
     doc.Shapes.reserve(static_cast<size_t>(count));
     int32_t highestShapeId = 0;
     for (int32_t i = 0; i < count; ++i) {
-        const String className = ReadFixedString(s, kClassNameWidth, true);
+        const String className = r.FixedString(kClassNameWidth, true);
         std::unique_ptr<TMyShape> shape = cad.CreateShapeByName(className, &cad);
         if (!shape) r.Fail("unknown shape class");
         ReadShapeRecord(*shape, r);
@@ -158,8 +160,13 @@ void TakeOver(TMyCAD& cad, TStagedDocument& doc)
 
     cad.SetZoom(1.0);
     cad.SetColorOfBackGround(doc.Background);
-    cad.SetWidth(doc.Width);
+    // The page follows every change of the control's size and snaps to a
+    // standard page it matches. An empty width first keeps the new width
+    // from meeting the old height half way, so the result depends on the
+    // stored size alone, not on the drawing loaded before.
+    cad.SetWidth(0);
     cad.SetHeight(doc.Height);
+    cad.SetWidth(doc.Width);
     cad.SetTheUNIT(doc.Unit);
     cad.SetBkBitmap(doc.BkBitmap ? *doc.BkBitmap : TBitmap());
     cad.SetBkBitmapMode(doc.BkBitmapMode);
@@ -208,9 +215,11 @@ bool SaveToStream(const TMyCAD& cad, TStream& s)
         WriteInt32(s, cad.CurrentLayerId());
 
         WriteInt32(s, static_cast<int32_t>(cad.MyShapes.size()));
+        TRecordWriter name;
         for (const auto& shape : cad.MyShapes) {
             if (!shape) throw EWriteError("empty slot in the shape list");
-            WriteFixedString(s, AppendSpace(shape->ClassName(), kClassNameWidth), kClassNameWidth);
+            name.FixedString(shape->ClassName(), kClassNameWidth);
+            name.FlushTo(s);
             WriteShapeRecord(*shape, s);
         }
         return true;

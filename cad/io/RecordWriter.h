@@ -16,6 +16,7 @@ namespace mycad {
 class TRecordWriter {
 public:
     void Int32(int32_t v) { Raw(v); }
+    void Int64(int64_t v) { Raw(v); }
     void UInt32(uint32_t v) { Raw(v); }
     void Byte(uint8_t v) { Raw(v); }
     void Bool(bool v) { Raw(static_cast<uint8_t>(v ? 1 : 0)); }
@@ -29,6 +30,15 @@ public:
         Int32(n);
         Append(text.constData(), static_cast<size_t>(n) * 2);
     }
+    /// A fixed-width field: the text cut or padded with spaces to n characters.
+    void FixedString(const String& text, int32_t n)
+    {
+        const int32_t m = std::min<int32_t>(n, static_cast<int32_t>(text.size()));
+        Append(text.constData(), static_cast<size_t>(m) * 2);
+        for (int32_t i = m; i < n; ++i) Raw(static_cast<uint16_t>(u' '));
+    }
+    /// Drops what was composed and not handed on (after a failed write).
+    void Reset() { FUsed = 0; }
     /// Hands what was composed to the stream and starts empty again.
     void FlushTo(TStream& stream)
     {

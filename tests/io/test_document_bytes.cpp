@@ -84,6 +84,26 @@ TEST(DocumentBytes, SizeIsStoredAtZoomOneAndLoadsAtZoomOne)
     EXPECT_EQ(other.Height(), 350);
 }
 
+TEST(DocumentBytes, LoadedSizeDependsOnTheStoredSizeAlone)
+{
+    // 793 pixels is A4's width in millimetres; with the old height of an A4
+    // page it would snap the control to A4 before the new height arrives.
+    docenc::Document doc;
+    doc.Width = 793;
+    doc.Height = 600;
+    const std::vector<uint8_t> bytes = docenc::EncodeDocument(doc);
+    TMyCAD a4;
+    ASSERT_TRUE(LoadBytes(a4, bytes));
+    EXPECT_EQ(a4.Width(), 793);
+    EXPECT_EQ(a4.Height(), 600);
+    TMyCAD small;
+    small.SetWidth(100);
+    small.SetHeight(100);
+    ASSERT_TRUE(LoadBytes(small, bytes));
+    EXPECT_EQ(small.Width(), 793);
+    EXPECT_EQ(SavedBytes(a4), SavedBytes(small));
+}
+
 TEST(DocumentBytes, PlainRectangleRecordIs182BytesAndEachCharacterAddsTwo)
 {
     TMyCAD cad;

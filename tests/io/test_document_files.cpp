@@ -161,3 +161,23 @@ TEST_F(DocumentFiles, SavingOverAFileKeepsItsPermissionsAndLinks)
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(Entries().size(), 2);
 }
+
+TEST(FuzzSeeds, CommittedSeedsAreDocumentsThatLoad)
+{
+    // The fuzzer starts from these; a seed the readers refuse would start it
+    // from nothing.
+    const QDir seeds(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../../fuzz/corpus/load_document")));
+    const QStringList names = seeds.entryList(QDir::Files);
+    ASSERT_GE(names.size(), 10);
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const bool eightBit = name.contains(QStringLiteral("8bit"));
+        ReadOldZEDAFile = eightBit;
+        EXPECT_TRUE(IsZEDAFile(seeds.filePath(name)));
+        TMyCAD cad;
+        EXPECT_TRUE(LoadFromFile(cad, seeds.filePath(name)));
+        ReadOldZEDAFile = false;
+        const bool drawing = name.startsWith(QStringLiteral("encoded")) || name == QStringLiteral("saved-drawing");
+        EXPECT_EQ(cad.GetShapesCount(), drawing ? 2 : 0);
+    }
+}
