@@ -1,0 +1,317 @@
+#include "apps/cli/Commands.h"
+
+#include "apps/cli/DrawingReport.h"
+#include "apps/common/DrawingFiles.h"
+#include "cad/canvas/MyCAD.h"
+#include "cad/io/DocumentFile.h"
+#include "cad/io/RasterExport.h"
+#include "platform/Messages.h"
+
+#include <QFileInfo>
+
+#include <cmath>
+#include <optional>
+
+namespace mycad::cli {
+
+namespace {
+
+// The largest picture side render accepts: a 20 000 x 20 000 picture is
+// 1.2 GB of pixels already.
+constexpr int kMaxPictureSide = 20000;
+
+const char* const kMainHelp =
+    "usage: mycad COMMAND [ARGS]\n"
+    "\n"
+    "Inspects, renders and converts MyCAD drawings without a window.\n"
+    "\n"
+    "commands:\n"
+    "  info FILE [--json]          a summary of the drawing, or every stored value as JSON\n"
+    "  render FILE OUT [OPTIONS]   a picture of the drawing as PNG, JPEG or BMP\n"
+    "  convert IN OUT              rewrite a drawing of any version in the current one\n"
+    "\n"
+    "'mycad COMMAND --help' describes a command.\n"
+    "Exit status: 0 done, 1 a file is missing, is no drawing, cannot be read or\n"
+    "written, 2 the command line is wrong.\n";
+
+const char* const kInfoHelp =
+    "usage: mycad info FILE [--json]\n"
+    "\n"
+    "Describes a drawing: its version, page size, unit, layers and shapes.\n"
+    "\n"
+    "  --json   print one JSON object with every stored value of the drawing,\n"
+    "           its layers and each shape in list order; enumerations and sets\n"
+    "           are numbers, colours their stored 0xBBGGRR values\n";
+
+const char* const kRenderHelp =
+    "usage: mycad render FILE OUT [--width W] [--height H] [--no-background] [--quality Q]\n"
+    "\n"
+    "Draws the drawing into a picture; OUT's extension chooses the format\n"
+    "(.png, .jpg, .jpeg or .bmp). The picture is the drawing's page at zoom 1\n"
+    "unless a size is given; the drawing is scaled to fit, keeping its\n"
+    "proportions.\n"
+    "\n"
+    "  --width W         picture width in pixels (with only one side given the\n"
+    "  --height H        other follows the page's proportions)\n"
+    "  --no-background   leave out the drawing's background colour (white instead)\n"
+    "  --quality Q       JPEG quality from 0 to 100 (default 90)\n";
+
+const char* const kConvertHelp =
+    "usage: mycad convert IN OUT\n"
+    "\n"
+    "Reads a drawing of any version, also the oldest 8-bit ones, and writes it\n"
+    "to OUT in the current version. OUT is replaced only once it is complete.\n";
+
+class TCommandLine {
+public:
+    TCommandLine(QString command, QStringList args, QTextStream& err)
+        : command_(std::move(command)), err_(err), args_(std::move(args))
+    {
+    }
+
+    /// "--help" anywhere before a "--".
+    bool WantsHelp() const
+    {
+        for (const QString& a : args_) {
+            if (a == QLatin1String("--")) return false;
+            if (a == QLatin1String("--help")) return true;
+        }
+        return false;
+    }
+
+    /// Checks the options against those the command knows; the ones that
+    /// take a value take the next argument when not given with "=".
+    bool Parse(const QStringList& flags, const QStringList& valued)
+    {
+        std::vector<Option> parsed;
+        QStringList positional;
+        for (qsizetype i = 0; i < args_.size(); ++i) {
+            const QString& a = args_.at(i);
+            if (a == QLatin1String("--")) {
+                for (++i; i < args_.size(); ++i) positional.push_back(args_.at(i));
+                break;
+            }
+            if (!a.startsWith(QLatin1String("--"))) {
+                positional.push_back(a);
+                continue;
+            }
+            const qsizetype eq = a.indexOf(u'=');
+            const QString name = eq > 0 ? a.left(eq) : a;
+            if (flags.contains(name)) {
+                if (eq > 0) return Usage(QStringLiteral("option '%1' takes no value").arg(name));
+                parsed.push_back({name, QString(), false});
+            } else if (valued.contains(name)) {
+                if (eq > 0) {
+                    parsed.push_back({name, a.mid(eq + 1), true});
+                } else if (i + 1 < args_.size()) {
+                    parsed.push_back({name, args_.at(++i), true});
+                } else {
+                    return Usage(QStringLiteral("option '%1' needs a value").arg(name));
+                }
+            } else {
+                return Usage(QStringLiteral("unknown option '%1'").arg(name));
+            }
+        }
+        options_ = std::move(parsed);
+        positional_ = std::move(positional);
+        return true;
+    }
+
+    const QStringList& Positional() const { return positional_; }
+    bool Has(const QString& name) const
+    {
+        for (const Option& o : options_) {
+            if (o.name == name) return true;
+        }
+        return false;
+    }
+    std::optional<QString> Value(const QString& name) const
+    {
+        std::optional<QString> last;
+        for (const Option& o : options_) {
+            if (o.name == name) last = o.value;
+        }
+        return last;
+    }
+
+    /// Reports a usage error; always false.
+    bool Usage(const QString& text) const
+    {
+        err_ << "mycad " << command_ << ": " << text << " (see 'mycad " << command_ << " --help')\n";
+        return false;
+    }
+
+private:
+    struct Option {
+        QString name;
+        QString value;
+        bool hasValue = false;
+    };
+    QString command_;
+    QTextStream& err_;
+    QStringList args_;
+    std::vector<Option> options_;
+    QStringList positional_;
+};
+
+/// The canvas of one command, with the drawing read from a file.
+struct TLoadedDrawing {
+    TMyCAD cad;
+    bool ok = false;
+
+    TLoadedDrawing(const QString& fileName, QTextStream& err)
+    {
+        const app::TOpenResult result = app::OpenDrawing(cad, fileName);
+        ok = result == app::TOpenResult::Opened;
+        if (!ok) err << "mycad: " << app::OpenErrorText(result, fileName) << '\n';
+    }
+};
+
+/// A whole number in range; nullopt otherwise.
+std::optional<int> IntIn(const QString& text, int low, int high)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high) return std::nullopt;
+    return v;
+}
+
+int Info(TCommandLine& line, QTextStream& out, QTextStream& err)
+{
+    if (!line.Parse({QStringLiteral("--json"), QStringLiteral("--help")}, {})) return kExitUsage;
+    if (line.Positional().size() != 1) {
+        line.Usage(QStringLiteral("expects one drawing file"));
+        return kExitUsage;
+    }
+    const QString file = line.Positional().front();
+    TLoadedDrawing drawing(file, err);
+    if (!drawing.ok) return kExitFileError;
+    if (line.Has(QStringLiteral("--json"))) {
+        out << QString::fromStdString(DrawingJson(drawing.cad));
+    } else {
+        out << DrawingSummary(drawing.cad, file);
+    }
+    return kExitOk;
+}
+
+int Render(TCommandLine& line, QTextStream& err)
+{
+    const QString width = QStringLiteral("--width");
+    const QString height = QStringLiteral("--height");
+    const QString quality = QStringLiteral("--quality");
+    if (!line.Parse({QStringLiteral("--no-background"), QStringLiteral("--help")}, {width, height, quality})) {
+        return kExitUsage;
+    }
+    if (line.Positional().size() != 2) {
+        line.Usage(QStringLiteral("expects a drawing file and an output picture"));
+        return kExitUsage;
+    }
+    const QString in = line.Positional().at(0);
+    const QString out = line.Positional().at(1);
+    if (app::ImageFormatOf(out) == app::TImageFormat::Unknown) {
+        line.Usage(QStringLiteral("'%1' must end in .png, .jpg, .jpeg or .bmp").arg(out));
+        return kExitUsage;
+    }
+    std::optional<int> w;
+    std::optional<int> h;
+    int jpegQuality = 90;
+    if (const auto v = line.Value(width)) {
+        w = IntIn(*v, 1, kMaxPictureSide);
+        if (!w) {
+            line.Usage(QStringLiteral("--width must be a whole number from 1 to %1").arg(kMaxPictureSide));
+            return kExitUsage;
+        }
+    }
+    if (const auto v = line.Value(height)) {
+        h = IntIn(*v, 1, kMaxPictureSide);
+        if (!h) {
+            line.Usage(QStringLiteral("--height must be a whole number from 1 to %1").arg(kMaxPictureSide));
+            return kExitUsage;
+        }
+    }
+    if (const auto v = line.Value(quality)) {
+        const std::optional<int> q = IntIn(*v, 0, 100);
+        if (!q) {
+            line.Usage(QStringLiteral("--quality must be a whole number from 0 to 100"));
+            return kExitUsage;
+        }
+        jpegQuality = *q;
+    }
+
+    TLoadedDrawing drawing(in, err);
+    if (!drawing.ok) return kExitFileError;
+    // A loaded drawing is at zoom 1, so the control is the page.
+    const int pageW = std::max(drawing.cad.Width(), 1);
+    const int pageH = std::max(drawing.cad.Height(), 1);
+    const auto follow = [](int given, int from, int to) {
+        return std::clamp(RoundToInt(static_cast<double>(given) * to / from), 1, kMaxPictureSide);
+    };
+    if (!w && !h) {
+        w = pageW;
+        h = pageH;
+    } else if (!h) {
+        h = follow(*w, pageW, pageH);
+    } else if (!w) {
+        w = follow(*h, pageH, pageW);
+    }
+
+    TBitmap picture;
+    SaveToBmp(drawing.cad, picture, *w, *h, !line.Has(QStringLiteral("--no-background")));
+    if (picture.Empty() || !picture.SaveToFile(out, jpegQuality)) {
+        err << "mycad: " << out << ": cannot write the picture\n";
+        return kExitFileError;
+    }
+    return kExitOk;
+}
+
+int Convert(TCommandLine& line, QTextStream& err)
+{
+    if (!line.Parse({QStringLiteral("--help")}, {})) return kExitUsage;
+    if (line.Positional().size() != 2) {
+        line.Usage(QStringLiteral("expects an input and an output drawing file"));
+        return kExitUsage;
+    }
+    const QString in = line.Positional().at(0);
+    const QString out = line.Positional().at(1);
+    TLoadedDrawing drawing(in, err);
+    if (!drawing.ok) return kExitFileError;
+    if (!SaveToFile(drawing.cad, out)) {
+        err << "mycad: " << out << ": cannot write the drawing\n";
+        return kExitFileError;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int RunMyCad(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    // What the canvas has to say goes to the error stream, one line each.
+    const TMessageHandler previous = SetMessageHandler([&err](const String& text) { err << "mycad: " << text << '\n'; });
+    struct Restore {
+        TMessageHandler handler;
+        ~Restore() { SetMessageHandler(handler); }
+    } restore{previous};
+
+    if (args.isEmpty()) {
+        err << kMainHelp;
+        return kExitUsage;
+    }
+    const QString command = args.front();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
+        out << kMainHelp;
+        return kExitOk;
+    }
+    TCommandLine line(command, args.mid(1), err);
+    const auto help = [&](const char* text) {
+        out << text;
+        return kExitOk;
+    };
+    if (command == QLatin1String("info")) return line.WantsHelp() ? help(kInfoHelp) : Info(line, out, err);
+    if (command == QLatin1String("render")) return line.WantsHelp() ? help(kRenderHelp) : Render(line, err);
+    if (command == QLatin1String("convert")) return line.WantsHelp() ? help(kConvertHelp) : Convert(line, err);
+    err << "mycad: unknown command '" << command << "' (see 'mycad --help')\n";
+    return kExitUsage;
+}
+
+} // namespace mycad::cli

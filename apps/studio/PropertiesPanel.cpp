@@ -1,0 +1,388 @@
+#include "apps/studio/PropertiesPanel.h"
+
+#include "cad/canvas/UndoList.h"
+#include "cad/shapes/Line.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <numbers>
+
+namespace mycad::studio {
+
+namespace {
+
+QColor ToQColor(TColor c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+TColor FromQColor(const QColor& c) { return RGB(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()), static_cast<uint8_t>(c.blue())); }
+
+QIcon Swatch(TColor c)
+{
+    QPixmap pm(40, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QColor(0x78, 0x84, 0x8E));
+    p.setBrush(ToQColor(c));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 39, 15), 3, 3);
+    return QIcon(pm);
+}
+
+QComboBox* Combo(QWidget* parent, std::initializer_list<std::pair<const char*, int>> items)
+{
+    auto* box = new QComboBox(parent);
+    for (const auto& [text, value] : items) box->addItem(QString::fromUtf8(text), value);
+    return box;
+}
+
+void ShowValue(QComboBox* box, int value)
+{
+    const int i = box->findData(value);
+    box->setCurrentIndex(i);
+}
+
+QString ClassTitle(const TMyShape& s)
+{
+    QString name = s.ClassName();
+    if (name.startsWith(QLatin1String("TMy"))) name = name.mid(3);
+    return name;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- colours
+
+TColorButton::TColorButton(QWidget* parent) : QWidget(parent)
+{
+    button_ = new QToolButton(this);
+    button_->setIconSize(QSize(40, 16));
+    button_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(button_);
+    layout->addStretch(1);
+    SetColor(clBlack);
+    AskColor = [this](TColor current) -> std::optional<TColor> {
+        const QColor chosen = QColorDialog::getColor(ToQColor(current), this, QStringLiteral("Choose a colour"));
+        if (!chosen.isValid()) return std::nullopt;
+        return FromQColor(chosen);
+    };
+    connect(button_, &QToolButton::clicked, this, [this] {
+        if (const std::optional<TColor> c = AskColor(color_)) {
+            SetColor(*c);
+            emit ColorChosen(*c);
+        }
+    });
+}
+
+void TColorButton::SetColor(TColor color)
+{
+    color_ = color;
+    button_->setIcon(Swatch(color));
+    const QColor q = ToQColor(color);
+    button_->setText(q.name().toUpper());
+}
+
+// ---------------------------------------------------------------- panel
+
+TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(parent), cad_(cad)
+{
+    title_ = new QLabel(this);
+    title_->setWordWrap(true);
+    QFont bold = title_->font();
+    bold.setBold(true);
+    title_->setFont(bold);
+    body_ = new QWidget(this);
+
+    auto* outline = new QGroupBox(QStringLiteral("Outline"), body_);
+    penColor_ = new TColorButton(outline);
+    penWidth_ = new QSpinBox(outline);
+    penWidth_->setRange(1, 50);
+    penWidth_->setSuffix(QStringLiteral(" px"));
+    penWidth_->setKeyboardTracking(false);
+    penStyle_ = Combo(outline, {{"Solid", int(TPenStyle::psSolid)},
+                                {"Dashed", int(TPenStyle::psDash)},
+                                {"Dotted", int(TPenStyle::psDot)},
+                                {"Dash dot", int(TPenStyle::psDashDot)},
+                                {"Dash dot dot", int(TPenStyle::psDashDotDot)},
+                                {"None", int(TPenStyle::psClear)}});
+    auto* outlineForm = new QFormLayout(outline);
+    outlineForm->addRow(QStringLiteral("Colour"), penColor_);
+    outlineForm->addRow(QStringLiteral("Width"), penWidth_);
+    outlineForm->addRow(QStringLiteral("Style"), penStyle_);
+
+    auto* fill = new QGroupBox(QStringLiteral("Fill"), body_);
+    brushColor_ = new TColorButton(fill);
+    brushStyle_ = Combo(fill, {{"Solid", int(TBrushStyle::bsSolid)},
+                               {"None", int(TBrushStyle::bsClear)},
+                               {"Horizontal lines", int(TBrushStyle::bsHorizontal)},
+                               {"Vertical lines", int(TBrushStyle::bsVertical)},
+                               {"Diagonal lines \u2572", int(TBrushStyle::bsFDiagonal)},
+                               {"Diagonal lines \u2571", int(TBrushStyle::bsBDiagonal)},
+                               {"Cross hatch", int(TBrushStyle::bsCross)},
+                               {"Diagonal cross hatch", int(TBrushStyle::bsDiagCross)}});
+    auto* fillForm = new QFormLayout(fill);
+    fillForm->addRow(QStringLiteral("Colour"), brushColor_);
+    fillForm->addRow(QStringLiteral("Style"), brushStyle_);
+
+    auto* gradientGroup = new QGroupBox(QStringLiteral("Gradient"), body_);
+    gradient_ = Combo(gradientGroup, {{"None", int(TGradientStyle::gsNone)},
+                                      {"Radial from the centre", int(TGradientStyle::gsRadialC)},
+                                      {"Radial from the top", int(TGradientStyle::gsRadialT)},
+                                      {"Radial from the bottom", int(TGradientStyle::gsRadialB)},
+                                      {"Radial from the left", int(TGradientStyle::gsRadialL)},
+                                      {"Radial from the right", int(TGradientStyle::gsRadialR)},
+                                      {"Radial from top left", int(TGradientStyle::gsRadialTL)},
+                                      {"Radial from top right", int(TGradientStyle::gsRadialTR)},
+                                      {"Radial from bottom left", int(TGradientStyle::gsRadialBL)},
+                                      {"Radial from bottom right", int(TGradientStyle::gsRadialBR)},
+                                      {"Linear, left to right", int(TGradientStyle::gsLinearH)},
+                                      {"Linear, top to bottom", int(TGradientStyle::gsLinearV)},
+                                      {"Reflected across", int(TGradientStyle::gsReflectedH)},
+                                      {"Reflected down", int(TGradientStyle::gsReflectedV)},
+                                      {"Diagonal \u2198", int(TGradientStyle::gsDiagonalLF)},
+                                      {"Diagonal \u2197", int(TGradientStyle::gsDiagonalLB)},
+                                      {"Diagonal \u2199", int(TGradientStyle::gsDiagonalRF)},
+                                      {"Diagonal \u2196", int(TGradientStyle::gsDiagonalRB)},
+                                      {"Arrow left", int(TGradientStyle::gsArrowL)},
+                                      {"Arrow right", int(TGradientStyle::gsArrowR)},
+                                      {"Arrow up", int(TGradientStyle::gsArrowU)},
+                                      {"Arrow down", int(TGradientStyle::gsArrowD)},
+                                      {"Diamond", int(TGradientStyle::gsDiamond)},
+                                      {"Butterfly", int(TGradientStyle::gsButterfly)}});
+    gradientBegin_ = new TColorButton(gradientGroup);
+    gradientEnd_ = new TColorButton(gradientGroup);
+    auto* gradientForm = new QFormLayout(gradientGroup);
+    gradientForm->addRow(QStringLiteral("Style"), gradient_);
+    gradientForm->addRow(QStringLiteral("From"), gradientBegin_);
+    gradientForm->addRow(QStringLiteral("To"), gradientEnd_);
+
+    auto* texts = new QGroupBox(QStringLiteral("Texts"), body_);
+    info_ = new QLineEdit(texts);
+    info_->setPlaceholderText(QStringLiteral("Text shown on the shape"));
+    caption_ = new QLineEdit(texts);
+    caption_->setPlaceholderText(QStringLiteral("Shown when the mouse rests on it"));
+    auto* textForm = new QFormLayout(texts);
+    textForm->addRow(QStringLiteral("Text"), info_);
+    textForm->addRow(QStringLiteral("Caption"), caption_);
+
+    auto* arrange = new QGroupBox(QStringLiteral("Placement"), body_);
+    angle_ = new QDoubleSpinBox(arrange);
+    angle_->setRange(-360.0, 360.0);
+    angle_->setDecimals(1);
+    angle_->setSuffix(QStringLiteral("\u00b0"));
+    angle_->setKeyboardTracking(false);
+    angle_->setToolTip(QStringLiteral("Angle, clockwise"));
+    locked_ = new QCheckBox(QStringLiteral("Locked"), arrange);
+    locked_->setToolTip(QStringLiteral("A locked shape cannot be moved, sized, turned or deleted"));
+    visible_ = new QCheckBox(QStringLiteral("Visible"), arrange);
+    auto* arrangeForm = new QFormLayout(arrange);
+    arrangeForm->addRow(QStringLiteral("Angle"), angle_);
+    auto* flags = new QHBoxLayout;
+    flags->addWidget(locked_);
+    flags->addWidget(visible_);
+    flags->addStretch(1);
+    arrangeForm->addRow(flags);
+
+    lineGroup_ = new QGroupBox(QStringLiteral("Line"), body_);
+    arrows_ = Combo(lineGroup_, {{"No arrow heads", int(TArrowStyle::ANone)},
+                                 {"Arrow at the start", int(TArrowStyle::ALeft)},
+                                 {"Arrow at the end", int(TArrowStyle::ARight)},
+                                 {"Arrows at both ends", int(TArrowStyle::ADouble)}});
+    auto* lineForm = new QFormLayout(lineGroup_);
+    lineForm->addRow(QStringLiteral("Arrows"), arrows_);
+
+    auto* bodyLayout = new QVBoxLayout(body_);
+    bodyLayout->setContentsMargins(0, 0, 0, 0);
+    for (QGroupBox* g : {outline, fill, gradientGroup, texts, arrange, lineGroup_}) bodyLayout->addWidget(g);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(title_);
+    layout->addWidget(body_);
+    layout->addStretch(1);
+
+    connect(penColor_, &TColorButton::ColorChosen, this, &TPropertiesPanel::SetPenColor);
+    connect(penWidth_, &QSpinBox::valueChanged, this, [this](int v) {
+        if (!refreshing_) SetPenWidth(v);
+    });
+    connect(penStyle_, &QComboBox::activated, this,
+            [this](int i) { SetPenStyle(static_cast<TPenStyle>(penStyle_->itemData(i).toInt())); });
+    connect(brushColor_, &TColorButton::ColorChosen, this, &TPropertiesPanel::SetBrushColor);
+    connect(brushStyle_, &QComboBox::activated, this,
+            [this](int i) { SetBrushStyle(static_cast<TBrushStyle>(brushStyle_->itemData(i).toInt())); });
+    connect(gradient_, &QComboBox::activated, this,
+            [this](int i) { SetGradientStyle(static_cast<TGradientStyle>(gradient_->itemData(i).toInt())); });
+    connect(gradientBegin_, &TColorButton::ColorChosen, this, &TPropertiesPanel::SetGradientBegin);
+    connect(gradientEnd_, &TColorButton::ColorChosen, this, &TPropertiesPanel::SetGradientEnd);
+    connect(info_, &QLineEdit::editingFinished, this, [this] { SetInfo(info_->text()); });
+    connect(caption_, &QLineEdit::editingFinished, this, [this] { SetCaption(caption_->text()); });
+    connect(angle_, &QDoubleSpinBox::valueChanged, this, [this](double v) {
+        if (!refreshing_) SetAngleDegrees(v);
+    });
+    connect(locked_, &QCheckBox::clicked, this, &TPropertiesPanel::SetLocked);
+    connect(visible_, &QCheckBox::clicked, this, &TPropertiesPanel::SetShapeVisible);
+    connect(arrows_, &QComboBox::activated, this,
+            [this](int i) { SetArrowStyle(static_cast<TArrowStyle>(arrows_->itemData(i).toInt())); });
+    Refresh();
+}
+
+TMyShape* TPropertiesPanel::Shown() const
+{
+    return cad_.WorkingShapes.empty() ? nullptr : cad_.WorkingShapes.front();
+}
+
+void TPropertiesPanel::Refresh()
+{
+    refreshing_ = true;
+    TMyShape* s = Shown();
+    const int count = cad_.GetSelectedShapesCount();
+    body_->setEnabled(s != nullptr);
+    if (!s) {
+        title_->setText(QStringLiteral("Nothing selected"));
+    } else if (count == 1) {
+        title_->setText(QStringLiteral("%1 \u201c%2\u201d").arg(ClassTitle(*s), s->Name()));
+    } else {
+        title_->setText(QStringLiteral("%1 shapes selected; changes apply to all").arg(count));
+    }
+    if (s) {
+        penColor_->SetColor(s->Pen().Color());
+        penWidth_->setValue(s->Pen().Width());
+        ShowValue(penStyle_, int(s->Pen().Style()));
+        brushColor_->SetColor(s->Brush().Color());
+        ShowValue(brushStyle_, int(s->Brush().Style()));
+        ShowValue(gradient_, int(s->GradientStyle()));
+        gradientBegin_->SetColor(s->ColorBegin());
+        gradientEnd_->SetColor(s->ColorEnd());
+        if (!info_->hasFocus()) info_->setText(s->Info());
+        if (!caption_->hasFocus()) caption_->setText(s->Caption());
+        angle_->setValue(std::remainder(double(s->Angle()) * 180.0 / std::numbers::pi, 360.0));
+        locked_->setChecked(s->Locked());
+        visible_->setChecked(s->Visible());
+        const auto* line = dynamic_cast<const TMyLine*>(s);
+        lineGroup_->setVisible(line != nullptr);
+        if (line) ShowValue(arrows_, int(line->ArrowStyle()));
+    } else {
+        lineGroup_->setVisible(false);
+        info_->clear();
+        caption_->clear();
+    }
+    refreshing_ = false;
+}
+
+void TPropertiesPanel::Apply(const std::function<void(TMyShape&)>& change)
+{
+    if (cad_.WorkingShapes.empty()) return;
+    const TArrMyShapeRef shapes = cad_.WorkingShapes;
+    cad_.PushtoUndoRedoShapeList(shapes, ACT_CHANGE);
+    for (TMyShape* s : shapes) change(*s);
+    cad_.Invalidate();
+    Refresh();
+    emit DrawingChanged();
+}
+
+void TPropertiesPanel::SetPenColor(TColor color)
+{
+    Apply([color](TMyShape& s) { s.Pen().SetColor(color); });
+}
+
+void TPropertiesPanel::SetPenWidth(int width)
+{
+    Apply([width](TMyShape& s) { s.Pen().SetWidth(width); });
+}
+
+void TPropertiesPanel::SetPenStyle(TPenStyle style)
+{
+    Apply([style](TMyShape& s) { s.Pen().SetStyle(style); });
+}
+
+void TPropertiesPanel::SetBrushColor(TColor color)
+{
+    Apply([color](TMyShape& s) {
+        s.Brush().SetColor(color);
+        // A colour of no fill would not show: choosing one asks for a fill,
+        // unless the shape shows a gradient, which a fill would cover.
+        if (s.Brush().Style() == TBrushStyle::bsClear && s.GradientStyle() == TGradientStyle::gsNone) {
+            s.Brush().SetStyle(TBrushStyle::bsSolid);
+        }
+    });
+}
+
+void TPropertiesPanel::SetBrushStyle(TBrushStyle style)
+{
+    Apply([style](TMyShape& s) { s.Brush().SetStyle(style); });
+}
+
+void TPropertiesPanel::SetGradientStyle(TGradientStyle style)
+{
+    Apply([style](TMyShape& s) {
+        s.SetGradientStyle(style);
+        // The brush paints over the gradient; a gradient asks for a clear one.
+        if (style != TGradientStyle::gsNone) s.Brush().SetStyle(TBrushStyle::bsClear);
+    });
+}
+
+void TPropertiesPanel::SetGradientBegin(TColor color)
+{
+    Apply([color](TMyShape& s) { s.SetColorBegin(color); });
+}
+
+void TPropertiesPanel::SetGradientEnd(TColor color)
+{
+    Apply([color](TMyShape& s) { s.SetColorEnd(color); });
+}
+
+void TPropertiesPanel::SetCaption(const QString& text)
+{
+    TMyShape* s = Shown();
+    if (!s || s->Caption() == text) return;
+    Apply([text](TMyShape& shape) { shape.SetCaption(text); });
+}
+
+void TPropertiesPanel::SetInfo(const QString& text)
+{
+    TMyShape* s = Shown();
+    if (!s || s->Info() == text) return;
+    Apply([text](TMyShape& shape) {
+        shape.SetInfo(text);
+        // A typed text replaces a multi-line one, which would otherwise win.
+        shape.SetMultiInfo(TStringList());
+    });
+}
+
+void TPropertiesPanel::SetAngleDegrees(double degrees)
+{
+    Apply([this, degrees](TMyShape& s) {
+        const double target = degrees * std::numbers::pi / 180.0;
+        const double turn = std::remainder(target - double(s.Angle()), 2.0 * std::numbers::pi);
+        if (std::fabs(turn) > 1e-6) cad_.Rotate(&s, static_cast<float>(turn));
+    });
+}
+
+void TPropertiesPanel::SetLocked(bool locked)
+{
+    Apply([this, locked](TMyShape& s) { cad_.LockUnLockforShapes(&s, locked); });
+}
+
+void TPropertiesPanel::SetShapeVisible(bool visible)
+{
+    Apply([visible](TMyShape& s) { s.SetVisible(visible); });
+}
+
+void TPropertiesPanel::SetArrowStyle(TArrowStyle style)
+{
+    Apply([style](TMyShape& s) {
+        if (auto* line = dynamic_cast<TMyLine*>(&s)) line->SetArrowStyle(style);
+    });
+}
+
+} // namespace mycad::studio

@@ -1,0 +1,109 @@
+// The Properties panel: the look and the state of the selected shapes (pen,
+// brush, gradient, texts, angle, lock and visibility, and the arrow heads of
+// lines). It shows the first selected shape; a change applies to every
+// selected shape as one step the Undo command takes back.
+#pragma once
+
+#include "cad/canvas/MyCAD.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
+class QToolButton;
+
+namespace mycad::studio {
+
+/// A button that shows a colour and asks for a new one when clicked.
+class TColorButton : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TColorButton(QWidget* parent = nullptr);
+    TColor Color() const { return color_; }
+    /// Shows the colour without reporting a change.
+    void SetColor(TColor color);
+    /// Asks for a colour; tests replace it. nullopt cancels.
+    std::function<std::optional<TColor>(TColor current)> AskColor;
+    QToolButton& Button() { return *button_; }
+
+signals:
+    void ColorChosen(TColor color);
+
+private:
+    QToolButton* button_ = nullptr;
+    TColor color_ = clBlack;
+};
+
+class TPropertiesPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TPropertiesPanel(TMyCAD& cad, QWidget* parent = nullptr);
+
+    /// Shows the selection as it is now.
+    void Refresh();
+
+    // Each applies to every selected shape as one undo step and reports a
+    // change of the drawing; nothing happens without a selection. The
+    // widgets call them; so can tests.
+    void SetPenColor(TColor color);
+    void SetPenWidth(int width);
+    void SetPenStyle(TPenStyle style);
+    void SetBrushColor(TColor color);
+    void SetBrushStyle(TBrushStyle style);
+    void SetGradientStyle(TGradientStyle style);
+    void SetGradientBegin(TColor color);
+    void SetGradientEnd(TColor color);
+    void SetCaption(const QString& text);
+    void SetInfo(const QString& text);
+    /// Turns the shapes to this angle, in degrees clockwise.
+    void SetAngleDegrees(double degrees);
+    void SetLocked(bool locked);
+    void SetShapeVisible(bool visible);
+    void SetArrowStyle(TArrowStyle style);
+
+    // The widgets, for tests.
+    TColorButton& PenColorButton() { return *penColor_; }
+    QSpinBox& PenWidthBox() { return *penWidth_; }
+    QComboBox& BrushStyleBox() { return *brushStyle_; }
+    QLineEdit& InfoEdit() { return *info_; }
+    QLabel& Title() { return *title_; }
+
+signals:
+    void DrawingChanged();
+
+private:
+    /// Records the selection for undo, changes each selected shape, repaints.
+    void Apply(const std::function<void(TMyShape&)>& change);
+    TMyShape* Shown() const;
+
+    TMyCAD& cad_;
+    QLabel* title_ = nullptr;
+    QWidget* body_ = nullptr;
+    TColorButton* penColor_ = nullptr;
+    QSpinBox* penWidth_ = nullptr;
+    QComboBox* penStyle_ = nullptr;
+    TColorButton* brushColor_ = nullptr;
+    QComboBox* brushStyle_ = nullptr;
+    QComboBox* gradient_ = nullptr;
+    TColorButton* gradientBegin_ = nullptr;
+    TColorButton* gradientEnd_ = nullptr;
+    QLineEdit* caption_ = nullptr;
+    QLineEdit* info_ = nullptr;
+    QDoubleSpinBox* angle_ = nullptr;
+    QCheckBox* locked_ = nullptr;
+    QCheckBox* visible_ = nullptr;
+    QGroupBox* lineGroup_ = nullptr;
+    QComboBox* arrows_ = nullptr;
+    bool refreshing_ = false;
+};
+
+} // namespace mycad::studio

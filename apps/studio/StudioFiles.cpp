@@ -1,0 +1,230 @@
+// Files in the main window: new, open, save, export, the recent files, the
+// question about unsaved changes, and rendering a drawing without a window.
+#include "apps/studio/StudioWindow.h"
+
+#include "apps/common/DrawingFiles.h"
+#include "cad/io/DocumentFile.h"
+#include "cad/io/RasterExport.h"
+#include "platform/Messages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSettings>
+#include <QStatusBar>
+
+namespace mycad::studio {
+
+namespace {
+
+const QString kRecentKey = QStringLiteral("recentFiles");
+constexpr int kMaxRecent = 8;
+const QString kDrawingFilter = QStringLiteral("MyCAD drawings (*.zed);;All files (*)");
+
+QString DisplayName(const QString& fileName)
+{
+    return fileName.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(fileName).fileName();
+}
+
+bool WritePicture(TMyCAD& cad, const QString& fileName)
+{
+    switch (app::ImageFormatOf(fileName)) {
+    case app::TImageFormat::Png: return SaveToPng(cad, fileName, true);
+    case app::TImageFormat::Jpeg: return SaveToJpg(cad, fileName, 92, true);
+    case app::TImageFormat::Bmp: return SaveToBmp(cad, fileName, true);
+    case app::TImageFormat::Unknown: break;
+    }
+    return false;
+}
+
+} // namespace
+
+bool TStudioWindow::MaybeSave()
+{
+    if (!IsModified()) return true;
+    switch (AskSaveChanges(DisplayName(fileName_))) {
+    case TSaveAnswer::Save: return Save();
+    case TSaveAnswer::Discard: return true;
+    case TSaveAnswer::Cancel: return false;
+    }
+    return false;
+}
+
+bool TStudioWindow::NewDrawing()
+{
+    if (!MaybeSave()) return false;
+    TMyCAD& cad = Cad();
+    cad.DeSelectedAllShapesByCode();
+    cad.DeleteAllShapes();
+    cad.ClearAllUndoStuff();
+    // The layer table starts over as a new canvas has it.
+    cad.DeleteAllLayers();
+    cad.NewLayer(QStringLiteral("Layer0"), true);
+    cad.UserData().ClearAll();
+    cad.SetBkBitmap(TBitmap());
+    cad.SetColorOfBackGround(clWhite);
+    cad.SetRatio(1.0);
+    cad.SetTag(0);
+    cad.SetDiskFileVersion(QStringLiteral("XP.j"));
+    cad.SetZoom(1.0);
+    cad.SetPageOrientation(TPageOrientation::poPortrait);
+    cad.SetPageStyle(TPageStyle::A4);
+    cad.Global_Changed = false;
+    SetFileName(QString());
+    DrawingReplaced();
+    return true;
+}
+
+bool TStudioWindow::OpenFile(const QString& fileName)
+{
+    if (!MaybeSave()) return false;
+    const app::TOpenResult result = app::OpenDrawing(Cad(), fileName);
+    if (result != app::TOpenResult::Opened) {
+        ShowMessage(app::OpenErrorText(result, fileName));
+        return false;
+    }
+    Cad().Global_Changed = false;
+    SetFileName(fileName);
+    AddRecentFile(fileName);
+    DrawingReplaced();
+    return true;
+}
+
+bool TStudioWindow::SaveFile(const QString& fileName)
+{
+    if (!SaveToFile(Cad(), fileName)) {
+        ShowMessage(QStringLiteral("%1: the drawing could not be saved there.").arg(fileName));
+        return false;
+    }
+    SetFileName(fileName);
+    AddRecentFile(fileName);
+    statusBar()->showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(fileName)), 4000);
+    QueueSync();
+    return true;
+}
+
+bool TStudioWindow::Save()
+{
+    if (fileName_.isEmpty()) return SaveAs();
+    return SaveFile(fileName_);
+}
+
+bool TStudioWindow::SaveAs()
+{
+    const QString suggestion =
+        fileName_.isEmpty() ? QDir::home().filePath(QStringLiteral("Untitled.zed")) : fileName_;
+    QString file = AskSaveFileName(QStringLiteral("Save drawing"), suggestion, kDrawingFilter);
+    if (file.isEmpty()) return false;
+    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".zed");
+    return SaveFile(file);
+}
+
+bool TStudioWindow::ExportPicture(const QString& fileName)
+{
+    if (app::ImageFormatOf(fileName) == app::TImageFormat::Unknown) {
+        ShowMessage(QStringLiteral("%1: pictures are written as .png, .jpg or .bmp files.").arg(fileName));
+        return false;
+    }
+    if (!WritePicture(Cad(), fileName)) {
+        ShowMessage(QStringLiteral("%1: the picture could not be written.").arg(fileName));
+        return false;
+    }
+    statusBar()->showMessage(QStringLiteral("Exported %1").arg(QDir::toNativeSeparators(fileName)), 4000);
+    return true;
+}
+
+void TStudioWindow::ExportAs(const QString& extension, const QString& filter)
+{
+    const QFileInfo base(fileName_.isEmpty() ? QDir::home().filePath(QStringLiteral("Untitled.zed")) : fileName_);
+    const QString suggestion = base.dir().filePath(base.completeBaseName() + u'.' + extension);
+    QString file = AskSaveFileName(QStringLiteral("Export picture"), suggestion, filter);
+    if (file.isEmpty()) return;
+    if (QFileInfo(file).suffix().isEmpty()) file += u'.' + extension;
+    ExportPicture(file);
+}
+
+void TStudioWindow::SetFileName(const QString& fileName)
+{
+    fileName_ = fileName.isEmpty() ? QString() : QFileInfo(fileName).absoluteFilePath();
+    UpdateTitle();
+}
+
+QStringList TStudioWindow::RecentFiles() const { return settings_->value(kRecentKey).toStringList(); }
+
+void TStudioWindow::AddRecentFile(const QString& fileName)
+{
+    const QString path = QFileInfo(fileName).absoluteFilePath();
+    QStringList files = RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    while (files.size() > kMaxRecent) files.removeLast();
+    settings_->setValue(kRecentKey, files);
+    settings_->sync();
+    RebuildRecentMenu();
+}
+
+void TStudioWindow::RebuildRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList files = RecentFiles();
+    int n = 0;
+    for (const QString& file : files) {
+        ++n;
+        QAction* a = recentMenu_->addAction(
+            QStringLiteral("&%1  %2").arg(n).arg(QFileInfo(file).fileName()), this, [this, file] { OpenFile(file); });
+        a->setObjectName(QStringLiteral("recent%1").arg(n));
+        a->setStatusTip(QDir::toNativeSeparators(file));
+    }
+    if (files.isEmpty()) {
+        recentMenu_->addAction(QStringLiteral("No recent drawings"))->setEnabled(false);
+        return;
+    }
+    recentMenu_->addSeparator();
+    recentMenu_->addAction(QStringLiteral("&Clear List"), this, [this] {
+        settings_->remove(kRecentKey);
+        settings_->sync();
+        RebuildRecentMenu();
+    });
+}
+
+void TStudioWindow::UpdateTitle()
+{
+    setWindowTitle(QStringLiteral("%1[*] \u2014 MyCAD Studio").arg(DisplayName(fileName_)));
+    setWindowModified(IsModified());
+}
+
+void TStudioWindow::DrawingReplaced()
+{
+    shownSelection_.clear();
+    shownShapeCount_ = Cad().MyShapes.size();
+    SetTool(TDrawTool::SpSelecting);
+    layers_->Refresh();
+    properties_->Refresh();
+    // A large page opens whole; a small one at its real size.
+    area_->ZoomToFit();
+    if (area_->ZoomPercent() > 100) area_->SetZoomPercent(100);
+    area_->SyncRulers();
+    Cad().Invalidate();
+    SyncUi();
+}
+
+int RenderDrawingFile(const QString& drawing, const QString& out, QString& error)
+{
+    if (app::ImageFormatOf(out) == app::TImageFormat::Unknown) {
+        error = QStringLiteral("%1: pictures are written as .png, .jpg or .bmp files").arg(out);
+        return 1;
+    }
+    TMyCAD cad;
+    const app::TOpenResult result = app::OpenDrawing(cad, drawing);
+    if (result != app::TOpenResult::Opened) {
+        error = app::OpenErrorText(result, drawing);
+        return 1;
+    }
+    if (!WritePicture(cad, out)) {
+        error = QStringLiteral("%1: the picture could not be written").arg(out);
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace mycad::studio

@@ -1,0 +1,75 @@
+// Helpers of the application tests: running the command in-process, files
+// in a scratch folder, pixels of written pictures.
+#pragma once
+
+#include "apps/cli/Commands.h"
+#include "cad/canvas/MyCAD.h"
+#include "platform/Graphics.h"
+
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace mycad::appstest {
+
+struct TRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+/// `mycad ARGS...` in this process.
+inline TRun Mycad(const QStringList& args)
+{
+    TRun r;
+    QTextStream out(&r.out);
+    QTextStream err(&r.err);
+    r.code = cli::RunMyCad(args, out, err);
+    out.flush();
+    err.flush();
+    return r;
+}
+
+inline std::vector<uint8_t> ReadBytes(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray data = f.readAll();
+    return {data.begin(), data.end()};
+}
+
+inline bool WriteBytes(const QString& file, const std::vector<uint8_t>& bytes)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    return f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ==
+           static_cast<qint64>(bytes.size());
+}
+
+/// A rectangle from document points, listed on the current layer.
+inline TMyShape* AddBox(TMyCAD& cad, float l, float t, float r, float b, TColor fill)
+{
+    TMyShape* s = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
+    s->ThePoints = {{l, t}, {r, t}, {r, b}, {l, b}};
+    s->CenterPoint = s->ComputeCenterPoint(4);
+    s->TextOutPoint = s->CenterPoint;
+    s->Brush().SetColor(fill);
+    s->Brush().SetStyle(TBrushStyle::bsSolid);
+    s->Pen().SetColor(fill);
+    return s;
+}
+
+inline TColor PixelAt(const QString& pictureFile, int32_t x, int32_t y)
+{
+    TBitmap bmp;
+    if (!bmp.LoadFromFile(pictureFile)) return CLR_INVALID;
+    return bmp.Canvas().Pixel(x, y);
+}
+
+} // namespace mycad::appstest

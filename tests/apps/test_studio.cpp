@@ -1,0 +1,551 @@
+// MyCAD Studio on the offscreen platform: whole sessions through its menus,
+// tools and panels, as a user works, and what ends up in the files.
+#include "AppsTestSupport.h"
+
+#include "apps/common/SampleDrawing.h"
+#include "apps/studio/StudioWindow.h"
+#include "cad/io/DocumentFile.h"
+#include "platform/Messages.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+
+#include <cmath>
+#include <set>
+
+using namespace mycad;
+using namespace mycad::appstest;
+using mycad::studio::TStudioWindow;
+
+namespace {
+
+/// A Studio window with its settings in a scratch folder, shown and laid out,
+/// that refuses every question unless a test answers it.
+struct Studio {
+    Studio() : window(dir.filePath(QStringLiteral("settings.ini")))
+    {
+        window.AskSaveChanges = [this](const QString&) {
+            ++questions;
+            return answer;
+        };
+        window.AskOpenFileName = [](const QString&, const QString&) { return QString(); };
+        window.AskSaveFileName = [this](const QString&, const QString&, const QString&) { return saveAs; };
+        window.Layers().AskText = [](const QString&, const QString&, const QString&) { return QString(); };
+        window.Layers().AskLayer = [](const QString&, const QString&, const QList<int32_t>&) { return -1; };
+        window.Layers().Confirm = [](const QString&) { return false; };
+        for (auto* b : window.Properties().findChildren<studio::TColorButton*>()) {
+            b->AskColor = [](TColor) { return std::optional<TColor>(); };
+        }
+        window.resize(1200, 800);
+        window.show();
+        (void)QTest::qWaitForWindowExposed(&window);
+        Settle();
+    }
+    /// Lets queued work (paints, the interface's catching up) run.
+    void Settle()
+    {
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+        window.SyncUi();
+    }
+    /// The command of a menu or one of its submenus, found through the menu
+    /// bar as a user finds it.
+    static QAction* Find(QMenu* menu, const QString& name)
+    {
+        for (QAction* a : menu->actions()) {
+            if (a->objectName() == name) return a;
+            if (a->menu()) {
+                if (QAction* inner = Find(a->menu(), name)) return inner;
+            }
+        }
+        return nullptr;
+    }
+    QAction* Menu(const QString& menuTitle, const QString& name)
+    {
+        for (QAction* top : window.menuBar()->actions()) {
+            if (top->text().remove(u'&') != menuTitle || !top->menu()) continue;
+            if (QAction* a = Find(top->menu(), name)) return a;
+        }
+        ADD_FAILURE() << "no " << name.toStdString() << " in " << menuTitle.toStdString();
+        return nullptr;
+    }
+    void Trigger(const QString& menuTitle, const QString& name)
+    {
+        Settle();
+        QAction* a = Menu(menuTitle, name);
+        ASSERT_NE(a, nullptr);
+        ASSERT_TRUE(a->isEnabled()) << name.toStdString();
+        a->trigger();
+        Settle();
+    }
+    /// A drag on the canvas between two device points, as the mouse does it.
+    void Drag(QPoint from, QPoint to)
+    {
+        QWidget* canvas = &window.Cad();
+        QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
+        for (int k = 1; k <= 4; ++k) QTest::mouseMove(canvas, from + (to - from) * k / 4);
+        QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
+        Settle();
+    }
+
+    QTemporaryDir dir;
+    TMessageCapture messages;
+    TStudioWindow window;
+    int questions = 0;
+    TStudioWindow::TSaveAnswer answer = TStudioWindow::TSaveAnswer::Cancel;
+    QString saveAs;
+};
+
+TMyShape* Last(TMyCAD& cad) { return cad.MyShapes.empty() ? nullptr : cad.MyShapes.back().get(); }
+
+} // namespace
+
+TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    ASSERT_TRUE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
+    s.Settle();
+    const int32_t sampleShapes = cad.GetShapesCount();
+    EXPECT_EQ(sampleShapes, 27);
+    EXPECT_EQ(s.window.Layers().List().count(), 2);
+    EXPECT_TRUE(s.window.windowTitle().startsWith(QStringLiteral("sample.zed")));
+    EXPECT_FALSE(s.window.isWindowModified());
+
+    // Draw a rectangle with the tool, at 100 % in the empty lower left.
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
+    ASSERT_DOUBLE_EQ(cad.Zoom(), 1.0);
+    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolRectangle"));
+    EXPECT_EQ(cad.ShapeTool(), TDrawTool::SpRectangle);
+    s.Drag({100, 660}, {300, 760});
+    ASSERT_EQ(cad.GetShapesCount(), sampleShapes + 1);
+    TMyShape* drawn = Last(cad);
+    EXPECT_EQ(drawn->ClassName(), QStringLiteral("TMyRectangle"));
+    EXPECT_EQ(drawn->ThePoints, (TArrMyPoint{{100, 660}, {300, 660}, {300, 760}, {100, 760}}));
+    // Back to selecting, with the new shape selected and shown in the panel.
+    EXPECT_EQ(cad.ShapeTool(), TDrawTool::SpSelecting);
+    EXPECT_TRUE(s.window.Action(QStringLiteral("toolSelect"))->isChecked());
+    EXPECT_EQ(cad.GetSelectedShape(), drawn);
+    EXPECT_TRUE(s.window.Properties().Title().text().contains(drawn->Name()));
+    EXPECT_TRUE(s.window.isWindowModified());
+    const TArrMyPoint drawnPoints = drawn->ThePoints;
+
+    // Undo and redo through the Edit menu.
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    EXPECT_EQ(cad.GetShapesCount(), sampleShapes);
+    EXPECT_TRUE(s.window.Action(QStringLiteral("editRedo"))->isEnabled());
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editRedo"));
+    ASSERT_EQ(cad.GetShapesCount(), sampleShapes + 1);
+    drawn = Last(cad);
+    EXPECT_EQ(drawn->ThePoints, drawnPoints);
+    EXPECT_FALSE(s.window.Action(QStringLiteral("editRedo"))->isEnabled());
+
+    // Change properties through the panel's widgets; each is one undo step.
+    ASSERT_TRUE(cad.SelectShapeByCode(drawn->ShapeId, true));
+    s.Settle();
+    s.window.Properties().PenColorButton().AskColor = [](TColor) { return std::optional<TColor>(clPurple); };
+    QTest::mouseClick(&s.window.Properties().PenColorButton().Button(), Qt::LeftButton);
+    EXPECT_EQ(drawn->Pen().Color(), clPurple);
+    s.window.Properties().PenWidthBox().setValue(6);
+    EXPECT_EQ(drawn->Pen().Width(), 6);
+    s.window.Properties().SetBrushColor(clAqua);
+    EXPECT_EQ(drawn->Brush().Color(), clAqua);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    drawn = Last(cad);
+    EXPECT_NE(drawn->Brush().Color(), clAqua);
+    EXPECT_EQ(drawn->Pen().Width(), 6);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editRedo"));
+    drawn = Last(cad);
+    EXPECT_EQ(drawn->Brush().Color(), clAqua);
+    EXPECT_EQ(drawn->Pen().Color(), clPurple);
+
+    // The change is painted: the middle of the rectangle is the new colour.
+    cad.Repaint();
+    const QPoint middle = QPoint(200, 710);
+    const QPoint inView = cad.mapTo(&s.window, middle);
+    s.window.Area().ScrollArea().ensureVisible(cad.pos().x() + middle.x(), cad.pos().y() + middle.y());
+    s.Settle();
+    cad.Repaint();
+    EXPECT_EQ(cad.Canvas().Pixel(middle.x(), middle.y()), clAqua) << inView.x() << "," << inView.y();
+
+    // Save, then open what was saved in a new window.
+    const QString saved = s.dir.filePath(QStringLiteral("edited.zed"));
+    ASSERT_TRUE(s.window.SaveFile(saved));
+    s.Settle();
+    EXPECT_FALSE(s.window.isWindowModified());
+    EXPECT_TRUE(s.window.windowTitle().startsWith(QStringLiteral("edited.zed")));
+    EXPECT_EQ(s.window.RecentFiles().front(), QFileInfo(saved).absoluteFilePath());
+    EXPECT_EQ(s.window.RecentFiles().at(1), QFileInfo(QStringLiteral(MYCAD_SAMPLE_FILE)).absoluteFilePath());
+
+    Studio again;
+    ASSERT_TRUE(again.window.OpenFile(saved));
+    TMyCAD& reopened = again.window.Cad();
+    ASSERT_EQ(reopened.GetShapesCount(), sampleShapes + 1);
+    TMyShape* back = Last(reopened);
+    EXPECT_EQ(back->ThePoints, drawnPoints);
+    EXPECT_EQ(back->Pen().Color(), clPurple);
+    EXPECT_EQ(back->Pen().Width(), 6);
+    EXPECT_EQ(back->Brush().Color(), clAqua);
+    EXPECT_EQ(reopened.MyLayers, cad.MyLayers);
+    // Nothing else moved: saving the reopened drawing gives the same bytes.
+    const QString resaved = s.dir.filePath(QStringLiteral("resaved.zed"));
+    ASSERT_TRUE(SaveToFile(reopened, resaved));
+    EXPECT_EQ(ReadBytes(resaved), ReadBytes(saved));
+    EXPECT_TRUE(s.messages.Messages().empty());
+}
+
+TEST(StudioSession, ArrangeCommandsChangeTheSelectionAndUndoInOneStep)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    TMyShape* a = AddBox(cad, 10, 10, 50, 40, clRed);
+    TMyShape* b = AddBox(cad, 100, 30, 160, 90, clGreen);
+    TMyShape* c = AddBox(cad, 300, 20, 320, 60, clBlue);
+    cad.SelectAllShapes();
+    s.Settle();
+    EXPECT_TRUE(s.window.Action(QStringLiteral("arrangeGroup"))->isEnabled());
+    EXPECT_FALSE(s.window.Action(QStringLiteral("arrangeUngroup"))->isEnabled());
+
+    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("alignTop"));
+    EXPECT_EQ(b->GetLeftTop().Y, 10.0f);
+    EXPECT_EQ(c->GetLeftTop().Y, 10.0f);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    EXPECT_EQ(cad.GetShapeByNo(1)->GetLeftTop().Y, 30.0f);
+
+    cad.SelectAllShapes();
+    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("spaceHorizontal"));
+    // Gaps between 50 and 300 shared by the 60-wide middle box: 95 each.
+    EXPECT_EQ(cad.GetShapeByNo(1)->GetLeftTop().X, 145.0f);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    EXPECT_EQ(cad.GetShapeByNo(1)->GetLeftTop().X, 100.0f);
+
+    ASSERT_TRUE(cad.SelectShapeByCode(cad.GetShapeByNo(0)->ShapeId, true));
+    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("rotateClockwise"));
+    EXPECT_NEAR(cad.GetShapeByNo(0)->Angle(), 1.5707964f, 1e-5);
+    EXPECT_EQ(cad.GetShapeByNo(0)->GetCenterPoint(), (TMyPoint{30, 25}));
+    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeLock"));
+    EXPECT_TRUE(cad.GetShapeByNo(0)->Locked());
+    // A locked shape cannot be deleted; the user is told so.
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editDelete"));
+    EXPECT_EQ(cad.GetShapesCount(), 3);
+    ASSERT_EQ(s.messages.Messages().size(), 1u);
+    EXPECT_TRUE(s.messages.Messages().front().contains(QStringLiteral("Locked")));
+    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeUnlock"));
+    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeFront"));
+    EXPECT_EQ(cad.GetShapeByNo(2)->ShapeId, a->ShapeId);
+
+    cad.SelectAllShapes();
+    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeGroup"));
+    ASSERT_EQ(cad.GetShapesCount(), 4);
+    EXPECT_TRUE(Last(cad)->HasChildShapes());
+    EXPECT_TRUE(s.window.Action(QStringLiteral("arrangeUngroup"))->isEnabled());
+    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeUngroup"));
+    EXPECT_EQ(cad.GetShapesCount(), 3);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editSelectAll"));
+    EXPECT_EQ(cad.GetSelectedShapesCount(), 3);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editDelete"));
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    EXPECT_EQ(cad.GetShapesCount(), 3);
+    EXPECT_TRUE(s.window.isWindowModified());
+}
+
+TEST(StudioSession, UnsavedChangesAreAskedAboutBeforeTheyAreLost)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    s.window.SetTool(TDrawTool::SpRectangle);
+    s.Drag({40, 40}, {120, 100});
+    ASSERT_EQ(cad.GetShapesCount(), 1);
+    ASSERT_TRUE(cad.Global_Changed);
+
+    s.answer = TStudioWindow::TSaveAnswer::Cancel;
+    EXPECT_FALSE(s.window.close());
+    EXPECT_TRUE(s.window.isVisible());
+    EXPECT_FALSE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
+    EXPECT_EQ(cad.GetShapesCount(), 1);
+    EXPECT_EQ(s.questions, 2);
+
+    // Saving from the question asks for a name, then closes.
+    s.answer = TStudioWindow::TSaveAnswer::Save;
+    s.saveAs = s.dir.filePath(QStringLiteral("kept"));
+    EXPECT_TRUE(s.window.close());
+    EXPECT_EQ(s.questions, 3);
+    TMyCAD check;
+    ASSERT_TRUE(LoadFromFile(check, s.dir.filePath(QStringLiteral("kept.zed"))));
+    EXPECT_EQ(check.GetShapesCount(), 1);
+
+    // Nothing is asked once the drawing is saved; discarding drops changes.
+    Studio t;
+    t.answer = TStudioWindow::TSaveAnswer::Discard;
+    EXPECT_TRUE(t.window.NewDrawing());
+    EXPECT_EQ(t.questions, 0);
+    t.window.MarkChanged();
+    EXPECT_TRUE(t.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
+    EXPECT_EQ(t.questions, 1);
+    EXPECT_TRUE(t.window.NewDrawing());
+    EXPECT_EQ(t.window.Cad().GetShapesCount(), 0);
+    EXPECT_EQ(t.window.Cad().GetLayersCount(), 1);
+    EXPECT_EQ(t.window.Cad().GetLayerNameByID(0), QStringLiteral("Layer0"));
+    EXPECT_TRUE(t.window.FileName().isEmpty());
+}
+
+TEST(StudioSession, FilesThatCannotBeOpenedOrWrittenAreReportedNotFatal)
+{
+    Studio s;
+    const QString text = s.dir.filePath(QStringLiteral("notes.txt"));
+    ASSERT_TRUE(WriteBytes(text, std::vector<uint8_t>(700, 'a')));
+    EXPECT_FALSE(s.window.OpenFile(s.dir.filePath(QStringLiteral("gone.zed"))));
+    EXPECT_FALSE(s.window.OpenFile(text));
+    EXPECT_FALSE(s.window.SaveFile(s.dir.filePath(QStringLiteral("no/dir/x.zed"))));
+    EXPECT_FALSE(s.window.ExportPicture(s.dir.filePath(QStringLiteral("x.gif"))));
+    const auto& m = s.messages.Messages();
+    ASSERT_EQ(m.size(), 4u);
+    EXPECT_TRUE(m[0].contains(QStringLiteral("no such file")));
+    EXPECT_TRUE(m[1].contains(QStringLiteral("not a MyCAD drawing")));
+    EXPECT_TRUE(m[2].contains(QStringLiteral("could not be saved")));
+    EXPECT_TRUE(m[3].contains(QStringLiteral(".png")));
+    EXPECT_TRUE(s.window.isVisible());
+    EXPECT_TRUE(s.window.RecentFiles().isEmpty());
+
+    // Export writes the picture the file name asks for.
+    ASSERT_TRUE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
+    const QString png = s.dir.filePath(QStringLiteral("sample.png"));
+    ASSERT_TRUE(s.window.ExportPicture(png));
+    // Inside the "Open file" box of the sample.
+    EXPECT_EQ(PixelAt(png, 135, 240), RGB(76, 175, 80));
+    EXPECT_EQ(PixelAt(png, 20, 20), clWhite);
+}
+
+TEST(StudioPanels, LayersPanelKeepsTheLayerTable)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    studio::TLayersPanel& layers = s.window.Layers();
+    AddBox(cad, 10, 10, 40, 40, clRed);
+    const int32_t sketch = layers.AddLayer(QStringLiteral("Sketch"));
+    ASSERT_GE(sketch, 0);
+    EXPECT_EQ(cad.CurrentLayerId(), sketch);
+    EXPECT_EQ(layers.AddLayer(QStringLiteral("Sketch")), -1); // names are unique
+    EXPECT_EQ(s.messages.Messages().size(), 1u);
+    AddBox(cad, 60, 10, 90, 40, clBlue);
+    EXPECT_EQ(layers.List().count(), 2);
+    EXPECT_TRUE(layers.List().item(1)->text().startsWith(QStringLiteral("Sketch")));
+
+    // Visibility through the check box of the list.
+    layers.List().item(1)->setCheckState(Qt::Unchecked);
+    EXPECT_FALSE(cad.IsVisibleLayerByID(sketch));
+    layers.List().item(1)->setCheckState(Qt::Checked);
+    EXPECT_TRUE(cad.IsVisibleLayerByID(sketch));
+
+    // The current layer follows the list's selection.
+    layers.List().setCurrentRow(0);
+    s.Settle();
+    EXPECT_EQ(cad.CurrentLayerId(), 0);
+
+    EXPECT_TRUE(layers.RenameLayer(sketch, QStringLiteral("Draft")));
+    EXPECT_EQ(cad.GetLayerNameByID(sketch), QStringLiteral("Draft"));
+    EXPECT_FALSE(layers.RenameLayer(sketch, QStringLiteral("Layer0")));
+
+    // Through the buttons, with the questions answered.
+    layers.AskText = [](const QString&, const QString&, const QString&) { return QStringLiteral("Extra"); };
+    layers.findChild<QToolButton*>(QStringLiteral("layeradd"))->click();
+    const int32_t extra = cad.GetLayerIdByName(QStringLiteral("Extra"));
+    ASSERT_GE(extra, 0);
+    layers.AskLayer = [sketch](const QString&, const QString&, const QList<int32_t>& ids) {
+        return ids.contains(sketch) ? sketch : -1;
+    };
+    layers.List().setCurrentRow(0);
+    s.Settle();
+    layers.findChild<QToolButton*>(QStringLiteral("layermerge"))->click(); // Layer0 into Draft
+    EXPECT_EQ(cad.GetLayerNoById(0), -1);
+    EXPECT_EQ(cad.GetShapesCountInALayer(sketch), 2);
+
+    layers.Confirm = [](const QString&) { return true; };
+    EXPECT_TRUE(layers.DeleteLayer(sketch));
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    EXPECT_EQ(cad.GetLayersCount(), 1);
+    EXPECT_FALSE(layers.DeleteLayer(extra)); // the last layer stays
+    EXPECT_TRUE(s.window.isWindowModified());
+}
+
+TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    studio::TCanvasArea& area = s.window.Area();
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
+    TRsRuler& top = area.TopRuler();
+    TRsRuler& left = area.LeftRuler();
+    EXPECT_EQ(top.Scale(), 100);
+
+    // Each ruler reads 0 at the page's edge and counts millimetres.
+    const auto pageEdgeOnRuler = [&](TRsRuler& r, bool horizontal) {
+        const QPoint o = area.CanvasOriginInView();
+        return horizontal ? o.x() - r.x() : o.y() - r.y();
+    };
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
+    EXPECT_NEAR(left.Pos2Unit(pageEdgeOnRuler(left, false)), 0.0, 0.3);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 378), 100.0, 0.3);
+
+    // The hair lines and the pointer read-out follow the mouse.
+    // A hover move (no button held), as the window system delivers it.
+    QMouseEvent hover(QEvent::MouseMove, QPointF(189, 95), cad.mapToGlobal(QPointF(189, 95)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&cad, &hover);
+    s.Settle();
+    EXPECT_NEAR(top.Pos2Unit(top.HairLinePos()), 50.0, 0.3);
+    EXPECT_NEAR(left.Pos2Unit(left.HairLinePos()), 25.1, 0.3);
+    EXPECT_EQ(cad.LabelXY()->Caption(), QStringLiteral("(189,95)"));
+
+    // Zoom: the scale follows, and so does the page edge.
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomIn"));
+    EXPECT_EQ(area.ZoomPercent(), 125);
+    EXPECT_EQ(top.Scale(), 125);
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomIn"));
+    EXPECT_EQ(area.ZoomPercent(), 150);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 567), 100.0, 0.3);
+
+    // Scrolling moves the scale with the page.
+    area.ScrollArea().horizontalScrollBar()->setValue(300);
+    area.ScrollArea().verticalScrollBar()->setValue(200);
+    s.Settle();
+    EXPECT_LT(area.CanvasOriginInView().x(), 0);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
+    EXPECT_NEAR(left.Pos2Unit(pageEdgeOnRuler(left, false)), 0.0, 0.3);
+
+    // Another unit: the rulers, the corner and the canvas's measurements.
+    s.Trigger(QStringLiteral("View"), QStringLiteral("unitInch"));
+    EXPECT_EQ(top.Units(), TRulerUnit::ruInch);
+    EXPECT_EQ(area.Corner().UnitText(), QStringLiteral("in"));
+    EXPECT_EQ(cad.TheUNIT(), TUnits::inch);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 144), 1.0, 0.02);
+
+    // Fit page shows the whole page.
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomFit"));
+    const QSize view = area.ScrollArea().viewport()->size();
+    EXPECT_LE(cad.Width(), view.width());
+    EXPECT_LE(cad.Height(), view.height());
+    EXPECT_EQ(top.Scale(), area.ZoomPercent());
+
+    // Page size and orientation come from the View menu.
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
+    s.window.Action(QStringLiteral("pageA5"))->trigger();
+    s.window.Action(QStringLiteral("pageLandscape"))->trigger();
+    s.Settle();
+    EXPECT_EQ(cad.PageStyle(), TPageStyle::A5);
+    EXPECT_EQ(cad.Width(), 794);
+    EXPECT_EQ(cad.Height(), 559);
+    EXPECT_TRUE(s.window.Action(QStringLiteral("pageA5"))->isChecked());
+}
+
+TEST(StudioTools, TheToolBarOffersTheToolsWhoseShapesExist)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    const QList<QAction*> actions = s.window.findChildren<QAction*>();
+    int drawing = 0;
+    for (int t = 0; t <= static_cast<int>(TDrawTool::SpBLine); ++t) {
+        const auto tool = static_cast<TDrawTool>(t);
+        QAction* offered = nullptr;
+        for (QAction* a : actions) {
+            if (a->objectName().startsWith(QStringLiteral("tool")) && a->data().toInt() == t) offered = a;
+        }
+        const bool actionTool = tool == TDrawTool::SpSelecting || tool == TDrawTool::SpRotateSelecting ||
+                                tool == TDrawTool::SpBrowse || tool == TDrawTool::SpDragWhole ||
+                                tool == TDrawTool::SpPolylinePolygonPointAdding ||
+                                tool == TDrawTool::SpPolylinePolygonPointRemoving;
+        const bool exists = cad.CreateShapeBySpTool(tool) != nullptr;
+        SCOPED_TRACE(t);
+        EXPECT_EQ(offered != nullptr, actionTool || exists);
+        if (!offered) continue;
+        if (exists) ++drawing;
+        EXPECT_FALSE(offered->icon().isNull());
+        EXPECT_FALSE(offered->toolTip().isEmpty());
+        EXPECT_FALSE(offered->statusTip().isEmpty());
+        offered->trigger();
+        EXPECT_EQ(cad.ShapeTool(), tool);
+        EXPECT_TRUE(offered->isChecked());
+    }
+    EXPECT_GE(drawing, 2); // lines and rectangles at least
+
+    // Every command has an icon or sits in a menu only, and a tip.
+    for (const char* name : {"fileNew", "fileOpen", "fileSave", "editUndo", "editRedo", "editDelete", "arrangeGroup",
+                             "arrangeFront", "alignLeft", "spaceVertical", "flipHorizontal", "rotateClockwise",
+                             "arrangeLock", "viewZoomIn", "viewZoomFit", "viewGrid", "viewSnapGrid"}) {
+        QAction* a = s.window.Action(QString::fromLatin1(name));
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_FALSE(a->icon().isNull()) << name;
+        EXPECT_FALSE(a->statusTip().isEmpty()) << name;
+    }
+    EXPECT_EQ(s.window.Action(QStringLiteral("editUndo"))->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(s.window.Action(QStringLiteral("fileSave"))->shortcut(), QKeySequence(QKeySequence::Save));
+
+    // The grid and snapping switches reach the canvas.
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewGrid"));
+    EXPECT_FALSE(cad.GridOperation().GridShow());
+    s.window.Action(QStringLiteral("viewGridDots"))->trigger();
+    EXPECT_EQ(cad.GridOperation().GridType(), TGridType::gPixel);
+    EXPECT_TRUE(cad.GridOperation().GridShow());
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewSnapGrid"));
+    EXPECT_FALSE(cad.Snap());
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewSnapShapes"));
+    EXPECT_TRUE(cad.SnapShape());
+}
+
+TEST(StudioRender, TheSampleShipsAsTheGeneratorWritesItAndRendersHeadless)
+{
+    // The committed sample is exactly what the generator makes today.
+    TMyCAD generated;
+    app::BuildSampleDrawing(generated);
+    TMemoryStream bytes;
+    ASSERT_TRUE(SaveToStream(generated, bytes));
+    const std::vector<uint8_t> expected(bytes.Memory(),
+                                        bytes.Memory() + bytes.Size());
+    EXPECT_EQ(ReadBytes(QStringLiteral(MYCAD_SAMPLE_FILE)), expected)
+        << "examples/sample.zed is out of date: run mycad-make-sample examples/sample.zed";
+
+    // Two layers, a group, arrows and several colours.
+    EXPECT_EQ(generated.GetLayersCount(), 2);
+    int groups = 0;
+    int arrows = 0;
+    std::set<TColor> fills;
+    for (const auto& shape : generated.MyShapes) {
+        if (shape->HasChildShapes()) ++groups;
+        if (shape->ClassName() == QStringLiteral("TMyLine")) ++arrows;
+        if (shape->ClassName() == QStringLiteral("TMyRectangle")) fills.insert(shape->Brush().Color());
+    }
+    EXPECT_EQ(groups, 1);
+    EXPECT_GE(arrows, 5);
+    EXPECT_GE(fills.size(), 6u);
+
+    // The run command's headless path: no display, a PNG of the page.
+    QTemporaryDir dir;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    const QString png = dir.filePath(QStringLiteral("sample.png"));
+    p.start(QStringLiteral(MYCAD_STUDIO_BINARY), {QStringLiteral("--render"), png, QStringLiteral(MYCAD_SAMPLE_FILE)});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    TBitmap picture;
+    ASSERT_TRUE(picture.LoadFromFile(png));
+    EXPECT_EQ(picture.Width(), 1123);
+    EXPECT_EQ(picture.Height(), 794);
+    EXPECT_EQ(picture.Canvas().Pixel(135, 240), RGB(76, 175, 80)); // "Open file"
+    EXPECT_EQ(picture.Canvas().Pixel(975, 200), RGB(156, 39, 176)); // "Export PNG"
+    EXPECT_EQ(picture.Canvas().Pixel(560, 750), clWhite);
+
+    QString error;
+    EXPECT_EQ(studio::RenderDrawingFile(dir.filePath(QStringLiteral("none.zed")), png, error), 1);
+    EXPECT_TRUE(error.contains(QStringLiteral("no such file")));
+}
