@@ -63,6 +63,30 @@ TEST_F(DocumentFiles, SaveToFileAndLoadFromFileRoundTrip)
     ExpectSameDocument(cad, loaded);
 }
 
+TEST_F(DocumentFiles, FileStreamsAreReadThroughTheStreamItself)
+{
+    // Other streams than memory streams take the general road, field by field.
+    TMyCAD cad;
+    BuildSampleDrawing(cad, 16);
+    const String name = Path("stream.zd");
+    ASSERT_TRUE(SaveToFile(cad, name));
+    {
+        TFileStream file(name, TFileMode::fmOpenRead);
+        file.SetPosition(100); // loading starts at the beginning all the same
+        TMyCAD loaded;
+        ASSERT_TRUE(LoadFromStream(loaded, file));
+        ExpectSameDocument(cad, loaded);
+    }
+    std::vector<uint8_t> bytes = FileBytes(name);
+    for (size_t cut : {bytes.size() - 1, bytes.size() / 2, size_t(500)}) {
+        WriteBytes(Path("part.zd"), std::vector<uint8_t>(bytes.begin(), bytes.begin() + std::ptrdiff_t(cut)));
+        TFileStream file(Path("part.zd"), TFileMode::fmOpenRead);
+        const CanvasSnapshot before(cad);
+        EXPECT_FALSE(LoadFromStream(cad, file)) << cut;
+        EXPECT_TRUE(CanvasSnapshot(cad) == before);
+    }
+}
+
 TEST_F(DocumentFiles, IsZEDAFileLooksAtTheMakerField)
 {
     TMyCAD cad;
