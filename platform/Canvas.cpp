@@ -1,6 +1,7 @@
 // The canvas: binding to a device, lines, curves, closed figures, pixels and
 // bitmaps. Every figure is built as a path in logical coordinates; while a
 // path is open it is added to that path, otherwise filled and stroked.
+#include "platform/CanvasFill.h"
 #include "platform/CanvasPainter.h"
 #include "platform/CanvasPath.h"
 
@@ -175,6 +176,10 @@ void TCanvas::Polyline(const TArrPoint& points)
 void TCanvas::Polygon(const TArrPoint& points)
 {
     if (points.size() < 2) return;
+    if (pathOpen_) {
+        TCanvasPath::AddPolygon(*this, points);
+        return;
+    }
     QPainterPath path = Polypath(points, true);
     path.setFillRule(polyFillMode_ == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     Figure(*this, path, true, true);
@@ -348,10 +353,13 @@ void TCanvas::SelectClipRgn(const TRegion* region)
 
 void TCanvas::FillRgn(const TRegion& region, const TBrush& brush)
 {
-    TRect box;
-    if (brush.Style() == TBrushStyle::bsSolid && !brush.Bitmap() && region.IsRectangle(box) &&
-        TCanvasDirect::Fill(*this, box, ToQColor(brush.Color()).rgb(), false)) {
-        return;
+    if (brush.Style() == TBrushStyle::bsSolid && !brush.Bitmap()) {
+        const QRgb colour = ToQColor(brush.Color()).rgb();
+        TRect box;
+        if (region.IsRectangle(box) ? TCanvasDirect::Fill(*this, box, colour, false)
+                                    : TCanvasDirect::FillRegion(*this, region, colour)) {
+            return;
+        }
     }
     const QBrush b = ToQBrush(brush);
     if (b.style() == Qt::NoBrush || region.Path().isEmpty()) return;
@@ -359,6 +367,24 @@ void TCanvas::FillRgn(const TRegion& region, const TBrush& brush)
     if (!p.Active()) return;
     p.UseDeviceCoordinates();
     p.P().fillPath(region.Path(), b);
+}
+
+void FillPolygonRgn(TCanvas& canvas, const TArrPoint& points, size_t count, int32_t fillMode, const TBrush& brush)
+{
+    count = std::min(count, points.size());
+    if (count < 3) return; // the region would be empty
+    if (brush.Style() == TBrushStyle::bsSolid && !brush.Bitmap()) {
+        // As FillRgn does with the region, without making it.
+        const QRgb colour = ToQColor(brush.Color()).rgb();
+        TRect box;
+        if (UprightBoxPixels(points.data(), count, box) ? TCanvasDirect::Fill(canvas, box, colour, false)
+                                                        : TCanvasDirect::FillPolygon(canvas, points.data(), count,
+                                                                                     fillMode == WINDING, colour)) {
+            return;
+        }
+    }
+    const TArrPoint outline(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(count));
+    canvas.FillRgn(TRegion::CreatePolygonRgn(outline, fillMode), brush);
 }
 
 bool TCanvas::SetWorldTransform(const TXForm& xf)

@@ -84,12 +84,38 @@ public:
         const int64_t minor = xMajor ? ady : adx;
         const int64_t majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
         const int64_t minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
-        int64_t major = xMajor ? a.x() : a.y();
-        int64_t across = xMajor ? a.y() : a.x();
+        const int64_t major = xMajor ? a.x() : a.y();
+        const int64_t across = xMajor ? a.y() : a.x();
+        // The loop is instantiated four times so that the per-pixel work
+        // holds no test that is the same for the whole segment.
+        if (period_ == 0) {
+            if (xMajor) {
+                Walk<true, false>(major, across, n, minor, majorStep, minorStep);
+            } else {
+                Walk<false, false>(major, across, n, minor, majorStep, minorStep);
+            }
+        } else if (xMajor) {
+            Walk<true, true>(major, across, n, minor, majorStep, minorStep);
+        } else {
+            Walk<false, true>(major, across, n, minor, majorStep, minorStep);
+        }
+        pen_ = b;
+    }
+    QPoint Current() const { return pen_; }
+
+private:
+    template <bool XMajor, bool Dashed>
+    void Walk(int64_t major, int64_t across, int64_t n, int64_t minor, int64_t majorStep, int64_t minorStep)
+    {
+        // A plot may take a whole solid segment at once, walking it by the
+        // same rule.
+        if constexpr (!Dashed && requires(Plot& p) { p.Run(major, across, n, minor, majorStep, minorStep, true); }) {
+            if (plot_.Run(major, across, n, minor, majorStep, minorStep, XMajor)) return;
+        }
         int64_t rem = n; // (2 k minor + n) mod 2n
         for (int64_t k = 0; k < n; ++k) {
-            if (Ink()) {
-                if (xMajor) {
+            if (!Dashed || Ink()) {
+                if constexpr (XMajor) {
                     plot_(static_cast<int>(major), static_cast<int>(across));
                 } else {
                     plot_(static_cast<int>(across), static_cast<int>(major));
@@ -102,30 +128,38 @@ public:
                 across += minorStep;
             }
         }
-        pen_ = b;
     }
-    QPoint Current() const { return pen_; }
-
-private:
     /// Whether the pattern inks the next pixel; moves the pattern on.
     bool Ink()
     {
-        if (period_ == 0) return true;
         const bool ink = (ink_ >> at_) & 1u;
         if (++at_ == period_) at_ = 0;
         return ink;
     }
     Plot plot_;
     uint64_t ink_ = 0;
-    int period_ = 0;
-    int at_ = 0; // position in the pattern along the current figure
+    // 64-bit, so that pixels written as 32-bit words cannot alias them and
+    // the compiler keeps them in registers.
+    int64_t period_ = 0;
+    int64_t at_ = 0; // position in the pattern along the current figure
     QPoint pen_;
 };
+
+/// A coordinate of a path rounded to its pixel, halves away from zero;
+/// whole numbers, the usual case, without a library call.
+inline int WalkCoordinate(double v)
+{
+    if (v > -1e9 && v < 1e9) {
+        const auto whole = static_cast<int>(v);
+        if (double(whole) == v) return whole;
+    }
+    return static_cast<int>(std::lround(v));
+}
 
 /// A point of a path on the pixel the walk starts from.
 inline QPoint WalkPoint(double x, double y)
 {
-    return QPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)));
+    return QPoint(WalkCoordinate(x), WalkCoordinate(y));
 }
 
 // Calls plot(x, y) for each pixel, in the path's coordinates, of the
@@ -151,8 +185,8 @@ bool WalkCosmetic(const QPainterPath& path, const QList<qreal>& dashes, Plot plo
 
 /// Drawing straight into 32-bit images where that sets exactly the pixels
 /// the painter would, without the cost of a painter: one-pixel straight
-/// strokes and solid fills of upright rectangles, opaque, with no clip region
-/// and no transform beyond whole-pixel shifts. Each call returns false,
+/// strokes, solid fills of upright rectangles and of polygons, opaque, with
+/// no clip region and no transform beyond whole-pixel shifts. Each call returns false,
 /// drawing nothing, when its case does not apply; the caller then paints.
 class TCanvasDirect {
 public:
@@ -167,6 +201,12 @@ public:
     /// Fills r with colour; r is in logical coordinates when logical is
     /// true, else in device pixels.
     static bool Fill(TCanvas& canvas, const TRect& r, QRgb colour, bool logical);
+    /// Fills the closed polygon through points (device pixels) with colour,
+    /// by the winding rule or else the alternate one: the pixels the
+    /// painter's aliased fill of the same figure sets.
+    static bool FillPolygon(TCanvas& canvas, const TPoint* points, size_t count, bool winding, QRgb colour);
+    /// FillPolygon of the polygon a region was made from.
+    static bool FillRegion(TCanvas& canvas, const TRegion& region, QRgb colour);
 
 private:
     /// Strokes with the canvas's pen what walk(walker) walks; false when

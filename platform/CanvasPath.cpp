@@ -71,20 +71,43 @@ void TCanvasPath::CloseFigure(TCanvas& c)
     c.figureStart_ = -1;
 }
 
+void TCanvasPath::FinishAddedFigure(TCanvas& c, bool closed)
+{
+    // Qt closes a subpath with a line back to its start; a closed figure
+    // says that with its flag instead.
+    if (!closed || c.figureStart_ < 0) return;
+    const auto start = static_cast<size_t>(c.figureStart_);
+    const TCanvas::PathPoint& first = c.path_[start];
+    const TCanvas::PathPoint& last = c.path_.back();
+    if (c.path_.size() > start + 2 && last.Type == PT_LINETO && last.X == first.X && last.Y == first.Y) {
+        c.path_.pop_back();
+    }
+    CloseFigure(c);
+}
+
+void TCanvasPath::AddPolygon(TCanvas& c, const TArrPoint& points)
+{
+    // What AddPainterPath makes of the closed painter path of these points,
+    // without building it: the path drops a point equal to the one before
+    // and closes with a line back to the start unless it is there already.
+    if (points.empty()) return;
+    FinishAddedFigure(c, true);
+    const QPointF start(points[0].X, points[0].Y);
+    StartFigure(c, start);
+    TPoint at = points[0];
+    for (size_t i = 1; i < points.size(); ++i) {
+        if (points[i] == at) continue;
+        at = points[i];
+        LineTo(c, QPointF(at.X, at.Y));
+    }
+    if (at != points[0]) LineTo(c, start);
+    FinishAddedFigure(c, true);
+    c.figureStart_ = -1;
+}
+
 void TCanvasPath::AddPainterPath(TCanvas& c, const QPainterPath& path, bool closed)
 {
-    auto finish = [&] {
-        if (!closed || c.figureStart_ < 0) return;
-        // Qt closes a subpath with a line back to its start; a closed figure
-        // says that with its flag instead.
-        const auto start = static_cast<size_t>(c.figureStart_);
-        const TCanvas::PathPoint& first = c.path_[start];
-        const TCanvas::PathPoint& last = c.path_.back();
-        if (c.path_.size() > start + 2 && last.Type == PT_LINETO && last.X == first.X && last.Y == first.Y) {
-            c.path_.pop_back();
-        }
-        CloseFigure(c);
-    };
+    auto finish = [&] { FinishAddedFigure(c, closed); };
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
         switch (e.type) {
@@ -242,21 +265,21 @@ TRegion TRegion::CreatePolygonRgn(const TArrPoint& points, int32_t fillMode)
     r.path_.setFillRule(fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
     // An upright box, the commonest region, is kept as its pixels too, so
     // filling it needs no rasteriser.
-    size_t n = points.size();
-    if (n == 5 && points[4] == points[0]) n = 4;
-    if (n == 4) {
-        const TPoint* p = points.data();
-        const bool rowsFirst = p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
-        const bool columnsFirst = p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
-        if (rowsFirst || columnsFirst) {
-            // Pixel x is inside when its centre x + 0.5 is: from the smaller
-            // edge up to, not including, the larger one.
-            r.isRect_ = true;
-            r.rect_ = {std::min(p[0].X, p[2].X), std::min(p[0].Y, p[2].Y), std::max(p[0].X, p[2].X),
-                       std::max(p[0].Y, p[2].Y)};
-        }
-    }
+    r.isRect_ = UprightBoxPixels(points.data(), points.size(), r.rect_);
     return r;
+}
+
+bool UprightBoxPixels(const TPoint* p, size_t count, TRect& pixels)
+{
+    if (count == 5 && p[4] == p[0]) count = 4;
+    if (count != 4) return false;
+    const bool rowsFirst = p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
+    const bool columnsFirst = p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
+    if (!rowsFirst && !columnsFirst) return false;
+    // Pixel x is inside when its centre x + 0.5 is: from the smaller edge up
+    // to, not including, the larger one.
+    pixels = {std::min(p[0].X, p[2].X), std::min(p[0].Y, p[2].Y), std::max(p[0].X, p[2].X), std::max(p[0].Y, p[2].Y)};
+    return true;
 }
 
 bool TRegion::IsRectangle(TRect& pixels) const

@@ -1,13 +1,20 @@
-// One-pixel strokes and solid upright boxes are written straight into 32-bit
-// images; these tests draw the same figures once that way and once through
-// the painter (a clip region that covers everything turns the direct way
-// off) and require the same pixels.
+// One-pixel strokes, solid upright boxes and solid polygon fills are written
+// straight into 32-bit images; these tests draw the same figures once that
+// way and once through the painter (a clip region that covers everything
+// turns the direct way off) and require the same pixels.
+#include "platform/CanvasFill.h"
+#include "platform/CanvasPath.h"
 #include "platform/Graphics.h"
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
 #include <functional>
 #include <random>
+#include <utility>
 
 using namespace mycad;
 
@@ -15,9 +22,9 @@ namespace {
 
 using Figures = std::function<void(TCanvas&, std::mt19937&)>;
 
-QImage Render(bool direct, const TPoint& origin, const TRect& clip, const Figures& draw)
+QImage Render(bool direct, const TPoint& origin, const TRect& clip, const Figures& draw, unsigned seed = 11)
 {
-    std::mt19937 rng(11); // both renders draw the same figures
+    std::mt19937 rng(seed); // both renders draw the same figures
     TBitmap bmp(160, 120, TPixelFormat::pf32bit);
     TCanvas& c = bmp.Canvas();
     c.SetDeviceOrigin(origin);
@@ -31,19 +38,124 @@ QImage Render(bool direct, const TPoint& origin, const TRect& clip, const Figure
     return bmp.Image().copy();
 }
 
-void ExpectSamePixels(const TPoint& origin, const TRect& clip, const Figures& draw)
+int DifferingPixels(const QImage& a, const QImage& b)
 {
-    const QImage painted = Render(false, origin, clip, draw);
-    const QImage direct = Render(true, origin, clip, draw);
-    ASSERT_EQ(direct.size(), painted.size());
     int differing = 0;
-    for (int y = 0; y < direct.height(); ++y)
-        for (int x = 0; x < direct.width(); ++x) differing += direct.pixel(x, y) != painted.pixel(x, y) ? 1 : 0;
-    EXPECT_EQ(differing, 0);
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) differing += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    return differing;
+}
+
+void ExpectSamePixels(const TPoint& origin, const TRect& clip, const Figures& draw, unsigned seed = 11)
+{
+    const QImage painted = Render(false, origin, clip, draw, seed);
+    const QImage direct = Render(true, origin, clip, draw, seed);
+    ASSERT_EQ(direct.size(), painted.size());
+    EXPECT_EQ(DifferingPixels(direct, painted), 0) << "seed " << seed;
     EXPECT_NE(direct, Render(true, origin, clip, [](TCanvas&, std::mt19937&) {})) << "the figures drew nothing";
 }
 
+/// A polygon for the fill tests, by kind: a turned rectangle as shapes make
+/// them, a star that crosses itself, or points anywhere (repeats and
+/// straight runs included).
+TArrPoint RandomPolygon(std::mt19937& rng, int kind, int32_t reach, bool centred = false)
+{
+    auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
+    const double cx = centred ? u(60, 100) : u(-30, 190);
+    const double cy = centred ? u(40, 80) : u(-30, 150);
+    TArrPoint pts;
+    if (kind == 0) {
+        const double a = std::uniform_real_distribution<>(0.0, 6.3)(rng);
+        const double w = u(1, reach) / 2.0;
+        const double h = u(1, reach) / 2.0;
+        for (const auto& [sx, sy] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}) {
+            const double x = sx * w;
+            const double y = sy * h;
+            pts.push_back({static_cast<int32_t>(std::nearbyint(cx + x * std::cos(a) - y * std::sin(a))),
+                           static_cast<int32_t>(std::nearbyint(cy + x * std::sin(a) + y * std::cos(a)))});
+        }
+        if (u(0, 1) != 0) pts.push_back(pts.front());
+    } else if (kind == 1) {
+        const int n = 5 + 2 * u(0, 2);
+        const double r = u(std::min(5, reach), reach);
+        for (int i = 0; i < n; ++i) {
+            const double a = 2 * 3.14159265 * (i * (n / 2)) / n;
+            pts.push_back({static_cast<int32_t>(cx + r * std::cos(a)), static_cast<int32_t>(cy + r * std::sin(a))});
+        }
+    } else {
+        const int n = u(3, 12);
+        for (int i = 0; i < n; ++i) {
+            if (i > 0 && u(0, 7) == 0) {
+                pts.push_back(pts.back());
+            } else {
+                pts.push_back({static_cast<int32_t>(cx) + u(-reach, reach), static_cast<int32_t>(cy) + u(-reach, reach)});
+            }
+        }
+    }
+    return pts;
+}
+
 } // namespace
+
+TEST(CanvasDirect, FilledPolygonsMatchThePainter)
+{
+    // Many small batches, so that a wrong pixel is not painted over; the
+    // edges fall on pixel centres often, where the rounding decides.
+    for (const TPoint origin : {TPoint{0, 0}, TPoint{23, -17}}) {
+        for (const TRect clip : {TRect{}, Rect(12 + origin.X, 9 + origin.Y, 131 + origin.X, 97 + origin.Y)}) {
+            for (unsigned seed = 1; seed <= 60; ++seed) {
+                ExpectSamePixels(
+                    origin, clip,
+                    [&](TCanvas& c, std::mt19937& rng) {
+                        auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
+                        for (int i = 0; i < 6; ++i) {
+                            TBrush brush;
+                            brush.SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), 40));
+                            // Mostly on and around the image, some far larger than it.
+                            const int32_t reach = u(0, 9) == 0 ? 9000 : u(2, 90);
+                            // The first one in the middle, so that every batch shows.
+                            TArrPoint pts = RandomPolygon(rng, i == 0 ? 0 : u(0, 2), i == 0 ? 20 : reach, i == 0);
+                            for (TPoint& p : pts) p = {p.X + origin.X, p.Y + origin.Y};
+                            c.FillRgn(TRegion::CreatePolygonRgn(pts, u(0, 1) ? WINDING : ALTERNATE), brush);
+                        }
+                    },
+                    seed);
+            }
+        }
+    }
+}
+
+TEST(CanvasDirect, FilledPolygonsMatchAPlainPainter)
+{
+    // The same fills against a painter on an image of its own with no clip
+    // at all, so the reference owes nothing to the canvas.
+    std::mt19937 rng(5);
+    auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
+    for (int round = 0; round < 400; ++round) {
+        const TArrPoint pts = RandomPolygon(rng, round % 3, u(0, 5) == 0 ? 400 : u(2, 80));
+        const bool winding = u(0, 1) != 0;
+        QImage reference(160, 120, QImage::Format_RGB32);
+        reference.fill(Qt::white);
+        {
+            QPainter p(&reference);
+            QPainterPath path;
+            path.moveTo(pts[0].X, pts[0].Y);
+            for (size_t i = 1; i < pts.size(); ++i) path.lineTo(pts[i].X, pts[i].Y);
+            path.closeSubpath();
+            path.setFillRule(winding ? Qt::WindingFill : Qt::OddEvenFill);
+            p.fillPath(path, QColor(200, 30, 90));
+        }
+        TBitmap bmp(160, 120, TPixelFormat::pf32bit);
+        TCanvas& c = bmp.Canvas();
+        c.Brush().SetColor(clWhite);
+        c.FillRect(Rect(0, 0, 160, 120));
+        TBrush brush;
+        brush.SetColor(RGB(200, 30, 90));
+        c.FillRgn(TRegion::CreatePolygonRgn(pts, winding ? WINDING : ALTERNATE), brush);
+        ASSERT_EQ(DifferingPixels(bmp.Image().convertToFormat(QImage::Format_RGB32), reference), 0)
+            << "round " << round;
+    }
+}
 
 TEST(CanvasDirect, StrokesMatchThePainter)
 {
@@ -133,5 +245,109 @@ TEST(CanvasDirect, EveryRasterOperationMatchesThePainter)
                 c.Rectangle(x, y, x + u(0, 3), y + u(0, 3));
             }
         });
+    }
+}
+
+TEST(CanvasDirect, PolygonsInAPathAreThePathsOfTheirPainterPaths)
+{
+    // A polygon added to an open path is read back as the figure the
+    // closed painter path of its points makes: repeated points dropped, the
+    // start not repeated at the end, the figure closed; a figure left open
+    // before it is closed by it, as before.
+    std::mt19937 rng(3);
+    auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
+    for (int round = 0; round < 300; ++round) {
+        TArrPoint pts;
+        const int n = u(2, 7);
+        for (int i = 0; i < n; ++i) {
+            if (i > 0 && u(0, 3) == 0) {
+                pts.push_back(pts[static_cast<size_t>(u(0, i - 1))]);
+            } else {
+                pts.push_back({u(0, 6), u(0, 6)});
+            }
+        }
+        const bool openBefore = u(0, 2) == 0;
+        auto draw = [&](TCanvas& c, bool viaPainterPath) {
+            c.BeginPath();
+            if (openBefore) {
+                c.MoveTo(1, 1);
+                c.LineTo(u(0, 4), 3);
+            }
+            if (viaPainterPath) {
+                QPainterPath path;
+                path.moveTo(pts[0].X, pts[0].Y);
+                for (size_t i = 1; i < pts.size(); ++i) path.lineTo(pts[i].X, pts[i].Y);
+                path.closeSubpath();
+                TCanvasPath::AddPainterPath(c, path, true);
+            } else {
+                c.Polygon(pts);
+            }
+            c.LineTo(9, 9);
+            c.EndPath();
+        };
+        TCanvas direct;
+        TCanvas reference;
+        const std::mt19937 saved = rng;
+        draw(direct, false);
+        rng = saved;
+        draw(reference, true);
+        TArrPoint pd;
+        TArrPoint pr;
+        TArrByte td;
+        TArrByte tr;
+        ASSERT_EQ(direct.GetPath(pd, td), reference.GetPath(pr, tr)) << "round " << round;
+        EXPECT_EQ(pd, pr) << "round " << round;
+        EXPECT_EQ(td, tr) << "round " << round;
+    }
+}
+
+TEST(CanvasDirect, PolygonFillsWithoutARegionMatchTheRegionFill)
+{
+    // FillPolygonRgn against FillRgn of the region made from the same
+    // points: turned and upright boxes, stars, stray points, part of a
+    // point list, hatched brushes and clip regions that send both to the
+    // painter.
+    const TBrushStyle styles[] = {TBrushStyle::bsSolid, TBrushStyle::bsSolid, TBrushStyle::bsCross,
+                                  TBrushStyle::bsClear};
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        for (const bool clipped : {false, true}) {
+            QImage results[2];
+            for (const bool viaRegion : {false, true}) {
+                std::mt19937 rng(seed);
+                auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
+                TBitmap bmp(160, 120, TPixelFormat::pf32bit);
+                TCanvas& c = bmp.Canvas();
+                c.SetDeviceOrigin({u(-20, 20), u(-20, 20)});
+                c.Brush().SetColor(clWhite);
+                c.FillRect(Bounds(c.DeviceOrigin().X, c.DeviceOrigin().Y, 160, 120));
+                const TRegion lens = TRegion::CreatePolygonRgn({{0, 60}, {80, 0}, {160, 60}, {80, 120}}, ALTERNATE);
+                if (clipped) c.SelectClipRgn(&lens);
+                for (int i = 0; i < 8; ++i) {
+                    TBrush brush;
+                    brush.SetStyle(styles[u(0, 3)]);
+                    brush.SetColor(RGB(uint8_t(u(0, 255)), 90, uint8_t(u(0, 255))));
+                    TArrPoint pts;
+                    if (u(0, 3) == 0) {
+                        const int32_t l = u(-20, 150);
+                        const int32_t t = u(-20, 110);
+                        const int32_t r = l + u(-40, 40);
+                        const int32_t b = t + u(-40, 40);
+                        pts = {{l, t}, {r, t}, {r, b}, {l, b}, {l, t}};
+                    } else {
+                        pts = RandomPolygon(rng, u(0, 2), u(2, 70), i == 0);
+                    }
+                    const size_t count = u(0, 4) == 0 ? size_t(u(0, int(pts.size()))) : pts.size();
+                    const int32_t mode = u(0, 1) ? WINDING : ALTERNATE;
+                    if (viaRegion) {
+                        c.FillRgn(TRegion::CreatePolygonRgn(TArrPoint(pts.begin(), pts.begin() + std::ptrdiff_t(count)), mode),
+                                  brush);
+                    } else {
+                        FillPolygonRgn(c, pts, count, mode, brush);
+                    }
+                }
+                results[viaRegion ? 1 : 0] = bmp.Image().copy();
+            }
+            EXPECT_EQ(DifferingPixels(results[0], results[1]), 0) << "seed " << seed << (clipped ? " clipped" : "");
+        }
     }
 }
