@@ -16,6 +16,7 @@
 // theirs.
 #pragma once
 
+#include "cad/canvas/DrawIndex.h"
 #include "cad/canvas/GridObject.h"
 #include "cad/canvas/ShapeIdIndex.h"
 #include "cad/canvas/UndoList.h"
@@ -814,20 +815,12 @@ protected:
     TMyShape* mAShape = nullptr;
     /// Top-level shapes chosen for the current paint.
     TMyShapeNo WillDrawShapesNo;
-    /// What each top-level shape draws, in device pixels, as the last full
+    /// Where each top-level shape draws, in device pixels, as the last full
     /// selection of shapes for the back buffer found it. Later paints of the
     /// back buffer choose their shapes from it for as long as nothing that
     /// changes the picture can have happened: no whole-control
     /// invalidation, the same zoom, link marks and shape count.
-    struct TDrawExtent {
-        double Left = 0;
-        double Top = 0;
-        double Right = 0;
-        double Bottom = 0;
-        uint32_t No = 0;
-        bool Known = false;
-    };
-    std::vector<TDrawExtent> FDrawExtents;
+    TDrawIndex FDrawExtents;
     bool FDrawExtentsValid = false;
     uint64_t FDrawExtentsInvalidations = 0;
     double FDrawExtentsZoom = 0;

@@ -277,18 +277,17 @@ void TMyCAD::DrawAllShape(TCanvas& canvas, const TRect& r)
     const bool reuse = backBuffer && FDrawExtentsValid && FDrawExtentsInvalidations == WholeInvalidations() &&
                        FDrawExtentsZoom == zoom && FDrawExtentsMarks == marks && FDrawExtentsCount == count;
     if (reuse) {
-        for (const TDrawExtent& d : FDrawExtents) {
-            if (d.Known) {
-                TExtent e;
-                e.Add(d.Left, d.Top);
-                e.Add(d.Right, d.Bottom);
-                if (!e.Meets(area)) continue;
-            }
-            TMyShape* s = d.No < count ? MyShapes[d.No].get() : nullptr;
-            if (s && !s->HasParentShape() && layerVisible(s->LayerId)) WillDrawShapesNo.push_back(d.No);
+        // The shapes that meet the area, in list order, then those of them
+        // that are still top-level shapes of visible layers.
+        FDrawExtents.Find(area, WillDrawShapesNo);
+        size_t kept = 0;
+        for (const uint32_t no : WillDrawShapesNo) {
+            TMyShape* s = no < count ? MyShapes[no].get() : nullptr;
+            if (s && !s->HasParentShape() && layerVisible(s->LayerId)) WillDrawShapesNo[kept++] = no;
         }
+        WillDrawShapesNo.resize(kept);
     } else {
-        if (backBuffer) FDrawExtents.clear();
+        if (backBuffer) FDrawExtents.Clear();
         for (size_t no = 0; no < count; ++no) {
             TMyShape* s = MyShapes[no].get();
             if (!s || s->HasParentShape()) continue;
@@ -297,23 +296,19 @@ void TMyCAD::DrawAllShape(TCanvas& canvas, const TRect& r)
             if (!backBuffer && !layerVisible(s->LayerId)) continue;
             const std::optional<TExtent> e = extentOf(*s);
             if (backBuffer) {
-                TDrawExtent d;
-                d.No = static_cast<uint32_t>(no);
-                d.Known = e.has_value();
-                if (e) {
-                    d.Left = e->Left;
-                    d.Top = e->Top;
-                    d.Right = e->Right;
-                    d.Bottom = e->Bottom;
-                    d.Known = e->Any;
-                    if (!e->Any) continue; // draws nothing anywhere
+                if (!e) {
+                    FDrawExtents.AddAnywhere(static_cast<uint32_t>(no));
+                } else if (e->Any) {
+                    FDrawExtents.Add(static_cast<uint32_t>(no), e->Left, e->Top, e->Right, e->Bottom);
+                } else {
+                    continue; // draws nothing anywhere
                 }
-                FDrawExtents.push_back(d);
                 if (!layerVisible(s->LayerId)) continue;
             }
             if (!e || e->Meets(area)) WillDrawShapesNo.push_back(static_cast<uint32_t>(no));
         }
         if (backBuffer) {
+            FDrawExtents.Build();
             FDrawExtentsValid = true;
             FDrawExtentsInvalidations = WholeInvalidations();
             FDrawExtentsZoom = zoom;
