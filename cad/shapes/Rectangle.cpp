@@ -90,6 +90,7 @@ bool TMyRectangle::IsDrawingFinished(TMouseButton button, const TPoint& p)
 TArrPoint TMyRectangle::ZoomedCorners(bool closed) const
 {
     TArrPoint pts;
+    pts.reserve(5);
     for (size_t i = 0; i < 4 && i < ThePoints.size(); ++i) pts.push_back(ZoomedRounded(ThePoints[i]));
     if (closed && !pts.empty()) pts.push_back(pts.front());
     return pts;
@@ -197,7 +198,13 @@ void TMyRectangle::Draw(TCanvas& canvas)
 {
     if (ThePoints.size() < 4) return;
     SetDrawShapeMode(*this, canvas);
-    const TArrPoint outline = ZoomedCorners(true);
+    // The closed outline in one buffer that every rectangle drawn on the
+    // thread reuses, so that drawing thousands allocates nothing; drawing
+    // one rectangle never draws another.
+    thread_local TArrPoint outline;
+    outline.clear();
+    for (size_t i = 0; i < 4; ++i) outline.push_back(ZoomedRounded(ThePoints[i]));
+    outline.push_back(outline.front());
     PowerDrawShape(canvas, outline, static_cast<int32_t>(outline.size()), true);
     if (ClassName() != QStringLiteral("TMyText")) DrawInfo(canvas);
 }

@@ -5,6 +5,7 @@
 #include "cad/shapes/Shape.h"
 #include "cad/shapes/ShapeOwner.h"
 #include "cad/shapes/TextOut.h"
+#include "platform/CanvasFill.h"
 #include "platform/Control.h"
 
 #include <algorithm>
@@ -309,9 +310,12 @@ void TMyShape::PowerDrawShape(TCanvas& canvas, const TArrPoint& points, int32_t 
 {
     n = std::clamp<int32_t>(n, 0, static_cast<int32_t>(points.size()));
     if (fill && n > 0) {
-        const TArrPoint outline(points.begin(), points.begin() + n);
-        const TRegion region = TRegion::CreatePolygonRgn(outline, WINDING);
-        if (FGradientStyle != TGradientStyle::gsNone && !GradBmp.Empty()) {
+        if (FGradientStyle == TGradientStyle::gsNone || GradBmp.Empty()) {
+            // The region's pixels without making the region.
+            FillPolygonRgn(canvas, points, static_cast<size_t>(n), WINDING, FBrush);
+        } else {
+            const TArrPoint outline(points.begin(), points.begin() + n);
+            const TRegion region = TRegion::CreatePolygonRgn(outline, WINDING);
             const int32_t w = RoundToInt(double(GetMyWidth()) * Zoom());
             const int32_t h = RoundToInt(double(GetMyHeight()) * Zoom());
             if (w > 0 && h > 0) {
@@ -336,8 +340,9 @@ void TMyShape::PowerDrawShape(TCanvas& canvas, const TArrPoint& points, int32_t 
                 canvas.SelectClipRgn(&region);
                 if (turned) canvas.Draw(at.X, at.Y, *turned);
             }
+            canvas.FillRgn(region, FBrush);
         }
-        canvas.FillRgn(region, FBrush);
+        // A filled shape leaves the canvas without a clip region.
         canvas.SelectClipRgn(nullptr);
     }
     TPen newPen;
