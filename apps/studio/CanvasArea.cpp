@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -207,6 +208,25 @@ void TCanvasArea::ZoomToFit()
     SetZoomPercent(static_cast<int>(std::floor(fit * 100.0)));
 }
 
+void TCanvasArea::AtZoomOne(const std::function<void()>& work)
+{
+    const double zoom = cad_->Zoom();
+    if (zoom == 1.0) {
+        work();
+        return;
+    }
+    const double preZoom = cad_->PreZoom();
+    const int h = scroll_->horizontalScrollBar()->value();
+    const int v = scroll_->verticalScrollBar()->value();
+    cad_->SetZoom(1.0);
+    work();
+    cad_->SetZoom(zoom);
+    cad_->SetPreZoom(preZoom);
+    LayoutDesk();
+    scroll_->horizontalScrollBar()->setValue(h);
+    scroll_->verticalScrollBar()->setValue(v);
+}
+
 void TCanvasArea::SetRulerUnit(TRulerUnit unit)
 {
     top_->SetUnit(unit);
@@ -293,6 +313,15 @@ void TCanvasArea::LayoutDesk()
 
 bool TCanvasArea::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Wheel && (watched == cad_ || watched == scroll_->viewport())) {
+        // Ctrl with the wheel zooms, as in every editor; the wheel alone scrolls.
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers().testFlag(Qt::ControlModifier)) {
+            if (wheel->angleDelta().y() > 0) ZoomIn();
+            if (wheel->angleDelta().y() < 0) ZoomOut();
+            return true;
+        }
+    }
     if (event->type() == QEvent::Resize) {
         if (watched == cad_ || watched == scroll_->viewport()) {
             LayoutDesk();

@@ -11,6 +11,8 @@
 #include <QScrollArea>
 #include <QWidget>
 
+#include <functional>
+
 namespace mycad::studio {
 
 class TDesk;
@@ -39,6 +41,11 @@ public:
     void ZoomOut();
     /// The largest whole percent at which the whole page fits the view.
     void ZoomToFit();
+
+    /// Runs work with the canvas at zoom 1 and then puts the zoom and the
+    /// view back as they were. Documents store the page's size at zoom 1,
+    /// which a save at another zoom would only approach by rounding.
+    void AtZoomOne(const std::function<void()>& work);
 
     /// The unit the rulers count in; the canvas measures in the matching unit.
     TRulerUnit RulerUnit() const { return top_->Units(); }

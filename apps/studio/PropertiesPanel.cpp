@@ -62,11 +62,11 @@ QString ClassTitle(const TMyShape& s)
 
 // ---------------------------------------------------------------- colours
 
-TColorButton::TColorButton(QWidget* parent) : QWidget(parent)
+TColorButton::TColorButton(QWidget* parent, bool compact) : QWidget(parent), compact_(compact)
 {
     button_ = new QToolButton(this);
     button_->setIconSize(QSize(40, 16));
-    button_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button_->setToolButtonStyle(compact ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(button_);
@@ -89,8 +89,9 @@ void TColorButton::SetColor(TColor color)
 {
     color_ = color;
     button_->setIcon(Swatch(color));
-    const QColor q = ToQColor(color);
-    button_->setText(q.name().toUpper());
+    const QString code = ToQColor(color).name().toUpper();
+    button_->setText(code);
+    button_->setToolTip(compact_ ? QStringLiteral("%1 (click to change)").arg(code) : QStringLiteral("Click to change"));
 }
 
 // ---------------------------------------------------------------- panel
@@ -160,12 +161,17 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
                                       {"Arrow down", int(TGradientStyle::gsArrowD)},
                                       {"Diamond", int(TGradientStyle::gsDiamond)},
                                       {"Butterfly", int(TGradientStyle::gsButterfly)}});
-    gradientBegin_ = new TColorButton(gradientGroup);
-    gradientEnd_ = new TColorButton(gradientGroup);
+    gradientBegin_ = new TColorButton(gradientGroup, true);
+    gradientEnd_ = new TColorButton(gradientGroup, true);
     auto* gradientForm = new QFormLayout(gradientGroup);
     gradientForm->addRow(QStringLiteral("Style"), gradient_);
-    gradientForm->addRow(QStringLiteral("From"), gradientBegin_);
-    gradientForm->addRow(QStringLiteral("To"), gradientEnd_);
+    auto* ends = new QHBoxLayout;
+    ends->setContentsMargins(0, 0, 0, 0);
+    ends->addWidget(gradientBegin_);
+    ends->addWidget(new QLabel(QStringLiteral("\u2192"), gradientGroup));
+    ends->addWidget(gradientEnd_);
+    ends->addStretch(1);
+    gradientForm->addRow(QStringLiteral("Colours"), ends);
 
     auto* texts = new QGroupBox(QStringLiteral("Texts"), body_);
     info_ = new QLineEdit(texts);
@@ -195,9 +201,11 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     arrangeForm->addRow(flags);
 
     lineGroup_ = new QGroupBox(QStringLiteral("Line"), body_);
+    // A line draws its ALeft head on its last point and its ARight head on
+    // its first.
     arrows_ = Combo(lineGroup_, {{"No arrow heads", int(TArrowStyle::ANone)},
-                                 {"Arrow at the start", int(TArrowStyle::ALeft)},
-                                 {"Arrow at the end", int(TArrowStyle::ARight)},
+                                 {"Arrow at the end", int(TArrowStyle::ALeft)},
+                                 {"Arrow at the start", int(TArrowStyle::ARight)},
                                  {"Arrows at both ends", int(TArrowStyle::ADouble)}});
     auto* lineForm = new QFormLayout(lineGroup_);
     lineForm->addRow(QStringLiteral("Arrows"), arrows_);

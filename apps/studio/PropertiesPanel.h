@@ -26,7 +26,8 @@ class TColorButton : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TColorButton(QWidget* parent = nullptr);
+    /// compact: the swatch alone, the colour's code as its tip.
+    explicit TColorButton(QWidget* parent = nullptr, bool compact = false);
     TColor Color() const { return color_; }
     /// Shows the colour without reporting a change.
     void SetColor(TColor color);
@@ -40,6 +41,7 @@ signals:
 private:
     QToolButton* button_ = nullptr;
     TColor color_ = clBlack;
+    bool compact_ = false;
 };
 
 class TPropertiesPanel : public QWidget {

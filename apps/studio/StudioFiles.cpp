@@ -92,7 +92,9 @@ bool TStudioWindow::OpenFile(const QString& fileName)
 
 bool TStudioWindow::SaveFile(const QString& fileName)
 {
-    if (!SaveToFile(Cad(), fileName)) {
+    bool saved = false;
+    area_->AtZoomOne([&] { saved = SaveToFile(Cad(), fileName); });
+    if (!saved) {
         ShowMessage(QStringLiteral("%1: the drawing could not be saved there.").arg(fileName));
         return false;
     }
@@ -125,7 +127,9 @@ bool TStudioWindow::ExportPicture(const QString& fileName)
         ShowMessage(QStringLiteral("%1: pictures are written as .png, .jpg or .bmp files.").arg(fileName));
         return false;
     }
-    if (!WritePicture(Cad(), fileName)) {
+    bool written = false;
+    area_->AtZoomOne([&] { written = WritePicture(Cad(), fileName); });
+    if (!written) {
         ShowMessage(QStringLiteral("%1: the picture could not be written.").arg(fileName));
         return false;
     }

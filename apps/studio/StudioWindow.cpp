@@ -458,7 +458,7 @@ void TStudioWindow::BuildPanels()
     propertiesDock->setObjectName(QStringLiteral("propertiesDock"));
     propertiesDock->setWidget(scroller);
     addDockWidget(Qt::RightDockWidgetArea, propertiesDock);
-    resizeDocks({layersDock, propertiesDock}, {170, 560}, Qt::Vertical);
+    resizeDocks({layersDock, propertiesDock}, {140, 600}, Qt::Vertical);
     connect(properties_, &TPropertiesPanel::DrawingChanged, this, [this] { MarkChanged(); });
 }
 

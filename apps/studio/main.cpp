@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTextStream>
 
 namespace {
@@ -63,6 +64,10 @@ int main(int argc, char** argv)
     mycad::SetMessageHandler([&window](const mycad::String& text) {
         QMessageBox::warning(&window, QStringLiteral("MyCAD Studio"), text);
     });
+    // A window that fits the screen, whatever its size.
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        window.resize(window.size().boundedTo(screen->availableGeometry().size() * 0.95));
+    }
     window.show();
     if (!args.isEmpty()) window.OpenFile(args.front());
     const int status = QApplication::exec();

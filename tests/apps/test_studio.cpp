@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QProcess>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -193,9 +194,15 @@ TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     EXPECT_EQ(back->Pen().Width(), 6);
     EXPECT_EQ(back->Brush().Color(), clAqua);
     EXPECT_EQ(reopened.MyLayers, cad.MyLayers);
-    // Nothing else moved: saving the reopened drawing gives the same bytes.
+    // Nothing else moved: saving the reopened drawing gives the same bytes,
+    // also at another zoom (the page is stored at zoom 1 whatever the view).
+    again.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomOut"));
+    again.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomOut"));
+    ASSERT_NE(again.window.Area().ZoomPercent(), 100);
+    const int zoomBefore = again.window.Area().ZoomPercent();
     const QString resaved = s.dir.filePath(QStringLiteral("resaved.zed"));
-    ASSERT_TRUE(SaveToFile(reopened, resaved));
+    ASSERT_TRUE(again.window.SaveFile(resaved));
+    EXPECT_EQ(again.window.Area().ZoomPercent(), zoomBefore);
     EXPECT_EQ(ReadBytes(resaved), ReadBytes(saved));
     EXPECT_TRUE(s.messages.Messages().empty());
 }
@@ -427,6 +434,21 @@ TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
     EXPECT_EQ(area.Corner().UnitText(), QStringLiteral("in"));
     EXPECT_EQ(cad.TheUNIT(), TUnits::inch);
     EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 144), 1.0, 0.02);
+
+    // Ctrl with the wheel zooms by steps; the wheel alone does not zoom.
+    const int before = area.ZoomPercent();
+    const auto wheel = [&](Qt::KeyboardModifiers mods, int delta) {
+        QWheelEvent e(QPointF(50, 50), cad.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&cad, &e);
+        s.Settle();
+    };
+    wheel(Qt::ControlModifier, -120);
+    EXPECT_EQ(area.ZoomPercent(), 125);
+    wheel(Qt::ControlModifier, 120);
+    EXPECT_EQ(area.ZoomPercent(), before);
+    wheel(Qt::NoModifier, 120);
+    EXPECT_EQ(area.ZoomPercent(), before);
 
     // Fit page shows the whole page.
     s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomFit"));
