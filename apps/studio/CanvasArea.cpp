@@ -227,12 +227,12 @@ void TCanvasArea::AtZoomOne(const std::function<void()>& work)
     scroll_->verticalScrollBar()->setValue(v);
 }
 
-void TCanvasArea::SetRulerUnit(TRulerUnit unit)
+void TCanvasArea::SetRulerUnit(TRulerUnit unit, bool measure)
 {
     top_->SetUnit(unit);
     left_->SetUnit(unit);
     corner_->SetUnit(unit);
-    cad_->SetTheUNIT(MeasurementUnitOf(unit));
+    if (measure) cad_->SetTheUNIT(MeasurementUnitOf(unit));
     SyncRulers();
 }
 

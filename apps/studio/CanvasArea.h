@@ -49,7 +49,8 @@ public:
 
     /// The unit the rulers count in; the canvas measures in the matching unit.
     TRulerUnit RulerUnit() const { return top_->Units(); }
-    void SetRulerUnit(TRulerUnit unit);
+    /// With measure, the canvas's measurements change to the unit too.
+    void SetRulerUnit(TRulerUnit unit, bool measure = true);
     void SetRulersVisible(bool visible);
     bool RulersVisible() const;
 

@@ -172,15 +172,13 @@ void TStudioWindow::SetOrientation(TPageOrientation orientation)
     Changed();
 }
 
-void TStudioWindow::SetUnit(TRulerUnit unit)
+void TStudioWindow::SetUnit(TRulerUnit unit, bool measure)
 {
-    area_->SetRulerUnit(unit);
-    for (QAction* a : units_->actions()) {
-        a->setChecked(a->objectName() == QLatin1String(unit == TRulerUnit::ruMilli   ? "unitMm"
-                                                       : unit == TRulerUnit::ruCenti ? "unitCm"
-                                                       : unit == TRulerUnit::ruInch  ? "unitInch"
-                                                                                     : "unitPixel"));
-    }
+    // The canvas measures in the matching unit, which the document stores.
+    const TUnits before = Cad().TheUNIT();
+    area_->SetRulerUnit(unit, measure);
+    for (QAction* a : units_->actions()) a->setChecked(a->data().toInt() == static_cast<int>(unit));
+    if (Cad().TheUNIT() != before) MarkChanged();
     Cad().Invalidate();
 }
 

@@ -202,6 +202,15 @@ void TStudioWindow::DrawingReplaced()
     shownSelection_.clear();
     shownShapeCount_ = Cad().MyShapes.size();
     SetTool(TDrawTool::SpSelecting);
+    // The rulers count in the unit the drawing measures in.
+    switch (Cad().TheUNIT()) {
+    case TUnits::pixel: SetUnit(TRulerUnit::ruPixel, false); break;
+    case TUnits::cm:
+    case TUnits::dm: SetUnit(TRulerUnit::ruCenti, false); break;
+    case TUnits::inch: SetUnit(TRulerUnit::ruInch, false); break;
+    case TUnits::m: SetUnit(TRulerUnit::ruMeter, false); break;
+    case TUnits::mm: SetUnit(TRulerUnit::ruMilli, false); break;
+    }
     layers_->Refresh();
     properties_->Refresh();
     // A large page opens whole; a small one at its real size.

@@ -302,11 +302,13 @@ void TStudioWindow::BuildActions()
     units_ = new QActionGroup(this);
     for (const auto& [name, text, unit] : {std::tuple{"unitMm", "&Millimetres", TRulerUnit::ruMilli},
                                            std::tuple{"unitCm", "&Centimetres", TRulerUnit::ruCenti},
+                                           std::tuple{"unitM", "M&etres", TRulerUnit::ruMeter},
                                            std::tuple{"unitInch", "&Inches", TRulerUnit::ruInch},
                                            std::tuple{"unitPixel", "&Pixels", TRulerUnit::ruPixel}}) {
         QAction* a = MakeAction(S(name), S(text), QString(), QKeySequence(),
                                 S("The unit of the rulers and of measurements"), [this, unit] { SetUnit(unit); });
         a->setCheckable(true);
+        a->setData(static_cast<int>(unit));
         units_->addAction(a);
     }
     MakeAction(S("helpAbout"), S("&About MyCAD Studio"), S("app"), QKeySequence(), S("Who made this program"),

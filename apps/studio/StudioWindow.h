@@ -106,7 +106,8 @@ private:
     void SetGridType(TGridType type);
     void SetPageStyle(TPageStyle style);
     void SetOrientation(TPageOrientation orientation);
-    void SetUnit(TRulerUnit unit);
+    /// The rulers' unit; with measure also the drawing's measurements.
+    void SetUnit(TRulerUnit unit, bool measure = true);
     void ShowAbout();
     /// After a command that changed shapes: repaint, panels, title.
     void Changed();

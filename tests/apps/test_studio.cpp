@@ -466,6 +466,19 @@ TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
     EXPECT_EQ(cad.Width(), 794);
     EXPECT_EQ(cad.Height(), 559);
     EXPECT_TRUE(s.window.Action(QStringLiteral("pageA5"))->isChecked());
+
+    // An opened drawing brings its unit to the rulers and stays unchanged.
+    TMyCAD decimetres;
+    decimetres.SetTheUNIT(TUnits::dm);
+    const QString file = s.dir.filePath(QStringLiteral("dm.zed"));
+    ASSERT_TRUE(SaveToFile(decimetres, file));
+    s.window.Cad().Global_Changed = false;
+    ASSERT_TRUE(s.window.OpenFile(file));
+    s.Settle();
+    EXPECT_EQ(top.Units(), TRulerUnit::ruCenti);
+    EXPECT_TRUE(s.window.Action(QStringLiteral("unitCm"))->isChecked());
+    EXPECT_EQ(cad.TheUNIT(), TUnits::dm);
+    EXPECT_FALSE(s.window.isWindowModified());
 }
 
 TEST(StudioTools, TheToolBarOffersTheToolsWhoseShapesExist)
