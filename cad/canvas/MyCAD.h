@@ -621,7 +621,9 @@ public:
     void SetXYMode(TXYMode value) { FXYMode = value; }
     int32_t Tag() const { return FTag; }
     void SetTag(int32_t value) { FTag = value; }
-    /// The version tag SaveToStream writes; "XP.j" unless set.
+    /// The version tag of the last document read ("XP.j" until one is), by
+    /// which shape readers choose their layout. Writing always produces the
+    /// newest layout, whatever this says.
     String DiskFileVersion() const { return FDiskFileVersion; }
     void SetDiskFileVersion(const String& value) { FDiskFileVersion = value; }
 
