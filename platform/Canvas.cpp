@@ -243,7 +243,7 @@ void TCanvas::FillRect(const TRect& r)
 {
     if (r.IsEmpty() || brush_.Style() == TBrushStyle::bsClear) return;
     if (brush_.Style() == TBrushStyle::bsSolid && !brush_.Bitmap() &&
-        TCanvasDirect::Fill(*this, r, ToQColor(brush_.Color()).rgb(), true)) {
+        TCanvasDirect::Fill(*this, r, ToOpaqueRgb(brush_.Color()), true)) {
         return;
     }
     const QBrush brush = ToQBrush(brush_);
@@ -354,7 +354,7 @@ void TCanvas::SelectClipRgn(const TRegion* region)
 void TCanvas::FillRgn(const TRegion& region, const TBrush& brush)
 {
     if (brush.Style() == TBrushStyle::bsSolid && !brush.Bitmap()) {
-        const QRgb colour = ToQColor(brush.Color()).rgb();
+        const QRgb colour = ToOpaqueRgb(brush.Color());
         TRect box;
         if (region.IsRectangle(box) ? TCanvasDirect::Fill(*this, box, colour, false)
                                     : TCanvasDirect::FillRegion(*this, region, colour)) {
@@ -375,7 +375,7 @@ void FillPolygonRgn(TCanvas& canvas, const TArrPoint& points, size_t count, int3
     if (count < 3) return; // the region would be empty
     if (brush.Style() == TBrushStyle::bsSolid && !brush.Bitmap()) {
         // As FillRgn does with the region, without making it.
-        const QRgb colour = ToQColor(brush.Color()).rgb();
+        const QRgb colour = ToOpaqueRgb(brush.Color());
         TRect box;
         if (UprightBoxPixels(points.data(), count, box) ? TCanvasDirect::Fill(canvas, box, colour, false)
                                                         : TCanvasDirect::FillPolygon(canvas, points.data(), count,

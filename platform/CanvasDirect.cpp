@@ -213,7 +213,7 @@ bool TCanvasDirect::Stroke(TCanvas& canvas, Walk walk)
     if (!Prepare(canvas, true, shift, clip)) return false;
     const bool clear = pen.Style() == TPenStyle::psClear;
     const QList<qreal>& dashes = clear ? DashesOf(TPenStyle::psSolid) : DashesOf(pen.Style());
-    const QRgb ink = ToQColor(pen.Color()).rgb() | 0xFF000000u;
+    const QRgb ink = ToOpaqueRgb(pen.Color()) | 0xFF000000u;
     QImage& image = *canvas.target_;
     uchar* const bits = image.bits();
     // Copied into the plot as 64-bit values: stores of 32-bit pixels cannot
@@ -319,7 +319,7 @@ bool TCanvasDirect::Box(TCanvas& canvas, int32_t x1, int32_t y1, int32_t x2, int
     const int64_t r = std::min<int64_t>(int64_t(x2) - 1 + shift.x(), int64_t(clip.right()) + 1);
     const int64_t b = std::min<int64_t>(int64_t(y2) - 1 + shift.y(), int64_t(clip.bottom()) + 1);
     QImage& image = *canvas.target_;
-    const QRgb ink = ToQColor(brush.Color()).rgb() | 0xFF000000u;
+    const QRgb ink = ToOpaqueRgb(brush.Color()) | 0xFF000000u;
     const TPenMode mode = pen.Mode();
     if (mode == TPenMode::pmCopy) {
         FillBox(image, l, t, r, b, ink);

@@ -21,6 +21,12 @@ namespace mycad {
 int32_t ScreenPixelsPerInch();
 
 QColor ToQColor(TColor c);
+/// ToQColor(c).rgb() without making the colour: opaque 0xAARRGGBB.
+inline QRgb ToOpaqueRgb(TColor c)
+{
+    const TColor rgb = ColorToRGB(c);
+    return qRgb(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
 /// The pixels whose centres a filled area with these bounds can cover.
 TRect PixelBounds(const QRectF& bounds);
 TColor FromQRgb(QRgb rgb);

@@ -17,71 +17,69 @@ int64_t FloorSide(double v)
 {
     if (v >= double(kFar)) return kFar;
     if (v <= -double(kFar)) return -kFar;
-    return static_cast<int64_t>(std::floor(v));
+    const auto whole = static_cast<int64_t>(v); // toward zero
+    return double(whole) > v ? whole - 1 : whole;
 }
 
 } // namespace
 
-void TDrawIndex::Clear()
+void TDrawIndex::Clear(size_t count)
 {
-    entries_.clear();
+    nos_.clear();
+    anywhere_.clear();
     apart_.clear();
-    cellStart_.clear();
     filed_.clear();
+    cellStart_.clear();
     columns_ = 0;
     rows_ = 0;
+    nos_.reserve(count);
+    filed_.reserve(count);
 }
 
 void TDrawIndex::Add(uint32_t no, double left, double top, double right, double bottom)
 {
     if (std::isnan(left) || std::isnan(top) || std::isnan(right) || std::isnan(bottom)) return;
-    TEntry e;
-    e.Box = {FloorSide(left), FloorSide(top), FloorSide(right), FloorSide(bottom)};
-    e.No = no;
-    entries_.push_back(e);
+    filed_.push_back({{FloorSide(left), FloorSide(top), FloorSide(right), FloorSide(bottom)},
+                      static_cast<uint32_t>(nos_.size())});
+    nos_.push_back(no);
 }
 
 void TDrawIndex::AddAnywhere(uint32_t no)
 {
-    TEntry e;
-    e.No = no;
-    e.Anywhere = true;
-    entries_.push_back(e);
+    anywhere_.push_back(static_cast<uint32_t>(nos_.size()));
+    nos_.push_back(no);
 }
 
 void TDrawIndex::Build()
 {
+    std::vector<TFiled> added;
+    added.swap(filed_);
+    added.insert(added.end(), apart_.begin(), apart_.end()); // filed again when built twice
     apart_.clear();
     cellStart_.clear();
-    filed_.clear();
     columns_ = 0;
     rows_ = 0;
+    if (added.empty()) return;
     // The cell side: a power of two at least twice the mean box, so that
     // most boxes fit in a cell and a search looks at few boxes it then
     // rejects.
     double sum = 0;
-    size_t boxes = 0;
     int64_t minX = kFar;
     int64_t minY = kFar;
     int64_t maxX = -kFar;
     int64_t maxY = -kFar;
-    for (const TEntry& e : entries_) {
-        if (e.Anywhere) continue;
-        sum += std::min(1e9, std::max(double(e.Box.Right) - double(e.Box.Left), double(e.Box.Bottom) - double(e.Box.Top)));
-        ++boxes;
-        minX = std::min(minX, e.Box.Left);
-        minY = std::min(minY, e.Box.Top);
-        maxX = std::max(maxX, e.Box.Left);
-        maxY = std::max(maxY, e.Box.Top);
+    for (const TFiled& f : added) {
+        const TBox& b = f.Box;
+        sum += std::min(1e9, std::max(double(b.Right) - double(b.Left), double(b.Bottom) - double(b.Top)));
+        minX = std::min(minX, b.Left);
+        minY = std::min(minY, b.Top);
+        maxX = std::max(maxX, b.Left);
+        maxY = std::max(maxY, b.Top);
     }
-    if (boxes == 0) {
-        for (uint32_t i = 0; i < entries_.size(); ++i) apart_.push_back(i);
-        return;
-    }
-    const double side = std::max(16.0, 2.0 * sum / double(boxes));
+    const double side = std::max(16.0, 2.0 * sum / double(added.size()));
     shift_ = std::min(61, static_cast<int>(std::ceil(std::log2(side))));
     // Cells no more than a few per box, however far apart the boxes lie.
-    const int64_t budget = std::max<int64_t>(256, 2 * int64_t(boxes));
+    const int64_t budget = std::max<int64_t>(256, 2 * int64_t(added.size()));
     for (;;) {
         columns_ = ((maxX - minX) >> shift_) + 1;
         rows_ = ((maxY - minY) >> shift_) + 1;
@@ -98,31 +96,29 @@ void TDrawIndex::Build()
     auto fits = [&](const TBox& b) { return b.Right - b.Left < cellSide && b.Bottom - b.Top < cellSide; };
     // Filed cell by cell in the order added (a counting sort).
     cellStart_.assign(cells + 1, 0);
-    for (uint32_t i = 0; i < entries_.size(); ++i) {
-        const TEntry& e = entries_[i];
-        if (e.Anywhere || !fits(e.Box)) {
-            apart_.push_back(i);
+    for (const TFiled& f : added) {
+        if (fits(f.Box)) {
+            ++cellStart_[cellOf(f.Box) + 1];
         } else {
-            ++cellStart_[cellOf(e.Box) + 1];
+            apart_.push_back(f);
         }
     }
     for (size_t c = 0; c < cells; ++c) cellStart_[c + 1] += cellStart_[c];
     filed_.resize(cellStart_[cells]);
     std::vector<uint32_t> cursor(cellStart_.begin(), cellStart_.end() - 1);
-    for (uint32_t i = 0; i < entries_.size(); ++i) {
-        const TEntry& e = entries_[i];
-        if (e.Anywhere || !fits(e.Box)) continue;
-        filed_[cursor[cellOf(e.Box)]++] = {e.Box, i};
+    for (const TFiled& f : added) {
+        if (fits(f.Box)) filed_[cursor[cellOf(f.Box)]++] = f;
     }
 }
 
 void TDrawIndex::Find(const TRect& area, std::vector<uint32_t>& found)
 {
     found.clear();
-    chosen_.assign((entries_.size() + 63) / 64, 0);
+    chosen_.assign((nos_.size() + 63) / 64, 0);
     auto choose = [this](uint32_t i) { chosen_[i >> 6] |= uint64_t(1) << (i & 63); };
-    for (const uint32_t i : apart_) {
-        if (entries_[i].Anywhere || entries_[i].Box.Meets(area)) choose(i);
+    for (const uint32_t i : anywhere_) choose(i);
+    for (const TFiled& f : apart_) {
+        if (f.Box.Meets(area)) choose(f.Entry);
     }
     if (columns_ > 0) {
         // A filed box is less than a cell wide and high, so one that meets
@@ -145,7 +141,7 @@ void TDrawIndex::Find(const TRect& area, std::vector<uint32_t>& found)
     }
     for (size_t w = 0; w < chosen_.size(); ++w) {
         for (uint64_t bits = chosen_[w]; bits != 0; bits &= bits - 1) {
-            found.push_back(entries_[w * 64 + size_t(std::countr_zero(bits))].No);
+            found.push_back(nos_[w * 64 + size_t(std::countr_zero(bits))]);
         }
     }
 }

@@ -15,8 +15,8 @@ namespace mycad {
 /// larger than a cell are kept apart and tested on every search.
 class TDrawIndex {
 public:
-    /// Forgets every shape.
-    void Clear();
+    /// Forgets every shape; room for count of them is made ready.
+    void Clear(size_t count = 0);
     /// The shape draws only inside left..right x top..bottom, both ends
     /// included. A box with a NaN side meets no rectangle and is left out.
     void Add(uint32_t no, double left, double top, double right, double bottom);
@@ -29,7 +29,7 @@ public:
     /// area.Left and area.Top and starts before area.Right and area.Bottom.
     void Find(const TRect& area, std::vector<uint32_t>& found);
 
-    size_t Count() const { return entries_.size(); }
+    size_t Count() const { return nos_.size(); }
 
 private:
     // Sides in whole pixels, rounded down: for the whole-pixel sides of a
@@ -45,27 +45,23 @@ private:
             return Right >= r.Left && Left < r.Right && Bottom >= r.Top && Top < r.Bottom;
         }
     };
-    struct TEntry {
-        TBox Box;
-        uint32_t No = 0;
-        bool Anywhere = false;
-    };
-    /// A box in a cell's list, with its entry's place in the order added.
+    /// A box with its shape's place in the order added.
     struct TFiled {
         TBox Box;
         uint32_t Entry = 0;
     };
 
-    std::vector<TEntry> entries_;
-    std::vector<uint32_t> apart_;  // entries tested on every search
+    std::vector<uint32_t> nos_;      // shape numbers in the order added
+    std::vector<uint32_t> anywhere_; // places of the shapes that may draw anywhere
+    std::vector<TFiled> apart_;      // boxes larger than a cell, tested on every search
+    std::vector<TFiled> filed_;      // the other boxes, cell by cell (boxes added, before Build)
     std::vector<uint32_t> cellStart_;
-    std::vector<TFiled> filed_;
     int64_t originX_ = 0;
     int64_t originY_ = 0;
     int64_t columns_ = 0;
     int64_t rows_ = 0;
     int shift_ = 0; // a cell is 2^shift_ pixels square
-    std::vector<uint64_t> chosen_; // one bit per entry during a search
+    std::vector<uint64_t> chosen_; // one bit per place during a search
 };
 
 } // namespace mycad

@@ -11,6 +11,7 @@
 #include "cad/shapes/ShapeDraw.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <typeinfo>
@@ -67,11 +68,40 @@ constexpr double kLinkMarkReach = 4.0;
 // The classes whose drawing is known to stay inside the extent below. A
 // shape of any other class (or a subclass that draws more) is drawn in every
 // paint, which is always right, only slower.
-bool HasKnownExtent(const TMyShape& shape)
+enum class TExtentKind : uint8_t { Unknown, Base, Line, Rectangle };
+
+TExtentKind ExtentKindOf(const std::type_info& t)
 {
-    const std::type_info& t = typeid(shape);
-    return t == typeid(TMyRectangle) || t == typeid(TMyLine) || t == typeid(TMyShape);
+    if (t == typeid(TMyShape)) return TExtentKind::Base;
+    if (t == typeid(TMyLine)) return TExtentKind::Line;
+    if (t == typeid(TMyRectangle)) return TExtentKind::Rectangle;
+    return TExtentKind::Unknown;
 }
+
+// The kinds of the classes met so far, by the address of their type
+// information: comparing type names for every shape of a large drawing
+// costs more than the rest of its extent.
+class TExtentKinds {
+public:
+    TExtentKind Of(const TMyShape& shape)
+    {
+        const std::type_info* t = &typeid(shape);
+        for (size_t i = 0; i < count_; ++i) {
+            if (types_[i] == t) return kinds_[i];
+        }
+        const TExtentKind kind = ExtentKindOf(*t);
+        if (count_ < types_.size()) {
+            types_[count_] = t;
+            kinds_[count_++] = kind;
+        }
+        return kind;
+    }
+
+private:
+    std::array<const std::type_info*, 8> types_{};
+    std::array<TExtentKind, 8> kinds_{};
+    size_t count_ = 0;
+};
 
 // The box of the info text or multi-line info that DrawInfo puts centred
 // on TextOutPoint, widened by a line height for glyphs that overhang their
@@ -109,11 +139,12 @@ void AddInfoText(TExtent& e, TMyShape& shape, TCanvas& canvas, double zoom)
 
 // Every device pixel that drawing the shape (Draw) and its link-point marks
 // can touch; nullopt when that is not known.
-std::optional<TExtent> ShapeExtent(TMyShape& shape, TCanvas& canvas, double zoom, bool marks)
+std::optional<TExtent> ShapeExtent(TMyShape& shape, TCanvas& canvas, double zoom, bool marks, TExtentKinds& kinds)
 {
-    if (!HasKnownExtent(shape)) return std::nullopt;
+    const TExtentKind kind = kinds.Of(shape);
+    if (kind == TExtentKind::Unknown) return std::nullopt;
     TExtent e;
-    if (typeid(shape) != typeid(TMyShape)) {
+    if (kind != TExtentKind::Base) {
         for (const TMyPoint& p : shape.ThePoints) e.Add(double(p.X) * zoom, double(p.Y) * zoom);
         if (e.Any) {
             // Points are rounded to pixels; a wide pen spreads half its width
@@ -122,7 +153,8 @@ std::optional<TExtent> ShapeExtent(TMyShape& shape, TCanvas& canvas, double zoom
             const bool printer = owner && owner->IsPrinterCanvas(canvas);
             const double pen = shape.Pen().Width() * (printer ? std::max(1.0, zoom) : 1.0);
             double reach = 2.0 * pen + 2.0;
-            if (const auto* line = dynamic_cast<const TMyLine*>(&shape)) {
+            if (kind == TExtentKind::Line) {
+                const auto* line = static_cast<const TMyLine*>(&shape);
                 if (line->ArrowStyle() != TArrowStyle::ANone) {
                     // The head's wings, at most 255 pixels, from a tip set back by the offset.
                     reach += std::min(255.0, std::abs(double(line->ArrowLength()) * zoom)) +
@@ -255,13 +287,14 @@ void TMyCAD::DrawAllShape(TCanvas& canvas, const TRect& r)
         return lastVisible;
     };
     // Where a root and its members draw; nullopt when not known.
+    TExtentKinds kinds;
     auto extentOf = [&](TMyShape& root) -> std::optional<TExtent> {
-        if (!root.HasChildShapes()) return ShapeExtent(root, canvas, zoom, marks);
+        if (!root.HasChildShapes()) return ShapeExtent(root, canvas, zoom, marks, kinds);
         bool known = true;
         TExtent all;
         WalkShapeTree(*this, root, TTreeOrder::ShapeFirst, [&](TMyShape& s) {
             if (!known) return;
-            const std::optional<TExtent> e = ShapeExtent(s, canvas, zoom, marks);
+            const std::optional<TExtent> e = ShapeExtent(s, canvas, zoom, marks, kinds);
             if (e) {
                 all.Add(*e);
             } else {
@@ -287,7 +320,7 @@ void TMyCAD::DrawAllShape(TCanvas& canvas, const TRect& r)
         }
         WillDrawShapesNo.resize(kept);
     } else {
-        if (backBuffer) FDrawExtents.Clear();
+        if (backBuffer) FDrawExtents.Clear(count);
         for (size_t no = 0; no < count; ++no) {
             TMyShape* s = MyShapes[no].get();
             if (!s || s->HasParentShape()) continue;

@@ -396,6 +396,10 @@ TEST(Paint, PartialRepaintsOfAManyShapeDrawingMatchTheFullPicture)
             }
         }
         for (int32_t g = 0; g < 10; ++g) Group(cad, 150 * g + 7, {150 * g + 8, 150 * g + 9, 150 * g + 40});
+        // Groups of a class whose extent is not known, drawn in every paint.
+        for (int32_t g = 0; g < 3; ++g) {
+            ASSERT_GE(cad.GroupShapes({cad.GetShapeByNo(300 + 50 * g), cad.GetShapeByNo(301 + 50 * g)}, false), 0);
+        }
 
         const TRect whole = Rect(0, 0, RoundToInt(1200 * zoom), RoundToInt(900 * zoom));
         cad.DrawAll(whole);
