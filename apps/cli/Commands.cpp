@@ -16,9 +16,10 @@ namespace mycad::cli {
 
 namespace {
 
-// The largest picture side render accepts: a 20 000 x 20 000 picture is
-// 1.2 GB of pixels already.
+// The largest picture render draws: 20 000 pixels a side and 64 million
+// pixels in all (192 MB at three bytes a pixel).
 constexpr int kMaxPictureSide = 20000;
+constexpr int64_t kMaxPicturePixels = int64_t{1} << 26;
 
 const char* const kMainHelp =
     "usage: mycad COMMAND [ARGS]\n"
@@ -52,7 +53,8 @@ const char* const kRenderHelp =
     "proportions.\n"
     "\n"
     "  --width W         picture width in pixels (with only one side given the\n"
-    "  --height H        other follows the page's proportions)\n"
+    "  --height H        other follows the page's proportions); up to 20000 a\n"
+    "                    side and 64 million pixels in all\n"
     "  --no-background   leave out the drawing's background colour (white instead)\n"
     "  --quality Q       JPEG quality from 0 to 100 (default 90)\n";
 
@@ -255,6 +257,13 @@ int Render(TCommandLine& line, QTextStream& err)
         w = follow(*h, pageH, pageW);
     }
 
+    if (int64_t{*w} * *h > kMaxPicturePixels) {
+        line.Usage(QStringLiteral("a picture of %1 x %2 pixels is too large (at most %3 pixels)")
+                       .arg(*w)
+                       .arg(*h)
+                       .arg(kMaxPicturePixels));
+        return kExitUsage;
+    }
     TBitmap picture;
     SaveToBmp(drawing.cad, picture, *w, *h, !line.Has(QStringLiteral("--no-background")));
     if (picture.Empty() || !picture.SaveToFile(out, jpegQuality)) {

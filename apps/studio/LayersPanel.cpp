@@ -1,6 +1,7 @@
 #include "apps/studio/LayersPanel.h"
 
 #include "apps/studio/Icons.h"
+#include "cad/canvas/UndoList.h"
 #include "platform/Messages.h"
 
 #include <QHBoxLayout>
@@ -149,7 +150,9 @@ bool TLayersPanel::RenameLayer(int32_t id, const QString& name)
 
 bool TLayersPanel::DeleteLayer(int32_t id)
 {
-    if (cad_.GetLayersCount() < 2 || cad_.GetLayerNoById(id) < 0) return false;
+    const int32_t no = cad_.GetLayerNoById(id);
+    if (cad_.GetLayersCount() < 2 || no < 0) return false;
+    deleted_[id] = cad_.MyLayers[static_cast<size_t>(no)];
     const bool done = cad_.DeleteLayerByID(id);
     Refresh();
     emit DrawingChanged();
@@ -177,6 +180,28 @@ void TLayersPanel::SetLayerVisible(int32_t id, bool visible)
     }
     Refresh();
     emit DrawingChanged();
+}
+
+bool TLayersPanel::RestoreLayersForUndo()
+{
+    const TArrSavedShape& steps = cad_.UndoRedoShapes;
+    if (steps.empty()) return false;
+    const int32_t newest = steps.back().SavedUndoRedoId;
+    bool any = false;
+    for (auto it = steps.rbegin(); it != steps.rend() && it->SavedUndoRedoId == newest; ++it) {
+        if (it->SavedAction != ACT_DELETE || !it->SavedShape) continue;
+        const int32_t id = it->SavedShape->LayerId;
+        const auto layer = deleted_.find(id);
+        if (layer == deleted_.end() || cad_.GetLayerNoById(id) >= 0) continue;
+        if (cad_.GetLayersCount() >= TMyCAD::kMaxLayers) break;
+        cad_.MyLayers.push_back(layer->second);
+        any = true;
+    }
+    if (any) {
+        cad_.Invalidate();
+        Refresh();
+    }
+    return any;
 }
 
 void TLayersPanel::SetCurrentLayer(int32_t id)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 
 class QListWidget;
 class QListWidgetItem;
@@ -35,6 +36,11 @@ public:
     /// Moves the shapes of mergedId into keptId and removes mergedId.
     bool MergeLayers(int32_t keptId, int32_t mergedId);
     void SetLayerVisible(int32_t id, bool visible);
+    /// Called before an undo. Undoing the deletion of a layer's shapes
+    /// brings the shapes back but not the layer (they would join the current
+    /// one): the layers deleted here that the newest undo step puts shapes
+    /// back on are restored first. True when any came back.
+    bool RestoreLayersForUndo();
     void SetCurrentLayer(int32_t id);
 
     QListWidget& List() { return *list_; }
@@ -60,6 +66,8 @@ private:
     QString NewLayerName() const;
 
     TMyCAD& cad_;
+    /// The layers deleted through the panel, by id.
+    std::map<int32_t, LayerRec> deleted_;
     QListWidget* list_ = nullptr;
     QToolButton* delete_ = nullptr;
     QToolButton* merge_ = nullptr;

@@ -25,8 +25,10 @@ void TStudioWindow::Undo()
 {
     TMyCAD& cad = Cad();
     if (!cad.CanUndo()) return;
+    layers_->RestoreLayersForUndo();
     cad.PopFromUndoRedoShapeList();
     cad.DeSelectedAllShapesByCode();
+    layers_->Refresh();
     Changed();
 }
 
@@ -35,6 +37,7 @@ void TStudioWindow::Redo()
     TMyCAD& cad = Cad();
     if (!cad.Redo()) return;
     cad.DeSelectedAllShapesByCode();
+    layers_->Refresh();
     Changed();
 }
 

@@ -371,6 +371,7 @@ TEST(MycadUsage, HelpOnEveryCommandAndStatusTwoForAWrongCommandLine)
         {"render", good, png, "--width", "0"},
         {"render", good, png, "--height", "many"},
         {"render", good, png, "--width", "99999"},
+        {"render", good, png, "--width", "20000", "--height", "20000"},
         {"render", good, png, "--quality", "101"},
         {"render", good, png, "--no-background=yes"},
         {"convert", good},

@@ -375,11 +375,25 @@ TEST(StudioPanels, LayersPanelKeepsTheLayerTable)
     EXPECT_EQ(cad.GetShapesCountInALayer(sketch), 2);
 
     layers.Confirm = [](const QString&) { return true; };
-    EXPECT_TRUE(layers.DeleteLayer(sketch));
+    layers.List().setCurrentRow(cad.GetLayerNoById(sketch));
+    s.Settle();
+    layers.findChild<QToolButton*>(QStringLiteral("layerdelete"))->click();
     EXPECT_EQ(cad.GetShapesCount(), 0);
     EXPECT_EQ(cad.GetLayersCount(), 1);
     EXPECT_FALSE(layers.DeleteLayer(extra)); // the last layer stays
     EXPECT_TRUE(s.window.isWindowModified());
+
+    // Undo brings the shapes back, and with them their layer.
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    EXPECT_EQ(cad.GetShapesCount(), 1);
+    ASSERT_EQ(cad.GetLayersCount(), 2);
+    EXPECT_EQ(cad.GetLayerNameByID(sketch), QStringLiteral("Draft"));
+    EXPECT_TRUE(cad.IsVisibleLayerByID(sketch));
+    EXPECT_EQ(layers.List().count(), 2);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    EXPECT_EQ(cad.GetShapesCount(), 2);
+    EXPECT_EQ(cad.GetShapesCountInALayer(sketch), 2);
+    EXPECT_EQ(cad.GetLayersCount(), 2);
 }
 
 TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
