@@ -219,6 +219,12 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     layout->addWidget(body_);
     layout->addStretch(1);
 
+    penStyle_->setObjectName(QStringLiteral("penStyle"));
+    brushStyle_->setObjectName(QStringLiteral("brushStyle"));
+    gradient_->setObjectName(QStringLiteral("gradientStyle"));
+    arrows_->setObjectName(QStringLiteral("arrowStyle"));
+    angle_->setObjectName(QStringLiteral("angle"));
+
     connect(penColor_, &TColorButton::ColorChosen, this, &TPropertiesPanel::SetPenColor);
     connect(penWidth_, &QSpinBox::valueChanged, this, [this](int v) {
         if (!refreshing_) SetPenWidth(v);
@@ -287,11 +293,11 @@ void TPropertiesPanel::Refresh()
     refreshing_ = false;
 }
 
-void TPropertiesPanel::Apply(const std::function<void(TMyShape&)>& change)
+void TPropertiesPanel::Apply(const std::function<void(TMyShape&)>& change, bool recordUndo)
 {
     if (cad_.WorkingShapes.empty()) return;
     const TArrMyShapeRef shapes = cad_.WorkingShapes;
-    cad_.PushtoUndoRedoShapeList(shapes, ACT_CHANGE);
+    if (recordUndo) cad_.PushtoUndoRedoShapeList(shapes, ACT_CHANGE);
     for (TMyShape* s : shapes) change(*s);
     cad_.Invalidate();
     Refresh();
@@ -383,7 +389,7 @@ void TPropertiesPanel::SetLocked(bool locked)
 
 void TPropertiesPanel::SetShapeVisible(bool visible)
 {
-    Apply([visible](TMyShape& s) { s.SetVisible(visible); });
+    Apply([visible](TMyShape& s) { s.SetVisible(visible); }, false);
 }
 
 void TPropertiesPanel::SetArrowStyle(TArrowStyle style)

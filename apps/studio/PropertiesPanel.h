@@ -55,7 +55,8 @@ public:
 
     // Each applies to every selected shape as one undo step and reports a
     // change of the drawing; nothing happens without a selection. The
-    // widgets call them; so can tests.
+    // widgets call them; so can tests. Visibility is the exception: the
+    // canvas's undo snapshots do not hold it, so it is no undo step.
     void SetPenColor(TColor color);
     void SetPenWidth(int width);
     void SetPenStyle(TPenStyle style);
@@ -83,8 +84,9 @@ signals:
     void DrawingChanged();
 
 private:
-    /// Records the selection for undo, changes each selected shape, repaints.
-    void Apply(const std::function<void(TMyShape&)>& change);
+    /// Records the selection for undo (unless the change is one the canvas's
+    /// snapshots do not hold), changes each selected shape, repaints.
+    void Apply(const std::function<void(TMyShape&)>& change, bool recordUndo = true);
     TMyShape* Shown() const;
 
     TMyCAD& cad_;

@@ -5,9 +5,14 @@
 #include "apps/common/SampleDrawing.h"
 #include "apps/studio/StudioWindow.h"
 #include "cad/io/DocumentFile.h"
+#include "cad/shapes/Line.h"
 #include "platform/Messages.h"
 
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -597,4 +602,81 @@ TEST(StudioRender, TheSampleShipsAsTheGeneratorWritesItAndRendersHeadless)
     QString error;
     EXPECT_EQ(studio::RenderDrawingFile(dir.filePath(QStringLiteral("none.zed")), png, error), 1);
     EXPECT_TRUE(error.contains(QStringLiteral("no such file")));
+}
+
+TEST(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    studio::TPropertiesPanel& panel = s.window.Properties();
+    TMyShape* box = AddBox(cad, 100, 100, 200, 160, clRed);
+    auto* line = dynamic_cast<TMyLine*>(cad.CreateAddShapeByName(QStringLiteral("TMyLine")));
+    line->ThePoints = {{100, 200}, {200, 200}};
+    s.Settle();
+    EXPECT_EQ(panel.Title().text(), QStringLiteral("Nothing selected"));
+    EXPECT_FALSE(panel.InfoEdit().isEnabled());
+
+    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
+    s.Settle();
+    EXPECT_TRUE(panel.Title().text().contains(box->Name()));
+    EXPECT_TRUE(panel.InfoEdit().isEnabled());
+    const int32_t steps = cad.GetUndoStepsCount();
+
+    // A gradient shows through a clear brush, so choosing one clears it.
+    auto* gradient = panel.findChild<QComboBox*>(QStringLiteral("gradientStyle"));
+    const int diamond = gradient->findData(int(TGradientStyle::gsDiamond));
+    ASSERT_GE(diamond, 0);
+    gradient->setCurrentIndex(diamond);
+    emit gradient->activated(diamond);
+    EXPECT_EQ(box->GradientStyle(), TGradientStyle::gsDiamond);
+    EXPECT_EQ(box->Brush().Style(), TBrushStyle::bsClear);
+
+    panel.InfoEdit().setText(QStringLiteral("Label"));
+    emit panel.InfoEdit().editingFinished();
+    EXPECT_EQ(box->Info(), QStringLiteral("Label"));
+    // The same text again is no change and no step.
+    emit panel.InfoEdit().editingFinished();
+
+    panel.SetAngleDegrees(30.0);
+    EXPECT_NEAR(box->Angle(), 0.5235988f, 1e-5);
+    EXPECT_EQ(box->GetCenterPoint(), (TMyPoint{150, 130}));
+    panel.SetLocked(true);
+    EXPECT_TRUE(box->Locked());
+    EXPECT_EQ(cad.GetUndoStepsCount(), steps + 4);
+    // Visibility is not held by the undo snapshots: no step for it.
+    panel.SetShapeVisible(false);
+    EXPECT_FALSE(box->Visible());
+    EXPECT_EQ(cad.GetUndoStepsCount(), steps + 4);
+    panel.SetShapeVisible(true);
+
+    // The panel shows what the shape now is.
+    s.Settle();
+    EXPECT_TRUE(s.window.isWindowModified());
+    panel.Refresh();
+    EXPECT_EQ(panel.InfoEdit().text(), QStringLiteral("Label"));
+    EXPECT_EQ(panel.findChild<QDoubleSpinBox*>(QStringLiteral("angle"))->value(), 30.0);
+
+    // Each step comes back off in turn.
+    for (int i = 0; i < 4; ++i) s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    box = cad.GetShapeByID(box->ShapeId);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->GradientStyle(), TGradientStyle::gsNone);
+    EXPECT_EQ(box->Brush().Style(), TBrushStyle::bsSolid);
+    EXPECT_TRUE(box->Info().isEmpty());
+    EXPECT_EQ(box->Angle(), 0.0f);
+    EXPECT_FALSE(box->Locked());
+    EXPECT_TRUE(box->Visible());
+
+    // Lines have arrow heads to choose; boxes do not.
+    ASSERT_TRUE(cad.SelectShapeByCode(line->ShapeId, true));
+    s.Settle();
+    panel.SetArrowStyle(TArrowStyle::ADouble);
+    EXPECT_EQ(dynamic_cast<TMyLine*>(cad.GetShapeByID(line->ShapeId))->ArrowStyle(), TArrowStyle::ADouble);
+
+    // With two shapes selected a change reaches both.
+    cad.SelectAllShapes();
+    s.Settle();
+    EXPECT_TRUE(panel.Title().text().startsWith(QStringLiteral("2 shapes")));
+    panel.SetPenColor(clTeal);
+    for (const auto& shape : cad.MyShapes) EXPECT_EQ(shape->Pen().Color(), clTeal);
 }
