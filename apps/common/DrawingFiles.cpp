@@ -26,7 +26,8 @@ private:
 TOpenResult OpenDrawing(TMyCAD& cad, const QString& fileName)
 {
     const QFileInfo info(fileName);
-    if (!info.exists() || info.isDir()) return TOpenResult::Missing;
+    if (!info.exists()) return TOpenResult::Missing;
+    if (info.isDir()) return TOpenResult::NotADrawing;
     // Every drawing made since texts became UTF-16 says so in its first
     // field; the oldest ones spell that field in single bytes.
     for (const bool eightBit : {false, true}) {

@@ -11,9 +11,9 @@ namespace mycad::app {
 
 enum class TOpenResult {
     Opened,
-    /// No file of that name (or it is a directory).
+    /// No file of that name.
     Missing,
-    /// The file does not start like a drawing.
+    /// The file does not start like a drawing (or is a folder).
     NotADrawing,
     /// It starts like a drawing but could not be read to its end.
     Damaged,

@@ -320,7 +320,7 @@ TEST(MycadFailures, ExitStatusAndOneLineForEachKindOfFailure)
         const char* says;
     };
     for (const Case& c : {Case{missing, "no such file"}, Case{text, "not a MyCAD drawing"},
-                          Case{truncated, "damaged or incomplete"}, Case{dir.path(), "no such file"}}) {
+                          Case{truncated, "damaged or incomplete"}, Case{dir.path(), "not a MyCAD drawing"}}) {
         for (const QStringList& args : {QStringList{"info", c.file}, QStringList{"info", "--json", c.file},
                                         QStringList{"render", c.file, png}, QStringList{"convert", c.file, good}}) {
             SCOPED_TRACE(args.join(u' ').toStdString());
