@@ -94,6 +94,12 @@ struct Studio {
     void Drag(QPoint from, QPoint to)
     {
         QWidget* canvas = &window.Cad();
+        // The mouse reaches only what the view shows.
+        const QPoint middle = canvas->pos() + (from + to) / 2;
+        const QPoint half = (to - from) / 2;
+        window.Area().ScrollArea().ensureVisible(middle.x(), middle.y(), std::abs(half.x()) + 20,
+                                                 std::abs(half.y()) + 20);
+        Settle();
         QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
         for (int k = 1; k <= 4; ++k) QTest::mouseMove(canvas, from + (to - from) * k / 4);
         QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
