@@ -121,6 +121,7 @@ TCanvasArea::TCanvasArea(QWidget* parent) : QWidget(parent)
     grid->addWidget(leftStrip_, 1, 0);
     grid->addWidget(scroll_, 1, 1);
 
+    corner_->installEventFilter(this);
     cad_->installEventFilter(this);
     scroll_->viewport()->installEventFilter(this);
     topStrip_->installEventFilter(this);
@@ -321,6 +322,10 @@ bool TCanvasArea::eventFilter(QObject* watched, QEvent* event)
             if (wheel->angleDelta().y() < 0) ZoomOut();
             return true;
         }
+    }
+    if (watched == corner_ && event->type() == QEvent::MouseButtonRelease) {
+        emit CornerClicked();
+        return true;
     }
     if (event->type() == QEvent::Resize) {
         if (watched == cad_ || watched == scroll_->viewport()) {

@@ -67,6 +67,8 @@ signals:
     void ZoomChanged(int percent);
     /// The mouse over the canvas, in its device pixels.
     void PointerMoved(int32_t x, int32_t y);
+    /// The corner between the rulers was clicked (to change the unit).
+    void CornerClicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -490,6 +490,12 @@ void TStudioWindow::BuildStatusBar()
     Cad().SetLabelXY(labelXY_.get());
     Cad().SetLabelValue(labelValue_.get());
     connect(area_, &TCanvasArea::ZoomChanged, this, [this] { QueueSync(); });
+    // A click on the rulers' corner steps through the units of the View menu.
+    connect(area_, &TCanvasArea::CornerClicked, this, [this] {
+        const QList<QAction*> units = units_->actions();
+        const qsizetype now = units.indexOf(units_->checkedAction());
+        units.at((now + 1) % units.size())->trigger();
+    });
 }
 
 void TStudioWindow::HookCanvas()

@@ -475,6 +475,12 @@ TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
     wheel(Qt::NoModifier, 120);
     EXPECT_EQ(area.ZoomPercent(), before);
 
+    // A click on the corner steps to the next unit.
+    QTest::mouseClick(&area.Corner(), Qt::LeftButton);
+    EXPECT_EQ(top.Units(), TRulerUnit::ruPixel);
+    EXPECT_EQ(area.Corner().UnitText(), QStringLiteral("px"));
+    EXPECT_TRUE(s.window.Action(QStringLiteral("unitPixel"))->isChecked());
+
     // Fit page shows the whole page.
     s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomFit"));
     const QSize view = area.ScrollArea().viewport()->size();
