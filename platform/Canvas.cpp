@@ -347,6 +347,7 @@ void TCanvas::SetClipRect(const TRect& r)
 
 void TCanvas::SelectClipRgn(const TRegion* region)
 {
+    if (region == nullptr && !hasClipRegion_) return; // no region to drop; shapes drop it after every fill
     hasClipRegion_ = region != nullptr;
     clipRegion_ = region != nullptr ? region->Path() : QPainterPath();
 }

@@ -83,7 +83,7 @@ TArrPoint RandomPolygon(std::mt19937& rng, int kind, int32_t reach, bool centred
             pts.push_back({static_cast<int32_t>(cx + r * std::cos(a)), static_cast<int32_t>(cy + r * std::sin(a))});
         }
     } else {
-        const int n = u(3, 12);
+        const int n = u(0, 4) == 0 ? u(17, 40) : u(3, 12); // some with more edges than fit on the stack
         for (int i = 0; i < n; ++i) {
             if (i > 0 && u(0, 7) == 0) {
                 pts.push_back(pts.back());
