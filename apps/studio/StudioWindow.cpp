@@ -114,6 +114,9 @@ TStudioWindow::TStudioWindow(const QString& settingsFile, QWidget* parent) : QMa
     HookCanvas();
 
     resize(1360, 860);
+    // The window comes back where the user left it, with its panels.
+    restoreGeometry(settings_->value(QStringLiteral("window/geometry")).toByteArray());
+    restoreState(settings_->value(QStringLiteral("window/state")).toByteArray());
     SetTool(TDrawTool::SpSelecting);
     DrawingReplaced();
 }
@@ -604,6 +607,9 @@ bool TStudioWindow::IsModified() const { return area_->Cad().Global_Changed; }
 void TStudioWindow::closeEvent(QCloseEvent* event)
 {
     if (MaybeSave()) {
+        settings_->setValue(QStringLiteral("window/geometry"), saveGeometry());
+        settings_->setValue(QStringLiteral("window/state"), saveState());
+        settings_->sync();
         event->accept();
     } else {
         event->ignore();

@@ -299,6 +299,12 @@ TEST(StudioSession, UnsavedChangesAreAskedAboutBeforeTheyAreLost)
     ASSERT_TRUE(LoadFromFile(check, s.dir.filePath(QStringLiteral("kept.zed"))));
     EXPECT_EQ(check.GetShapesCount(), 1);
 
+    // The next window opens where this one was closed, with its panels.
+    {
+        TStudioWindow next(s.dir.filePath(QStringLiteral("settings.ini")));
+        EXPECT_EQ(next.size(), s.window.size());
+    }
+
     // Nothing is asked once the drawing is saved; discarding drops changes.
     Studio t;
     t.answer = TStudioWindow::TSaveAnswer::Discard;
