@@ -9,8 +9,8 @@ namespace {
 /// The lower-case extension of a file name, without the dot.
 String ExtensionOf(const String& fileName)
 {
-    const qsizetype slash = std::max(fileName.lastIndexOf(u'/'), fileName.lastIndexOf(u'\\'));
-    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const auto slash = std::max(fileName.lastIndexOf(u'/'), fileName.lastIndexOf(u'\\'));
+    const auto dot = fileName.lastIndexOf(u'.');
     if (dot <= slash) return {};
     return fileName.mid(dot + 1).toLower();
 }
@@ -70,20 +70,20 @@ void RenderAtPageSize(TMyCAD& cad, TBitmap& bitmap, bool fillBackground)
 
 bool SaveToBmp(TMyCAD& cad, const String& fileName, bool fillBackground)
 {
-    if (ExtensionOf(fileName) != QLatin1String("bmp")) return false;
+    if (ExtensionOf(fileName) != QStringLiteral("bmp")) return false;
     return WriteRendered(cad, fileName, fillBackground, 100);
 }
 
 bool SaveToPng(TMyCAD& cad, const String& fileName, bool fillBackground)
 {
-    if (ExtensionOf(fileName) != QLatin1String("png")) return false;
+    if (ExtensionOf(fileName) != QStringLiteral("png")) return false;
     return WriteRendered(cad, fileName, fillBackground, 100);
 }
 
 bool SaveToJpg(TMyCAD& cad, const String& fileName, int32_t quality, bool fillBackground)
 {
     const String ext = ExtensionOf(fileName);
-    if (ext != QLatin1String("jpg") && ext != QLatin1String("jpeg")) return false;
+    if (ext != QStringLiteral("jpg") && ext != QStringLiteral("jpeg")) return false;
     return WriteRendered(cad, fileName, fillBackground, quality);
 }
 
