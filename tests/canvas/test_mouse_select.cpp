@@ -140,6 +140,15 @@ TEST(MouseSelect, DragModesTraceAndLockedBounds)
     a->CenterPoint = a->ComputeCenterPoint(4);
     m.Drag({40, 120}, {-30, 120});
     EXPECT_EQ(BoxOf(cad, a).Left, 0.0f);
+    // Into the top-left corner and beyond: the box stops in the corner.
+    m.Drag({20, 120}, {-50, -80});
+    EXPECT_EQ(BoxOf(cad, a).Left, 0.0f);
+    EXPECT_EQ(BoxOf(cad, a).Top, 0.0f);
+    // And into the bottom-right one of the 400 x 300 control, whose last
+    // column and row are 399 and 299: the outline stays on them.
+    m.Drag({20, 20}, {500, 450});
+    EXPECT_EQ(BoxOf(cad, a).Right, 399.0f);
+    EXPECT_EQ(BoxOf(cad, a).Bottom, 299.0f);
 }
 
 TEST(MouseSelect, SizingWithShiftAndRotatingWithAConstraint)
