@@ -8,11 +8,10 @@
 // groups and links, that the one-pass deletion and z-order moves leave
 // exactly the lists that deleting one shape at a time and walking
 // swap by swap leave; it stops with an error when they differ.
-#include "cad/canvas/MyCAD.h"
+#include "bench/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include <malloc.h>
 
@@ -25,22 +24,6 @@ using namespace mycad;
 namespace {
 
 const String kRectangle = QStringLiteral("TMyRectangle");
-
-/// Canvas with n rectangles of random size 10..60 spread over 4000 x 4000.
-std::unique_ptr<TMyCAD> MakeDrawing(int32_t n, uint32_t seed = 7)
-{
-    auto cad = std::make_unique<TMyCAD>();
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<float> pos(0.0f, 4000.0f);
-    std::uniform_real_distribution<float> size(10.0f, 60.0f);
-    for (int32_t i = 0; i < n; ++i) {
-        TMyShape* s = cad->CreateAddShapeByName(kRectangle);
-        const float x = pos(rng);
-        const float y = pos(rng);
-        s->ThePoints = {{x, y}, {x + size(rng), y + size(rng)}};
-    }
-    return cad;
-}
 
 /// Every group of `span` consecutive top-level shapes below `limit` joins the
 /// group shape that follows them, and each group links to the shape after it:
@@ -89,8 +72,8 @@ bool FastPathsAgree()
     };
 
     {
-        auto fast = MakeDrawing(kShapes);
-        auto slow = MakeDrawing(kShapes);
+        auto fast = bench::RandomRectangles(kShapes);
+        auto slow = bench::RandomRectangles(kShapes);
         AddRelations(*fast, 4, kShapes);
         AddRelations(*slow, 4, kShapes);
         SelectEvery(*fast, 3, 500);
@@ -101,8 +84,8 @@ bool FastPathsAgree()
         report("DeleteSelectedShapes vs one by one", Lists(*fast) == Lists(*slow));
     }
     for (bool toFront : {true, false}) {
-        auto fast = MakeDrawing(kShapes);
-        auto slow = MakeDrawing(kShapes);
+        auto fast = bench::RandomRectangles(kShapes);
+        auto slow = bench::RandomRectangles(kShapes);
         AddRelations(*fast, 3, kShapes);
         AddRelations(*slow, 3, kShapes);
         // The moved shape is a group, so its members stay where they are.
@@ -143,7 +126,7 @@ BENCHMARK(BM_AddRectangles)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterati
 
 void BM_GetShapeByID(benchmark::State& state)
 {
-    auto cad = MakeDrawing(100000);
+    auto cad = bench::RandomRectangles(100000);
     std::mt19937 rng(3);
     std::uniform_int_distribution<int32_t> id(0, 99999);
     for (auto _ : state) benchmark::DoNotOptimize(cad->GetShapeByID(id(rng)));
@@ -152,7 +135,7 @@ BENCHMARK(BM_GetShapeByID)->Unit(benchmark::kNanosecond);
 
 void BM_GetShapeNoById(benchmark::State& state)
 {
-    auto cad = MakeDrawing(100000);
+    auto cad = bench::RandomRectangles(100000);
     std::mt19937 rng(5);
     std::uniform_int_distribution<int32_t> id(0, 99999);
     for (auto _ : state) benchmark::DoNotOptimize(cad->GetShapeNoById(id(rng)));
@@ -163,7 +146,7 @@ void BM_DeleteSelectedShapes(benchmark::State& state)
 {
     for (auto _ : state) {
         state.PauseTiming();
-        auto cad = MakeDrawing(100000);
+        auto cad = bench::RandomRectangles(100000);
         SelectEvery(*cad, 10, 10000);
         state.ResumeTiming();
         benchmark::DoNotOptimize(cad->DeleteSelectedShapes());
@@ -178,7 +161,7 @@ BENCHMARK(BM_DeleteSelectedShapes)->Unit(benchmark::kMillisecond)->Iterations(3)
 void BM_ZOrder(benchmark::State& state)
 {
     const bool toFront = state.range(0) == 1;
-    auto cad = MakeDrawing(100000);
+    auto cad = bench::RandomRectangles(100000);
     for (auto _ : state) {
         if (toFront) {
             cad->BringToFront(cad->MyShapes.front().get(), false);
@@ -192,14 +175,4 @@ BENCHMARK(BM_ZOrder)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    if (!FastPathsAgree()) return 2;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunBenchmarks(argc, argv, FastPathsAgree); }

@@ -7,14 +7,12 @@
 // compare directly. Before timing anything the program checks that the
 // drawing it loads saves back to the very same bytes.
 #include "cad/canvas/MyCAD.h"
+#include "bench/BenchSupport.h"
 #include "cad/io/DocumentFile.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-
 #include <cstring>
-#include <random>
 
 using namespace mycad;
 
@@ -22,32 +20,11 @@ namespace {
 
 constexpr int32_t kShapes = 100000;
 
-/// A canvas with n named rectangles of random size spread over 4000 x 4000,
-/// the drawing a user builds: captions, a text anchor, four points each.
-std::unique_ptr<TMyCAD> MakeDrawing(int32_t n)
-{
-    auto cad = std::make_unique<TMyCAD>();
-    std::mt19937 rng(11);
-    std::uniform_real_distribution<float> pos(0.0f, 4000.0f);
-    std::uniform_real_distribution<float> size(10.0f, 60.0f);
-    for (int32_t i = 0; i < n; ++i) {
-        TMyShape* s = cad->CreateAddShapeByName(QStringLiteral("TMyRectangle"));
-        const float x = pos(rng);
-        const float y = pos(rng);
-        const float r = x + size(rng);
-        const float b = y + size(rng);
-        s->ThePoints = {{x, y}, {r, y}, {r, b}, {x, b}};
-        s->CenterPoint = s->ComputeCenterPoint(4);
-        s->TextOutPoint = {s->CenterPoint.X, b + 10.0f};
-    }
-    return cad;
-}
-
 const TMemoryStream& SavedDrawing()
 {
     static const TMemoryStream bytes = [] {
         TMemoryStream s;
-        SaveToStream(*MakeDrawing(kShapes), s);
+        SaveToStream(*bench::RandomRectangles(kShapes), s);
         return s;
     }();
     return bytes;
@@ -55,7 +32,7 @@ const TMemoryStream& SavedDrawing()
 
 void BM_SaveToStream(benchmark::State& state)
 {
-    auto cad = MakeDrawing(kShapes);
+    auto cad = bench::RandomRectangles(kShapes);
     const int64_t size = SavedDrawing().Size();
     TMemoryStream s;
     s.SetSize(size); // the stream's own growth is not what is measured
@@ -111,15 +88,9 @@ bool LoadedDrawingSavesTheSameBytes()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    if (!LoadedDrawingSavesTheSameBytes()) {
+    return bench::RunBenchmarks(argc, argv, [] {
+        if (LoadedDrawingSavesTheSameBytes()) return true;
         std::fprintf(stderr, "a loaded drawing does not save back to the same bytes\n");
-        return 2;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+        return false;
+    });
 }

@@ -2,11 +2,10 @@
 // control: each move erases and redraws every outline (target under 8 ms);
 // the release moves the shapes, records the undo step, runs the re-routing
 // hooks and repaints (target under 30 ms).
-#include "cad/canvas/MyCAD.h"
+#include "bench/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QTest>
 
 #include <random>
@@ -87,13 +86,4 @@ BENCHMARK(BM_DragRelease)->Unit(benchmark::kMillisecond)->Iterations(30);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunBenchmarks(argc, argv); }

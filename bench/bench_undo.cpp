@@ -5,11 +5,10 @@
 // plus undoing it under 200 ms together, with the memory the step holds
 // (step_bytes, bytes_per_shape). With UndoRedoSize 255 and 255 steps of one
 // shape each on a 100 000-shape drawing, each push and each undo under 1 ms.
-#include "cad/canvas/MyCAD.h"
+#include "bench/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include <malloc.h>
 
@@ -19,23 +18,6 @@ using namespace mycad;
 
 namespace {
 
-std::unique_ptr<TMyCAD> MakeDrawing(int32_t n)
-{
-    auto cad = std::make_unique<TMyCAD>();
-    std::mt19937 rng(11);
-    std::uniform_real_distribution<float> pos(0.0f, 4000.0f);
-    std::uniform_real_distribution<float> size(10.0f, 60.0f);
-    for (int32_t i = 0; i < n; ++i) {
-        TMyShape* s = cad->CreateAddShapeByName(QStringLiteral("TMyRectangle"));
-        const float x = pos(rng);
-        const float y = pos(rng);
-        const float w = size(rng);
-        const float h = size(rng);
-        s->ThePoints = {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}};
-    }
-    return cad;
-}
-
 void SelectEveryTenth(TMyCAD& cad)
 {
     cad.WorkingShapes.clear();
@@ -44,7 +26,7 @@ void SelectEveryTenth(TMyCAD& cad)
 
 void BM_AlignLeft(benchmark::State& state)
 {
-    auto cad = MakeDrawing(100000);
+    auto cad = bench::RandomRectangles(100000);
     for (auto _ : state) {
         state.PauseTiming();
         cad->ClearAllUndoStuff();
@@ -58,7 +40,7 @@ BENCHMARK(BM_AlignLeft)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_RecordAndUndoSelection(benchmark::State& state)
 {
-    auto cad = MakeDrawing(100000);
+    auto cad = bench::RandomRectangles(100000);
     double stepBytes = 0.0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -82,7 +64,7 @@ BENCHMARK(BM_RecordAndUndoSelection)->Unit(benchmark::kMillisecond)->Iterations(
 // A full list of 255 one-shape steps: every further push drops the oldest.
 void BM_PushOneShapeStepOnFullList(benchmark::State& state)
 {
-    auto cad = MakeDrawing(100000);
+    auto cad = bench::RandomRectangles(100000);
     cad->SetUndoRedoSize(255);
     std::mt19937 rng(5);
     std::uniform_int_distribution<int32_t> no(0, 99999);
@@ -94,7 +76,7 @@ BENCHMARK(BM_PushOneShapeStepOnFullList)->Unit(benchmark::kMicrosecond);
 
 void BM_UndoOneShapeStep(benchmark::State& state)
 {
-    auto cad = MakeDrawing(100000);
+    auto cad = bench::RandomRectangles(100000);
     cad->SetUndoRedoSize(255);
     std::mt19937 rng(6);
     std::uniform_int_distribution<int32_t> no(0, 99999);
@@ -112,13 +94,4 @@ BENCHMARK(BM_UndoOneShapeStep)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::RunBenchmarks(argc, argv); }

@@ -1,0 +1,57 @@
+// What the benchmark programs share: the drawing they measure on, and a main
+// that runs them with a QApplication on the offscreen platform.
+#pragma once
+
+#include "cad/canvas/MyCAD.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <functional>
+#include <random>
+
+namespace mycad::bench {
+
+/// Appends n rectangles of random size 10..60 spread over 4000 x 4000
+/// document units, as a user draws them: four points, centre, text anchor,
+/// numbered and named by the canvas. The same seed gives the same drawing.
+inline void AddRandomRectangles(TMyCAD& cad, int32_t n, uint32_t seed = 11)
+{
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<float> pos(0.0f, 4000.0f);
+    std::uniform_real_distribution<float> size(10.0f, 60.0f);
+    for (int32_t i = 0; i < n; ++i) {
+        TMyShape* s = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
+        const float x = pos(rng);
+        const float y = pos(rng);
+        const float r = x + size(rng);
+        const float b = y + size(rng);
+        s->ThePoints = {{x, y}, {r, y}, {r, b}, {x, b}};
+        s->CenterPoint = s->ComputeCenterPoint(4);
+        s->TextOutPoint = {s->CenterPoint.X, b + 10.0f};
+    }
+}
+
+inline std::unique_ptr<TMyCAD> RandomRectangles(int32_t n, uint32_t seed = 11)
+{
+    auto cad = std::make_unique<TMyCAD>();
+    AddRandomRectangles(*cad, n, seed);
+    return cad;
+}
+
+/// Runs the registered benchmarks after check (when given) has passed;
+/// exit status 2 when it fails.
+inline int RunBenchmarks(int argc, char** argv, const std::function<bool()>& check = {})
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (check && !check()) return 2;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace mycad::bench
