@@ -78,8 +78,15 @@ bool TStudioWindow::NewDrawing()
 bool TStudioWindow::OpenFile(const QString& fileName)
 {
     if (!MaybeSave()) return false;
+    // Loading adds the file's key/value pairs to those the canvas holds; the
+    // editor opens a drawing with its own pairs only, and keeps the current
+    // ones when the file cannot be read.
+    TUserData previous;
+    previous.Assign(Cad().UserData());
+    Cad().UserData().ClearAll();
     const app::TOpenResult result = app::OpenDrawing(Cad(), fileName);
     if (result != app::TOpenResult::Opened) {
+        Cad().UserData().Assign(previous);
         ShowMessage(app::OpenErrorText(result, fileName));
         return false;
     }

@@ -345,6 +345,22 @@ TEST(StudioSession, FilesThatCannotBeOpenedOrWrittenAreReportedNotFatal)
     // Inside the "Open file" box of the sample.
     EXPECT_EQ(PixelAt(png, 135, 240), RGB(76, 175, 80));
     EXPECT_EQ(PixelAt(png, 20, 20), clWhite);
+
+    // A drawing opened after another carries only its own key/value pairs;
+    // a file that cannot be read leaves the current ones alone.
+    TMyCAD& cad = s.window.Cad();
+    cad.UserData().AddKeyandValue(QStringLiteral("only"), QStringLiteral("here"));
+    const QString other = s.dir.filePath(QStringLiteral("other.zed"));
+    ASSERT_TRUE(s.window.SaveFile(other));
+    cad.UserData().ClearAll();
+    cad.UserData().AddKeyandValue(QStringLiteral("stale"), QStringLiteral("pair"));
+    EXPECT_FALSE(s.window.OpenFile(text));
+    EXPECT_EQ(cad.UserData().GetValueByKey(QStringLiteral("stale")), QStringLiteral("pair"));
+    ASSERT_TRUE(s.window.OpenFile(other));
+    EXPECT_EQ(cad.UserData().GetValueByKey(QStringLiteral("only")), QStringLiteral("here"));
+    EXPECT_TRUE(cad.UserData().GetValueByKey(QStringLiteral("stale")).isEmpty());
+    ASSERT_TRUE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
+    EXPECT_TRUE(cad.UserData().GetValueByKey(QStringLiteral("only")).isEmpty());
 }
 
 TEST(StudioPanels, LayersPanelKeepsTheLayerTable)
