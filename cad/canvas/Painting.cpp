@@ -7,6 +7,7 @@
 #include "cad/canvas/TreeWalk.h"
 
 #include "cad/shapes/Line.h"
+#include "cad/shapes/PolyLine.h"
 #include "cad/shapes/Rectangle.h"
 #include "cad/shapes/ShapeDraw.h"
 
@@ -73,7 +74,8 @@ enum class TExtentKind : uint8_t { Unknown, Base, Line, Rectangle };
 TExtentKind ExtentKindOf(const std::type_info& t)
 {
     if (t == typeid(TMyShape)) return TExtentKind::Base;
-    if (t == typeid(TMyLine)) return TExtentKind::Line;
+    // A polyline and a freehand line draw exactly as a line does.
+    if (t == typeid(TMyLine) || t == typeid(TMyPolyLine) || t == typeid(TMyFreeLine)) return TExtentKind::Line;
     if (t == typeid(TMyRectangle)) return TExtentKind::Rectangle;
     return TExtentKind::Unknown;
 }

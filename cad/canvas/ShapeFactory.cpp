@@ -6,6 +6,7 @@
 
 #include "cad/shapes/Group.h"
 #include "cad/shapes/Line.h"
+#include "cad/shapes/PolyLine.h"
 #include "cad/shapes/Rectangle.h"
 
 #include <array>
@@ -28,13 +29,16 @@ struct TClassEntry {
 };
 
 // Class names in the order the stored formats list them. Names of classes not
-// written yet ("TMyLinkPoint", "TMyLineLinkLine", "TMyEllipse", "TMyFreeLine",
-// "TMyRuleLine", "TMyPolyLine", "TMyPolygon", "TMyPolyBezier", "TMyText",
+// written yet ("TMyLinkPoint", "TMyLineLinkLine", "TMyEllipse",
+// "TMyRuleLine", "TMyPolyBezier", "TMyText",
 // "TMyImage", "TMyElliArc", "TMyLinkLine", "TMyBLine") create nothing until
 // their class exists.
-const std::array<TClassEntry, 4> kClasses{{
+const std::array<TClassEntry, 7> kClasses{{
     {QStringLiteral("TMyRectangle"), &Make<TMyRectangle>},
     {QStringLiteral("TMyLine"), &Make<TMyLine>},
+    {QStringLiteral("TMyFreeLine"), &Make<TMyFreeLine>},
+    {QStringLiteral("TMyPolyLine"), &Make<TMyPolyLine>},
+    {QStringLiteral("TMyPolygon"), &Make<TMyPolygon>},
     {QStringLiteral("TMyCombine"), &Make<TMyCombine>},
     {QStringLiteral("TMyGroup"), &Make<TMyGroup>},
 }};
@@ -45,9 +49,12 @@ struct TToolEntry {
 };
 
 // The tools that create shapes and have a class yet.
-const std::array<TToolEntry, 2> kTools{{
+const std::array<TToolEntry, 5> kTools{{
     {TDrawTool::SpLine, &Make<TMyLine>},
     {TDrawTool::SpRectangle, &Make<TMyRectangle>},
+    {TDrawTool::SpPolyLine, &Make<TMyPolyLine>},
+    {TDrawTool::SpPolygon, &Make<TMyPolygon>},
+    {TDrawTool::SpFreeLine, &Make<TMyFreeLine>},
 }};
 
 } // namespace

@@ -1,0 +1,267 @@
+#include "cad/shapes/PolyLine.h"
+#include "cad/shapes/ShapeDraw.h"
+#include "shapes/FakeOwner.h"
+#include "shapes/Surface.h"
+
+#include <gtest/gtest.h>
+
+using namespace mycad;
+using mycad::test::FakeOwner;
+using mycad::test::Surface;
+
+namespace {
+
+/// Places a point as the canvas does for a press and asks whether the
+/// release at the same point finishes the shape.
+bool Click(TMyPolyLine& shape, TPoint p)
+{
+    shape.AddPointByMouse(p);
+    return shape.IsDrawingFinished(TMouseButton::mbLeft, p);
+}
+
+TArrMyPoint Square() { return {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}; }
+
+} // namespace
+
+TEST(PolyLine, StartsWithoutArrowHeadsAndEndsOnADoubleClick)
+{
+    FakeOwner owner;
+    owner.arrowStyle = TArrowStyle::ADouble;
+    owner.arrowLength = 14;
+    TMyPolyLine line(&owner);
+    EXPECT_EQ(line.ClassName(), QStringLiteral("TMyPolyLine"));
+    EXPECT_EQ(line.ArrowStyle(), TArrowStyle::ANone);
+    EXPECT_EQ(line.ArrowLength(), 14); // the other arrow settings still follow the owner
+    EXPECT_NE(dynamic_cast<TMyLine*>(&line), nullptr);
+
+    EXPECT_FALSE(Click(line, {0, 0}));
+    EXPECT_FALSE(Click(line, {0, 0})); // two equal points are not yet a polyline
+    line.ThePoints.pop_back();
+    EXPECT_FALSE(Click(line, {50, 0}));
+    EXPECT_FALSE(Click(line, {50, 50}));
+    // The second click of the double click lands on the first.
+    EXPECT_TRUE(Click(line, {50, 50}));
+    EXPECT_EQ(line.ThePoints, (TArrMyPoint{{0, 0}, {50, 0}, {50, 50}}));
+
+    // At zoom 2 the points are stored halved and still compared zoomed.
+    owner.zoom = 2.0;
+    TMyPolyLine zoomed(&owner);
+    for (const TPoint p : {TPoint{10, 10}, TPoint{40, 10}, TPoint{40, 40}}) EXPECT_FALSE(Click(zoomed, p));
+    EXPECT_TRUE(Click(zoomed, {40, 40}));
+    EXPECT_EQ(zoomed.ThePoints, (TArrMyPoint{{5, 5}, {20, 5}, {20, 20}}));
+}
+
+TEST(PolyLine, AppendPointUndoesTheHostsCoordinateMode)
+{
+    FakeOwner owner; // 400 x 300
+    owner.zoom = 2.0;
+    TMyPolyLine line(&owner);
+    const TPoint given{30, 40};
+    for (const TXYMode mode : {TXYMode::Mode0, TXYMode::Mode1, TXYMode::Mode2, TXYMode::Mode3}) {
+        owner.xyMode = mode;
+        line.ThePoints.clear();
+        line.AppendPoint(given);
+        // The inverse of the mapping the host reads points back through.
+        EXPECT_EQ(line.GetPointInZoomWithMode(0), given) << static_cast<int>(mode);
+    }
+    EXPECT_EQ(line.ThePoints.front(), (TMyPoint{185, 20})); // Mode3: (400 - 30) / 2, 40 / 2
+}
+
+TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClick)
+{
+    FakeOwner owner; // HotSize 4
+    TMyPolygon polygon(&owner);
+    EXPECT_EQ(polygon.ClassName(), QStringLiteral("TMyPolygon"));
+    EXPECT_FALSE(Click(polygon, {0, 0}));
+    EXPECT_FALSE(Click(polygon, {100, 0}));
+    EXPECT_FALSE(Click(polygon, {1, 1})); // three points are too few to close
+    polygon.ThePoints.pop_back();
+    EXPECT_FALSE(Click(polygon, {100, 100}));
+    EXPECT_FALSE(Click(polygon, {0, 100}));
+
+    // (4, 0) is HotSize away from the first point, which is not closer than HotSize.
+    TMyPolygon notYet(&owner);
+    notYet.ThePoints = polygon.ThePoints;
+    EXPECT_FALSE(Click(notYet, {4, 0}));
+    EXPECT_EQ(notYet.GetPointsCount(), 5);
+    EXPECT_EQ(notYet.ThePoints.back(), (TMyPoint{4, 0}));
+
+    EXPECT_TRUE(Click(polygon, {2, 2}));
+    EXPECT_EQ(polygon.ThePoints, Square());
+
+    // A double click on the last corner: the duplicate becomes the closing point.
+    TMyPolygon triangle(&owner);
+    for (const TPoint p : {TPoint{0, 0}, TPoint{60, 0}}) EXPECT_FALSE(Click(triangle, p));
+    EXPECT_FALSE(Click(triangle, {60, 60}));
+    EXPECT_TRUE(Click(triangle, {61, 59}));
+    EXPECT_EQ(triangle.ThePoints, (TArrMyPoint{{0, 0}, {60, 0}, {60, 60}, {0, 0}}));
+}
+
+TEST(Polygon, SizingTheFirstCornerMovesTheClosingPointToo)
+{
+    FakeOwner owner;
+    TMyPolygon polygon(&owner);
+    polygon.ThePoints = Square();
+    // The press on the first corner finds the closing duplicate (the last hit wins).
+    EXPECT_EQ(polygon.InWhichHot({1, -1}), 4);
+    polygon.SizeChangeValue({0, 0}, {10, 10});
+    EXPECT_EQ(polygon.ThePoints.front(), (TMyPoint{10, 10}));
+    EXPECT_EQ(polygon.ThePoints.back(), (TMyPoint{10, 10}));
+
+    polygon.SelectedHotId = 0;
+    polygon.SizeChangeValue({0, 0}, {-10, -10});
+    EXPECT_EQ(polygon.ThePoints, Square());
+
+    polygon.SelectedHotId = 2;
+    polygon.SizeChangeValue({0, 0}, {6, 0});
+    EXPECT_EQ(polygon.ThePoints[2], (TMyPoint{106, 100}));
+    EXPECT_EQ(polygon.ThePoints.front(), polygon.ThePoints.back());
+
+    // The rubber band of the first corner shows its edges to both neighbours.
+    Surface surface(220, 220);
+    TCanvas& c = surface.Canvas();
+    polygon.ThePoints = Square();
+    for (const int32_t h : {0, 4}) {
+        surface.Clear();
+        c.Pen().SetColor(clBlack);
+        c.Pen().SetMode(TPenMode::pmCopy);
+        polygon.SelectedHotId = h;
+        polygon.Sizing(c, {0, 0}, {20, 20});
+        // From the moved corner (20, 20) to point 1 (100, 0) and to point 3 (0, 100).
+        EXPECT_EQ(surface.At(60, 10), clBlack) << h;
+        EXPECT_EQ(surface.At(10, 60), clBlack) << h;
+        EXPECT_EQ(surface.At(50, 50), clWhite) << h;
+    }
+}
+
+TEST(Polygon, HitOnlyInsideItsOutline)
+{
+    FakeOwner owner;
+    Surface surface;
+    TCanvas& c = surface.Canvas();
+    TMyPolygon triangle(&owner);
+    triangle.ThePoints = {{0, 0}, {100, 0}, {0, 100}, {0, 0}};
+    EXPECT_TRUE(triangle.IsClickedMe(c, {20, 20}));
+    EXPECT_TRUE(triangle.IsClickedMe(c, {48, 48}));
+    // Just beyond the slanted edge, where a line's tolerance band would still hit.
+    EXPECT_FALSE(triangle.IsClickedMe(c, {53, 53}));
+    EXPECT_FALSE(triangle.IsClickedMe(c, {50, -2}));
+    owner.zoom = 2.0;
+    EXPECT_TRUE(triangle.IsClickedMe(c, {150, 40}));
+    EXPECT_FALSE(triangle.IsClickedMe(c, {150, 60}));
+}
+
+TEST(Polygon, AreaIsMeasuredFromItsPixels)
+{
+    FakeOwner owner;
+    TMyPolygon square(&owner);
+    square.ThePoints = Square();
+    for (TMyPoint& p : square.ThePoints) p = {p.X + 30.0f, p.Y + 20.0f}; // the place does not matter
+    const TArrMyPoint before = square.ThePoints;
+    EXPECT_NEAR(square.MeasureArea(), 10000.0, 100.0);
+    const String info = square.GetInfo();
+    EXPECT_TRUE(info.startsWith(QStringLiteral("Area="))) << info.toStdString();
+    EXPECT_TRUE(info.endsWith(QStringLiteral("pixel(s)2"))) << info.toStdString();
+    EXPECT_EQ(info, QStringLiteral("Area=") + FormatMeasure(square.MeasureArea(), 2) + QStringLiteral("pixel(s)2"));
+    EXPECT_EQ(square.Info(), info);
+    EXPECT_EQ(square.ThePoints, before);
+
+    // A right triangle covers half the square plus its outline along the slant.
+    TMyPolygon triangle(&owner);
+    triangle.ThePoints = {{0, 0}, {100, 0}, {0, 100}, {0, 0}};
+    const double half = triangle.MeasureArea();
+    EXPECT_GT(half, 5000.0);
+    EXPECT_LT(half, 5250.0);
+
+    // Units follow the ratio and the screen's pixels per inch.
+    owner.unit = TUnits::inch;
+    owner.ratio = 2.0;
+    const double ppi = MeasurePixelsPerInch();
+    const double inches = 4.0 / (ppi * ppi) * square.MeasureArea();
+    EXPECT_EQ(square.GetInfo(), QStringLiteral("Area=") + FormatMeasure(inches, 2) + QStringLiteral("inch2"));
+    owner.unit = TUnits::cm;
+    EXPECT_EQ(square.GetInfo(),
+              QStringLiteral("Area=") + FormatMeasure(inches * 645.16 / 100.0, 2) + QStringLiteral("cm2"));
+
+    // Degenerate polygons cover nothing measurable.
+    TMyPolygon flat(&owner);
+    flat.ThePoints = {{0, 5}, {50, 5}, {80, 5}, {0, 5}};
+    EXPECT_EQ(flat.MeasureArea(), 0.0);
+}
+
+TEST(Polygon, DrawsFilledWithHandlesAtEveryCorner)
+{
+    FakeOwner owner;
+    Surface surface(160, 160);
+    TCanvas& c = surface.Canvas();
+    TMyPolygon polygon(&owner);
+    polygon.ThePoints = {{20, 20}, {120, 20}, {120, 120}, {20, 120}, {20, 20}};
+    polygon.Brush().SetStyle(TBrushStyle::bsSolid);
+    polygon.Brush().SetColor(clRed);
+    polygon.Pen().SetColor(clBlack);
+    polygon.Draw(c);
+    EXPECT_EQ(surface.At(70, 70), clRed);
+    EXPECT_EQ(surface.At(70, 20), clBlack);
+    EXPECT_EQ(surface.At(10, 10), clWhite);
+
+    surface.Clear();
+    polygon.TextOutPoint = {70, 140};
+    polygon.DrawHot(c);
+    // A square handle at each of the four corners, none of them doubled.
+    for (const TPoint p : {TPoint{20, 20}, TPoint{120, 20}, TPoint{120, 120}, TPoint{20, 120}})
+        EXPECT_EQ(surface.At(p.X, p.Y), GetHotColor()) << p.X << "," << p.Y;
+    EXPECT_EQ(surface.At(70, 70), clWhite);
+
+    owner.hotShow = false;
+    surface.Clear();
+    polygon.DrawHot(c);
+    EXPECT_EQ(surface.At(20, 20), clWhite);
+}
+
+TEST(FreeLine, FinishedFromItsSecondPointAndHitAsABox)
+{
+    FakeOwner owner;
+    TMyFreeLine line(&owner);
+    EXPECT_EQ(line.ClassName(), QStringLiteral("TMyFreeLine"));
+    EXPECT_NE(dynamic_cast<TMyPolyLine*>(&line), nullptr);
+    line.AddPointByMouse({10, 10});
+    EXPECT_FALSE(line.IsDrawingFinished(TMouseButton::mbLeft, {10, 10}));
+    line.AddPointByMouse({60, 20});
+    EXPECT_TRUE(line.IsDrawingFinished(TMouseButton::mbLeft, {60, 20}));
+    line.AddPointByMouse({90, 80});
+    EXPECT_EQ(line.GetPointsCount(), 3);
+
+    Surface surface(120, 120);
+    TCanvas& c = surface.Canvas();
+    // Far from the stroke but inside its box.
+    EXPECT_TRUE(line.IsClickedMe(c, {15, 75}));
+    EXPECT_TRUE(line.IsClickedMe(c, {90, 80}));
+    EXPECT_FALSE(line.IsClickedMe(c, {91, 50}));
+    EXPECT_FALSE(line.IsClickedMe(c, {50, 9}));
+    owner.zoom = 2.0;
+    EXPECT_TRUE(line.IsClickedMe(c, {170, 150}));
+    owner.zoom = 1.0;
+
+    // Each piece is drawn with the shape's own pen, in copy mode.
+    line.Pen().SetColor(clBlue);
+    c.Pen().SetMode(TPenMode::pmXor);
+    line.Drawing(c, {10, 100}, {100, 100});
+    EXPECT_EQ(surface.At(50, 100), clBlue);
+    line.Drawing(c, {10, 100}, {100, 100});
+    EXPECT_EQ(surface.At(50, 100), clBlue); // drawn again, not erased
+
+    surface.Clear();
+    line.DrawHot(c);
+    EXPECT_EQ(surface.At(50, 10), clRed);  // the box's top edge
+    EXPECT_EQ(surface.At(10, 50), clRed);  // its left edge
+    EXPECT_EQ(surface.At(60, 20), clWhite); // no point handle
+    EXPECT_EQ(surface.At(40, 40), clWhite); // clear inside
+
+    surface.Clear();
+    c.Pen().SetColor(clBlack);
+    c.Pen().SetMode(TPenMode::pmCopy);
+    line.Draging(c, {0, 0}, {5, 5});
+    EXPECT_EQ(surface.At(50, 15), clBlack);
+    EXPECT_EQ(surface.At(95, 50), clBlack);
+    EXPECT_EQ(surface.At(50, 10), clWhite);
+}
