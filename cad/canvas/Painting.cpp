@@ -6,6 +6,7 @@
 #include "cad/canvas/ProcessingScope.h"
 #include "cad/canvas/TreeWalk.h"
 
+#include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/PolyLine.h"
 #include "cad/shapes/Rectangle.h"
@@ -76,7 +77,8 @@ TExtentKind ExtentKindOf(const std::type_info& t)
     if (t == typeid(TMyShape)) return TExtentKind::Base;
     // A polyline and a freehand line draw exactly as a line does.
     if (t == typeid(TMyLine) || t == typeid(TMyPolyLine) || t == typeid(TMyFreeLine)) return TExtentKind::Line;
-    if (t == typeid(TMyRectangle)) return TExtentKind::Rectangle;
+    // An ellipse and its fill stay inside the box of its four points.
+    if (t == typeid(TMyRectangle) || t == typeid(TMyEllipse)) return TExtentKind::Rectangle;
     return TExtentKind::Unknown;
 }
 

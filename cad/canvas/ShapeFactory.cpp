@@ -4,6 +4,7 @@
 // by class name; a class joins both tables when it is written.
 #include "cad/canvas/MyCAD.h"
 
+#include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Group.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/PolyLine.h"
@@ -29,13 +30,15 @@ struct TClassEntry {
 };
 
 // Class names in the order the stored formats list them. Names of classes not
-// written yet ("TMyLinkPoint", "TMyLineLinkLine", "TMyEllipse",
+// written yet ("TMyLinkPoint", "TMyLineLinkLine",
 // "TMyRuleLine", "TMyPolyBezier", "TMyText",
-// "TMyImage", "TMyElliArc", "TMyLinkLine", "TMyBLine") create nothing until
+// "TMyImage", "TMyLinkLine", "TMyBLine") create nothing until
 // their class exists.
-const std::array<TClassEntry, 7> kClasses{{
+const std::array<TClassEntry, 9> kClasses{{
     {QStringLiteral("TMyRectangle"), &Make<TMyRectangle>},
     {QStringLiteral("TMyLine"), &Make<TMyLine>},
+    {QStringLiteral("TMyEllipse"), &Make<TMyEllipse>},
+    {QStringLiteral("TMyElliArc"), &Make<TMyElliArc>},
     {QStringLiteral("TMyFreeLine"), &Make<TMyFreeLine>},
     {QStringLiteral("TMyPolyLine"), &Make<TMyPolyLine>},
     {QStringLiteral("TMyPolygon"), &Make<TMyPolygon>},
@@ -49,9 +52,11 @@ struct TToolEntry {
 };
 
 // The tools that create shapes and have a class yet.
-const std::array<TToolEntry, 5> kTools{{
+const std::array<TToolEntry, 7> kTools{{
     {TDrawTool::SpLine, &Make<TMyLine>},
     {TDrawTool::SpRectangle, &Make<TMyRectangle>},
+    {TDrawTool::SpEllipse, &Make<TMyEllipse>},
+    {TDrawTool::SpElliArc, &Make<TMyElliArc>},
     {TDrawTool::SpPolyLine, &Make<TMyPolyLine>},
     {TDrawTool::SpPolygon, &Make<TMyPolygon>},
     {TDrawTool::SpFreeLine, &Make<TMyFreeLine>},

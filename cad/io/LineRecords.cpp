@@ -1,6 +1,7 @@
-// Record parts of the line and the rectangle.
+// Record parts of the line, the rectangle and the arc.
 #include "cad/geometry/StreamEncoding.h"
 #include "cad/io/ShapeRecordParts.h"
+#include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
 
@@ -26,6 +27,18 @@ void LoadLine(TMyLine& line, TRecordReader& r)
     line.SetArrowStyle(r.Ordinal(TArrowStyle::ADouble));
 }
 
+void SaveElliArc(const TMyElliArc& arc, TStream& s)
+{
+    WriteByte(s, static_cast<uint8_t>(arc.ArcMode()));
+    WriteByte(s, static_cast<uint8_t>(arc.ArcStyle()));
+}
+
+void LoadElliArc(TMyElliArc& arc, TRecordReader& r)
+{
+    arc.SetArcMode(r.Ordinal(TArcMode::amEllipse));
+    arc.SetArcStyle(r.Ordinal(TArcStyle::asSector));
+}
+
 } // namespace
 
 TShapeRecordClass LineRecordClass()
@@ -39,6 +52,12 @@ TShapeRecordClass RectangleRecordClass()
 {
     return MakeShapeRecordClass<TMyRectangle>(QStringLiteral("TMyRectangle"), QStringLiteral("TMyShape"), nullptr,
                                               nullptr);
+}
+
+TShapeRecordClass ElliArcRecordClass()
+{
+    return MakeShapeRecordClass<TMyElliArc>(QStringLiteral("TMyElliArc"), QStringLiteral("TMyShape"), &SaveElliArc,
+                                            &LoadElliArc);
 }
 
 } // namespace mycad

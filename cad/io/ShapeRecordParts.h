@@ -14,6 +14,7 @@ void LoadBaseRecord(TMyShape& shape, TRecordReader& reader);
 
 TShapeRecordClass LineRecordClass();
 TShapeRecordClass RectangleRecordClass();
+TShapeRecordClass ElliArcRecordClass();
 
 /// Writes an int32 pair count and each pair as key and value counted strings.
 void WriteUserDataPairs(TStream& stream, const TUserData& data);

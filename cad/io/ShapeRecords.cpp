@@ -31,6 +31,7 @@ public:
         Register(BareRecordClass("TMyPolygon", "TMyPolyLine"));
         Register(BareRecordClass("TMyPolyBezier", "TMyShape"));
         Register(BareRecordClass("TMyBLine", "TMyShape"));
+        Register(ElliArcRecordClass());
     }
 
     static TShapeRecordClass BareRecordClass(const char* className, const char* parentClassName)

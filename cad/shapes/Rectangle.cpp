@@ -264,19 +264,19 @@ TCursor TMyRectangle::GetMouseCursor(int32_t x, int32_t y)
     return cursor;
 }
 
-String TMyRectangle::GetInfo()
+String TMyRectangle::GetInfo() { return AreaInfo(double(GetMyWidth()) * double(GetMyHeight())); }
+
+String TMyRectangle::AreaInfo(double area)
 {
     const double r = FOwner ? FOwner->Ratio() : 1.0;
     const TUnits unit = FOwner ? FOwner->TheUNIT() : TUnits::pixel;
     const double ppi = MeasurePixelsPerInch();
-    const double w = GetMyWidth();
-    const double h = GetMyHeight();
-    const double squareInches = r * r / (ppi * ppi) * w * h;
+    const double squareInches = r * r / (ppi * ppi) * area;
     const double squareMm = squareInches * 645.16;
     double value = 0.0;
     String suffix;
     switch (unit) {
-    case TUnits::pixel: value = r * r * w * h; suffix = QStringLiteral("pixel(s)2"); break;
+    case TUnits::pixel: value = r * r * area; suffix = QStringLiteral("pixel(s)2"); break;
     case TUnits::mm: value = squareMm; suffix = QStringLiteral("mm2"); break;
     case TUnits::cm: value = squareMm / 100.0; suffix = QStringLiteral("cm2"); break;
     case TUnits::dm: value = squareMm / 10000.0; suffix = QStringLiteral("dm2"); break;

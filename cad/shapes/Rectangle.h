@@ -54,6 +54,10 @@ public:
     void SetShowVerticalSideHot(bool value) { FShowVerticalSideHot = value; }
 
 protected:
+    /// "Area=" and an area given in document pixels, in the owner's unit and
+    /// ratio; also stored into Info.
+    String AreaInfo(double area);
+
     bool FAssociateSideResizing = false;
     bool FShowSideHot = true;
     bool FShowHorizontalSideHot = true;

@@ -62,6 +62,8 @@ enum class TPenStyleEndCapType : uint8_t { psectROUND = 0, psectSQUARE = 1, psec
 
 /// Arc construction: circular arc through three points, or a conic arc with a control point.
 enum class TArcMode : uint8_t { amCircle = 0, amEllipse = 1 };
+/// Arc outline: open, closed by its chord, or closed through the circle's centre.
+enum class TArcStyle : uint8_t { asArc = 0, asChord = 1, asSector = 2 };
 
 enum class TLinkLineDrawStyle : uint8_t { lldsHV = 0, lldsFree = 1 };
 

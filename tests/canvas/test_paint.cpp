@@ -516,3 +516,48 @@ TEST(Paint, PartialPaintsSeeMovedAndAddedShapes)
     cad.DrawAll(Rect(400, 400, 480, 480));
     EXPECT_TRUE(cad.ShapesDrawnLast().empty());
 }
+
+// Ellipses, upright and turned, with wide pens, gradients and labels, draw
+// inside the box of their corners: partial paints show what a full paint does.
+TEST(Paint, PartialRepaintsOfEllipsesMatchTheFullPicture)
+{
+    for (const double zoom : {1.0, 1.6}) {
+        SCOPED_TRACE(zoom);
+        TMyCAD cad;
+        cad.SetZoom(zoom);
+        std::mt19937 rng(11);
+        auto u = [&rng](double lo, double hi) { return static_cast<float>(std::uniform_real_distribution<>(lo, hi)(rng)); };
+        for (int i = 0; i < 40; ++i) {
+            const float x = u(0, 500);
+            const float y = u(0, 380);
+            TMyShape* e = cad.CreateAddShapeByName(QStringLiteral("TMyEllipse"));
+            ASSERT_NE(e, nullptr);
+            const float r = x + u(3, 140);
+            const float b = y + u(3, 110);
+            e->ThePoints = {{x, y}, {r, y}, {r, b}, {x, b}};
+            e->CenterPoint = e->ComputeCenterPoint(4);
+            e->TextOutPoint = e->CenterPoint;
+            e->Brush().SetStyle(i % 5 == 0 ? TBrushStyle::bsClear : TBrushStyle::bsSolid);
+            e->Brush().SetColor(RGB(40, static_cast<uint8_t>(5 * i), 200));
+            e->Pen().SetWidth(1 + static_cast<int32_t>(u(0, 9)));
+            if (i % 3 == 1) e->RotateChangeValueByAngle(e->GetCenterPoint(), u(0, 3));
+            if (i % 4 == 2) e->SetInfo(QStringLiteral("Oval %1").arg(i));
+            if (i % 6 == 5) e->SetStoredGradient(clRed, clYellow, TGradientStyle::gsRadialC);
+        }
+        const TRect whole = Rect(0, 0, RoundToInt(660 * zoom), RoundToInt(520 * zoom));
+        cad.DrawAll(whole);
+        const QImage full = BufferImage(cad);
+        for (int k = 0; k < 40; ++k) {
+            const int32_t l = static_cast<int32_t>(u(0, float(whole.Right - 10)));
+            const int32_t t = static_cast<int32_t>(u(0, float(whole.Bottom - 10)));
+            const TRect part = Rect(l, t, std::min(whole.Right, l + 1 + static_cast<int32_t>(u(0, 90))),
+                                    std::min(whole.Bottom, t + 1 + static_cast<int32_t>(u(0, 70))));
+            cad.DrawAll(part);
+            ASSERT_EQ(BufferImage(cad), full.copy(part.Left, part.Top, part.Width(), part.Height()))
+                << part.Left << "," << part.Top << " " << part.Width() << "x" << part.Height();
+        }
+        // Ellipses away from a small corner are skipped.
+        cad.DrawAll(Rect(0, 0, 4, 4));
+        EXPECT_LT(cad.ShapesDrawnLast().size(), cad.MyShapes.size() / 4);
+    }
+}

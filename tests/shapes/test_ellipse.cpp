@@ -1,0 +1,380 @@
+#include "cad/shapes/Ellipse.h"
+#include "cad/shapes/ShapeDraw.h"
+#include "shapes/FakeOwner.h"
+#include "shapes/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+using namespace mycad;
+using mycad::test::FakeOwner;
+using mycad::test::Surface;
+
+namespace {
+
+void DrawWithMouse(TMyEllipse& e, TPoint a, TPoint b)
+{
+    e.AddPointByMouse(a);
+    e.AddPointByMouse(b);
+    e.Drawed(a, b);
+}
+
+// An arc placed with three presses, finished as the canvas finishes it.
+void PlaceArc(TMyElliArc& arc, TMyPoint p0, TMyPoint p1, TMyPoint p2)
+{
+    arc.ThePoints = {p0, p1, p2};
+    TPoint last = MyPtToPt(p2);
+    arc.Drawed(MyPtToPt(p0), last);
+}
+
+void ExpectNear(const TMyPoint& p, double x, double y)
+{
+    EXPECT_NEAR(p.X, x, 1e-3);
+    EXPECT_NEAR(p.Y, y, 1e-3);
+}
+
+TArrPoint Centi(std::initializer_list<TPoint> pts)
+{
+    TArrPoint out;
+    for (const TPoint& p : pts) out.push_back({p.X * 100, p.Y * 100});
+    return out;
+}
+
+// The quarter of the circle about c of radius 80 between angle 0 and -90
+// degrees (the upper right), with the through point at -45 degrees.
+constexpr TMyPoint kQuarterStart{180.0f, 100.0f};
+const TMyPoint kQuarterMiddle{static_cast<float>(100.0 + 80.0 * std::cos(std::numbers::pi / 4)),
+                              static_cast<float>(100.0 - 80.0 * std::sin(std::numbers::pi / 4))};
+constexpr TMyPoint kQuarterEnd{100.0f, 20.0f};
+
+} // namespace
+
+TEST(Ellipse, OutlineFillAreaAndHits)
+{
+    FakeOwner owner;
+    Surface surface;
+    TMyEllipse e(&owner);
+    EXPECT_EQ(e.ClassName(), QStringLiteral("TMyEllipse"));
+    DrawWithMouse(e, {20, 20}, {120, 70});
+    ASSERT_TRUE(e.IsDrawingFinished(TMouseButton::mbLeft, {}));
+
+    // 73 points, closed, starting at the lower end of the vertical axis.
+    const TArrPoint outline = e.Outline();
+    ASSERT_EQ(outline.size(), 73u);
+    EXPECT_EQ(outline.front(), (TPoint{70, 70}));
+    EXPECT_EQ(outline.back(), outline.front());
+    EXPECT_EQ(outline[18], (TPoint{120, 45})); // a quarter turn on: the right end
+    for (const TPoint& p : outline) {
+        const double u = (p.X - 70.0) / 50.0;
+        const double v = (p.Y - 45.0) / 25.0;
+        EXPECT_NEAR(u * u + v * v, 1.0, 0.05);
+    }
+
+    e.SetCaptionShow(false);
+    e.Pen().SetColor(clRed);
+    e.Brush().SetStyle(TBrushStyle::bsSolid);
+    e.Brush().SetColor(clBlue);
+    e.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(70, 45), clBlue);
+    EXPECT_EQ(surface.At(70, 70), clRed);
+    EXPECT_EQ(surface.At(120, 45), clRed);
+    EXPECT_EQ(surface.At(22, 22), clWhite); // a corner of the box lies outside the ellipse
+    const TRect ink = surface.InkBox({0, 0, 200, 200});
+    EXPECT_GE(ink.Left, 20);
+    EXPECT_GE(ink.Top, 20);
+    EXPECT_LE(ink.Right, 121);
+    EXPECT_LE(ink.Bottom, 71);
+
+    // The hit test is the box's, whatever the brush.
+    e.Brush().SetStyle(TBrushStyle::bsClear);
+    EXPECT_TRUE(e.IsClickedMe(surface.Canvas(), {70, 45}));
+    EXPECT_TRUE(e.IsClickedMe(surface.Canvas(), {22, 22}));
+    EXPECT_FALSE(e.IsClickedMe(surface.Canvas(), {10, 45}));
+
+    EXPECT_EQ(e.GetInfo(), QStringLiteral("Area=  3926.99pixel(s)2"));
+    EXPECT_EQ(e.Info(), e.GetInfo());
+    TMyEllipse small(&owner);
+    DrawWithMouse(small, {0, 0}, {40, 20});
+    owner.ratio = 2.0; // lengths count double, areas four times
+    EXPECT_EQ(small.GetInfo(), QStringLiteral("Area=  2513.27pixel(s)2"));
+    owner.ratio = 1.0;
+
+    // A turned ellipse turns its outline with it: the vertical axis now lies across.
+    TMyEllipse turned(&owner);
+    DrawWithMouse(turned, {20, 20}, {120, 70});
+    turned.RotateChangeValueByAngle(turned.GetCenterPoint(), std::numbers::pi / 2);
+    EXPECT_EQ(turned.Outline().front(), (TPoint{45, 45}));
+
+    // Rubber bands erase themselves.
+    surface.Clear();
+    SetDragResizeRotateShapeMode(surface.Canvas());
+    EXPECT_GT(surface.DrawnAndErased([&] { e.Draging(surface.Canvas(), {0, 0}, {10, 5}); }), 0);
+    EXPECT_GT(surface.DrawnAndErased([&] { e.Drawing(surface.Canvas(), {10, 10}, {90, 60}); }), 0);
+}
+
+TEST(ElliArc, CircleThroughThreePointsRunsOverTheThroughPoint)
+{
+    FakeOwner owner;
+    TMyElliArc arc(&owner);
+    EXPECT_EQ(arc.ClassName(), QStringLiteral("TMyElliArc"));
+    EXPECT_EQ(arc.ArcMode(), TArcMode::amCircle);
+    EXPECT_EQ(arc.ArcStyle(), TArcStyle::asArc);
+    PlaceArc(arc, {0, 100}, {100, 0}, {200, 100});
+    EXPECT_EQ(arc.GetCenterPoint(), (TMyPoint{100, 100}));
+    EXPECT_EQ(arc.GetCenterPointInZoom(), (TMyPoint{100, 100}));
+
+    bool closed = true;
+    const TArrPoint pts = TMyElliArc::CircleArcPoints(Centi({{0, 100}, {100, 0}, {200, 100}}), TArcStyle::asArc, closed);
+    EXPECT_FALSE(closed);
+    ASSERT_GT(pts.size(), 2u);
+    EXPECT_EQ(pts.front(), (TPoint{0, 100}));
+    EXPECT_EQ(pts.back(), (TPoint{200, 100}));
+    // Half a turn in steps of 0.15 * 5.08 / 100 radians, plus the end point.
+    const double step = 0.15 * 5.08 / 100.0;
+    EXPECT_EQ(static_cast<double>(pts.size()), std::nearbyint(6.28319 / 2 / step + 0.5) + 1);
+    bool top = false;
+    for (const TPoint& p : pts) {
+        EXPECT_LE(p.Y, 100);
+        EXPECT_NEAR(std::hypot(p.X - 100.0, p.Y - 100.0), 100.0, 1.0);
+        top = top || (std::abs(p.X - 100) <= 1 && p.Y == 0);
+    }
+    EXPECT_TRUE(top);
+
+    // The end before the start: the arc runs the other way round to pass
+    // its through point, from the end to the start.
+    const TArrPoint below =
+        TMyElliArc::CircleArcPoints(Centi({{200, 100}, {100, 200}, {0, 100}}), TArcStyle::asArc, closed);
+    ASSERT_GT(below.size(), 2u);
+    for (const TPoint& p : below) EXPECT_GE(p.Y, 100);
+    const TArrPoint longWay =
+        TMyElliArc::CircleArcPoints(Centi({{180, 100}, {43, 157}, {100, 20}}), TArcStyle::asArc, closed);
+    EXPECT_EQ(longWay.front(), (TPoint{180, 100}));
+    EXPECT_EQ(longWay.back(), (TPoint{100, 20}));
+    EXPECT_TRUE(std::any_of(longWay.begin(), longWay.end(), [](TPoint p) { return p.X < 30; }));
+    const TArrPoint reverse =
+        TMyElliArc::CircleArcPoints(Centi({{180, 100}, {157, 43}, {100, 20}}), TArcStyle::asArc, closed);
+    EXPECT_EQ(reverse.front(), (TPoint{100, 20}));
+    EXPECT_EQ(reverse.back(), (TPoint{180, 100}));
+    for (const TPoint& p : reverse) {
+        EXPECT_GE(p.X, 100);
+        EXPECT_LE(p.Y, 100);
+    }
+}
+
+TEST(ElliArc, PointsOnALineMakeOneSegment)
+{
+    bool closed = true;
+    EXPECT_EQ(TMyElliArc::CircleArcPoints(Centi({{0, 0}, {50, 50}, {100, 100}}), TArcStyle::asSector, closed),
+              (TArrPoint{{0, 0}, {100, 100}}));
+    EXPECT_EQ(TMyElliArc::CircleArcPoints(Centi({{0, 0}, {50, 1}, {100, 4}}), TArcStyle::asArc, closed),
+              (TArrPoint{{0, 0}, {100, 4}}));
+    EXPECT_EQ(TMyElliArc::CircleArcPoints(Centi({{10, 0}, {10, 50}, {10, 30}}), TArcStyle::asArc, closed),
+              (TArrPoint{{10, 0}, {10, 30}}));
+    // Four pixels off the line is a circle again.
+    EXPECT_GT(TMyElliArc::CircleArcPoints(Centi({{0, 0}, {50, 1}, {100, 6}}), TArcStyle::asArc, closed).size(), 2u);
+    // One point (a press not yet followed) draws a dot, not a crash.
+    EXPECT_EQ(TMyElliArc::CircleArcPoints(Centi({{7, 8}, {7, 8}, {7, 8}}), TArcStyle::asArc, closed),
+              (TArrPoint{{7, 8}, {7, 8}}));
+
+    FakeOwner owner;
+    Surface surface;
+    TMyElliArc arc(&owner);
+    PlaceArc(arc, {0, 0}, {50, 50}, {100, 100});
+    EXPECT_EQ(arc.GetCenterPoint(), (TMyPoint{50, 50}));
+    arc.SetCaptionShow(false);
+    arc.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(50, 50), clBlack);
+    EXPECT_EQ(surface.At(99, 99), clBlack);
+    EXPECT_EQ(surface.At(60, 40), clWhite);
+}
+
+TEST(ElliArc, ChordAndSectorCloseAndFill)
+{
+    FakeOwner owner;
+    Surface surface;
+    TMyElliArc arc(&owner);
+    PlaceArc(arc, kQuarterStart, kQuarterMiddle, kQuarterEnd);
+    arc.SetCaptionShow(false);
+    arc.Brush().SetStyle(TBrushStyle::bsSolid);
+    arc.Brush().SetColor(clBlue);
+
+    // (150, 50) lies between the chord and the arc; (120, 80) between the
+    // chord and the centre.
+    arc.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(150, 50), clWhite);
+    EXPECT_FALSE(surface.InkBox({155, 41, 160, 46}).IsEmpty()); // on the arc
+    EXPECT_EQ(surface.At(140, 60), clWhite);            // an open arc has no chord
+
+    surface.Clear();
+    arc.SetArcStyle(TArcStyle::asChord);
+    arc.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(150, 50), clBlue);
+    EXPECT_EQ(surface.At(120, 80), clWhite);
+    EXPECT_EQ(surface.At(140, 60), clBlack);
+
+    surface.Clear();
+    arc.SetArcStyle(TArcStyle::asSector);
+    arc.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(150, 50), clBlue);
+    EXPECT_EQ(surface.At(120, 80), clBlue);
+    EXPECT_EQ(surface.At(140, 100), clBlack); // the radius back to the start
+    EXPECT_EQ(surface.At(100, 60), clBlack);  // the radius out to the arc
+    EXPECT_EQ(surface.At(80, 80), clWhite);
+
+    bool closed = false;
+    TArrPoint centi;
+    for (const TMyPoint& p : arc.ThePoints) centi.push_back(MyPtToPt({p.X * 100, p.Y * 100}));
+    const TArrPoint sector = TMyElliArc::CircleArcPoints(centi, TArcStyle::asSector, closed);
+    EXPECT_TRUE(closed);
+    ASSERT_GE(sector.size(), 3u);
+    EXPECT_EQ(sector[sector.size() - 2], (TPoint{100, 100}));
+    EXPECT_EQ(sector.back(), sector.front());
+
+    // A clear brush leaves the sector unfilled.
+    surface.Clear();
+    arc.Brush().SetStyle(TBrushStyle::bsClear);
+    arc.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(150, 50), clWhite);
+}
+
+TEST(ElliArc, EllipseModeFollowsTheCornerOfItsBox)
+{
+    FakeOwner owner;
+    Surface surface;
+    const TArrPoint pts = TMyElliArc::ConicArcPoints(Centi({{0, 0}, {100, 0}, {100, 100}}));
+    ASSERT_GT(pts.size(), 10u);
+    EXPECT_EQ(pts.front(), (TPoint{0, 0}));
+    EXPECT_EQ(pts.back(), (TPoint{100, 100}));
+    // The conic passes the control point a little before half way (at t = sqrt(2) - 1).
+    const auto nearest = std::min_element(pts.begin(), pts.end(), [](TPoint a, TPoint b) {
+        return std::hypot(a.X - 100.0, double(a.Y)) < std::hypot(b.X - 100.0, double(b.Y));
+    });
+    EXPECT_LE(std::hypot(nearest->X - 100.0, double(nearest->Y)), 1.5);
+    EXPECT_NEAR(double(nearest - pts.begin()) / double(pts.size() - 2), std::sqrt(2.0) - 1.0, 0.01);
+    // Consecutive vertices are at most a few pixels apart.
+    for (size_t i = 1; i < pts.size(); ++i) {
+        EXPECT_LE(std::hypot(double(pts[i].X - pts[i - 1].X), double(pts[i].Y - pts[i - 1].Y)), 3.0);
+    }
+
+    TMyElliArc arc(&owner);
+    arc.SetArcMode(TArcMode::amEllipse);
+    PlaceArc(arc, {20, 20}, {120, 20}, {120, 120});
+    arc.SetCaptionShow(false);
+    arc.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(20, 20), clBlack);
+    EXPECT_EQ(surface.At(120, 20), clBlack);
+    EXPECT_EQ(surface.At(20, 120), clWhite);
+    EXPECT_EQ(surface.At(70, 70), clWhite);
+    // The centre for turning is the stored one.
+    arc.CenterPoint = {3, 4};
+    EXPECT_EQ(arc.GetCenterPoint(), (TMyPoint{3, 4}));
+}
+
+TEST(ElliArc, PlacingWithThreePresses)
+{
+    FakeOwner owner;
+    TMyElliArc arc(&owner);
+    const TMouseButton left = TMouseButton::mbLeft;
+    arc.AddPointByMouse({10, 10});
+    EXPECT_FALSE(arc.IsDrawingFinished(left, {10, 10}));
+    arc.AddPointByMouse({10, 10}); // a second press on the first point is ignored
+    EXPECT_FALSE(arc.IsDrawingFinished(left, {10, 10}));
+    EXPECT_EQ(arc.GetPointsCount(), 1);
+    arc.AddPointByMouse({60, 40});
+    EXPECT_FALSE(arc.IsDrawingFinished(left, {60, 40}));
+    EXPECT_EQ(arc.GetPointsCount(), 2);
+    arc.AddPointByMouse({60, 40}); // a third press on the second point is ignored
+    EXPECT_FALSE(arc.IsDrawingFinished(left, {60, 40}));
+    EXPECT_EQ(arc.GetPointsCount(), 2);
+    arc.AddPointByMouse({60, 90}); // the same column is enough to finish
+    EXPECT_TRUE(arc.IsDrawingFinished(left, {60, 90}));
+    EXPECT_EQ(arc.ThePoints, (TArrMyPoint{{10, 10}, {60, 40}, {60, 90}}));
+
+    // The placing rubber band: handles, then with two points the arc to the mouse.
+    Surface surface;
+    TMyElliArc placing(&owner);
+    placing.AddPointByMouse({20, 100});
+    placing.Drawing(surface.Canvas(), {20, 100}, {50, 50});
+    EXPECT_EQ(surface.At(20, 100), GetHotColor());
+    placing.AddPointByMouse({100, 20});
+    surface.Clear();
+    placing.Drawing(surface.Canvas(), {100, 20}, {180, 100});
+    EXPECT_EQ(surface.At(98, 22), GetHotColor());
+    // On the circle through the three, near 45 degrees (the band is dotted).
+    EXPECT_GT(surface.CountNot(clWhite) - surface.Count(GetHotColor()), 0);
+    const TRect band = surface.InkBox({30, 30, 60, 60});
+    EXPECT_FALSE(band.IsEmpty());
+    // In ellipse mode nothing is drawn while the mouse shares the control point's row.
+    surface.Clear();
+    placing.SetArcMode(TArcMode::amEllipse);
+    placing.Drawing(surface.Canvas(), {100, 20}, {180, 20});
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+}
+
+TEST(ElliArc, HandlesHitsSizingFlipsAndCopies)
+{
+    FakeOwner owner;
+    Surface surface;
+    TMyElliArc arc(&owner);
+    PlaceArc(arc, kQuarterStart, kQuarterMiddle, kQuarterEnd);
+
+    EXPECT_EQ(arc.InWhichHot({181, 99}), 0);
+    EXPECT_EQ(arc.InWhichHot({100, 22}), 2);
+    EXPECT_EQ(arc.InWhichHot({140, 140}), -1);
+    EXPECT_EQ(arc.SelectedHotId, -1);
+
+    EXPECT_TRUE(arc.IsClickedMe(surface.Canvas(), {160, 60}));  // inside the triangle
+    EXPECT_TRUE(arc.IsClickedMe(surface.Canvas(), {172, 60}));  // beside the arc, outside the triangle
+    EXPECT_FALSE(arc.IsClickedMe(surface.Canvas(), {120, 80})); // inside the circle, far from the arc
+    EXPECT_FALSE(arc.IsClickedMe(surface.Canvas(), {30, 100}));
+
+    // Sizing moves the grabbed point only.
+    arc.SelectedHotId = 2;
+    arc.SizeChangeValue({100, 20}, {90, 25});
+    EXPECT_EQ(arc.ThePoints[2], (TMyPoint{90, 25}));
+    EXPECT_EQ(arc.ThePoints[0], kQuarterStart);
+    owner.zoom = 2.0;
+    arc.SizeChangeValue({0, 0}, {20, -10});
+    EXPECT_EQ(arc.ThePoints[2], (TMyPoint{100, 20}));
+    owner.zoom = 1.0;
+
+    // Mirroring keeps the sense: the first point is the mirrored last one.
+    TMyElliArc flipped(&owner);
+    PlaceArc(flipped, kQuarterStart, kQuarterMiddle, kQuarterEnd);
+    flipped.FlipHoriz();
+    ExpectNear(flipped.ThePoints[0], 100, 20);
+    ExpectNear(flipped.ThePoints[2], 20, 100);
+    EXPECT_TRUE(flipped.IsFlipHorz());
+    flipped.FlipVert();
+    ExpectNear(flipped.ThePoints[0], 20, 100);
+    ExpectNear(flipped.ThePoints[2], 100, 180);
+
+    // Copies take the mode and style; a copy onto itself changes nothing.
+    arc.SetArcStyle(TArcStyle::asSector);
+    arc.SetArcMode(TArcMode::amEllipse);
+    TMyElliArc copy(&owner);
+    copy.Assign(arc);
+    EXPECT_EQ(copy.ArcStyle(), TArcStyle::asSector);
+    EXPECT_EQ(copy.ArcMode(), TArcMode::amEllipse);
+    EXPECT_EQ(copy.ThePoints, arc.ThePoints);
+    copy.Assign(copy);
+    EXPECT_EQ(copy.ArcStyle(), TArcStyle::asSector);
+
+    // Rubber bands of a drag, a turn and a sizing erase themselves.
+    surface.Clear();
+    SetDragResizeRotateShapeMode(surface.Canvas());
+    arc.SetArcMode(TArcMode::amCircle);
+    arc.SelectedHotId = 1;
+    EXPECT_GT(surface.DrawnAndErased([&] { arc.Draging(surface.Canvas(), {0, 0}, {-5, 7}); }), 0);
+    EXPECT_GT(surface.DrawnAndErased([&] { arc.Rotating(surface.Canvas(), arc.GetCenterPointInZoom(), 0.3); }), 0);
+    EXPECT_GT(surface.DrawnAndErased([&] { arc.Sizing(surface.Canvas(), {0, 0}, {150, 40}); }), 0);
+
+    // Handles at the three points.
+    surface.Clear();
+    arc.DrawHot(surface.Canvas());
+    EXPECT_EQ(surface.At(180, 100), GetHotColor());
+    EXPECT_EQ(surface.At(100, 20), GetHotColor());
+}
