@@ -399,23 +399,9 @@ void TMyElliArc::FlipVert()
     if (ThePoints.size() >= 3) std::swap(ThePoints[0], ThePoints[2]);
 }
 
-void TMyElliArc::DrawHot(TCanvas& canvas)
-{
-    if (FOwner && !FOwner->HotShow()) return;
-    for (int32_t i = 0; i < GetPointsCount(); ++i) DrawSquare(*this, canvas, GetPointInZoom(i));
-    DrawDiamond(*this, canvas, ZoomedValuePt(TextOutPoint), GetHotColor());
-}
+void TMyElliArc::DrawHot(TCanvas& canvas) { DrawPointHandles(*this, canvas); }
 
-int32_t TMyElliArc::InWhichHot(const TPoint& p)
-{
-    SelectedHotId = -1;
-    const int32_t hot = FOwner ? FOwner->HotSize() : 4;
-    for (int32_t i = 0; i < GetPointsCount(); ++i) {
-        const TPoint at = MyPtToPt(GetPointInZoom(i));
-        if (PtInRect({at.X - hot, at.Y - hot, at.X + hot, at.Y + hot}, p)) SelectedHotId = i;
-    }
-    return SelectedHotId;
-}
+int32_t TMyElliArc::InWhichHot(const TPoint& p) { return PointHandleAt(*this, p); }
 
 bool TMyElliArc::IsClickedMe(TCanvas& canvas, const TPoint& p)
 {

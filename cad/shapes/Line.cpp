@@ -120,23 +120,9 @@ void TMyLine::DrawTriangle(TCanvas& canvas, const TMyPoint& tip, const TMyPoint&
     canvas.Polygon({MyPtToPt(t), MyPtToPt(wings.m), MyPtToPt(wings.n)});
 }
 
-void TMyLine::DrawHot(TCanvas& canvas)
-{
-    if (FOwner && !FOwner->HotShow()) return;
-    for (int32_t i = 0; i < GetPointsCount(); ++i) DrawSquare(*this, canvas, GetPointInZoom(i));
-    DrawDiamond(*this, canvas, ZoomedValuePt(TextOutPoint), GetHotColor());
-}
+void TMyLine::DrawHot(TCanvas& canvas) { DrawPointHandles(*this, canvas); }
 
-int32_t TMyLine::InWhichHot(const TPoint& p)
-{
-    SelectedHotId = -1;
-    const int32_t hot = FOwner ? FOwner->HotSize() : 4;
-    for (int32_t i = 0; i < GetPointsCount(); ++i) {
-        const TPoint at = MyPtToPt(GetPointInZoom(i));
-        if (PtInRect({at.X - hot, at.Y - hot, at.X + hot, at.Y + hot}, p)) SelectedHotId = i;
-    }
-    return SelectedHotId;
-}
+int32_t TMyLine::InWhichHot(const TPoint& p) { return PointHandleAt(*this, p); }
 
 bool TMyLine::SegmentHit(const TPoint& a, const TPoint& b, const TPoint& p)
 {

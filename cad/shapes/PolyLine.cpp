@@ -192,23 +192,7 @@ double TMyPolygon::MeasureArea() const
 
 String TMyPolygon::GetInfo()
 {
-    const double r = FOwner ? FOwner->Ratio() : 1.0;
-    const TUnits unit = FOwner ? FOwner->TheUNIT() : TUnits::pixel;
-    const double ppi = MeasurePixelsPerInch();
-    const double area = MeasureArea();
-    const double squareInches = r * r / (ppi * ppi) * area;
-    const double squareMm = squareInches * 645.16;
-    double value = 0.0;
-    String suffix;
-    switch (unit) {
-    case TUnits::pixel: value = r * r * area; suffix = QStringLiteral("pixel(s)2"); break;
-    case TUnits::mm: value = squareMm; suffix = QStringLiteral("mm2"); break;
-    case TUnits::cm: value = squareMm / 100.0; suffix = QStringLiteral("cm2"); break;
-    case TUnits::dm: value = squareMm / 10000.0; suffix = QStringLiteral("dm2"); break;
-    case TUnits::m: value = squareMm / 1000000.0; suffix = QStringLiteral("m2"); break;
-    case TUnits::inch: value = squareInches; suffix = QStringLiteral("inch2"); break;
-    }
-    FInfo = QStringLiteral("Area=") + FormatMeasure(value, 2) + suffix;
+    FInfo = AreaText(*this, MeasureArea());
     return FInfo;
 }
 

@@ -186,6 +186,45 @@ void LineDraw(const TMyShape& shape, TCanvas& canvas, const TMyPoint& a, const T
 
 int32_t MeasurePixelsPerInch() { return TScreen::PixelsPerInch(); }
 
+String AreaText(const TMyShape& shape, double area)
+{
+    const TShapeOwner* owner = shape.Owner();
+    const double r = owner ? owner->Ratio() : 1.0;
+    const TUnits unit = owner ? owner->TheUNIT() : TUnits::pixel;
+    const double ppi = MeasurePixelsPerInch();
+    const double squareInches = r * r / (ppi * ppi) * area;
+    const double squareMm = squareInches * 645.16;
+    double value = 0.0;
+    String suffix;
+    switch (unit) {
+    case TUnits::pixel: value = r * r * area; suffix = QStringLiteral("pixel(s)2"); break;
+    case TUnits::mm: value = squareMm; suffix = QStringLiteral("mm2"); break;
+    case TUnits::cm: value = squareMm / 100.0; suffix = QStringLiteral("cm2"); break;
+    case TUnits::dm: value = squareMm / 10000.0; suffix = QStringLiteral("dm2"); break;
+    case TUnits::m: value = squareMm / 1000000.0; suffix = QStringLiteral("m2"); break;
+    case TUnits::inch: value = squareInches; suffix = QStringLiteral("inch2"); break;
+    }
+    return QStringLiteral("Area=") + FormatMeasure(value, 2) + suffix;
+}
+
+void DrawPointHandles(TMyShape& shape, TCanvas& canvas)
+{
+    if (shape.Owner() && !shape.Owner()->HotShow()) return;
+    for (int32_t i = 0; i < shape.GetPointsCount(); ++i) DrawSquare(shape, canvas, shape.GetPointInZoom(i));
+    DrawDiamond(shape, canvas, shape.ZoomedValuePt(shape.TextOutPoint), GetHotColor());
+}
+
+int32_t PointHandleAt(TMyShape& shape, const TPoint& p)
+{
+    shape.SelectedHotId = -1;
+    const int32_t hot = shape.Owner() ? shape.Owner()->HotSize() : 4;
+    for (int32_t i = 0; i < shape.GetPointsCount(); ++i) {
+        const TPoint at = MyPtToPt(shape.GetPointInZoom(i));
+        if (PtInRect({at.X - hot, at.Y - hot, at.X + hot, at.Y + hot}, p)) shape.SelectedHotId = i;
+    }
+    return shape.SelectedHotId;
+}
+
 double DeviceLengthInUnit(double pixels, TUnits unit, double ratio, double zoom)
 {
     const double r = ratio / zoom;

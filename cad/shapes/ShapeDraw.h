@@ -56,5 +56,15 @@ String UnitSuffix(TUnits unit);
 /// value in a field 9 characters wide, right-aligned, with the given number
 /// of decimals and the user's decimal separator.
 String FormatMeasure(double value, int32_t decimals);
+/// "Area=" and an area of square device pixels in the owner's unit (scaled
+/// by its ratio), as the area infos of closed shapes show it.
+String AreaText(const TMyShape& shape, double area);
+
+/// Handles on every point of a point-list shape, then the text anchor's
+/// diamond; nothing while the owner hides handles.
+void DrawPointHandles(TMyShape& shape, TCanvas& canvas);
+/// The last point whose handle hit area holds p, or -1; also stored in
+/// the shape's SelectedHotId.
+int32_t PointHandleAt(TMyShape& shape, const TPoint& p);
 
 } // namespace mycad
