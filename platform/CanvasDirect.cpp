@@ -235,18 +235,9 @@ bool TCanvasDirect::Stroke(TCanvas& canvas, Walk walk)
 
 bool TCanvasDirect::StrokeStraight(TCanvas& canvas, const QPainterPath& path)
 {
-    for (int i = 0; i < path.elementCount(); ++i) {
-        if (path.elementAt(i).isCurveTo()) return false;
-    }
+    if (HasCurves(path)) return false;
     return Stroke(canvas, [&path](auto& walker) {
-        for (int i = 0; i < path.elementCount(); ++i) {
-            const QPainterPath::Element e = path.elementAt(i);
-            if (e.isMoveTo()) {
-                walker.MoveTo(WalkPoint(e.x, e.y));
-            } else {
-                walker.LineTo(WalkPoint(e.x, e.y));
-            }
-        }
+        WalkPath(walker, path);
         return true;
     });
 }

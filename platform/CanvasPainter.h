@@ -168,16 +168,18 @@ inline QPoint WalkPoint(double x, double y)
     return QPoint(WalkCoordinate(x), WalkCoordinate(y));
 }
 
-// Calls plot(x, y) for each pixel, in the path's coordinates, of the
-// straight figures of path with the dash pattern (empty: solid); false,
-// plotting nothing, when the path has curves.
-template <typename Plot>
-bool WalkCosmetic(const QPainterPath& path, const QList<qreal>& dashes, Plot plot)
+inline bool HasCurves(const QPainterPath& path)
 {
     for (int i = 0; i < path.elementCount(); ++i) {
-        if (path.elementAt(i).isCurveTo()) return false;
+        if (path.elementAt(i).isCurveTo()) return true;
     }
-    TCosmeticWalker<Plot> walker(dashes, plot);
+    return false;
+}
+
+/// Feeds the figures of a path of straight segments to a walker.
+template <typename Walker>
+void WalkPath(Walker& walker, const QPainterPath& path)
+{
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
         if (e.isMoveTo()) {
@@ -186,6 +188,17 @@ bool WalkCosmetic(const QPainterPath& path, const QList<qreal>& dashes, Plot plo
             walker.LineTo(WalkPoint(e.x, e.y));
         }
     }
+}
+
+// Calls plot(x, y) for each pixel, in the path's coordinates, of the
+// straight figures of path with the dash pattern (empty: solid); false,
+// plotting nothing, when the path has curves.
+template <typename Plot>
+bool WalkCosmetic(const QPainterPath& path, const QList<qreal>& dashes, Plot plot)
+{
+    if (HasCurves(path)) return false;
+    TCosmeticWalker<Plot> walker(dashes, plot);
+    WalkPath(walker, path);
     return true;
 }
 
