@@ -12,6 +12,11 @@
 #include <QScreen>
 #include <QTextStream>
 
+#include <mycad/Version.h>
+
+#include <cstdio>
+#include <cstring>
+
 namespace {
 
 const char* const kUsage =
@@ -26,6 +31,10 @@ const char* const kUsage =
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("mycad-studio %s\n", MYCAD_VERSION_STRING);
+        return 0;
+    }
     // Rendering and the usage text open no window and need no display.
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
