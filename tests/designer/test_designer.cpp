@@ -143,7 +143,7 @@ TEST(DesignerPlugin, DesignerEditsAndSavesTheFormsProperties)
     }
     EXPECT_EQ(page.size(), 3) << page.join(' ').toStdString();
 
-    QFile file(QStringLiteral(MYCAD_TEST_FORM));
+    QFile file(QStringLiteral(MYCAD_SOURCE_DIR "/tests/designer/RulerFrame.ui"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     std::unique_ptr<QDesignerFormWindowInterface> form(core->formWindowManager()->createFormWindow(nullptr));
     QString error;

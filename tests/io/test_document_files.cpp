@@ -190,7 +190,7 @@ TEST(FuzzSeeds, CommittedSeedsAreDocumentsThatLoad)
 {
     // The fuzzer starts from these; a seed the readers refuse would start it
     // from nothing.
-    const QDir seeds(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(QStringLiteral("../../fuzz/corpus/load_document")));
+    const QDir seeds(QStringLiteral(MYCAD_SOURCE_DIR "/fuzz/corpus/load_document"));
     const QStringList names = seeds.entryList(QDir::Files);
     ASSERT_GE(names.size(), 10);
     for (const QString& name : names) {
