@@ -1,0 +1,85 @@
+// The table of class writers and the file around their entities.
+#include "cad/io/DxfExport.h"
+
+#include "cad/io/DxfShapes.h"
+#include "platform/Control.h"
+#include "platform/Files.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace mycad {
+
+namespace {
+
+class TDxfClassTable {
+public:
+    TDxfClassTable()
+    {
+        for (const TDxfClass& c : BuiltInDxfClasses()) Register(c);
+    }
+
+    bool Register(const TDxfClass& c)
+    {
+        if (c.ClassName.isEmpty() || !c.Write) return false;
+        FClasses[c.ClassName] = c;
+        return true;
+    }
+
+    /// The writer of exactly that class, or nullptr.
+    const TDxfClass* Find(const String& className) const
+    {
+        const auto it = FClasses.find(className);
+        return it == FClasses.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::unordered_map<String, TDxfClass> FClasses;
+};
+
+TDxfClassTable& Table()
+{
+    static TDxfClassTable table;
+    return table;
+}
+
+/// The control's height at zoom 1: its height now when the zoom is 1,
+/// otherwise the page's height in pixels, the height SetZoom(1) gives it.
+double HeightAtZoomOne(const TMyCAD& cad)
+{
+    if (cad.Zoom() == 1.0) return cad.Height();
+    constexpr double kLargestControl = 16777215.0;
+    const double pixels = double(cad.PageHeight()) * double(TScreen::PixelsPerInch()) / 25.4;
+    return RoundToInt(std::clamp(pixels, 0.0, kLargestControl));
+}
+
+bool WriteDxfFile(TMyCAD& cad, const String& fileName, bool textOutlines)
+{
+    const std::string bytes = DxfDocument(cad, textOutlines);
+    return WriteFileReplacing(fileName, bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+} // namespace
+
+bool RegisterDxfClass(const TDxfClass& dxfClass) { return Table().Register(dxfClass); }
+
+bool HasDxfClass(const String& className) { return Table().Find(className) != nullptr; }
+
+std::string DxfDocument(TMyCAD& cad, bool textOutlines)
+{
+    TDxfWriter writer(HeightAtZoomOne(cad));
+    TDxfOutput out{writer, textOutlines, cad};
+    writer.BeginEntities();
+    const TDxfClassTable& table = Table();
+    for (const auto& shape : cad.MyShapes) {
+        if (const TDxfClass* c = table.Find(shape->ClassName())) c->Write(*shape, out);
+    }
+    writer.EndEntities();
+    return writer.TakeBytes();
+}
+
+bool SaveToDxf(TMyCAD& cad, const String& fileName) { return WriteDxfFile(cad, fileName, false); }
+
+bool SaveToDxf1(TMyCAD& cad, const String& fileName) { return WriteDxfFile(cad, fileName, true); }
+
+} // namespace mycad

@@ -1,0 +1,13 @@
+// The DXF entities of the shape classes that ship with the canvas.
+#pragma once
+
+#include "cad/io/DxfExport.h"
+
+#include <vector>
+
+namespace mycad {
+
+/// One entry per class that writes entities; the export registers them all.
+std::vector<TDxfClass> BuiltInDxfClasses();
+
+} // namespace mycad

@@ -1,0 +1,86 @@
+// The text of a minimal ASCII DXF file: one value per line, lines ending in
+// CR LF, a group being its code line and its value line. The writer turns
+// document points into drawing units (millimetres at 96 pixels per inch,
+// y upwards from the page's bottom edge), numbers every entity with the next
+// handle and formats reals the one way the files carry them.
+//
+// The shape classes' entities are composed from the primitives here
+// (DxfShapes.cpp); the writer knows no shape class.
+#pragma once
+
+#include "cad/geometry/Geometry.h"
+#include "platform/Types.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace mycad {
+
+/// Document pixels per millimetre at 96 pixels per inch.
+inline constexpr double kDxfPixelsPerMillimetre = 3.7795275590551185;
+
+class TDxfWriter {
+public:
+    /// pageHeight: the height in document pixels that y is flipped against.
+    explicit TDxfWriter(double pageHeight);
+
+    /// "0" "SECTION" "2" "ENTITIES", and the closing "0" "ENDSEC" "0" "EOF".
+    void BeginEntities();
+    void EndEntities();
+
+    /// Entity prefix: "0" name, "5" next handle, "8" "0".
+    void Entity(std::string_view name);
+    /// A group with a literal value.
+    void Group(std::string_view code, std::string_view value);
+    /// A group whose value is a real in general format.
+    void Real(std::string_view code, double value);
+    /// x in millimetres; y flipped against the page height, in millimetres.
+    void X(std::string_view code, double x) { Real(code, x / kDxfPixelsPerMillimetre); }
+    void Y(std::string_view code, double y) { Real(code, (FPageHeight - y) / kDxfPixelsPerMillimetre); }
+    /// A length in millimetres.
+    void Length(std::string_view code, double pixels) { Real(code, pixels / kDxfPixelsPerMillimetre); }
+
+    // ---- Entities in the shapes of the file.
+
+    /// "LINE" from a to b.
+    void Line(const TMyPoint& a, const TMyPoint& b);
+    /// "POLYLINE" header of a closed 2D polyline whose "VERTEX" entities follow.
+    void ClosedPolyline();
+    void Vertex(double x, double y);
+    void SeqEnd();
+    /// "POLYLINE" header of a 3D polyline starting at (x, y), whose vertices
+    /// (Vertex3D) carry their layer before their handle.
+    void Polyline3D(double x, double y);
+    void Vertex3D(double x, double y);
+    void Circle(double cx, double cy, double radius);
+    /// Angles in degrees, counter-clockwise in the file's y-up frame.
+    void Arc(double cx, double cy, double radius, double startAngle, double endAngle);
+    /// "TEXT" at (x, y) in document pixels; height in pixels, angle in degrees.
+    void Text(double x, double y, double height, double angle, const String& text);
+    /// "TEXT" whose y is given in the file's frame already (pixels, y up).
+    void TextAtFlippedY(double x, double flippedY, double height, double angle, const String& text);
+
+    /// The page height y is flipped against, in document pixels.
+    double PageHeight() const { return FPageHeight; }
+    int32_t NextHandle() const { return FHandle; }
+    const std::string& Bytes() const { return FOut; }
+    std::string TakeBytes() { return std::move(FOut); }
+
+    /// value in general format: the shortest form with up to 15 significant
+    /// digits and a period; plain digits from 1e-5 up to 1e15, otherwise a
+    /// mantissa, "E" and the exponent ("1.5E-7", "2E20"). Zero (of either
+    /// sign) is "0".
+    static void AppendReal(std::string& out, double value);
+
+private:
+    void Line(std::string_view text);
+    /// "5" and the next handle.
+    void Handle();
+
+    std::string FOut;
+    double FPageHeight;
+    int32_t FHandle = 20;
+};
+
+} // namespace mycad

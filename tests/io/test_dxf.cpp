@@ -1,0 +1,235 @@
+// DXF export: the bytes of the file for the edge cases of each entity, the
+// number format, and one drawing of every class against its expected file.
+#include "DxfSamples.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace mycad;
+using namespace iotest;
+
+namespace {
+
+std::vector<std::string> Entities(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> names;
+    for (size_t i = 4; i + 1 < lines.size(); i += 2) {
+        if (lines[i] == "0") names.push_back(lines[i + 1]);
+    }
+    return names;
+}
+
+/// The values of every group with that code, in file order.
+std::vector<std::string> Values(const std::vector<std::string>& lines, const std::string& code)
+{
+    std::vector<std::string> values;
+    for (size_t i = 0; i + 1 < lines.size(); i += 2) {
+        if (lines[i] == code) values.push_back(lines[i + 1]);
+    }
+    return values;
+}
+
+std::string ReadAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll().toStdString();
+}
+
+} // namespace
+
+TEST(DxfFile, AnEmptyCanvasWritesOnlyTheEntitiesSection)
+{
+    TMyCAD cad;
+    EXPECT_EQ(DxfDocument(cad, false), "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+}
+
+TEST(DxfFile, ALineIsInMillimetresWithYFlippedAgainstThePage)
+{
+    auto cad = DxfCanvas();
+    // 37.795275590551185 pixels are 10 mm; stored as a 32-bit float the
+    // point lies 2.8e-7 mm further.
+    AddDxfShape(*cad, "TMyLine", {{0, 0}, {37.795275590551185f, 0}});
+    const std::vector<std::string> expected{"0",  "SECTION",  "2",  "ENTITIES", "0",  "LINE", "5",  "20",
+                                            "8",  "0",        "10", "0",        "20", "100.0125",  "30", "0.0",
+                                            "11", "10.000000278155", "21", "100.0125", "31", "0.0", "0", "ENDSEC",
+                                            "0",  "EOF"};
+    EXPECT_EQ(DxfLines(DxfDocument(*cad, false)), expected);
+
+    // The page is measured at zoom 1: zooming the view changes nothing.
+    const std::string atOne = DxfDocument(*cad, false);
+    cad->SetZoom(2.0);
+    ASSERT_EQ(cad->Height(), 756);
+    EXPECT_EQ(DxfDocument(*cad, false), atOne);
+}
+
+TEST(DxfFile, HandlesCountEveryEntityFromTwenty)
+{
+    auto cad = DxfCanvas();
+    AddDxfShape(*cad, "TMyRectangle", Box(10, 10, 50, 30));
+    AddDxfShape(*cad, "TMyLine", {{0, 0}, {1, 1}});
+    const std::vector<std::string> lines = DxfLines(DxfDocument(*cad, false));
+    EXPECT_EQ(Entities(lines),
+              (std::vector<std::string>{"POLYLINE", "VERTEX", "VERTEX", "VERTEX", "VERTEX", "SEQEND", "LINE",
+                                        "ENDSEC", "EOF"}));
+    EXPECT_EQ(Values(lines, "5"), (std::vector<std::string>{"20", "21", "22", "23", "24", "25", "26"}));
+    // The corners in their stored order, the rectangle closed by flag 70.
+    EXPECT_EQ(Values(lines, "70"), std::vector<std::string>{"1"});
+    EXPECT_EQ(Values(lines, "10"), (std::vector<std::string>{"0.0", "2.64583333333333", "13.2291666666667",
+                                                             "13.2291666666667", "2.64583333333333", "0"}));
+}
+
+TEST(DxfFile, ManyPointLinesWriteOneLinePerSegment)
+{
+    auto cad = DxfCanvas();
+    AddDxfShape(*cad, "TMyPolyLine", {{0, 0}, {10, 0}, {10, 10}, {20, 10}, {20, 20}});
+    // Classes the table does not name write nothing, subclasses included.
+    AddDxfShape(*cad, "TMyFreeLine", {{0, 0}, {10, 0}, {10, 10}});
+    const std::vector<std::string> lines = DxfLines(DxfDocument(*cad, false));
+    EXPECT_EQ(Entities(lines), (std::vector<std::string>{"LINE", "LINE", "LINE", "LINE", "ENDSEC", "EOF"}));
+    EXPECT_EQ(Values(lines, "11"), (std::vector<std::string>{"2.64583333333333", "2.64583333333333",
+                                                             "5.29166666666667", "5.29166666666667"}));
+}
+
+TEST(DxfFile, EllipsesAreCirclesWhenTheirRadiiDifferByLessThanHalfAPixel)
+{
+    struct Case {
+        TArrMyPoint box;
+        std::vector<std::string> entities;
+    };
+    const std::vector<std::string> circle{"CIRCLE", "ENDSEC", "EOF"};
+    std::vector<std::string> polyline{"POLYLINE"};
+    polyline.insert(polyline.end(), 181, "VERTEX");
+    polyline.insert(polyline.end(), {"SEQEND", "ENDSEC", "EOF"});
+    const std::vector<Case> cases{
+        {Box(0, 0, 40, 40.99f), circle},
+        {Box(40, 40.99f, 0, 0), circle}, // drawn from the other corner
+        {Box(0, 0, 40, 41), polyline},
+        {Box(0, 0, 0, 40), polyline}, // no width: the vertices stay on the centre line
+    };
+    for (const Case& c : cases) {
+        auto cad = DxfCanvas();
+        AddDxfShape(*cad, "TMyEllipse", c.box);
+        const std::vector<std::string> lines = DxfLines(DxfDocument(*cad, false));
+        EXPECT_EQ(Entities(lines), c.entities) << c.box[2].X << " x " << c.box[2].Y;
+        if (c.entities == circle) {
+            EXPECT_EQ(Values(lines, "40"), std::vector<std::string>{"5.29166666666667"});
+        }
+        for (const std::string& v : Values(lines, "20")) EXPECT_EQ(v.find_first_not_of("-.0123456789"), std::string::npos) << v;
+    }
+}
+
+TEST(DxfFile, CircleArcsRunCounterClockwiseOverTheSideTheCanvasDraws)
+{
+    struct Case {
+        TArrMyPoint points;
+        std::vector<std::string> entities;
+        std::vector<std::string> angles; // codes 50 and 51
+    };
+    const std::vector<std::string> arc{"ARC", "ENDSEC", "EOF"};
+    const std::vector<Case> cases{
+        // Over the top of the screen: y up, that runs from 0 to 180 degrees.
+        {{{0, 100}, {100, 0}, {200, 100}}, arc, {"0", "180"}},
+        {{{200, 100}, {100, 0}, {0, 100}}, arc, {"0", "180"}},
+        // Under the bottom: from 180 to 0 (through 270).
+        {{{0, 100}, {100, 200}, {200, 100}}, arc, {"180", "0"}},
+        // Right of the centre the angle is the arc tangent of the slope.
+        {{{100, 0}, {200, 100}, {100, 200}}, arc, {"270", "90"}},
+        {{{160, 20}, {200, 100}, {100, 200}}, arc, {"270", "53.130102354156"}},
+        // On one line: the canvas draws a segment, and so does the file.
+        {{{0, 0}, {50, 50}, {100, 100}}, {"LINE", "ENDSEC", "EOF"}, {}},
+    };
+    for (const Case& c : cases) {
+        auto cad = DxfCanvas();
+        AddArc(*cad, TArcMode::amCircle, c.points);
+        const std::vector<std::string> lines = DxfLines(DxfDocument(*cad, false));
+        EXPECT_EQ(Entities(lines), c.entities) << c.points[0].X << "," << c.points[0].Y;
+        std::vector<std::string> angles = Values(lines, "50");
+        for (const std::string& v : Values(lines, "51")) angles.push_back(v);
+        EXPECT_EQ(angles, c.angles) << c.points[0].X << "," << c.points[0].Y;
+        if (c.entities == arc) {
+            EXPECT_EQ(Values(lines, "40"), std::vector<std::string>{"26.4583333333333"});
+        }
+    }
+}
+
+TEST(DxfFile, ConicArcsAreSampledFromTheFirstStepOnePastTheEnd)
+{
+    auto cad = DxfCanvas();
+    // A = P0 - 2 P1 + 2 P2 = (2, 3): n = round(sqrt(100 |A|)) = 19, so 20
+    // vertices at t = 1/19 .. 20/19, each rounded to whole pixels.
+    AddArc(*cad, TArcMode::amEllipse, {{0, 1}, {1, 1}, {2, 2}});
+    // Points whose A is the origin give no step: one vertex at the first point.
+    AddArc(*cad, TArcMode::amEllipse, {{0, 0}, {7.5f, 3}, {7.5f, 3}});
+    const std::vector<std::string> lines = DxfLines(DxfDocument(*cad, false));
+    std::vector<std::string> expected{"POLYLINE"};
+    expected.insert(expected.end(), 20, "VERTEX");
+    expected.insert(expected.end(), {"SEQEND", "POLYLINE", "VERTEX", "SEQEND", "ENDSEC", "EOF"});
+    EXPECT_EQ(Entities(lines), expected);
+    const std::vector<std::string> xs = Values(lines, "10");
+    ASSERT_EQ(xs.size(), 23u);
+    // t = 1/19 gives (0.11, 1.01): pixel (0, 1); t = 20/19 gives (2.05, 2.05): pixel (2, 2).
+    EXPECT_EQ(xs[1], "0");
+    EXPECT_EQ(xs[20], "0.529166666666667");
+    EXPECT_EQ(xs[22], "0");
+}
+
+TEST(DxfFile, RealsAreWrittenInGeneralFormat)
+{
+    const std::vector<std::pair<double, std::string>> cases{
+        {0.0, "0"},
+        {-0.0, "0"},
+        {10.0, "10"},
+        {-2.5, "-2.5"},
+        {0.1 + 0.2, "0.3"},
+        {1.0 / 3.0, "0.333333333333333"},
+        {2.0 / 3.0, "0.666666666666667"},
+        {123456789012345.0, "123456789012345"},
+        {999999999999999.9, "1E15"},
+        {1e-5, "0.00001"},
+        {1.5e-7, "1.5E-7"},
+        {-2.5e20, "-2.5E20"},
+        {100.01249999999999, "100.0125"},
+    };
+    for (const auto& [value, text] : cases) {
+        std::string out;
+        TDxfWriter::AppendReal(out, value);
+        EXPECT_EQ(out, text) << value;
+    }
+}
+
+TEST(DxfFile, FilesAreReplacedWhole)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto cad = EveryClassDrawing();
+    const QString text = dir.filePath(QStringLiteral("text.dxf"));
+    const QString outlines = dir.filePath(QStringLiteral("outlines.dxf"));
+    QFile old(text);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(std::string(100000, 'x').c_str());
+    old.close();
+    ASSERT_TRUE(SaveToDxf(*cad, text));
+    ASSERT_TRUE(SaveToDxf1(*cad, outlines));
+    // Without text shapes both operations write the same file.
+    EXPECT_EQ(ReadAll(text), DxfDocument(*cad, false));
+    EXPECT_EQ(ReadAll(outlines), ReadAll(text));
+    EXPECT_FALSE(SaveToDxf(*cad, dir.filePath(QStringLiteral("missing/folder.dxf"))));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).size() == 2);
+}
+
+TEST(DxfFile, EveryClassWritesItsEntities)
+{
+    auto cad = EveryClassDrawing();
+    const std::string expected = ReadAll(QStringLiteral(MYCAD_SOURCE_DIR "/tests/io/data/every_class.dxf"));
+    ASSERT_FALSE(expected.empty());
+    const std::string written = DxfDocument(*cad, false);
+    // Line by line first, so that a difference names its place.
+    const std::vector<std::string> want = DxfLines(expected);
+    const std::vector<std::string> got = DxfLines(written);
+    for (size_t i = 0; i < std::min(want.size(), got.size()); ++i) {
+        ASSERT_EQ(got[i], want[i]) << "line " << i + 1;
+    }
+    EXPECT_EQ(written, expected);
+}

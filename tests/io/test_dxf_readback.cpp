@@ -1,0 +1,101 @@
+// DXF files read back by a DXF library we did not write (ezdxf): its audit
+// finds nothing wrong, and the entities it reads lie where the shapes are.
+#include "DxfSamples.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace mycad;
+using namespace iotest;
+
+namespace {
+
+constexpr double kMm = kDxfPixelsPerMillimetre;
+
+/// What the reader makes of each file, in the order given.
+QJsonArray ReadBack(const QStringList& files)
+{
+    QProcess p;
+    p.start(QStringLiteral(MYCAD_SYSTEM_PYTHON3),
+            QStringList{QStringLiteral(MYCAD_SOURCE_DIR "/tests/io/dxf_readback.py")} + files);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).array();
+}
+
+/// A document point as the file's frame holds it: millimetres, y up from the
+/// bottom of a page 378 pixels high.
+void ExpectAt(const QJsonValue& point, double x, double y, const std::string& what)
+{
+    const QJsonArray p = point.toArray();
+    ASSERT_EQ(p.size(), 2) << what;
+    EXPECT_NEAR(p[0].toDouble(), x / kMm, 1e-9) << what;
+    EXPECT_NEAR(p[1].toDouble(), (378.0 - y) / kMm, 1e-9) << what;
+}
+
+} // namespace
+
+TEST(DxfReadBack, AuditsCleanlyWithTheShapesWhereTheyAre)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString every = dir.filePath(QStringLiteral("every.dxf"));
+    const QString empty = dir.filePath(QStringLiteral("empty.dxf"));
+    const QString zoomed = dir.filePath(QStringLiteral("zoomed.dxf"));
+    auto cad = EveryClassDrawing();
+    ASSERT_TRUE(SaveToDxf(*cad, every));
+    TMyCAD blank;
+    ASSERT_TRUE(SaveToDxf1(blank, empty));
+    cad->SetZoom(3.0);
+    ASSERT_TRUE(SaveToDxf(*cad, zoomed));
+
+    const QJsonArray files = ReadBack({every, empty, zoomed});
+    ASSERT_EQ(files.size(), 3);
+    for (const QJsonValue& f : files) {
+        EXPECT_TRUE(f[QStringLiteral("errors")].toArray().isEmpty())
+            << f[QStringLiteral("file")].toString().toStdString() << ": "
+            << QJsonDocument(f[QStringLiteral("errors")].toArray()).toJson().toStdString();
+    }
+    EXPECT_TRUE(files[1][QStringLiteral("entities")].toArray().isEmpty());
+    EXPECT_EQ(files[2][QStringLiteral("entities")], files[0][QStringLiteral("entities")]);
+
+    const QJsonArray e = files[0][QStringLiteral("entities")].toArray();
+    QStringList kinds;
+    for (const QJsonValue& v : e) kinds << v[QStringLiteral("type")].toString();
+    ASSERT_EQ(kinds, QStringList({"LINE", "LINE", "LINE", "POLYLINE", "POLYLINE", "CIRCLE", "POLYLINE", "ARC",
+                                  "ARC", "POLYLINE"}));
+    const auto points = [&e](int i) { return e[i][QStringLiteral("points")].toArray(); };
+    ExpectAt(points(0)[0], 0, 0, "line start");
+    ExpectAt(points(0)[1], 100, 50, "line end");
+    ExpectAt(points(2)[1], 30, 30, "polyline end");
+    ASSERT_EQ(points(4).size(), 4);
+    ExpectAt(points(4)[2], 140, 120, "rectangle corner 2");
+    EXPECT_TRUE(e[4][QStringLiteral("closed")].toBool());
+    ExpectAt(points(5)[0], 215, 215.25, "circle centre");
+    EXPECT_NEAR(e[5][QStringLiteral("radius")].toDouble(), 15 / kMm, 1e-9);
+
+    // The ellipse: 181 vertices from its left end along its lower half (in
+    // the file's frame the upper one) and back.
+    ASSERT_EQ(points(6).size(), 181);
+    ExpectAt(points(6)[0], 0, 310, "ellipse start");
+    ExpectAt(points(6)[45], 20, 320, "ellipse bottom");
+    ExpectAt(points(6)[135], 20, 300, "ellipse top");
+
+    // Both arcs have their centre at (100, 100) and radius 100, over the top
+    // and under the bottom of the circle as the canvas draws them.
+    for (int i : {7, 8}) {
+        ExpectAt(points(i)[0], 100, 100, "arc centre");
+        EXPECT_NEAR(e[i][QStringLiteral("radius")].toDouble(), 100 / kMm, 1e-9);
+    }
+    EXPECT_EQ(e[7][QStringLiteral("angles")].toArray(), QJsonArray({0.0, 180.0}));
+    EXPECT_EQ(e[8][QStringLiteral("angles")].toArray(), QJsonArray({180.0, 0.0}));
+
+    // The conic from (2, 0) to (0, 2): 22 vertices in whole pixels, ending
+    // one step past its last point.
+    ASSERT_EQ(points(9).size(), 22);
+    ExpectAt(points(9)[0], 2, 0, "conic start");
+    ExpectAt(points(9)[20], 0, 2, "conic end");
+}
