@@ -4,6 +4,7 @@
 #include "apps/common/DrawingFiles.h"
 #include "cad/canvas/MyCAD.h"
 #include "cad/io/DocumentFile.h"
+#include "cad/io/DxfExport.h"
 #include "cad/io/RasterExport.h"
 #include "platform/Messages.h"
 
@@ -29,7 +30,8 @@ const char* const kMainHelp =
     "commands:\n"
     "  info FILE [--json]          a summary of the drawing, or every stored value as JSON\n"
     "  render FILE OUT [OPTIONS]   a picture of the drawing as PNG, JPEG or BMP\n"
-    "  convert IN OUT              rewrite a drawing of any version in the current one\n"
+    "  convert IN OUT              rewrite a drawing of any version in the current one,\n"
+    "                              or write it as DXF for CAD programs (OUT.dxf)\n"
     "\n"
     "'mycad COMMAND --help' describes a command.\n"
     "Exit status: 0 done, 1 a file is missing, is no drawing, cannot be read or\n"
@@ -59,10 +61,15 @@ const char* const kRenderHelp =
     "  --quality Q       JPEG quality from 0 to 100 (default 90)\n";
 
 const char* const kConvertHelp =
-    "usage: mycad convert IN OUT\n"
+    "usage: mycad convert IN OUT [--text-outlines]\n"
     "\n"
     "Reads a drawing of any version, also the oldest 8-bit ones, and writes it\n"
-    "to OUT in the current version. OUT is replaced only once it is complete.\n";
+    "to OUT in the current version. An OUT ending in .dxf gets the drawing as a\n"
+    "DXF file in millimetres instead, for CAD programs and cutting machines.\n"
+    "OUT is replaced only once it is complete.\n"
+    "\n"
+    "  --text-outlines   (DXF only) write text shapes as the outlines of their\n"
+    "                    glyphs instead of as text\n";
 
 class TCommandLine {
 public:
@@ -275,15 +282,29 @@ int Render(TCommandLine& line, QTextStream& err)
 
 int Convert(TCommandLine& line, QTextStream& err)
 {
-    if (!line.Parse({QStringLiteral("--help")}, {})) return kExitUsage;
+    const QString outlines = QStringLiteral("--text-outlines");
+    if (!line.Parse({QStringLiteral("--help"), outlines}, {})) return kExitUsage;
     if (line.Positional().size() != 2) {
         line.Usage(QStringLiteral("expects an input and an output drawing file"));
         return kExitUsage;
     }
     const QString in = line.Positional().at(0);
     const QString out = line.Positional().at(1);
+    const bool dxf = QFileInfo(out).suffix().compare(QLatin1String("dxf"), Qt::CaseInsensitive) == 0;
+    if (line.Has(outlines) && !dxf) {
+        line.Usage(QStringLiteral("--text-outlines needs an output ending in .dxf"));
+        return kExitUsage;
+    }
     TLoadedDrawing drawing(in, err);
     if (!drawing.ok) return kExitFileError;
+    if (dxf) {
+        const bool written = line.Has(outlines) ? SaveToDxf1(drawing.cad, out) : SaveToDxf(drawing.cad, out);
+        if (!written) {
+            err << "mycad: " << out << ": cannot write the DXF file\n";
+            return kExitFileError;
+        }
+        return kExitOk;
+    }
     if (!SaveToFile(drawing.cad, out)) {
         err << "mycad: " << out << ": cannot write the drawing\n";
         return kExitFileError;

@@ -2,7 +2,7 @@
 //
 //   mycad info FILE [--json]
 //   mycad render FILE OUT [--width W] [--height H] [--no-background] [--quality Q]
-//   mycad convert IN OUT
+//   mycad convert IN OUT [--text-outlines]   (OUT.dxf: a DXF file)
 //
 // Exit status 0 on success; 1 when a file is missing, is no drawing, cannot
 // be read or the result cannot be written (with one line on the error

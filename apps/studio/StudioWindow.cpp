@@ -1,5 +1,6 @@
 #include "apps/studio/StudioWindow.h"
 
+#include "apps/studio/DxfExportDialog.h"
 #include "apps/studio/Icons.h"
 
 #include <QActionGroup>
@@ -351,7 +352,7 @@ void TStudioWindow::BuildMenus()
     file->addSeparator();
     file->addActions({A("fileSave"), A("fileSaveAs")});
     file->addSeparator();
-    file->addActions({A("fileExportPng"), A("fileExportJpeg"), A("fileExportBmp")});
+    file->addActions({A("fileExportPng"), A("fileExportJpeg"), A("fileExportBmp"), MakeDxfExportAction(*this)});
     file->addSeparator();
     file->addAction(A("fileQuit"));
     RebuildRecentMenu();

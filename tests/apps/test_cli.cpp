@@ -4,6 +4,7 @@
 #include "io/DocumentEncoder.h"
 
 #include "cad/io/DocumentFile.h"
+#include "cad/io/DxfExport.h"
 #include "cad/shapes/Line.h"
 
 #include <QDir>
@@ -300,6 +301,24 @@ TEST(MycadConvert, AnOlderVersionBecomesWhatTheCurrentVersionSaves)
     EXPECT_EQ(ReadBytes(direct), ReadBytes(out));
 }
 
+TEST(MycadConvert, AnOutputEndingInDxfGetsTheDxfFileOfTheDrawing)
+{
+    TMyCAD cad;
+    AddBox(cad, 10, 20, 110, 70, clRed);
+    const std::string expected = DxfDocument(cad, false);
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.zed"));
+    ASSERT_TRUE(SaveToFile(cad, in));
+    for (const QStringList& options : {QStringList{}, QStringList{QStringLiteral("--text-outlines")}}) {
+        const QString out = dir.filePath(QStringLiteral("out.DXF"));
+        QFile::remove(out);
+        const TRun run = Mycad(QStringList{QStringLiteral("convert"), in, out} + options);
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        const std::vector<uint8_t> bytes = ReadBytes(out);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+    }
+}
+
 TEST(MycadFailures, ExitStatusAndOneLineForEachKindOfFailure)
 {
     QTemporaryDir dir;
@@ -375,6 +394,7 @@ TEST(MycadUsage, HelpOnEveryCommandAndStatusTwoForAWrongCommandLine)
         {"render", good, png, "--quality", "101"},
         {"render", good, png, "--no-background=yes"},
         {"convert", good},
+        {"convert", good, dir.filePath(QStringLiteral("copy.zed")), "--text-outlines"},
     };
     for (const QStringList& args : wrong) {
         SCOPED_TRACE(args.join(u' ').toStdString());
