@@ -40,6 +40,38 @@ inline std::unique_ptr<TMyCAD> RandomRectangles(int32_t n, uint32_t seed = 11)
     return cad;
 }
 
+/// Each iteration is one mouse move of a drag of the selection pressed at
+/// grip (outlines erased and drawn again).
+inline void MeasureDragMoves(benchmark::State& state, TMyCAD& cad, const TPoint& grip)
+{
+    cad.MouseDown(TMouseButton::mbLeft, TShiftState{}, grip.X, grip.Y);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        cad.MouseMove(TShiftState{TShiftStateItem::ssLeft}, grip.X + (step % 40), grip.Y + (step % 25));
+    }
+    cad.MouseUp(TMouseButton::mbLeft, TShiftState{}, grip.X, grip.Y);
+    ClipCursor(nullptr);
+}
+
+/// Each iteration is the release of a drag of distance d (alternately down
+/// right and back) pressed at grip(), with the paint it asks for.
+inline void MeasureDragReleases(benchmark::State& state, TMyCAD& cad, const std::function<TPoint()>& grip, int d)
+{
+    int step = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const TPoint at = grip();
+        cad.MouseDown(TMouseButton::mbLeft, TShiftState{}, at.X, at.Y);
+        const int move = (++step % 2) ? d : -d;
+        cad.MouseMove(TShiftState{TShiftStateItem::ssLeft}, at.X + move, at.Y + move);
+        state.ResumeTiming();
+        cad.MouseUp(TMouseButton::mbLeft, TShiftState{}, at.X + move, at.Y + move);
+        cad.Update();
+    }
+    ClipCursor(nullptr);
+}
+
 /// Runs the registered benchmarks after check (when given) has passed;
 /// exit status 2 when it fails.
 inline int RunBenchmarks(int argc, char** argv, const std::function<bool()>& check = {})

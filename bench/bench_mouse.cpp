@@ -52,15 +52,7 @@ public:
 void BM_DragMove(benchmark::State& state)
 {
     DragFixture f;
-    const TPoint grip = f.Grip();
-    f.cad.MouseDown(TMouseButton::mbLeft, TShiftState{}, grip.X, grip.Y);
-    int step = 0;
-    for (auto _ : state) {
-        ++step;
-        f.cad.MouseMove(TShiftState{TShiftStateItem::ssLeft}, grip.X + (step % 40), grip.Y + (step % 25));
-    }
-    f.cad.MouseUp(TMouseButton::mbLeft, TShiftState{}, grip.X, grip.Y);
-    ClipCursor(nullptr);
+    bench::MeasureDragMoves(state, f.cad, f.Grip());
     state.SetLabel("1 000 selected outlines");
 }
 BENCHMARK(BM_DragMove)->Unit(benchmark::kMillisecond);
@@ -68,18 +60,7 @@ BENCHMARK(BM_DragMove)->Unit(benchmark::kMillisecond);
 void BM_DragRelease(benchmark::State& state)
 {
     DragFixture f;
-    int step = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        const TPoint grip = f.Grip();
-        f.cad.MouseDown(TMouseButton::mbLeft, TShiftState{}, grip.X, grip.Y);
-        const int d = (++step % 2) ? 7 : -7;
-        f.cad.MouseMove(TShiftState{TShiftStateItem::ssLeft}, grip.X + d, grip.Y + d);
-        state.ResumeTiming();
-        f.cad.MouseUp(TMouseButton::mbLeft, TShiftState{}, grip.X + d, grip.Y + d);
-        f.cad.Update();
-    }
-    ClipCursor(nullptr);
+    bench::MeasureDragReleases(state, f.cad, [&f] { return f.Grip(); }, 7);
     state.SetLabel("move, undo step, hooks and repaint of 1 000 shapes");
 }
 BENCHMARK(BM_DragRelease)->Unit(benchmark::kMillisecond)->Iterations(30);

@@ -24,6 +24,9 @@ std::optional<TRect>& Clip()
 
 Qt::CursorShape CursorShapeOf(TCursor c)
 {
+    // The application's own cursor 1: over a connector that the connector
+    // being drawn would join.
+    if (static_cast<int>(c) == 1) return Qt::PointingHandCursor;
     switch (c) {
     case TCursor::crDefault:
     case TCursor::crArrow: return Qt::ArrowCursor;

@@ -1,6 +1,8 @@
 #include "apps/cli/DrawingReport.h"
 
 #include "apps/cli/JsonWriter.h"
+#include "cad/connectors/LinkLine.h"
+#include "cad/connectors/LinkPoint.h"
 #include "cad/shapes/Line.h"
 
 #include <map>
@@ -63,6 +65,22 @@ void WriteClassFields(TJsonWriter& j, const TMyShape& shape)
         j.Int(line->ArrowLength());
         j.Key("arrowOffset");
         j.Int(line->ArrowOffset());
+    }
+    if (const auto* link = dynamic_cast<const TMyLinkLine*>(&shape)) {
+        j.Key("startSpNo");
+        j.Int(link->StartSpNo());
+        j.Key("startSpPtId");
+        j.Int(link->StartSpPtId());
+        j.Key("endSpNo");
+        j.Int(link->EndSpNo());
+        j.Key("endSpPtId");
+        j.Int(link->EndSpPtId());
+        j.Key("linkLineDrawStyle");
+        j.Int(Ordinal(link->LinkLineDrawStyle()));
+    }
+    if (const auto* point = dynamic_cast<const TMyLinkPoint*>(&shape)) {
+        j.Key("size");
+        j.Int(point->Size());
     }
 }
 

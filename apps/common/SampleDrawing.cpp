@@ -1,5 +1,7 @@
 #include "apps/common/SampleDrawing.h"
 
+#include "apps/common/SideLinkPoints.h"
+#include "cad/connectors/LinkLine.h"
 #include "cad/shapes/Line.h"
 
 #include <QStringList>
@@ -51,6 +53,22 @@ struct TSampleBuilder {
         return line;
     }
 
+    /// A connector from link point i of a to link point j of b, routed in
+    /// horizontal and vertical legs, with a head at its end.
+    TMyLinkLine* Connect(const char* name, TMyShape* a, int32_t i, TMyShape* b, int32_t j, TColor color)
+    {
+        const int32_t id = cad.CreateLink(QString::fromLatin1(name), a, i, b, j);
+        auto* line = dynamic_cast<TMyLinkLine*>(cad.GetShapeByID(id));
+        line->Pen().SetColor(color);
+        line->Pen().SetWidth(2);
+        line->Brush().SetColor(color);
+        line->SetArrowStyle(TArrowStyle::ALeft);
+        line->SetArrowLength(14);
+        line->SetArrowAngle(24);
+        line->SetCaptionShow(false);
+        return line;
+    }
+
     void Lines(TMyShape& s, const QStringList& lines, TAlignment alignment)
     {
         TStringList list;
@@ -92,7 +110,8 @@ void BuildSampleDrawing(TMyCAD& cad)
     title->Font().SetSize(20);
     title->Font().SetStyle(TFontStyles{TFontStyle::fsBold});
 
-    // The process: five steps joined by arrows.
+    // The process: five steps joined by connectors, which stay attached
+    // when the steps are moved.
     struct Step {
         const char* name;
         const char* text;
@@ -108,19 +127,19 @@ void BuildSampleDrawing(TMyCAD& cad)
     };
     const float top = 180;
     const float bottom = 270;
+    TMyShape* step[5] = {};
     for (int i = 0; i < 5; ++i) {
         const float left = 60.0f + i * 210.0f;
-        b.Box(steps[i].name, left, top, left + 150, bottom, steps[i].fill, steps[i].outline,
-              QString::fromLatin1(steps[i].text), clWhite);
-        if (i > 0) {
-            const QString name = QStringLiteral("Arrow%1").arg(i);
-            b.Arrow(name.toLatin1().constData(), left - 58, (top + bottom) / 2, left - 4, (top + bottom) / 2, ink);
-        }
+        step[i] = b.Box(steps[i].name, left, top, left + 150, bottom, steps[i].fill, steps[i].outline,
+                        QString::fromLatin1(steps[i].text), clWhite);
+        SetSideLinkPoints(*step[i]);
+    }
+    for (int i = 1; i < 5; ++i) {
+        const QString name = QStringLiteral("Arrow%1").arg(i);
+        b.Connect(name.toLatin1().constData(), step[i - 1], 1, step[i], 3, ink);
     }
     // A way back from painting to reading, for each new page.
-    b.Arrow("Back1", 795, 270, 795, 330, ink, TArrowStyle::ANone);
-    b.Arrow("Back2", 795, 330, 555, 330, ink, TArrowStyle::ANone);
-    b.Arrow("Back3", 555, 330, 555, 274, ink);
+    b.Connect("Back", step[3], 2, step[2], 2, ink);
 
     // A legend, grouped so it moves as one piece.
     TMyShape* frame = b.Box("LegendFrame", 60, 400, 330, 600, RGB(250, 250, 250), RGB(176, 190, 197));
@@ -175,7 +194,8 @@ void BuildSampleDrawing(TMyCAD& cad)
              QStringLiteral("and its place in the list.")},
             TAlignment::taLeftJustify);
     note->Font().SetSize(10);
-    TMyLine* pointer = b.Arrow("NotePointer", 900, 400, 900, 274, RGB(249, 168, 37));
+    SetSideLinkPoints(*note);
+    TMyLine* pointer = b.Connect("NotePointer", note, 0, step[4], 2, RGB(249, 168, 37));
     pointer->Pen().SetStyle(TPenStyle::psDash);
     pointer->Pen().SetWidth(1);
     TMyShape* tip = b.Box("Note2", 820, 560, 1060, 640, RGB(200, 230, 201), RGB(102, 187, 106));

@@ -1,6 +1,7 @@
 #include "apps/studio/PropertiesPanel.h"
 
 #include "cad/canvas/UndoList.h"
+#include "cad/connectors/LinkLine.h"
 #include "cad/shapes/Line.h"
 
 #include <QCheckBox>
@@ -207,8 +208,14 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
                                  {"Arrow at the end", int(TArrowStyle::ALeft)},
                                  {"Arrow at the start", int(TArrowStyle::ARight)},
                                  {"Arrows at both ends", int(TArrowStyle::ADouble)}});
+    route_ = Combo(lineGroup_, {{"Horizontal and vertical legs", int(TLinkLineDrawStyle::lldsHV)},
+                                {"Straight", int(TLinkLineDrawStyle::lldsFree)}});
+    hops_ = new QCheckBox(QStringLiteral("Hop over crossing connectors"), lineGroup_);
     auto* lineForm = new QFormLayout(lineGroup_);
     lineForm->addRow(QStringLiteral("Arrows"), arrows_);
+    lineForm->addRow(QStringLiteral("Route"), route_);
+    lineForm->addRow(hops_);
+    routeLabel_ = lineForm->labelForField(route_);
 
     auto* bodyLayout = new QVBoxLayout(body_);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
@@ -223,6 +230,8 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     brushStyle_->setObjectName(QStringLiteral("brushStyle"));
     gradient_->setObjectName(QStringLiteral("gradientStyle"));
     arrows_->setObjectName(QStringLiteral("arrowStyle"));
+    route_->setObjectName(QStringLiteral("linkLineDrawStyle"));
+    hops_->setObjectName(QStringLiteral("crossLine"));
     angle_->setObjectName(QStringLiteral("angle"));
 
     connect(penColor_, &TColorButton::ColorChosen, this, &TPropertiesPanel::SetPenColor);
@@ -247,6 +256,10 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     connect(visible_, &QCheckBox::clicked, this, &TPropertiesPanel::SetShapeVisible);
     connect(arrows_, &QComboBox::activated, this,
             [this](int i) { SetArrowStyle(static_cast<TArrowStyle>(arrows_->itemData(i).toInt())); });
+    connect(route_, &QComboBox::activated, this, [this](int i) {
+        SetLinkLineDrawStyle(static_cast<TLinkLineDrawStyle>(route_->itemData(i).toInt()));
+    });
+    connect(hops_, &QCheckBox::clicked, this, &TPropertiesPanel::SetHops);
     Refresh();
 }
 
@@ -285,6 +298,12 @@ void TPropertiesPanel::Refresh()
         const auto* line = dynamic_cast<const TMyLine*>(s);
         lineGroup_->setVisible(line != nullptr);
         if (line) ShowValue(arrows_, int(line->ArrowStyle()));
+        const auto* connector = dynamic_cast<const TMyLinkLine*>(s);
+        for (QWidget* w : {static_cast<QWidget*>(route_), routeLabel_, static_cast<QWidget*>(hops_)}) {
+            if (w) w->setVisible(connector != nullptr);
+        }
+        if (connector) ShowValue(route_, int(connector->LinkLineDrawStyle()));
+        hops_->setChecked(cad_.CrossLine());
     } else {
         lineGroup_->setVisible(false);
         info_->clear();
@@ -397,6 +416,20 @@ void TPropertiesPanel::SetArrowStyle(TArrowStyle style)
     Apply([style](TMyShape& s) {
         if (auto* line = dynamic_cast<TMyLine*>(&s)) line->SetArrowStyle(style);
     });
+}
+
+void TPropertiesPanel::SetLinkLineDrawStyle(TLinkLineDrawStyle style)
+{
+    Apply([style](TMyShape& s) {
+        if (auto* line = dynamic_cast<TMyLinkLine*>(&s)) line->SetLinkLineDrawStyle(style);
+    });
+}
+
+void TPropertiesPanel::SetHops(bool on)
+{
+    cad_.SetCrossLine(on);
+    cad_.Invalidate();
+    emit DrawingChanged();
 }
 
 } // namespace mycad::studio

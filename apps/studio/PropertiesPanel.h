@@ -72,6 +72,10 @@ public:
     void SetLocked(bool locked);
     void SetShapeVisible(bool visible);
     void SetArrowStyle(TArrowStyle style);
+    /// The route of the selected connectors: legs or one straight segment.
+    void SetLinkLineDrawStyle(TLinkLineDrawStyle style);
+    /// Hops where connectors cross, for the whole drawing.
+    void SetHops(bool on);
 
     // The widgets, for tests.
     TColorButton& PenColorButton() { return *penColor_; }
@@ -107,6 +111,9 @@ private:
     QCheckBox* visible_ = nullptr;
     QGroupBox* lineGroup_ = nullptr;
     QComboBox* arrows_ = nullptr;
+    QComboBox* route_ = nullptr;
+    QCheckBox* hops_ = nullptr;
+    QWidget* routeLabel_ = nullptr;
     bool refreshing_ = false;
 };
 

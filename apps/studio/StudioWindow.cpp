@@ -1,5 +1,6 @@
 #include "apps/studio/StudioWindow.h"
 
+#include "apps/common/SideLinkPoints.h"
 #include "apps/studio/DxfExportDialog.h"
 #include "apps/studio/Icons.h"
 
@@ -56,7 +57,8 @@ const TToolInfo kTools[] = {
     {TDrawTool::SpLinkPoint, "toolLinkPoint", "&Connection Point", "", "Place a point connectors attach to"},
     {TDrawTool::SpLinkLine, "toolConnector", "&Connector", "C",
      "Draw a connector between the connection points of two shapes"},
-    {TDrawTool::SpLineLinkLine, "toolBranch", "&Branch Connector", "", "Draw a connector that starts on a connector"},
+    {TDrawTool::SpLineLinkLine, "toolJunction", "&Junction", "J",
+     "Place a junction dot on a connector: it splits there, and connectors drawn to the dot join it"},
 };
 
 bool IsActionTool(TDrawTool tool)
@@ -135,6 +137,8 @@ TStudioWindow::~TStudioWindow()
     cad.OnShapeMouseResized = nullptr;
     cad.OnShapeMouseRotated = nullptr;
     cad.OnWholeDragged = nullptr;
+    cad.OnShapeAdded = nullptr;
+    cad.OnShapeMouseResizeFinished = nullptr;
 }
 
 QAction* TStudioWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
@@ -266,6 +270,20 @@ void TStudioWindow::BuildActions()
                                      S("Points you draw and drag land on the edges of other shapes"), nullptr);
     snapShapes->setCheckable(true);
     connect(snapShapes, &QAction::toggled, this, [this](bool on) { Cad().SetSnapShape(on); });
+    QAction* hops = MakeAction(S("viewHops"), S("Connector &Hops"), QString(), QKeySequence(),
+                               S("Draw a small arc where a connector crosses another"), nullptr);
+    hops->setCheckable(true);
+    connect(hops, &QAction::toggled, this, [this](bool on) {
+        Cad().SetCrossLine(on);
+        Cad().Invalidate();
+    });
+    QAction* straight = MakeAction(S("viewStraightConnectors"), S("S&traight Connectors"), QString(), QKeySequence(),
+                                   S("New connectors run straight instead of in horizontal and vertical legs"),
+                                   nullptr);
+    straight->setCheckable(true);
+    connect(straight, &QAction::toggled, this, [this](bool on) {
+        Cad().SetLinkLineDrawStyle(on ? TLinkLineDrawStyle::lldsFree : TLinkLineDrawStyle::lldsHV);
+    });
     QAction* rulers = MakeAction(S("viewRulers"), S("&Rulers"), QString(), QKeySequence(S("Ctrl+Shift+U")),
                                  S("Show or hide the rulers"), nullptr);
     rulers->setCheckable(true);
@@ -403,6 +421,7 @@ void TStudioWindow::BuildMenus()
     QMenu* units = view->addMenu(QStringLiteral("&Units"));
     units->addActions(units_->actions());
     view->addSeparator();
+    view->addActions({A("viewHops"), A("viewStraightConnectors")});
     view->addAction(A("viewRulers"));
     for (QDockWidget* dock : findChildren<QDockWidget*>()) view->addAction(dock->toggleViewAction());
 
@@ -519,6 +538,18 @@ void TStudioWindow::HookCanvas()
     cad.OnShapeMouseDragged = moved;
     cad.OnShapeMouseResized = moved;
     cad.OnShapeMouseRotated = moved;
+    // Link points show where the connector tool is, under the mouse.
+    cad.SetShowHotLink(false);
+    // Boxes drawn here get a link point on each side, which stay on the
+    // sides when the box is sized; a link point marker is one to attach to.
+    cad.OnShapeAdded = [](TMyShape*& shape, int32_t) {
+        if (shape) app::SetDefaultLinkPoints(*shape);
+    };
+    cad.OnShapeMouseResizeFinished = [this](TMyShape* shape, const TPoint&, TPoint&) {
+        if (!shape || shape->GetLinkPointsCount() != 4 || !app::TakesSideLinkPoints(*shape)) return;
+        app::SetSideLinkPoints(*shape);
+        Cad().ChangeLinkShapes(shape);
+    };
     cad.OnWholeDragged = [this] {
         shapesMoved_ = true;
         QueueSync();
@@ -562,6 +593,9 @@ void TStudioWindow::SyncUi()
         ->setChecked(true);
     Action(QStringLiteral("viewSnapGrid"))->setChecked(cad.Snap());
     Action(QStringLiteral("viewSnapShapes"))->setChecked(cad.SnapShape());
+    Action(QStringLiteral("viewHops"))->setChecked(cad.CrossLine());
+    Action(QStringLiteral("viewStraightConnectors"))
+        ->setChecked(cad.LinkLineDrawStyle() == TLinkLineDrawStyle::lldsFree);
     // A custom page size checks no size.
     for (QAction* a : pageSizes_->actions()) a->setChecked(a->data().toInt() == static_cast<int>(cad.PageStyle()));
     Action(cad.PageOrientation() == TPageOrientation::poLandscape ? QStringLiteral("pageLandscape")

@@ -88,7 +88,12 @@ int32_t TMyCAD::AddByCode(TShapeOwner* owner, TDrawTool tool, const String& name
     for (const TMyPoint& p : device) shape->AddPoint(p);
     shape->LinkPoints.clear();
     if (tool == TDrawTool::SpPolygon) shape->AddPoint(device.front());
-    if (tool == TDrawTool::SpLineLinkLine) shape->AddPointByMouse(MyPtToPt(device.front()));
+    if (tool == TDrawTool::SpLineLinkLine) {
+        // A junction dot is its square round the first point, with the one
+        // link point connectors attach to; the given points only place it.
+        shape->ThePoints.clear();
+        shape->AddPointByMouse(MyPtToPt(device.front()));
+    }
 
     shape->SetName(name);
     shape->ShapeId = NextShapeId;

@@ -1,16 +1,26 @@
 // TMyCAD: the points where the document bookkeeping meets connectors.
 //
 // A connector reports the list numbers of the shapes at its ends through
-// TMyShape::ConnectorEndRefs (start first, then end), so renumbering, swapping
-// and freeing ends already work for every connector class. What only a
-// connector class knows (its link point ids, its routing, which classes drag
-// their connectors along when deleted) is completed here when it exists.
+// TMyShape::ConnectorEndRefs (start first, then end), so renumbering,
+// swapping and freeing ends work for every connector class; what only the
+// connector classes know is asked of them here.
 #include "cad/canvas/MyCAD.h"
+
+#include "cad/connectors/LinkLine.h"
+#include "cad/connectors/LinkPoint.h"
 
 namespace mycad {
 
 void TMyCAD::DetachConnectorEnd(TMyShape& connector, bool startEnd)
 {
+    if (auto* line = dynamic_cast<TMyLinkLine*>(&connector)) {
+        if (startEnd) {
+            line->RemoveSrcLink();
+        } else {
+            line->RemoveDestLink();
+        }
+        return;
+    }
     const std::vector<int32_t*> ends = connector.ConnectorEndRefs();
     const size_t which = startEnd ? 0 : 1;
     if (which < ends.size() && ends[which]) *ends[which] = -1;
@@ -18,17 +28,8 @@ void TMyCAD::DetachConnectorEnd(TMyShape& connector, bool startEnd)
 
 bool TMyCAD::DeletesAttachedConnectors(const TMyShape& shape) const
 {
-    // A link point that is part of a line takes its unselected connectors
-    // with it; no such class exists yet.
-    (void)shape;
-    return false;
-}
-
-void TMyCAD::ChangeLinkShapes(TMyShape* shape)
-{
-    // Connectors are re-routed once routing exists; until then they keep
-    // their points.
-    (void)shape;
+    // A junction dot is part of the connectors that meet at it.
+    return dynamic_cast<const TMyLineLinkLine*>(&shape) != nullptr;
 }
 
 } // namespace mycad

@@ -155,10 +155,18 @@ void TMyCAD::RemoveCollected(TDeletionBatch& batch)
     for (size_t i = 0; i < count; ++i) {
         if (!removal.Removed[i] && MyShapes[i]) renumber::RenumberRelations(*MyShapes[i], removal);
     }
-    // Undo snapshots keep the numbers of the connectors they were attached to.
-    for (TSavedShape& entry : UndoRedoShapes) {
-        if (!entry.SavedShape) continue;
-        for (uint32_t& no : entry.SavedShape->LinkShapesNo) no = removal.No(no);
+    // Undo snapshots keep the numbers of the connectors they were attached
+    // to, and a connector's copy the shapes at its ends (none once removed).
+    for (TArrSavedShape* list : {&UndoRedoShapes, &FRedoShapes}) {
+        for (TSavedShape& entry : *list) {
+            if (!entry.SavedShape) continue;
+            if (list == &UndoRedoShapes) {
+                for (uint32_t& no : entry.SavedShape->LinkShapesNo) no = removal.No(no);
+            }
+            for (int32_t* end : entry.SavedShape->ConnectorEndRefs()) {
+                if (end) *end = removal.Parent(*end);
+            }
+        }
     }
 
     auto forget = [&](TMyShape*& pointer) {

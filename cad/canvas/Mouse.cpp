@@ -7,6 +7,7 @@
 // sizing, rotating, rubber band) is in MouseSelect.cpp.
 #include "cad/canvas/MyCAD.h"
 
+#include "cad/connectors/LinkLine.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
 #include "cad/shapes/ShapeDraw.h"
@@ -218,6 +219,7 @@ void TMyCAD::DrawingDown(TShiftState shift)
     SetDragResizeRotateShapeMode(c);
     RemoveAllWorkingShapes();
     FLastActionTool = FReturnToSelecting ? TActionTools::dtSelecting : TActionTools::dtDrawing;
+    const TPoint pressed = msMovPt;
     int32_t x = msMovPt.X;
     int32_t y = msMovPt.Y;
     SnapXY(x, y);
@@ -232,6 +234,9 @@ void TMyCAD::DrawingDown(TShiftState shift)
         WorkingShape = FDrawnShape.get();
         WorkingShape->ShapeNo = GetShapesCount();
         if (IsClass(WorkingShape, "TMyLine")) GetMergeShape(*WorkingShape, true, msMovPt);
+        // A connector pressed on a link point starts there; the link point is
+        // looked for where the mouse is, not where the grid would put it.
+        if (auto* line = dynamic_cast<TMyLinkLine*>(WorkingShape)) GetMainShape(*line, TLinkLineEndPoint::llStart, pressed);
     }
     if (WorkingShape->GetPointsCount() > 0) {
         const int32_t anchorNo = IsPolylineFamily(WorkingShape) ? WorkingShape->GetPointsCount() - 1 : 0;
@@ -250,7 +255,21 @@ void TMyCAD::DrawingMove(TShiftState shift, int32_t x, int32_t y)
     SetDragResizeRotateShapeMode(c);
     if (FShapeTool == TDrawTool::SpLine) InWhichShapeWhichPointNo(LastHotShapeNo, LastHotLinkID, {x, y});
     if (FShapeTool == TDrawTool::SpLinkLine) {
+        ShowLinkPointsUnder({x, y});
+        if (FMouseEffect) {
+            // Over the middle of a connector, a release would join it there.
+            TMyPoint at{static_cast<float>(x / FZoom), static_cast<float>(y / FZoom)};
+            TMyLinkLine* other = nullptr;
+            const bool joins = IsBreakLineByAPoint(at, other, FDrawnShape.get()) >= 0;
+            SetCursor(joins ? crBreakLine : TCursor::crCross);
+        }
         InWhichShapeWhichHotLinkId(LastHotShapeNo, LastHotLinkID, {x, y});
+        // The end snaps to the link point under the mouse while it is drawn.
+        auto* line = WorkingShape == FDrawnShape.get() ? dynamic_cast<TMyLinkLine*>(WorkingShape) : nullptr;
+        if (line && GetShapeByNo(LastHotShapeNo) != line) {
+            line->SetEndSpNo(LastHotShapeNo);
+            line->SetEndSpPtId(LastHotLinkID);
+        }
     } else {
         SnapXY(x, y);
     }
@@ -286,7 +305,9 @@ void TMyCAD::DrawingUp(TMouseButton button, TShiftState shift)
     }
     RemoveAllWorkingShapes();
     WorkingShapes.push_back(added);
+    FDrawnLineBeingFinished = added;
     added->Drawed(msOrgPt, msMovPt);
+    FDrawnLineBeingFinished = nullptr;
     if (OnShapeAdded) OnShapeAdded(WorkingShape, GetShapesCount());
 
     auto* line = IsClass(added, "TMyLine") ? dynamic_cast<TMyLine*>(added) : nullptr;

@@ -20,6 +20,8 @@
 #include "cad/canvas/GridObject.h"
 #include "cad/canvas/ShapeIdIndex.h"
 #include "cad/canvas/UndoList.h"
+#include "cad/connectors/ConnectorOwner.h"
+#include "cad/connectors/CrossingIndex.h"
 #include "cad/shapes/Shape.h"
 #include "cad/shapes/ShapeOwner.h"
 #include "cad/shapes/ShapeTypes.h"
@@ -72,7 +74,9 @@ using TMouseButtonEvent =
     std::function<void(TMyCAD* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
 using TMouseMoveEvent = std::function<void(TMyCAD* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
 
-class TMyCAD : public TGraphicControl, public TShapeOwner {
+class TMyLinkLine;
+
+class TMyCAD : public TGraphicControl, public TShapeOwner, public TConnectorOwner {
 public:
     /// A new canvas: page A4 at zoom 1, one visible layer "Layer0" (id 0,
     /// current), no shapes, the start values of every setting.
@@ -304,7 +308,7 @@ public:
     void RemoveAllWorkingShapes();
     /// Position in the selection, -1 when not selected.
     int32_t IsInWorkingShape(const TMyShape* shape) const;
-    int32_t GetSelectedShapesCount() const { return GetWorkingShapesCount(); }
+    int32_t GetSelectedShapesCount() const override { return GetWorkingShapesCount(); }
     /// The selected shape when exactly one is selected, else nullptr.
     TMyShape* GetSelectedShape() const;
     const TArrMyShapeRef& GetSelectedShapes() const { return WorkingShapes; }
@@ -448,8 +452,44 @@ public:
     void RotateShapeWithMembers(TMyShape* shape, double angle) override;
     /// Turns the unlocked shapes of the tree by angle about centre.
     void RotateChangeValueforShapes(TMyShape* shape, const TMyPoint& centre, double angle);
-    /// Re-routes the connectors attached to the shape.
+    /// Re-routes the connectors attached to the shape and to its members.
     void ChangeLinkShapes(TMyShape* shape);
+
+    // ===================================================================
+    // Connectors (Connectors.cpp): attaching ends, routing, joining
+    // connectors at junction dots.
+
+    /// A connector named name from link point i of src to link point j of
+    /// dst, routed, added, recorded ("ACT_ADD") and selected. Its id, or -1
+    /// (changing nothing) for a missing shape or an index outside its link points.
+    int32_t CreateLink(const String& name, TMyShape* src, int32_t i, TMyShape* dst, int32_t j);
+    /// Attaches one end of the line to the link point under the device
+    /// point, or frees it when there is none.
+    void GetMainShape(TMyLinkLine& line, TLinkLineEndPoint end, const TPoint& p) override;
+    /// The link point of the shape within 5 pixels of the device point, or -1.
+    int32_t IsinHotLink(TMyShape* shape, const TPoint& p) const;
+    /// The id of a connector attached to both shapes, or -1.
+    int32_t IsLinked(TMyShape* a, TMyShape* b) const;
+    /// Forgets the highlighted link point.
+    void ClearAllLinkHot();
+    /// Computes and stores the line's route between zoomed points (see
+    /// TMyLinkLine::Route); the route is previewed on canvas when given.
+    void GetPath(TCanvas* canvas, TMyLinkLine& line, TMyShape* startShape, const TMyPoint& start, TMyShape* endShape,
+                 const TMyPoint& end, Tdirections dir);
+    /// The older pixel-walking router, kept for hosts that call it.
+    void DrawNiceLine_SAV(TCanvas& canvas, TMyLinkLine& line, TMyShape* startShape, TPoint start, TMyShape* endShape,
+                          TPoint end, TLinkLineStyle style);
+    /// The first connector (in list order, not skip) with a segment that the
+    /// document point p lies on, within HotSize across it and strictly inside
+    /// along it; p is snapped onto the segment. The segment, or -1.
+    int32_t IsBreakLineByAPoint(TMyPoint& p, TMyLinkLine*& line, const TMyShape* skip) override;
+    /// Ends line on a new junction dot at the device point p on segment j
+    /// of other, which is split there into two connectors meeting at the dot.
+    bool BreakLine(TMyLinkLine& line, const TPoint& p, TMyLinkLine& other, int32_t j) override;
+    /// Splits other at the document point p on segment j onto the junction
+    /// being placed.
+    bool BreakLineByAPoint(const TMyPoint& p, TMyLinkLine& other, int32_t j, TMyShape& junction) override;
+    void LinkLineCrossings(const TMyPoint& a, const TMyPoint& b, std::vector<float>& xs) override;
 
     // ===================================================================
     // TShapeOwner and the control
@@ -518,7 +558,7 @@ public:
     TColor ColorOfHot() const { return FColorOfHot; }
     /// Also sets the handle colour of every canvas of the process.
     void SetColorOfHot(TColor value);
-    bool CrossLine() const { return FCrossLine; }
+    bool CrossLine() const override { return FCrossLine; }
     void SetCrossLine(bool value) { FCrossLine = value; }
     bool DisableTextInput() const { return FDisableTextInput; }
     void SetDisableTextInput(bool value) { FDisableTextInput = value; }
@@ -540,7 +580,7 @@ public:
     void SetLabelValue(TLabel* value) { FLabelValue = value; }
     TLabel* LabelXY() const { return FLabelXY; }
     void SetLabelXY(TLabel* value) { FLabelXY = value; }
-    bool LinklineAroundShape() const { return FLinklineAroundShape; }
+    bool LinklineAroundShape() const override { return FLinklineAroundShape; }
     void SetLinklineAroundShape(bool value) { FLinklineAroundShape = value; }
     void SetLinkLineDrawStyle(TLinkLineDrawStyle value) { FLinkLineDrawStyle = value; }
     bool LockBound() const { return FLockBound; }
@@ -817,6 +857,11 @@ protected:
     TMyShape* mAShape = nullptr;
     /// Top-level shapes chosen for the current paint.
     TMyShapeNo WillDrawShapesNo;
+    /// The vertical connector segments of the current paint, for hops.
+    TCrossingIndex FCrossings;
+    bool FCrossingsValid = false;
+    /// The connector whose drawing is being finished: the drawing records it.
+    const TMyShape* FDrawnLineBeingFinished = nullptr;
     /// Where each top-level shape draws, in device pixels, as the last full
     /// selection of shapes for the back buffer found it. Later paints of the
     /// back buffer choose their shapes from it for as long as nothing that
@@ -862,6 +907,22 @@ private:
     void ClearSelectionAfterDeletion();
 
     // Connectors: the parts of the bookkeeping that only connectors need.
+    /// Tidies the connectors chosen for a paint and files their vertical
+    /// segments for the hops.
+    void PrepareConnectorsForPaint();
+    /// A new connector from p and the segments j+1.. of other: other's second
+    /// half, attached where other's end was; listed and recorded.
+    TMyLinkLine* SplitOffSecondHalf(TMyLinkLine& other, const TMyPoint& zoomedAt, int32_t j);
+    /// Cuts other after segment j at the zoomed point and ends it on the junction.
+    void CutOntoJunction(TMyLinkLine& other, const TMyPoint& zoomedAt, int32_t j, TMyShape& junction);
+    /// While a connector is drawn and link points are not shown all the
+    /// time, the link points of the shape under the mouse (by id; -1 none)
+    /// are shown, drawn in XOR so that drawing them again takes them away.
+    void ShowLinkPointsUnder(const TPoint& p);
+    void DrawHoverLinkMarks(int32_t shapeId);
+    int32_t FHoverMarksShapeId = -1;
+    /// After undo put a connector's copy back: its ends as the copy has them.
+    void RestoreLinkLineEnds(TMyShape& live, const TMyShape& saved);
     /// Frees the connector's start (or end) that sits on a deleted shape:
     /// shape number and link point id -1.
     void DetachConnectorEnd(TMyShape& connector, bool startEnd);

@@ -6,6 +6,8 @@
 #include "cad/canvas/ProcessingScope.h"
 #include "cad/canvas/TreeWalk.h"
 
+#include "cad/connectors/LinkLine.h"
+#include "cad/connectors/LinkPoint.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/PolyLine.h"
@@ -70,15 +72,20 @@ constexpr double kLinkMarkReach = 4.0;
 // The classes whose drawing is known to stay inside the extent below. A
 // shape of any other class (or a subclass that draws more) is drawn in every
 // paint, which is always right, only slower.
-enum class TExtentKind : uint8_t { Unknown, Base, Line, Rectangle };
+enum class TExtentKind : uint8_t { Unknown, Base, Line, LinkLine, Rectangle };
 
 TExtentKind ExtentKindOf(const std::type_info& t)
 {
     if (t == typeid(TMyShape)) return TExtentKind::Base;
     // A polyline and a freehand line draw exactly as a line does.
     if (t == typeid(TMyLine) || t == typeid(TMyPolyLine) || t == typeid(TMyFreeLine)) return TExtentKind::Line;
-    // An ellipse and its fill stay inside the box of its four points.
-    if (t == typeid(TMyRectangle) || t == typeid(TMyEllipse)) return TExtentKind::Rectangle;
+    // A connector draws as a line, with hops above its horizontal segments.
+    if (t == typeid(TMyLinkLine)) return TExtentKind::LinkLine;
+    // An ellipse and its fill stay inside the box of its four points, and so
+    // do the cross of a link point and the dot of a junction.
+    if (t == typeid(TMyRectangle) || t == typeid(TMyEllipse) || t == typeid(TMyLinkPoint) ||
+        t == typeid(TMyLineLinkLine))
+        return TExtentKind::Rectangle;
     return TExtentKind::Unknown;
 }
 
@@ -102,8 +109,8 @@ public:
     }
 
 private:
-    std::array<const std::type_info*, 8> types_{};
-    std::array<TExtentKind, 8> kinds_{};
+    std::array<const std::type_info*, 16> types_{};
+    std::array<TExtentKind, 16> kinds_{};
     size_t count_ = 0;
 };
 
@@ -157,7 +164,8 @@ std::optional<TExtent> ShapeExtent(TMyShape& shape, TCanvas& canvas, double zoom
             const bool printer = owner && owner->IsPrinterCanvas(canvas);
             const double pen = shape.Pen().Width() * (printer ? std::max(1.0, zoom) : 1.0);
             double reach = 2.0 * pen + 2.0;
-            if (kind == TExtentKind::Line) {
+            if (kind == TExtentKind::LinkLine) reach += std::abs(double(static_cast<const TMyLinkLine&>(shape).R) * zoom) + 2.0;
+            if (kind == TExtentKind::Line || kind == TExtentKind::LinkLine) {
                 const auto* line = static_cast<const TMyLine*>(&shape);
                 if (line->ArrowStyle() != TArrowStyle::ANone) {
                     // The head's wings, at most 255 pixels, from a tip set back by the offset.
@@ -193,6 +201,9 @@ void TMyCAD::Paint()
     if (r.IsEmpty()) return;
     DrawAll(r);
     canvas.CopyRect(r, MytmpBitmap.Canvas(), Rect(0, 0, MytmpBitmap.Width(), MytmpBitmap.Height()));
+    // The link points shown under the mouse are drawn again where the paint
+    // covered them (the canvas is clipped to the painted rectangle).
+    DrawHoverLinkMarks(FHoverMarksShapeId);
     SelectAllWorkingShapes();
     if (OnPaint) OnPaint(this);
 }
@@ -354,6 +365,7 @@ void TMyCAD::DrawAllShape(TCanvas& canvas, const TRect& r)
         }
     }
     if (WillDrawShapesNo.empty()) return;
+    PrepareConnectorsForPaint();
 
     // Instead of moving every chosen shape by the rectangle's origin and
     // back (float coordinates would not always come back to the same
@@ -389,6 +401,7 @@ void TMyCAD::DrawAllShape(TCanvas& canvas, const TRect& r)
     }
 
     canvas.ShiftCoordinates(-r.Left, -r.Top);
+    FCrossingsValid = false;
 }
 
 void TMyCAD::SelectAllWorkingShapes()

@@ -94,8 +94,7 @@ void TMyCAD::SetShapeTool(TDrawTool value)
     case TDrawTool::SpBLine:
         FActionTool = TActionTools::dtDrawing;
         WorkingShape = nullptr;
-        mcHotLinkId = -1;
-        mcHotLinkShape = nullptr;
+        ClearAllLinkHot();
         break;
     case TDrawTool::SpSelecting: FActionTool = TActionTools::dtSelecting; break;
     case TDrawTool::SpRotateSelecting: FActionTool = TActionTools::dtRotateSelecting; break;

@@ -4,6 +4,8 @@
 // by class name; a class joins both tables when it is written.
 #include "cad/canvas/MyCAD.h"
 
+#include "cad/connectors/LinkLine.h"
+#include "cad/connectors/LinkPoint.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Group.h"
 #include "cad/shapes/Line.h"
@@ -30,18 +32,19 @@ struct TClassEntry {
 };
 
 // Class names in the order the stored formats list them. Names of classes not
-// written yet ("TMyLinkPoint", "TMyLineLinkLine",
-// "TMyRuleLine", "TMyPolyBezier", "TMyText",
-// "TMyImage", "TMyLinkLine", "TMyBLine") create nothing until
-// their class exists.
-const std::array<TClassEntry, 9> kClasses{{
+// written yet ("TMyRuleLine", "TMyPolyBezier", "TMyText", "TMyImage",
+// "TMyBLine") create nothing until their class exists.
+const std::array<TClassEntry, 12> kClasses{{
     {QStringLiteral("TMyRectangle"), &Make<TMyRectangle>},
+    {QStringLiteral("TMyLinkPoint"), &Make<TMyLinkPoint>},
+    {QStringLiteral("TMyLineLinkLine"), &Make<TMyLineLinkLine>},
     {QStringLiteral("TMyLine"), &Make<TMyLine>},
     {QStringLiteral("TMyEllipse"), &Make<TMyEllipse>},
     {QStringLiteral("TMyElliArc"), &Make<TMyElliArc>},
     {QStringLiteral("TMyFreeLine"), &Make<TMyFreeLine>},
     {QStringLiteral("TMyPolyLine"), &Make<TMyPolyLine>},
     {QStringLiteral("TMyPolygon"), &Make<TMyPolygon>},
+    {QStringLiteral("TMyLinkLine"), &Make<TMyLinkLine>},
     {QStringLiteral("TMyCombine"), &Make<TMyCombine>},
     {QStringLiteral("TMyGroup"), &Make<TMyGroup>},
 }};
@@ -52,8 +55,11 @@ struct TToolEntry {
 };
 
 // The tools that create shapes and have a class yet.
-const std::array<TToolEntry, 7> kTools{{
+const std::array<TToolEntry, 10> kTools{{
+    {TDrawTool::SpLinkLine, &Make<TMyLinkLine>},
     {TDrawTool::SpLine, &Make<TMyLine>},
+    {TDrawTool::SpLinkPoint, &Make<TMyLinkPoint>},
+    {TDrawTool::SpLineLinkLine, &Make<TMyLineLinkLine>},
     {TDrawTool::SpRectangle, &Make<TMyRectangle>},
     {TDrawTool::SpEllipse, &Make<TMyEllipse>},
     {TDrawTool::SpElliArc, &Make<TMyElliArc>},

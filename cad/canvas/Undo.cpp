@@ -121,6 +121,7 @@ void TMyCAD::ApplyInverse(TArrSavedShape& list, TArrSavedShape& counterList)
         } else if (e.SavedAction == ACT_CHANGE) {
             if (l) {
                 l->AssignWithoutRelation(saved);
+                RestoreLinkLineEnds(*l, saved);
                 ChangeLinkShapes(l);
             }
         } else if (e.SavedAction == ACT_GROUP) {
@@ -214,9 +215,8 @@ TArrMyShapeRef TMyCAD::RestoreDeleted(TArrSavedShape& entries)
         }
         shape->ChildShapesNo = std::move(children);
         shape->LinkShapesNo.clear();
-        for (int32_t* end : shape->ConnectorEndRefs()) {
-            if (end) *end = -1;
-        }
+        DetachConnectorEnd(*shape, true);
+        DetachConnectorEnd(*shape, false);
         shape->ShapeNo = GetShapesCount();
         // Back on its own layer while that layer exists.
         const bool layerExists = GetLayerNoById(shape->LayerId) >= 0;

@@ -43,6 +43,15 @@ void TMyCAD::MoveAlongChain(const std::vector<int32_t>& chain)
     for (auto& s : MyShapes) {
         if (s) renumber::RenumberRelations(*s, permutation);
     }
+    // A connector's copy in the undo lists names its ends by number too.
+    for (TArrSavedShape* list : {&UndoRedoShapes, &FRedoShapes}) {
+        for (TSavedShape& entry : *list) {
+            if (!entry.SavedShape) continue;
+            for (int32_t* end : entry.SavedShape->ConnectorEndRefs()) {
+                if (end) *end = permutation.End(*end);
+            }
+        }
+    }
     std::unique_ptr<TMyShape> moving = std::move(MyShapes[static_cast<size_t>(chain.front())]);
     for (size_t k = 1; k < chain.size(); ++k) {
         auto& to = MyShapes[static_cast<size_t>(chain[k - 1])];

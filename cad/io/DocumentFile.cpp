@@ -4,6 +4,7 @@
 // never leave the canvas half loaded.
 #include "cad/io/DocumentFile.h"
 
+#include "cad/connectors/LinkBook.h"
 #include "cad/geometry/Geometry.h"
 #include "cad/geometry/StreamEncoding.h"
 #include "cad/io/DocumentRelations.h"
@@ -250,6 +251,10 @@ bool LoadFromStream(TMyCAD& cad, TStream& stream)
         TStagedDocument doc;
         ReadDocument(cad, stream, doc);
         TakeOver(cad, doc);
+        // A connector end naming no link point, or a shape listing a
+        // connector that is not attached to it, is mended rather than
+        // followed later.
+        RepairLinks(cad);
         ok = true;
     } catch (const EStreamError&) {
         ok = false;

@@ -15,6 +15,8 @@ void LoadBaseRecord(TMyShape& shape, TRecordReader& reader);
 TShapeRecordClass LineRecordClass();
 TShapeRecordClass RectangleRecordClass();
 TShapeRecordClass ElliArcRecordClass();
+TShapeRecordClass LinkLineRecordClass();
+TShapeRecordClass LinkPointRecordClass();
 
 /// Writes an int32 pair count and each pair as key and value counted strings.
 void WriteUserDataPairs(TStream& stream, const TUserData& data);

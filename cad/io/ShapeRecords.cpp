@@ -32,6 +32,9 @@ public:
         Register(BareRecordClass("TMyPolyBezier", "TMyShape"));
         Register(BareRecordClass("TMyBLine", "TMyShape"));
         Register(ElliArcRecordClass());
+        Register(LinkLineRecordClass());
+        Register(LinkPointRecordClass());
+        Register(BareRecordClass("TMyLineLinkLine", "TMyLinkPoint"));
     }
 
     static TShapeRecordClass BareRecordClass(const char* className, const char* parentClassName)

@@ -3,6 +3,8 @@
 #include "AppsTestSupport.h"
 #include "io/DocumentEncoder.h"
 
+#include "cad/connectors/LinkLine.h"
+#include "cad/connectors/LinkPoint.h"
 #include "cad/io/DocumentFile.h"
 #include "cad/io/DxfExport.h"
 #include "cad/shapes/Line.h"
@@ -175,6 +177,39 @@ TEST(MycadInfo, JsonReportsEveryStoredValueOfTheDrawing)
     EXPECT_TRUE(summary.out.contains(QStringLiteral("480 x %1").arg(cad.Height())));
     EXPECT_TRUE(summary.out.contains(QStringLiteral("Notes (id 1, 1 shapes, hidden)"))) << summary.out.toStdString();
     EXPECT_TRUE(summary.out.contains(QStringLiteral("5 (3 at the top level)")));
+}
+
+TEST(MycadInfo, JsonReportsConnectorEndsAndLinkPointSizes)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("links.zed"));
+    TMyCAD cad;
+    TMyShape* a = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
+    a->ThePoints = {{0, 0}, {50, 0}, {50, 40}, {0, 40}};
+    a->LinkPoints = {{50, 20}};
+    TMyShape* b = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
+    b->ThePoints = {{200, 0}, {250, 0}, {250, 40}, {200, 40}};
+    b->LinkPoints = {{200, 10}, {200, 30}};
+    ASSERT_GE(cad.CreateLink(QStringLiteral("ab"), a, 0, b, 1), 0);
+    auto* mark = dynamic_cast<TMyLinkPoint*>(cad.CreateAddShapeByName(QStringLiteral("TMyLinkPoint")));
+    ASSERT_NE(mark, nullptr);
+    mark->SetSize(11);
+    ASSERT_TRUE(SaveToFile(cad, file));
+
+    const TRun run = Mycad({QStringLiteral("info"), file, QStringLiteral("--json")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QJsonArray shapes = QJsonDocument::fromJson(run.out.toUtf8()).object()[u"shapes"].toArray();
+    ASSERT_EQ(shapes.size(), 4);
+    const QJsonObject link = shapes[2].toObject();
+    EXPECT_EQ(link[u"class"].toString(), QStringLiteral("TMyLinkLine"));
+    EXPECT_EQ(link[u"startSpNo"].toInt(), 0);
+    EXPECT_EQ(link[u"startSpPtId"].toInt(), 0);
+    EXPECT_EQ(link[u"endSpNo"].toInt(), 1);
+    EXPECT_EQ(link[u"endSpPtId"].toInt(), 1);
+    EXPECT_EQ(link[u"linkLineDrawStyle"].toInt(), int(TLinkLineDrawStyle::lldsHV));
+    EXPECT_EQ(shapes[0][u"links"].toArray(), (QJsonArray{2}));
+    EXPECT_EQ(shapes[3][u"size"].toInt(), 11);
+    EXPECT_FALSE(shapes[0].toObject().contains(u"size"));
 }
 
 TEST(MycadRender, DrawsTheDrawingAtItsPageSizeOrTheSizeAsked)

@@ -4,6 +4,7 @@
 
 #include "apps/common/SampleDrawing.h"
 #include "apps/studio/StudioWindow.h"
+#include "cad/connectors/LinkLine.h"
 #include "cad/io/DocumentFile.h"
 #include "cad/shapes/Line.h"
 #include "platform/Messages.h"
@@ -118,6 +119,39 @@ TMyShape* Last(TMyCAD& cad) { return cad.MyShapes.empty() ? nullptr : cad.MyShap
 
 } // namespace
 
+TEST(StudioSession, BoxesOfTheSampleKeepTheirConnectorsWhenMoved)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    ASSERT_TRUE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
+    TMyShape* box = cad.GetShapeByName(QStringLiteral("ReadShapes"));
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(box->LinkShapesNo.size(), 3u);
+    // "Read shapes" dragged 100 pixels down by its body.
+    s.Drag({520, 200}, {520, 300});
+    EXPECT_EQ(box->GetLeftTop(), (TMyPoint{480, 280}));
+    for (uint32_t no : box->LinkShapesNo) {
+        const auto* line = dynamic_cast<const TMyLinkLine*>(cad.GetShapeByNo(static_cast<int32_t>(no)));
+        ASSERT_NE(line, nullptr);
+        const bool starts = line->GetStartShape() == box;
+        const TMyPoint end = starts ? line->ThePoints.front() : line->ThePoints.back();
+        const int32_t id = starts ? line->StartSpPtId() : line->EndSpPtId();
+        EXPECT_EQ(end, box->GetLinkPoint(id)) << line->Name().toStdString();
+    }
+    // A new box gets link points on its sides; the connector tool joins it.
+    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolRectangle"));
+    s.Drag({100, 660}, {300, 760});
+    TMyShape* drawn = Last(cad);
+    ASSERT_EQ(drawn->GetLinkPointsCount(), 4);
+    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolConnector"));
+    s.Drag({300, 710}, {480, 325});
+    auto* joined = dynamic_cast<TMyLinkLine*>(Last(cad));
+    ASSERT_NE(joined, nullptr);
+    EXPECT_EQ(joined->GetStartShape(), drawn);
+    EXPECT_EQ(joined->GetEndShape(), box);
+}
+
 TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
 {
     Studio s;
@@ -125,7 +159,7 @@ TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     ASSERT_TRUE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
     s.Settle();
     const int32_t sampleShapes = cad.GetShapesCount();
-    EXPECT_EQ(sampleShapes, 27);
+    EXPECT_EQ(sampleShapes, 25);
     EXPECT_EQ(s.window.Layers().List().count(), 2);
     EXPECT_TRUE(s.window.windowTitle().startsWith(QStringLiteral("sample.zed")));
     EXPECT_FALSE(s.window.isWindowModified());
@@ -600,18 +634,19 @@ TEST(StudioRender, TheSampleShipsAsTheGeneratorWritesItAndRendersHeadless)
     EXPECT_EQ(ReadBytes(QStringLiteral(MYCAD_SAMPLE_FILE)), expected)
         << "examples/sample.zed is out of date: run mycad-make-sample examples/sample.zed";
 
-    // Two layers, a group, arrows and several colours.
+    // Two layers, a group, connectors attached at both ends and several colours.
     EXPECT_EQ(generated.GetLayersCount(), 2);
     int groups = 0;
-    int arrows = 0;
+    int connectors = 0;
     std::set<TColor> fills;
     for (const auto& shape : generated.MyShapes) {
         if (shape->HasChildShapes()) ++groups;
-        if (shape->ClassName() == QStringLiteral("TMyLine")) ++arrows;
+        const auto* link = dynamic_cast<const TMyLinkLine*>(shape.get());
+        if (link && link->IsStartAttached() && link->IsEndAttached()) ++connectors;
         if (shape->ClassName() == QStringLiteral("TMyRectangle")) fills.insert(shape->Brush().Color());
     }
     EXPECT_EQ(groups, 1);
-    EXPECT_GE(arrows, 5);
+    EXPECT_GE(connectors, 6);
     EXPECT_GE(fills.size(), 6u);
 
     // The run command's headless path: no display, a PNG of the page.

@@ -1,0 +1,275 @@
+// Connectors on the canvas: attaching by code and by the mouse, routes that
+// follow their shapes, ends freed by moves and deletions, junctions that
+// split connectors, hops on the painted page, undo and redo.
+#include "canvas/MouseDriver.h"
+
+#include "cad/connectors/LinkLine.h"
+#include "cad/connectors/LinkPoint.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace mycad;
+
+namespace {
+
+/// A box with link points in the middle of its sides: 0 top, 1 right,
+/// 2 bottom, 3 left.
+TMyShape* Box(TMyCAD& cad, float l, float t, float r, float b)
+{
+    const int32_t id = cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(), {{l, t}, {r, t}, {r, b}, {l, b}}, 3,
+                                          0.0, QString());
+    TMyShape* s = cad.GetShapeByID(id);
+    s->LinkPoints = {{(l + r) / 2, t}, {r, (t + b) / 2}, {(l + r) / 2, b}, {l, (t + b) / 2}};
+    return s;
+}
+
+TMyLinkLine* Link(TMyCAD& cad, TMyShape* a, int32_t i, TMyShape* b, int32_t j)
+{
+    return dynamic_cast<TMyLinkLine*>(cad.GetShapeByID(cad.CreateLink(QStringLiteral("L"), a, i, b, j)));
+}
+
+bool Lists(const TMyShape& s, const TMyShape& line)
+{
+    return std::count(s.LinkShapesNo.begin(), s.LinkShapesNo.end(), static_cast<uint32_t>(line.ShapeNo)) == 1;
+}
+
+/// Every segment horizontal or vertical, from link point to link point.
+void ExpectRoutedBetween(const TMyLinkLine& line, const TMyPoint& from, const TMyPoint& to)
+{
+    const TArrMyPoint& p = line.ThePoints;
+    ASSERT_GE(p.size(), 2u);
+    EXPECT_EQ(p.front(), from);
+    EXPECT_EQ(p.back(), to);
+    for (size_t i = 0; i + 1 < p.size(); ++i) EXPECT_TRUE(p[i].X == p[i + 1].X || p[i].Y == p[i + 1].Y) << i;
+}
+
+} // namespace
+
+TEST(Connectors, CreateLinkAttachesBothSidesAndIsLinkedFindsTheFirst)
+{
+    TMyCAD cad;
+    TMyShape* a = Box(cad, 0, 0, 100, 50);
+    TMyShape* b = Box(cad, 200, 100, 300, 160);
+    const int32_t count = cad.GetShapesCount();
+    EXPECT_EQ(cad.CreateLink(QStringLiteral("x"), a, 4, b, 0), -1);
+    EXPECT_EQ(cad.CreateLink(QStringLiteral("x"), nullptr, 0, b, 0), -1);
+    EXPECT_EQ(cad.GetShapesCount(), count);
+
+    TMyLinkLine* first = Link(cad, a, 1, b, 3);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->StartSpNo(), a->ShapeNo);
+    EXPECT_EQ(first->EndSpPtId(), 3);
+    EXPECT_TRUE(Lists(*a, *first) && Lists(*b, *first));
+    ExpectRoutedBetween(*first, {100, 25}, {200, 130});
+    EXPECT_EQ(first->ThePoints[1], (TMyPoint{125, 25})) << "leaves 25 outside the box";
+    EXPECT_EQ(cad.GetSelectedShape(), first);
+    EXPECT_EQ(cad.UndoRedoShapes.back().SavedAction, ACT_ADD);
+
+    TMyLinkLine* second = Link(cad, b, 0, a, 2);
+    EXPECT_EQ(cad.IsLinked(a, b), first->ShapeId);
+    EXPECT_EQ(cad.IsLinked(b, a), first->ShapeId);
+    std::swap(a->LinkShapesNo[0], a->LinkShapesNo[1]);
+    EXPECT_EQ(cad.IsLinked(a, b), second->ShapeId) << "the order of the first shape's list decides";
+    EXPECT_EQ(cad.IsLinked(a, Box(cad, 0, 300, 10, 310)), -1);
+}
+
+TEST(Connectors, RoutesFollowMovedShapesAndUserShapedRoutesKeepTheirMiddle)
+{
+    TMyCAD cad;
+    TMyShape* a = Box(cad, 0, 0, 100, 50);
+    TMyShape* b = Box(cad, 300, 200, 400, 260);
+    TMyLinkLine* line = Link(cad, a, 1, b, 3);
+    cad.Move(b, 0, 100);
+    ExpectRoutedBetween(*line, {100, 25}, {300, 330});
+
+    // A drag of the middle segment, in any direction, makes the route the user's.
+    const int32_t count = line->GetPointsCount();
+    line->SelectedHotId = count + count / 2 - 1;
+    line->SizeChangeValue({0, 0}, {-12, -9});
+    EXPECT_FALSE(line->IsAutoMode);
+    const TArrMyPoint shaped = line->ThePoints;
+    ASSERT_GE(shaped.size(), 5u);
+    cad.Move(a, 0, 30);
+    const TArrMyPoint& now = line->ThePoints;
+    EXPECT_EQ(now.front(), (TMyPoint{100, 55}));
+    ASSERT_GE(now.size(), shaped.size() - 3);
+    EXPECT_TRUE(std::equal(shaped.begin() + 3, shaped.end(), now.end() - static_cast<std::ptrdiff_t>(shaped.size() - 3)))
+        << "the points from index 3 on stay as they were";
+}
+
+TEST(Connectors, AConnectorDraggedAloneLetsGoAndDraggedWithItsShapesHoldsOn)
+{
+    TMyCAD cad;
+    TMyShape* a = Box(cad, 0, 0, 100, 50);
+    TMyShape* b = Box(cad, 300, 0, 400, 50);
+    TMyLinkLine* line = Link(cad, a, 1, b, 3);
+    cad.SelectAllShapes();
+    for (TMyShape* s : TArrMyShapeRef(cad.WorkingShapes)) cad.DragChangeValueDxDyforShapes(s, 40, 10);
+    for (TMyShape* s : TArrMyShapeRef(cad.WorkingShapes)) cad.ChangeLinkShapes(s);
+    EXPECT_TRUE(line->IsStartAttached() && line->IsEndAttached());
+    ExpectRoutedBetween(*line, {140, 35}, {340, 35});
+
+    cad.SelectShapeByCode(line->ShapeId, true);
+    cad.DragChangeValueDxDyforShapes(line, 0, 80);
+    EXPECT_EQ(line->StartSpNo(), -1);
+    EXPECT_EQ(line->EndSpPtId(), -1);
+    EXPECT_TRUE(a->LinkShapesNo.empty() && b->LinkShapesNo.empty());
+}
+
+TEST(Connectors, HandlesOfARouteAndTheSegmentHandleWinning)
+{
+    TMyCAD cad;
+    auto line = std::make_unique<TMyLinkLine>(&cad);
+    line->ThePoints = {{0, 0}, {6, 0}, {6, 100}};
+    EXPECT_EQ(line->InWhichHot({3, 0}), 3) << "segment 0's centre beats both of its ends";
+    EXPECT_EQ(line->InWhichHot({6, 99}), 2);
+    EXPECT_EQ(line->InWhichHot({6, 50}), 4);
+    EXPECT_EQ(line->InWhichHot({50, 50}), -1);
+    EXPECT_EQ(line->GetMouseCursor(6, 50), TCursor::crSizeWE);
+    EXPECT_EQ(line->GetMouseCursor(6, 99), TCursor::crSizeAll);
+    cad.SetShapeTool(TDrawTool::SpRotateSelecting);
+    EXPECT_EQ(line->InWhichHot({6, 50}), -1);
+}
+
+TEST(Connectors, DeletingFreesEndsAndUndoBringsShapesBack)
+{
+    TMyCAD cad;
+    TMyShape* a = Box(cad, 0, 0, 100, 50);
+    TMyShape* b = Box(cad, 300, 0, 400, 50);
+    TMyShape* c = Box(cad, 0, 200, 100, 250);
+    TMyLinkLine* ab = Link(cad, a, 1, b, 3);
+    TMyLinkLine* bc = Link(cad, b, 2, c, 1);
+    const TArrMyPoint route = ab->ThePoints;
+    const int32_t bId = b->ShapeId;
+    ASSERT_TRUE(cad.DeleteShapeById(bId, true));
+    EXPECT_EQ(ab->EndSpNo(), -1);
+    EXPECT_EQ(ab->EndSpPtId(), -1);
+    EXPECT_EQ(bc->StartSpNo(), -1);
+    EXPECT_EQ(bc->EndSpNo(), c->ShapeNo) << "renumbered with the list";
+    EXPECT_TRUE(Lists(*c, *bc));
+    EXPECT_EQ(ab->ThePoints, route) << "a freed end keeps its points";
+
+    cad.PopFromUndoRedoShapeList();
+    TMyShape* back = cad.GetShapeByID(bId);
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(back->LinkShapesNo.empty()) << "restored shapes come back without connectors";
+
+    ASSERT_TRUE(cad.DeleteShapeById(ab->ShapeId, true));
+    EXPECT_TRUE(a->LinkShapesNo.empty());
+}
+
+TEST(Connectors, FinishingOnAConnectorMakesAJunctionOfThree)
+{
+    test::MouseDriver m;
+    TMyCAD& cad = m.cad;
+    TMyShape* a = Box(cad, 20, 20, 80, 60);
+    TMyShape* b = Box(cad, 300, 20, 360, 60);
+    TMyShape* c = Box(cad, 160, 200, 220, 240);
+    TMyLinkLine* ab = Link(cad, a, 1, b, 3);
+    ab->MergePoints();
+    ASSERT_EQ(ab->GetPointsCount(), 4) << ::testing::PrintToString(ab->ThePoints);
+    cad.DeSelectedAllShapesByCode();
+
+    // Ending on a corner breaks nothing.
+    cad.SetShapeTool(TDrawTool::SpLinkLine);
+    m.Drag({190, 200}, {105, 40});
+    auto* free = dynamic_cast<TMyLinkLine*>(cad.GetShapeByNo(cad.GetShapesCount() - 1));
+    ASSERT_NE(free, nullptr);
+    EXPECT_EQ(free->EndSpNo(), -1);
+    ASSERT_TRUE(cad.DeleteShapeById(free->ShapeId, false));
+
+    // From c's top to the middle of ab's horizontal run, 3 pixels off it.
+    cad.SetShapeTool(TDrawTool::SpLinkLine);
+    m.Drag({190, 200}, {200, 43});
+    TMyShape* dot = nullptr;
+    for (const auto& s : cad.MyShapes) {
+        if (dynamic_cast<TMyLineLinkLine*>(s.get())) dot = s.get();
+    }
+    ASSERT_NE(dot, nullptr);
+    EXPECT_EQ(dot->LinkShapesNo.size(), 3u);
+    EXPECT_EQ(dot->GetLinkPoint(0), (TMyPoint{200, 40})) << "snapped onto the segment";
+    EXPECT_EQ(ab->EndSpNo(), dot->ShapeNo);
+    EXPECT_EQ(ab->ThePoints.back(), (TMyPoint{200, 40}));
+    int32_t toB = 0;
+    for (uint32_t no : dot->LinkShapesNo) {
+        auto* l = dynamic_cast<TMyLinkLine*>(cad.GetShapeByNo(static_cast<int32_t>(no)));
+        ASSERT_NE(l, nullptr);
+        if (l->EndSpNo() == b->ShapeNo) ++toB;
+    }
+    EXPECT_EQ(toB, 1) << "the second half took over the attachment to b";
+    EXPECT_EQ(c->LinkShapesNo.size(), 1u);
+
+    // Moving the dot moves the three ends with it.
+    cad.Move(dot, 0, 20);
+    EXPECT_EQ(ab->ThePoints.back(), (TMyPoint{200, 60}));
+}
+
+TEST(Connectors, DrawMoveUndoRedoByTheMouse)
+{
+    test::MouseDriver m;
+    TMyCAD& cad = m.cad;
+    TMyShape* a = Box(cad, 20, 20, 80, 60);
+    TMyShape* b = Box(cad, 250, 120, 330, 180);
+    cad.DeSelectedAllShapesByCode();
+    cad.ClearAllUndoStuff();
+
+    cad.SetShapeTool(TDrawTool::SpLinkLine);
+    m.Drag({82, 41}, {249, 151});
+    auto* line = dynamic_cast<TMyLinkLine*>(cad.GetShapeByNo(cad.GetShapesCount() - 1));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->StartSpNo(), a->ShapeNo);
+    EXPECT_EQ(line->EndSpNo(), b->ShapeNo);
+    EXPECT_EQ(line->EndSpPtId(), 3);
+    EXPECT_TRUE(Lists(*a, *line) && Lists(*b, *line));
+    ExpectRoutedBetween(*line, {80, 40}, {250, 150});
+    m.Settle();
+
+    // Drag b 40 down by its body; the route follows.
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    m.Drag({290, 130}, {290, 170});
+    ExpectRoutedBetween(*line, {80, 40}, {250, 190});
+    const TArrMyPoint moved = line->ThePoints;
+
+    ASSERT_GE(cad.PopFromUndoRedoShapeList(), 0);
+    ExpectRoutedBetween(*line, {80, 40}, {250, 150});
+    ASSERT_TRUE(cad.Redo());
+    EXPECT_EQ(line->ThePoints, moved);
+    cad.PopFromUndoRedoShapeList();
+    cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(cad.GetShapeByID(line->ShapeId), nullptr) << "the drawing of the connector is undone too";
+    EXPECT_TRUE(a->LinkShapesNo.empty());
+}
+
+TEST(Connectors, HopsArePaintedOverCrossingsOnlyWhenAsked)
+{
+    test::MouseDriver m;
+    TMyCAD& cad = m.cad;
+    cad.SetHotShow(false);
+    cad.GridOperation().SetGridShow(false);
+    TMyShape* left = Box(cad, 10, 90, 50, 110);
+    TMyShape* right = Box(cad, 300, 90, 340, 110);
+    TMyShape* top = Box(cad, 150, 10, 190, 30);
+    TMyShape* bottom = Box(cad, 150, 250, 190, 270);
+    Link(cad, left, 1, right, 3);
+    Link(cad, top, 2, bottom, 0);
+    cad.DeSelectedAllShapesByCode();
+    cad.Invalidate();
+    m.Settle();
+    // The vertical connector runs at x 170 across y 100; the hop's top is 8 above.
+    auto inked = [&m](int32_t x, int32_t y0, int32_t y1) {
+        for (int32_t y = y0; y <= y1; ++y) {
+            if (m.Pixel(x, y) != clWhite) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(inked(166, 91, 95)) << "the half circle over the crossing";
+    EXPECT_FALSE(inked(165, 99, 101)) << "the horizontal line is open under the hop";
+    EXPECT_TRUE(inked(150, 99, 101));
+    cad.SetCrossLine(false);
+    cad.Invalidate();
+    m.Settle();
+    EXPECT_FALSE(inked(166, 88, 96));
+    EXPECT_TRUE(inked(165, 99, 101));
+}
