@@ -236,9 +236,11 @@ TEST(Connectors, DrawMoveUndoRedoByTheMouse)
     ExpectRoutedBetween(*line, {80, 40}, {250, 150});
     ASSERT_TRUE(cad.Redo());
     EXPECT_EQ(line->ThePoints, moved);
+    // Undoing the drawing deletes the connector: keep its id, not the pointer.
+    const int32_t lineId = line->ShapeId;
     cad.PopFromUndoRedoShapeList();
     cad.PopFromUndoRedoShapeList();
-    EXPECT_EQ(cad.GetShapeByID(line->ShapeId), nullptr) << "the drawing of the connector is undone too";
+    EXPECT_EQ(cad.GetShapeByID(lineId), nullptr) << "the drawing of the connector is undone too";
     EXPECT_TRUE(a->LinkShapesNo.empty());
 }
 

@@ -26,8 +26,19 @@ void* operator new(std::size_t n)
     if (void* p = std::malloc(n ? n : 1)) return p;
     throw std::bad_alloc();
 }
+// The non-throwing forms allocate from the same heap, so every delete above
+// frees what it was given (libraries such as Qt's JSON reader use them).
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept
+{
+    try {
+        return ::operator new(n);
+    } catch (...) {
+        return nullptr;
+    }
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
