@@ -93,6 +93,9 @@ void TMyCAD::SelectingDown(TShiftState shift)
         }
         if (s->InWhichHot(msOrgPt) >= 0) {
             if (!IsConnector(*s) && s->SelectedHotId < 4) msOrgPt = MyPtToPt(s->GetPointInZoom(s->SelectedHotId));
+            // Until the mouse moves the handle stays where it is: a click on
+            // a handle changes nothing.
+            msMovPt = msOrgPt;
             if (FActionTool == TActionTools::dtSelecting && s->ResizeEnable()) {
                 FActionTool = TActionTools::dtResizing;
             } else if (FActionTool == TActionTools::dtRotateSelecting && FRotateEnable && s->RotateEnable()) {
@@ -387,11 +390,12 @@ void TMyCAD::SelectingUp(TShiftState shift)
         break;
 
     case TActionTools::dtDragging: {
-        Global_Changed = true;
         GetMousePointbyDragMode(msOrgPt, msMovPt);
         double dx = double(msMovPt.X) - msOrgPt.X;
         double dy = double(msMovPt.Y) - msOrgPt.Y;
+        // A click that selects is no change of the drawing.
         if (dx != 0.0 || dy != 0.0) {
+            Global_Changed = true;
             if (FSnap || FSnapShape) {
                 TRect r = RoundedBox(GetShapesLTRBinZoom(WorkingShapes));
                 r = {r.Left + RoundToInt(dx), r.Top + RoundToInt(dy), r.Right + RoundToInt(dx), r.Bottom + RoundToInt(dy)};
@@ -423,7 +427,10 @@ void TMyCAD::SelectingUp(TShiftState shift)
     }
 
     case TActionTools::dtResizing: {
-        if (!WorkingShape) break;
+        if (!WorkingShape || msMovPt == msOrgPt) {
+            FActionTool = FLastActionTool;
+            break;
+        }
         Global_Changed = true;
         if (FShapeTool != TDrawTool::SpLinkLine) SnapXY(msMovPt.X, msMovPt.Y);
         PushtoUndoRedoShapeList({WorkingShape}, ACT_CHANGE);
@@ -442,7 +449,11 @@ void TMyCAD::SelectingUp(TShiftState shift)
                 // Take the first sizing back from copies (sizing backwards
                 // could differ where a corner was refused), then size again,
                 // from the same handle point, to where the handler settled.
+                // The copies carry no handle; the second sizing needs the
+                // one the press picked.
+                const int32_t handle = WorkingShape->SelectedHotId;
                 RestoreSnapshots(before);
+                WorkingShape->SelectedHotId = handle;
                 if (WorkingShape->SelectedHotId > 3 && !box->AssociateSideResizing()) to = offered;
                 msMovPt = GetPointByMode(to);
                 SizeChangeValueforShapes(WorkingShape, from, PtToMyPt(msMovPt));
@@ -467,7 +478,10 @@ void TMyCAD::SelectingUp(TShiftState shift)
         break;
 
     case TActionTools::dtRotating: {
-        if (!WorkingShape) break;
+        if (!WorkingShape || msMovPt == msOrgPt) {
+            FActionTool = FLastActionTool;
+            break;
+        }
         Global_Changed = true;
         PushtoUndoRedoShapeList({WorkingShape}, ACT_CHANGE);
         const TMyShape* pivot = WorkingShape->HasParentShape() ? GetRootParentShape(WorkingShape) : WorkingShape;
@@ -486,18 +500,17 @@ void TMyCAD::SelectingUp(TShiftState shift)
     }
 
     case TActionTools::dtDragWhole: {
-        Global_Changed = true;
         GetMousePointbyDragMode(msOrgPt, msMovPt);
         const double dx = double(msMovPt.X) - msOrgPt.X;
         const double dy = double(msMovPt.Y) - msOrgPt.Y;
         if (dx != 0.0 || dy != 0.0) {
-            const TArrMyShapeRef shapes = DragWholeShapes();
-            for (TMyShape* s : shapes) {
-                if (!s->HasParentShape()) DragChangeValueDxDyforShapes(s, dx, dy);
-            }
-            for (TMyShape* s : shapes) {
-                if (!s->HasParentShape()) ChangeLinkShapes(s);
-            }
+            Global_Changed = true;
+            TArrMyShapeRef shapes = DragWholeShapes();
+            std::erase_if(shapes, [](const TMyShape* s) { return s->HasParentShape(); });
+            // The whole move is one step, as any other move.
+            PushtoUndoRedoShapeList(shapes, ACT_CHANGE);
+            for (TMyShape* s : shapes) DragChangeValueDxDyforShapes(s, dx, dy);
+            for (TMyShape* s : shapes) ChangeLinkShapes(s);
             if (OnWholeDragged) OnWholeDragged();
         }
         Invalidate();

@@ -282,17 +282,23 @@ TEST(MouseSelect, HostCoordinatesSteerTheDropAndTheWholeDrawingMoves)
     EXPECT_EQ(BoxOf(cad, a).Left, 130.0f);
     EXPECT_EQ(BoxOf(cad, a).Top, top + 10.0f);
 
-    // The whole drawing moves with the drag-whole tool, without an undo step.
+    // The whole drawing moves with the drag-whole tool, as one undo step.
     cad.SetXYMode(TXYMode::Mode0);
     TMyShape* b = Box(cad, 300, 20, 10, 10);
     int32_t wholeDragged = 0;
     cad.OnWholeDragged = [&] { ++wholeDragged; };
-    const size_t steps = cad.UndoRedoShapes.size();
+    const int32_t steps = cad.GetUndoStepsCount();
+    cad.Global_Changed = false;
     cad.SetShapeTool(TDrawTool::SpDragWhole);
+    m.Drag({10, 290}, {10, 290}); // a click moves nothing and changes nothing
+    EXPECT_FALSE(cad.Global_Changed);
     m.Drag({10, 290}, {0, 280});
     EXPECT_EQ(BoxOf(cad, a).Left, 120.0f);
     EXPECT_EQ(BoxOf(cad, b).Top, 10.0f);
     EXPECT_EQ(wholeDragged, 1);
-    EXPECT_EQ(cad.UndoRedoShapes.size(), steps);
+    EXPECT_EQ(cad.GetUndoStepsCount(), steps + 1);
     EXPECT_EQ(cad.ActionTool(), TActionTools::dtDragWhole);
+    cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(BoxOf(cad, cad.GetShapeByID(a->ShapeId)).Left, 130.0f);
+    EXPECT_EQ(BoxOf(cad, cad.GetShapeByID(b->ShapeId)).Top, 20.0f);
 }
