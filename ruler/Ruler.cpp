@@ -304,6 +304,11 @@ void TRsRuler::PaintScaleLabels()
     const int32_t w = Width();
     const int32_t h = Height();
     const TRect clip = c.ClipRect();
+    // A label cut off where the ruler leaves the screen (under the corner
+    // beside it, or past its end) would read as part of its neighbour's
+    // text: only labels shown whole are drawn.
+    const TRect shown = VisibleRect();
+    const bool across = fDirection == TRulerDir::rdTop || fDirection == TRulerDir::rdBottom;
     // Every long tick but the first: ticks are two label steps apart.
     const int64_t period = 2 * static_cast<int64_t>(FMyLongTick);
     for (int64_t i = 0;; ++i) {
@@ -334,6 +339,10 @@ void TRsRuler::PaintScaleLabels()
             at = Point(th + 7, x - tw / 2);
             box = Rect(at.X - th, at.Y, at.X, at.Y + tw);
             break;
+        }
+        if (across ? (box.Left < shown.Left || box.Right > shown.Right)
+                   : (box.Top < shown.Top || box.Bottom > shown.Bottom)) {
+            continue;
         }
         InflateRect(box, 1, 1);
         TRect reached;

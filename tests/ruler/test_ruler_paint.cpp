@@ -279,3 +279,39 @@ TEST(RulerPaint, FontChangesRedrawLabelsInTheNewFont)
     r.Repaint();
     EXPECT_TRUE(InkBox(r, Rect(20, 0, 60, 45)).IsEmpty());
 }
+
+TEST(RulerPaint, LabelsCutOffByTheParentAreLeftOut)
+{
+    // A host scrolls a ruler by letting it start under its left neighbour
+    // (the corner): a label half under the neighbour would read as part of
+    // the neighbour's text.
+    TRsRuler alone;
+    alone.SetFlat(true);
+    UseRulerColours(alone);
+    alone.SetWidth(400);
+    alone.Repaint();
+    const int32_t h = alone.Height();
+    // The first run of inked columns past the scale's start: the first
+    // glyph of the first label.
+    const auto inked = [&](int32_t x) { return !InkBox(alone, Rect(x, 0, x + 1, h)).IsEmpty(); };
+    int32_t left = 4;
+    while (left < 400 && !inked(left)) ++left;
+    int32_t right = left;
+    while (right < 400 && inked(right)) ++right;
+    ASSERT_LT(right, 400);
+    ASSERT_GT(right - left, 1);
+    const TRect label = Rect(left, 0, right, h);
+    const int32_t cut = (label.Left + label.Right) / 2;
+
+    QWidget strip;
+    strip.resize(300, h);
+    TRsRuler r(&strip);
+    r.SetFlat(true);
+    UseRulerColours(r);
+    r.SetBounds(-cut, 0, 400, h);
+    r.Repaint();
+    ASSERT_EQ(r.SurfaceRect().Left, cut);
+    EXPECT_TRUE(InkBox(r, Rect(cut, 0, label.Right, h)).IsEmpty());
+    // The labels that are whole are drawn as before.
+    EXPECT_FALSE(InkBox(r, Rect(label.Right, 0, cut + 300, h)).IsEmpty());
+}
