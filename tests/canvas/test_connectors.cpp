@@ -1,6 +1,7 @@
 // Connectors on the canvas: attaching by code and by the mouse, routes that
 // follow their shapes, ends freed by moves and deletions, junctions that
 // split connectors, hops on the painted page, undo and redo.
+#include "support/LinkedBoxes.h"
 #include "canvas/MouseDriver.h"
 
 #include "cad/connectors/LinkLine.h"
@@ -14,16 +15,7 @@ using namespace mycad;
 
 namespace {
 
-/// A box with link points in the middle of its sides: 0 top, 1 right,
-/// 2 bottom, 3 left.
-TMyShape* Box(TMyCAD& cad, float l, float t, float r, float b)
-{
-    const int32_t id = cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(), {{l, t}, {r, t}, {r, b}, {l, b}}, 3,
-                                          0.0, QString());
-    TMyShape* s = cad.GetShapeByID(id);
-    s->LinkPoints = {{(l + r) / 2, t}, {r, (t + b) / 2}, {(l + r) / 2, b}, {l, (t + b) / 2}};
-    return s;
-}
+constexpr auto Box = &test::LinkedBox;
 
 TMyLinkLine* Link(TMyCAD& cad, TMyShape* a, int32_t i, TMyShape* b, int32_t j)
 {

@@ -1,6 +1,7 @@
 // Connector records: the ends and the draw style after the line's fields,
 // the size of link points and junction dots, and loads that mend
 // attachments naming nothing.
+#include "support/LinkedBoxes.h"
 #include "IoTestSupport.h"
 
 #include "cad/connectors/LinkLine.h"
@@ -13,14 +14,7 @@ using namespace iotest;
 
 namespace {
 
-TMyShape* Box(TMyCAD& cad, float l, float t, float r, float b)
-{
-    const int32_t id = cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(), {{l, t}, {r, t}, {r, b}, {l, b}}, 3,
-                                          0.0, QString());
-    TMyShape* s = cad.GetShapeByID(id);
-    s->LinkPoints = {{(l + r) / 2, t}, {r, (t + b) / 2}, {(l + r) / 2, b}, {l, (t + b) / 2}};
-    return s;
-}
+constexpr auto Box = &test::LinkedBox;
 
 } // namespace
 
