@@ -5,6 +5,7 @@
 #include "platform/CanvasPainter.h"
 #include "platform/CanvasPath.h"
 
+#include <QPagedPaintDevice>
 #include <QtMath>
 
 #include <algorithm>
@@ -124,11 +125,40 @@ TCanvas::TCanvas() = default;
 
 TCanvas::TCanvas(QImage* target) : target_(target) {}
 
-TCanvas::~TCanvas() = default;
+TCanvas::~TCanvas()
+{
+    SetDevice(nullptr);
+}
 
 void TCanvas::SetTarget(QImage* target)
 {
+    SetDevice(nullptr);
     target_ = target;
+}
+
+bool TCanvas::SetDevice(QPaintDevice* device)
+{
+    if (devicePainter_) {
+        devicePainter_->end();
+        devicePainter_.reset();
+    }
+    device_ = nullptr;
+    deviceScale_ = 1.0;
+    if (device == nullptr) return true;
+    target_ = nullptr;
+    auto painter = std::make_unique<QPainter>();
+    if (!painter->begin(device)) return false;
+    device_ = device;
+    devicePainter_ = std::move(painter);
+    const int dpi = device->logicalDpiX();
+    deviceScale_ = dpi > 0 ? double(dpi) / PixelsPerInch() : 1.0;
+    return true;
+}
+
+bool TCanvas::NewPage()
+{
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(device_);
+    return paged != nullptr && paged->newPage();
 }
 
 void TCanvas::SetDeviceOrigin(const TPoint& origin)
@@ -281,6 +311,11 @@ TColor TCanvas::Pixel(int32_t x, int32_t y) const
 
 void TCanvas::SetPixel(int32_t x, int32_t y, TColor c)
 {
+    if (device_ != nullptr) {
+        TCanvasPainter p(*this, TCanvasPainter::Use::Copy);
+        if (p.Active()) p.P().fillRect(QRectF(x, y, 1, 1), ToQColor(c));
+        return;
+    }
     if (target_ == nullptr || !PtInRect(ClipRect(), {x, y})) return;
     if (hasClipRegion_ && !clipRegion_.contains(QPointF(x + 0.5, y + 0.5))) return;
     const int ix = x - origin_.X;
@@ -331,8 +366,13 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
 
 TRect TCanvas::ClipRect() const
 {
-    if (target_ == nullptr || target_->isNull()) return {};
-    TRect r = Bounds(origin_.X, origin_.Y, target_->width(), target_->height());
+    TRect r;
+    if (device_ != nullptr) {
+        r = Bounds(origin_.X, origin_.Y, GetDeviceCaps(HORZRES), GetDeviceCaps(VERTRES));
+    } else {
+        if (target_ == nullptr || target_->isNull()) return {};
+        r = Bounds(origin_.X, origin_.Y, target_->width(), target_->height());
+    }
     if (!clipRect_.IsEmpty() && !IntersectRect(r, r, clipRect_)) return {};
     if (hasClipRegion_) {
         if (!IntersectRect(r, r, PixelBounds(clipRegion_.boundingRect()))) return {};
@@ -398,8 +438,12 @@ bool TCanvas::SetWorldTransform(const TXForm& xf)
 int32_t TCanvas::GetDeviceCaps(int32_t index) const
 {
     switch (index) {
-    case HORZRES: return target_ != nullptr ? target_->width() : 0;
-    case VERTRES: return target_ != nullptr ? target_->height() : 0;
+    case HORZRES:
+        if (device_ != nullptr) return RoundToInt(device_->width() / deviceScale_);
+        return target_ != nullptr ? target_->width() : 0;
+    case VERTRES:
+        if (device_ != nullptr) return RoundToInt(device_->height() / deviceScale_);
+        return target_ != nullptr ? target_->height() : 0;
     case NUMCOLORS: return numColors_;
     case LOGPIXELSX:
     case LOGPIXELSY: return PixelsPerInch();

@@ -33,14 +33,21 @@ QRect ToQRect(const TRect& r)
 
 TCanvasPainter::TCanvasPainter(TCanvas& canvas, Use use) : canvas_(canvas), image_(canvas.target_)
 {
-    if (image_ == nullptr || image_->isNull()) return;
     if (use == Use::Shape && canvas.pen_.Mode() == TPenMode::pmNop) return;
-    if (Paintable(image_->format())) {
-        painter_.emplace(image_);
+    if (canvas.devicePainter_) {
+        onDevice_ = true;
+        painter_ = canvas.devicePainter_.get();
+        painter_->save();
     } else {
-        useScratch_ = true;
-        scratch_ = image_->convertToFormat(QImage::Format_RGB32);
-        painter_.emplace(&scratch_);
+        if (image_ == nullptr || image_->isNull()) return;
+        if (Paintable(image_->format())) {
+            ownPainter_.emplace(image_);
+        } else {
+            useScratch_ = true;
+            scratch_ = image_->convertToFormat(QImage::Format_RGB32);
+            ownPainter_.emplace(&scratch_);
+        }
+        painter_ = &*ownPainter_;
     }
     QPainter& p = *painter_;
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -52,12 +59,14 @@ TCanvasPainter::TCanvasPainter(TCanvas& canvas, Use use) : canvas_(canvas), imag
     if (hasRect) p.setClipRect(ToQRect(canvas.clipRect_));
     if (canvas.hasClipRegion_) p.setClipPath(canvas.clipRegion_, hasRect ? Qt::IntersectClip : Qt::ReplaceClip);
     p.setWorldTransform(LogicalToDevice(canvas) * DeviceToImage(canvas));
-    if (use == Use::Shape) p.setCompositionMode(ToCompositionMode(canvas.pen_.Mode()));
+    if (use == Use::Shape && !onDevice_) p.setCompositionMode(ToCompositionMode(canvas.pen_.Mode()));
 }
 
 TCanvasPainter::~TCanvasPainter()
 {
-    painter_.reset();
+    if (onDevice_) painter_->restore();
+    painter_ = nullptr;
+    ownPainter_.reset();
     if (useScratch_) {
         // Indexed targets keep their colour table; each pixel takes the nearest entry.
         const int dpmX = image_->dotsPerMeterX();
@@ -85,7 +94,9 @@ QTransform TCanvasPainter::LogicalToDevice(const TCanvas& canvas)
 
 QTransform TCanvasPainter::DeviceToImage(const TCanvas& canvas)
 {
-    return QTransform::fromTranslate(-canvas.origin_.X, -canvas.origin_.Y);
+    const QTransform shift = QTransform::fromTranslate(-canvas.origin_.X, -canvas.origin_.Y);
+    if (canvas.deviceScale_ == 1.0) return shift;
+    return shift * QTransform::fromScale(canvas.deviceScale_, canvas.deviceScale_);
 }
 
 void TCanvasPainter::UseDeviceCoordinates()
@@ -95,13 +106,20 @@ void TCanvasPainter::UseDeviceCoordinates()
 
 void TCanvasPainter::StrokeFigure(const QPainterPath& path)
 {
-    const QPen pen = ToQPen(canvas_.pen_);
+    QPen pen = ToQPen(canvas_.pen_);
     if (pen.style() == Qt::NoPen) return;
     QPainter& p = *painter_;
-    if (pen.isCosmetic() && StrokeStraightCosmetic(path, pen)) return;
+    if (onDevice_) {
+        // A one-pixel pen is one canvas pixel wide, so that it scales with
+        // the page instead of becoming the device's thinnest line.
+        if (pen.widthF() < 1) pen.setWidthF(1);
+        pen.setCosmetic(false);
+    } else if (pen.isCosmetic() && StrokeStraightCosmetic(path, pen)) {
+        return;
+    }
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
-    if (pen.width() > 1) {
+    if (pen.width() > 1 || onDevice_) {
         // A cosmetic pen lights pixel (x, y) for the point (x, y); a filled
         // stroke lights the pixels whose centres it covers, so it is moved by
         // half a pixel to sit on the same pixels.
@@ -150,7 +168,9 @@ void TCanvasPainter::DrawImage(TCanvas& canvas, const QRectF& dest, const QImage
     TCanvasPainter painter(canvas, Use::Copy);
     if (!painter.Active()) return;
     QPainter& p = painter.P();
-    p.setCompositionMode(blend ? QPainter::CompositionMode_SourceOver : QPainter::CompositionMode_Source);
+    if (!painter.OnDevice()) {
+        p.setCompositionMode(blend ? QPainter::CompositionMode_SourceOver : QPainter::CompositionMode_Source);
+    }
     p.drawImage(dest, image);
 }
 

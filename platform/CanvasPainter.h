@@ -253,8 +253,11 @@ public:
     TCanvasPainter& operator=(const TCanvasPainter&) = delete;
 
     /// False when there is nothing to draw on (no target, empty image, pmNop).
-    bool Active() const { return painter_.has_value(); }
+    bool Active() const { return painter_ != nullptr; }
     QPainter& P() { return *painter_; }
+    /// True on a paint device other than an image (no raster operations,
+    /// strokes by the pen rather than pixel by pixel).
+    bool OnDevice() const { return onDevice_; }
 
     /// Logical coordinates to device pixels (world transform and map mode),
     /// without the device origin.
@@ -285,7 +288,11 @@ private:
     QImage* image_ = nullptr;
     QImage scratch_;
     bool useScratch_ = false;
-    std::optional<QPainter> painter_;
+    bool onDevice_ = false;
+    std::optional<QPainter> ownPainter_;
+    // The painter of this operation: its own on images, the canvas's
+    // lasting one (its state saved and restored) on other devices.
+    QPainter* painter_ = nullptr;
 };
 
 } // namespace mycad

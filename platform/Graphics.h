@@ -254,9 +254,17 @@ private:
 };
 
 /// A drawing surface bound to a device: a control's surface image, a bitmap,
-/// a metafile or a printer page. While a path is open (BeginPath..EndPath) the
-/// line, curve, polygon and text primitives add to the path instead of
-/// drawing.
+/// or any paint device (a printer page, a PDF or SVG writer, a picture, a
+/// metafile). While a path is open (BeginPath..EndPath) the line, curve,
+/// polygon and text primitives add to the path instead of drawing.
+///
+/// On a 32-bit image the commonest figures are set pixel by pixel, raster
+/// pen modes combine with the pixels and pixels can be read back. On other
+/// devices the canvas keeps one painter for as long as it is bound, because
+/// document writers make one document per painter; there pen modes other
+/// than copy draw as copy, nothing can be read back, and a canvas pixel is
+/// one screen pixel (1/PixelsPerInch() inch) whatever the device's
+/// resolution, so a page drawn for the screen comes out at its real size.
 class TCanvas {
 public:
     TCanvas();
@@ -265,9 +273,20 @@ public:
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
 
-    /// Binds the canvas to another image (nullptr: no device; drawing is then ignored).
+    /// Binds the canvas to another image (nullptr: no device; drawing is then
+    /// ignored). Ends the painter of a paint device bound before.
     void SetTarget(QImage* target);
     QImage* Target() const { return target_; }
+    /// Binds the canvas to a paint device and starts its painter; false
+    /// (and no device) when the device cannot be painted on. nullptr ends
+    /// the painter of the device bound before, which completes a document
+    /// writer's file.
+    bool SetDevice(QPaintDevice* device);
+    QPaintDevice* Device() const { return device_; }
+    /// Starts the next page of a printer or PDF writer; false on other devices.
+    bool NewPage();
+    /// Device units per canvas pixel (1 on images).
+    double DeviceScale() const { return deviceScale_; }
     /// Device origin: the device pixel that the image's top-left pixel shows.
     /// A control whose surface covers only its visible part sets this to the
     /// visible part's top-left, so callers keep drawing in control coordinates.
@@ -391,6 +410,9 @@ private:
         uint8_t Type = 0;
     };
     QImage* target_ = nullptr;
+    QPaintDevice* device_ = nullptr;
+    std::unique_ptr<QPainter> devicePainter_;
+    double deviceScale_ = 1.0;
     TPoint origin_;
     TPen pen_;
     TBrush brush_;

@@ -18,6 +18,7 @@
 
 #include "cad/canvas/DrawIndex.h"
 #include "cad/canvas/GridObject.h"
+#include "cad/canvas/RenderRequest.h"
 #include "cad/canvas/ShapeIdIndex.h"
 #include "cad/canvas/UndoList.h"
 #include "cad/connectors/ConnectorOwner.h"
@@ -719,6 +720,21 @@ public:
     const TBitmap& BackBuffer() const { return MytmpBitmap; }
     /// Top-level shapes chosen by the last DrawAllShape, in list order.
     const TMyShapeNo& ShapesDrawnLast() const { return WillDrawShapesNo; }
+
+    // ===================================================================
+    // Rendering onto any canvas (Render.cpp): an image, a printer page, a
+    // PDF, SVG or metafile writer. The control's zoom, size, back buffer and
+    // paints are left alone.
+
+    /// Draws the shapes the request picks onto canvas at its zoom and offset.
+    void RenderShapes(TCanvas& canvas, const TRenderRequest& request);
+    /// Runs draw with the zoom that shapes and page elements measure by set
+    /// to zoom, without resizing or repainting the control, and puts the
+    /// zoom back. Nothing runs for a zoom that is not a positive number.
+    void RenderAtZoom(double zoom, const std::function<void()>& draw);
+    /// The page in pixels at zoom, as the control is sized at that zoom.
+    TSize PagePixels(double zoom);
+    bool IsPrinterCanvas(const TCanvas& canvas) const override { return &canvas == FPrinterCanvas; }
     // Paints of the control find the shapes of a small rectangle without
     // visiting every shape: they reuse what the last paint learnt about where
     // shapes draw until the whole control is invalidated. Every change of
@@ -1000,6 +1016,11 @@ private:
 
     // Page size.
     int32_t PixelsForMillimetres(uint32_t mm) const;
+    /// Set while RenderAtZoom runs: page elements then measure the page at
+    /// the rendering's zoom instead of the control's size.
+    bool FRendering = false;
+    /// The canvas a rendering for a printer draws on.
+    const TCanvas* FPrinterCanvas = nullptr;
 
     // Settings.
     TArcMode FArcMode = TArcMode::amCircle;

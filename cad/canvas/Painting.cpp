@@ -239,8 +239,8 @@ void TMyCAD::DrawBkBitmap(TBitmap& bitmap, int32_t x, int32_t y, bool useBitmapS
     const int32_t bh = FBkBitmap.Height();
     if (bw <= 0 || bh <= 0) return;
     TCanvas& c = bitmap.Canvas();
-    const int32_t w = Width();
-    const int32_t h = Height();
+    const int32_t w = FRendering ? PixelsForMillimetres(FPageWidth) : Width();
+    const int32_t h = FRendering ? PixelsForMillimetres(FPageHeight) : Height();
     switch (FBkBitmapMode) {
     case TBkBitmapMode::LeftTop:
         c.Draw(x, y, FBkBitmap);

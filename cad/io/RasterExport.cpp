@@ -27,8 +27,6 @@ bool WriteRendered(TMyCAD& cad, const String& fileName, bool fillBackground, int
 
 void SaveToBmp(TMyCAD& cad, TBitmap& bitmap, int32_t width, int32_t height, bool fillBackground)
 {
-    const double oldZoom = cad.Zoom();
-    const double oldPreZoom = cad.PreZoom();
     bitmap.SetPixelFormat(TPixelFormat::pf24bit);
     bitmap.SetSize(std::max(width, 0), std::max(height, 0));
     if (bitmap.Empty()) return;
@@ -38,34 +36,26 @@ void SaveToBmp(TMyCAD& cad, TBitmap& bitmap, int32_t width, int32_t height, bool
     canvas.Brush().SetColor(clWhite);
     canvas.FillRect(Rect(0, 0, width, height));
 
-    cad.SetZoom(1.0);
-    const int32_t pageWidth = cad.Width();
-    const int32_t pageHeight = cad.Height();
-    if (pageWidth > 0 && pageHeight > 0) {
-        const double rx = static_cast<double>(width) / pageWidth;
-        const double ry = static_cast<double>(height) / pageHeight;
-        cad.SetZoom(rx > ry ? ry : rx);
-        // The drawing now covers the control at the new zoom; shapes are
-        // chosen against that whole area, which the bitmap holds.
-        const TRect all = Rect(0, 0, cad.Width(), cad.Height());
+    const TSize page = cad.PagePixels(1.0);
+    if (page.cx <= 0 || page.cy <= 0) return;
+    const double rx = static_cast<double>(width) / page.cx;
+    const double ry = static_cast<double>(height) / page.cy;
+    const double zoom = rx > ry ? ry : rx;
+    cad.RenderAtZoom(zoom, [&] {
+        // The drawing covers the page at the new zoom; shapes are chosen
+        // against that whole area, which the bitmap holds.
+        const TSize area = cad.PagePixels(zoom);
+        const TRect all = Rect(0, 0, area.cx, area.cy);
         if (fillBackground) cad.FillBackground(bitmap, all);
         cad.DrawBkBitmap(bitmap, 0, 0, false);
         cad.DrawAllShape(canvas, all);
-    }
-    cad.SetZoom(oldZoom);
-    cad.SetPreZoom(oldPreZoom);
+    });
 }
 
 void RenderAtPageSize(TMyCAD& cad, TBitmap& bitmap, bool fillBackground)
 {
-    const double oldZoom = cad.Zoom();
-    const double oldPreZoom = cad.PreZoom();
-    cad.SetZoom(1.0);
-    const int32_t width = cad.Width();
-    const int32_t height = cad.Height();
-    cad.SetZoom(oldZoom);
-    cad.SetPreZoom(oldPreZoom);
-    SaveToBmp(cad, bitmap, width, height, fillBackground);
+    const TSize page = cad.PagePixels(1.0);
+    SaveToBmp(cad, bitmap, page.cx, page.cy, fillBackground);
 }
 
 bool SaveToBmp(TMyCAD& cad, const String& fileName, bool fillBackground)

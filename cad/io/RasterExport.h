@@ -2,10 +2,9 @@
 // written as a BMP, PNG or JPEG file.
 //
 // Rendering goes through the canvas's own painting steps (background colour,
-// background picture, shapes) at a temporary zoom, so an exported picture is
-// what the control shows, without selection handles. The canvas's zoom is the
-// same afterwards, but the control is resized twice on the way (a zoom sizes
-// it to the page), so a host that lays the control out sees two resizes.
+// background picture, shapes) at the export's zoom (TMyCAD::RenderAtZoom), so
+// an exported picture is what the control shows, without selection handles;
+// the control itself is neither zoomed, resized nor repainted.
 #pragma once
 
 #include "cad/canvas/MyCAD.h"
