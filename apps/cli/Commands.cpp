@@ -5,7 +5,9 @@
 #include "cad/canvas/MyCAD.h"
 #include "cad/io/DocumentFile.h"
 #include "cad/io/DxfExport.h"
+#include "cad/io/Printing.h"
 #include "cad/io/RasterExport.h"
+#include "cad/io/VectorExport.h"
 #include "platform/Messages.h"
 
 #include <QFileInfo>
@@ -29,7 +31,9 @@ const char* const kMainHelp =
     "\n"
     "commands:\n"
     "  info FILE [--json]          a summary of the drawing, or every stored value as JSON\n"
-    "  render FILE OUT [OPTIONS]   a picture of the drawing as PNG, JPEG or BMP\n"
+    "  render FILE OUT [OPTIONS]   a picture of the drawing as PNG, JPEG, BMP, SVG, PDF or WMF\n"
+    "  preview FILE OUT [OPTIONS]  the printed page as a PNG, JPEG or BMP picture\n"
+    "  print FILE OUT.pdf [OPTIONS]  print the page into a PDF file\n"
     "  convert IN OUT              rewrite a drawing of any version in the current one,\n"
     "                              or write it as DXF for CAD programs (OUT.dxf)\n"
     "\n"
@@ -52,13 +56,36 @@ const char* const kRenderHelp =
     "Draws the drawing into a picture; OUT's extension chooses the format\n"
     "(.png, .jpg, .jpeg or .bmp). The picture is the drawing's page at zoom 1\n"
     "unless a size is given; the drawing is scaled to fit, keeping its\n"
-    "proportions.\n"
+    "proportions. .svg and .pdf write the page as it prints (head, foot,\n"
+    "border, background) as vector graphics at its real size, .wmf the\n"
+    "shapes as a placeable Windows metafile; sizes do not apply to them.\n"
     "\n"
     "  --width W         picture width in pixels (with only one side given the\n"
     "  --height H        other follows the page's proportions); up to 20000 a\n"
     "                    side and 64 million pixels in all\n"
     "  --no-background   leave out the drawing's background colour (white instead)\n"
     "  --quality Q       JPEG quality from 0 to 100 (default 90)\n";
+
+const char* const kPreviewHelp =
+    "usage: mycad preview FILE OUT [--zoom Z] [--layers ID,ID] [--max-size WxH]\n"
+    "\n"
+    "Renders the page as it prints (background, background picture, border,\n"
+    "head and foot, shapes) into a PNG, JPEG or BMP picture of the page's size\n"
+    "at the zoom.\n"
+    "\n"
+    "  --zoom Z          scale of the page, from 0.01 to 16 (default 1)\n"
+    "  --layers ID,ID    only the shapes of these layer ids (default: all)\n"
+    "  --max-size WxH    at most W x H pixels: the page's top-left part, each\n"
+    "                    shape drawn by itself (for very large pages)\n";
+
+const char* const kPrintHelp =
+    "usage: mycad print FILE OUT.pdf [--zoom Z] [--layers ID,ID]\n"
+    "\n"
+    "Prints the page on a PDF printer: paper of the drawing's page size, the\n"
+    "drawing at zoom times its real size.\n"
+    "\n"
+    "  --zoom Z          from 0.01 to 16 (default 1)\n"
+    "  --layers ID,ID    only the shapes of these layer ids (default: all)\n";
 
 const char* const kConvertHelp =
     "usage: mycad convert IN OUT [--text-outlines]\n"
@@ -217,8 +244,11 @@ int Render(TCommandLine& line, QTextStream& err)
     }
     const QString in = line.Positional().at(0);
     const QString out = line.Positional().at(1);
-    if (app::ImageFormatOf(out) == app::TImageFormat::Unknown) {
-        line.Usage(QStringLiteral("'%1' must end in .png, .jpg, .jpeg or .bmp").arg(out));
+    const QString suffix = QFileInfo(out).suffix().toLower();
+    const bool vector = suffix == QLatin1String("svg") || suffix == QLatin1String("pdf") ||
+                        suffix == QLatin1String("wmf");
+    if (!vector && app::ImageFormatOf(out) == app::TImageFormat::Unknown) {
+        line.Usage(QStringLiteral("'%1' must end in .png, .jpg, .jpeg, .bmp, .svg, .pdf or .wmf").arg(out));
         return kExitUsage;
     }
     std::optional<int> w;
@@ -249,6 +279,14 @@ int Render(TCommandLine& line, QTextStream& err)
 
     TLoadedDrawing drawing(in, err);
     if (!drawing.ok) return kExitFileError;
+    if (vector) {
+        const bool written = suffix == QLatin1String("svg")   ? SaveToSvg(drawing.cad, out)
+                             : suffix == QLatin1String("pdf") ? SaveToPdf(drawing.cad, out)
+                                                              : SaveToWmf(drawing.cad, out);
+        if (written) return kExitOk;
+        err << "mycad: " << out << ": cannot write the picture\n";
+        return kExitFileError;
+    }
     // A loaded drawing is at zoom 1, so the control is the page.
     const int pageW = std::max(drawing.cad.Width(), 1);
     const int pageH = std::max(drawing.cad.Height(), 1);
@@ -275,6 +313,114 @@ int Render(TCommandLine& line, QTextStream& err)
     SaveToBmp(drawing.cad, picture, *w, *h, !line.Has(QStringLiteral("--no-background")));
     if (picture.Empty() || !picture.SaveToFile(out, jpegQuality)) {
         err << "mycad: " << out << ": cannot write the picture\n";
+        return kExitFileError;
+    }
+    return kExitOk;
+}
+
+/// The page options of preview and print; false after a usage error.
+struct TPageOptions {
+    double zoom = 1.0;
+    TLayerIds layers;
+};
+
+bool ParsePageOptions(TCommandLine& line, TPageOptions& options)
+{
+    if (const auto v = line.Value(QStringLiteral("--zoom"))) {
+        bool ok = false;
+        options.zoom = v->toDouble(&ok);
+        if (!ok || !(options.zoom >= 0.01 && options.zoom <= 16)) {
+            return line.Usage(QStringLiteral("--zoom must be a number from 0.01 to 16"));
+        }
+    }
+    if (const auto v = line.Value(QStringLiteral("--layers"))) {
+        for (const QString& part : v->split(u',')) {
+            const std::optional<int> id = IntIn(part.trimmed(), 0, INT32_MAX);
+            if (!id) return line.Usage(QStringLiteral("--layers must list layer ids, such as 0,2"));
+            options.layers.push_back(*id);
+        }
+    }
+    return true;
+}
+
+int Preview(TCommandLine& line, QTextStream& err)
+{
+    const QString maxSize = QStringLiteral("--max-size");
+    if (!line.Parse({QStringLiteral("--help")}, {QStringLiteral("--zoom"), QStringLiteral("--layers"), maxSize})) {
+        return kExitUsage;
+    }
+    if (line.Positional().size() != 2) {
+        line.Usage(QStringLiteral("expects a drawing file and an output picture"));
+        return kExitUsage;
+    }
+    const QString out = line.Positional().at(1);
+    if (app::ImageFormatOf(out) == app::TImageFormat::Unknown) {
+        line.Usage(QStringLiteral("'%1' must end in .png, .jpg, .jpeg or .bmp").arg(out));
+        return kExitUsage;
+    }
+    TPageOptions options;
+    if (!ParsePageOptions(line, options)) return kExitUsage;
+    std::optional<int> maxW;
+    std::optional<int> maxH;
+    if (const auto v = line.Value(maxSize)) {
+        const QStringList wh = v->split(u'x');
+        if (wh.size() == 2) {
+            maxW = IntIn(wh[0], 1, kMaxPictureSide);
+            maxH = IntIn(wh[1], 1, kMaxPictureSide);
+        }
+        if (!maxW || !maxH) {
+            line.Usage(QStringLiteral("--max-size must be WxH, each from 1 to %1").arg(kMaxPictureSide));
+            return kExitUsage;
+        }
+    }
+    TLoadedDrawing drawing(line.Positional().at(0), err);
+    if (!drawing.ok) return kExitFileError;
+    if (!maxW) {
+        const TSize page = drawing.cad.PagePixels(options.zoom);
+        if (page.cx > kMaxPictureSide || page.cy > kMaxPictureSide ||
+            int64_t{page.cx} * page.cy > kMaxPicturePixels) {
+            line.Usage(QStringLiteral("the page is %1 x %2 pixels at this zoom; use --max-size or a smaller zoom")
+                           .arg(page.cx)
+                           .arg(page.cy));
+            return kExitUsage;
+        }
+    }
+    TBitmap picture;
+    if (maxW) {
+        PrintPreviewLowMem(drawing.cad, options.layers, picture, *maxW, *maxH, options.zoom);
+    } else {
+        PrintPreview(drawing.cad, options.layers, picture, options.zoom);
+    }
+    if (picture.Empty() || !picture.SaveToFile(out)) {
+        err << "mycad: " << out << ": cannot write the picture\n";
+        return kExitFileError;
+    }
+    return kExitOk;
+}
+
+int PrintToPdf(TCommandLine& line, QTextStream& err)
+{
+    if (!line.Parse({QStringLiteral("--help")}, {QStringLiteral("--zoom"), QStringLiteral("--layers")})) {
+        return kExitUsage;
+    }
+    if (line.Positional().size() != 2) {
+        line.Usage(QStringLiteral("expects a drawing file and an output PDF"));
+        return kExitUsage;
+    }
+    const QString out = line.Positional().at(1);
+    if (QFileInfo(out).suffix().toLower() != QLatin1String("pdf")) {
+        line.Usage(QStringLiteral("'%1' must end in .pdf").arg(out));
+        return kExitUsage;
+    }
+    TPageOptions options;
+    if (!ParsePageOptions(line, options)) return kExitUsage;
+    TLoadedDrawing drawing(line.Positional().at(0), err);
+    if (!drawing.ok) return kExitFileError;
+    TPrinter printer;
+    printer.SetOutputFileName(out);
+    printer.SetTitle(QFileInfo(out).fileName());
+    if (!Print(drawing.cad, options.layers, options.zoom, printer) || !QFileInfo(out).isFile()) {
+        err << "mycad: " << out << ": cannot print into this file\n";
         return kExitFileError;
     }
     return kExitOk;
@@ -339,6 +485,8 @@ int RunMyCad(const QStringList& args, QTextStream& out, QTextStream& err)
     };
     if (command == QLatin1String("info")) return line.WantsHelp() ? help(kInfoHelp) : Info(line, out, err);
     if (command == QLatin1String("render")) return line.WantsHelp() ? help(kRenderHelp) : Render(line, err);
+    if (command == QLatin1String("preview")) return line.WantsHelp() ? help(kPreviewHelp) : Preview(line, err);
+    if (command == QLatin1String("print")) return line.WantsHelp() ? help(kPrintHelp) : PrintToPdf(line, err);
     if (command == QLatin1String("convert")) return line.WantsHelp() ? help(kConvertHelp) : Convert(line, err);
     err << "mycad: unknown command '" << command << "' (see 'mycad --help')\n";
     return kExitUsage;

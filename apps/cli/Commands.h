@@ -2,6 +2,8 @@
 //
 //   mycad info FILE [--json]
 //   mycad render FILE OUT [--width W] [--height H] [--no-background] [--quality Q]
+//   mycad preview FILE OUT [--zoom Z] [--layers ID,ID] [--max-size WxH]
+//   mycad print FILE OUT.pdf [--zoom Z] [--layers ID,ID]
 //   mycad convert IN OUT [--text-outlines]   (OUT.dxf: a DXF file)
 //
 // Exit status 0 on success; 1 when a file is missing, is no drawing, cannot

@@ -1,4 +1,5 @@
 #include "apps/studio/StudioWindow.h"
+#include "apps/studio/PageCommands.h"
 
 #include "apps/common/SideLinkPoints.h"
 #include "apps/studio/DxfExportDialog.h"
@@ -379,6 +380,7 @@ void TStudioWindow::BuildMenus()
     edit->addActions({A("editUndo"), A("editRedo")});
     edit->addSeparator();
     edit->addActions({A("editDelete"), A("editSelectAll")});
+    AddPageCommands(*this, file, edit);
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     bool separated = false;

@@ -35,6 +35,14 @@ TColor PrinterGrey(TColor color)
     return RGB(g, g, g);
 }
 
+// The colour a shape's pen or brush colour prints in on canvas: grey on the
+// canvas of a black-and-white printer, else the colour itself.
+TColor DrawnColour(const TMyShape& shape, const TCanvas& canvas, TColor colour)
+{
+    const bool grey = shape.Owner() && shape.Owner()->IsPrinterCanvas(canvas) && canvas.GetDeviceCaps(NUMCOLORS) == 2;
+    return grey ? PrinterGrey(colour) : colour;
+}
+
 void SetCanvasPen(TCanvas& canvas, TColor color, TPenStyle style, int32_t width, TPenMode mode)
 {
     TPen& pen = canvas.Pen();
@@ -97,12 +105,11 @@ void SetDrawShapeMode(const TMyShape& shape, TCanvas& canvas)
 {
     const TPen& shapePen = shape.Pen();
     const TBrush& shapeBrush = shape.Brush();
-    const bool grey = shape.Owner() && shape.Owner()->IsPrinterCanvas(canvas) && canvas.GetDeviceCaps(NUMCOLORS) == 2;
     // Style first and clear again after the colours, so a brush whose colour
     // is set cannot lose its clear style on any backend.
     canvas.Brush().SetStyle(shapeBrush.Style());
-    canvas.Pen().SetColor(grey ? PrinterGrey(shapePen.Color()) : shapePen.Color());
-    canvas.Brush().SetColor(grey ? PrinterGrey(shapeBrush.Color()) : shapeBrush.Color());
+    canvas.Pen().SetColor(DrawnColour(shape, canvas, shapePen.Color()));
+    canvas.Brush().SetColor(DrawnColour(shape, canvas, shapeBrush.Color()));
     if (shapeBrush.Style() == TBrushStyle::bsClear) canvas.Brush().SetStyle(TBrushStyle::bsClear);
     canvas.Pen().SetStyle(shapePen.Style());
     canvas.Pen().SetWidth(shapePen.Width());
@@ -333,7 +340,7 @@ void TMyShape::SetPS(TCanvas& canvas, TPenStyle style, TColor color, int32_t wid
     previousPen.Assign(canvas.Pen());
     newPen.Assign(canvas.Pen());
     newPen.SetStyle(style);
-    newPen.SetColor(color);
+    newPen.SetColor(DrawnColour(*this, canvas, color));
     // A printer has far more dots per document unit than the screen, so the
     // pen grows with the zoom the page is printed at.
     if (FOwner && FOwner->IsPrinterCanvas(canvas)) width = std::max(1, RoundToInt(double(width) * Zoom()));
@@ -348,10 +355,18 @@ void TMyShape::DrawGradient() { BuildGradient(FColorBegin, FColorEnd, FGradientS
 void TMyShape::PowerDrawShape(TCanvas& canvas, const TArrPoint& points, int32_t n, bool fill)
 {
     n = std::clamp<int32_t>(n, 0, static_cast<int32_t>(points.size()));
+    // The shape's own brush, in grey on a black-and-white printer.
+    const TBrush* brush = &FBrush;
+    TBrush greyBrush;
+    if (fill && DrawnColour(*this, canvas, FBrush.Color()) != FBrush.Color()) {
+        greyBrush.Assign(FBrush);
+        greyBrush.SetColor(DrawnColour(*this, canvas, FBrush.Color()));
+        brush = &greyBrush;
+    }
     if (fill && n > 0) {
         if (FGradientStyle == TGradientStyle::gsNone || GradBmp.Empty()) {
             // The region's pixels without making the region.
-            FillPolygonRgn(canvas, points, static_cast<size_t>(n), WINDING, FBrush);
+            FillPolygonRgn(canvas, points, static_cast<size_t>(n), WINDING, *brush);
         } else {
             const TArrPoint outline(points.begin(), points.begin() + n);
             const TRegion region = TRegion::CreatePolygonRgn(outline, WINDING);
@@ -379,7 +394,7 @@ void TMyShape::PowerDrawShape(TCanvas& canvas, const TArrPoint& points, int32_t 
                 canvas.SelectClipRgn(&region);
                 if (turned) canvas.Draw(at.X, at.Y, *turned);
             }
-            canvas.FillRgn(region, FBrush);
+            canvas.FillRgn(region, *brush);
         }
         // A filled shape leaves the canvas without a clip region.
         canvas.SelectClipRgn(nullptr);

@@ -1,0 +1,258 @@
+// Pages and vector pictures: preview sizes and page elements, which layers a
+// preview shows, the selection's preview and metafile, grey printing at the
+// page's real size, and files read back by poppler, libwmf and Qt's SVG
+// renderer.
+#include "io/RealReaders.h"
+
+#include "cad/canvas/MyCAD.h"
+#include "cad/io/Printing.h"
+#include "cad/io/VectorExport.h"
+#include "cad/shapes/TextOut.h"
+#include "platform/Metafile.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QtSvg/QSvgRenderer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace mycad {
+namespace {
+
+TMyShape* AddBox(TMyCAD& cad, float l, float t, float r, float b, TColor fill)
+{
+    TMyShape* s = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
+    s->ThePoints = {{l, t}, {r, t}, {r, b}, {l, b}};
+    s->CenterPoint = s->ComputeCenterPoint(4);
+    s->Brush().SetColor(fill);
+    s->Brush().SetStyle(TBrushStyle::bsSolid);
+    s->Pen().SetColor(clBlack);
+    s->SetCaptionShow(false);
+    return s;
+}
+
+TColor At(TBitmap& b, int32_t x, int32_t y) { return b.Canvas().Pixel(x, y); }
+
+// The leftmost column of bitmap with a pixel that is not white.
+int LeftmostInk(TBitmap& b)
+{
+    for (int x = 0; x < b.Width(); ++x) {
+        for (int y = 0; y < b.Height(); ++y) {
+            if (At(b, x, y) != clWhite) return x;
+        }
+    }
+    return -1;
+}
+
+TEST(PagePreview, SizesBackgroundBorderAndHead)
+{
+    TMyCAD cad; // A4 portrait
+    TBitmap preview;
+    cad.SetColorOfBackGround(clYellow);
+    PrintPreview(cad, {}, preview, 0.5);
+    EXPECT_EQ(preview.Width(), 397);
+    EXPECT_EQ(preview.Height(), 561);
+    EXPECT_EQ(At(preview, 200, 300), clWhite); // PrintBackground is off
+    cad.SetPrintBackground(true);
+    PrintPreviewLowMem(cad, {}, preview, 500, 500, 1.0);
+    EXPECT_EQ(preview.Width(), 500);
+    EXPECT_EQ(preview.Height(), 500);
+    EXPECT_EQ(At(preview, 200, 300), clYellow);
+    EXPECT_EQ(cad.Zoom(), 1.0);
+
+    // The border at its distances, times the zoom.
+    cad.SetPrintBackground(false);
+    cad.SetPrintABorder(true);
+    PrintPreview(cad, {}, preview, 2.0);
+    EXPECT_EQ(At(preview, 40, 300), clBlack);
+    EXPECT_EQ(At(preview, 41, 300), clWhite);
+    EXPECT_EQ(At(preview, preview.Width() - 41, 300), clBlack);
+
+    // A centred head stands (bitmap width - text width) / 2 from the left:
+    // compared with the same text left-aligned at a known x, so the glyphs'
+    // own bearings cancel.
+    cad.SetPrintABorder(false);
+    cad.SetPageHead(QStringLiteral("Quarterly plan"));
+    TBitmap page(800, 200, TPixelFormat::pf32bit);
+    DrawBackground(cad, page);
+    DrawHeadFoot(cad, page);
+    const int centred = LeftmostInk(page);
+    cad.SetPageHeadAlignment(TAlignment::taLeftJustify);
+    DrawBackground(cad, page);
+    DrawHeadFoot(cad, page);
+    const int left = LeftmostInk(page);
+    const TSize text = GetTextWidthHeight(page.Canvas(), cad.PageHead(), cad.PageHeadFont(), 0.0, 1.0);
+    ASSERT_GT(text.cx, 0);
+    EXPECT_EQ(centred - left, RoundToInt((800 - text.cx) / 2.0) - cad.PrintABordertoLeft());
+}
+
+TEST(PagePreview, LayersGroupsAndTheSelection)
+{
+    TMyCAD cad;
+    const int32_t layer2 = cad.NewLayer(QStringLiteral("Two"), true);
+    ASSERT_EQ(layer2, 1); // ids count from 0; make one more so that the id is 2
+    const int32_t two = cad.NewLayer(QStringLiteral("Three"), false);
+    ASSERT_EQ(two, 2);
+    cad.SetCurrentLayerId(0);
+    TMyShape* onZero = AddBox(cad, 10, 10, 60, 60, clRed);
+    cad.SetCurrentLayerId(2);
+    TMyShape* onTwo = AddBox(cad, 100, 10, 150, 60, clBlue);
+    TMyShape* hidden = AddBox(cad, 200, 10, 250, 60, clLime);
+    hidden->SetVisible(false);
+    cad.SetCurrentLayerId(0);
+    cad.SetCurrentLayerId(2);
+    TMyShape* memberA = AddBox(cad, 10, 100, 60, 150, clFuchsia);
+    TMyShape* memberB = AddBox(cad, 100, 100, 150, 150, clAqua);
+    ASSERT_GE(cad.GroupShapes({memberA, memberB}, false), 0);
+    memberA->LayerId = 0; // a member on another layer than its group
+    TMyShape* group = cad.GetShapeByNo(static_cast<int32_t>(memberB->ParentShapeNo));
+    ASSERT_NE(group, nullptr);
+    group->LayerId = 2;
+
+    // Layer 2 only, though hidden in the layer table: its visible shapes and
+    // the whole group with its members.
+    TBitmap preview;
+    PrintPreview(cad, {2}, preview, 1.0);
+    EXPECT_EQ(At(preview, 30, 30), clWhite);
+    EXPECT_EQ(At(preview, 120, 30), clBlue);
+    EXPECT_EQ(At(preview, 220, 30), clWhite);
+    EXPECT_EQ(At(preview, 30, 120), clFuchsia);
+    EXPECT_EQ(At(preview, 120, 120), clAqua);
+    // Shape by shape, members by their own layer.
+    PrintPreviewLowMem(cad, {2}, preview, 400, 400, 1.0);
+    EXPECT_EQ(At(preview, 30, 120), clWhite);
+    EXPECT_EQ(At(preview, 120, 120), clAqua);
+
+    // The selection's preview leaves out a hidden shape.
+    cad.AddWorkingShapes(onZero);
+    cad.AddWorkingShapes(hidden);
+    PreviewSelectedShapes(cad, preview, 1.0);
+    EXPECT_EQ(At(preview, 30, 30), clRed);
+    EXPECT_EQ(At(preview, 220, 30), clWhite);
+    EXPECT_EQ(At(preview, 120, 30), clWhite);
+    (void)onTwo;
+}
+
+TEST(PagePrint, GreyAtRealSizeIntoPdf)
+{
+    TMyCAD cad; // A4
+    // Blue: its grey by the mean of red, green and blue (85) is far from
+    // its grey by brightness (about 40), so the printer's own conversion
+    // cannot pass for the canvas's.
+    AddBox(cad, 100, 200, 300, 400, clBlue);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    TPrinter printer;
+    printer.SetOutputFileName(pdf);
+    printer.SetGrayscale(true);
+    ASSERT_TRUE(Print(cad, {}, 1.0, printer));
+    const QImage page = iotest::RasterisePdf(pdf);
+    // A4 at 96 pixels per inch: the paper is the page, the drawing 1:1.
+    EXPECT_EQ(page.size(), QSize(794, 1123));
+    const QRgb inside = page.pixel(200, 300);
+    EXPECT_EQ(qRed(inside), qGreen(inside));
+    EXPECT_NEAR(qRed(inside), 255 / 3, 3);
+    EXPECT_GT(qRed(page.pixel(98, 300)), 240); // the box starts at x 100, 1:1
+    EXPECT_LT(qRed(page.pixel(102, 300)), 160);
+}
+
+TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
+{
+    TMyCAD cad;
+    TMyShape* box = AddBox(cad, 100, 50, 300, 150, clRed);
+    cad.AddWorkingShapes(box);
+    const std::vector<uint8_t> wmf = SelectionAsWmf(cad);
+    ASSERT_GT(wmf.size(), 40u);
+    auto word = [&](size_t i) { return uint16_t(wmf[2 * i] | (wmf[2 * i + 1] << 8)); };
+    EXPECT_EQ(uint32_t(word(0)) | (uint32_t(word(1)) << 16), 0x9AC6CDD7u);
+    uint16_t sum = 0;
+    for (size_t i = 0; i < 10; ++i) sum ^= word(i);
+    EXPECT_EQ(word(10), sum);
+    // 200 x 100 pixels: the box's size in units, at units-per-inch / 96.
+    const double unitsPerPixel = word(7) / 96.0;
+    EXPECT_EQ(word(5) - word(3), RoundToInt(200 * unitsPerPixel));
+    EXPECT_EQ(word(6) - word(4), RoundToInt(100 * unitsPerPixel));
+
+    // libwmf reads it; drawn back, the red box fills the picture from its corner.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("box.wmf"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(wmf.data()), qint64(wmf.size()));
+    f.close();
+    QByteArray svg;
+    ASSERT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {file}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
+    QSvgRenderer renderer(svg.mid(svg.indexOf("<?xml")));
+    ASSERT_TRUE(renderer.isValid());
+    QImage back(200, 100, QImage::Format_RGB32);
+    back.fill(Qt::white);
+    QPainter p(&back);
+    renderer.render(&p);
+    p.end();
+    EXPECT_EQ(back.pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(back.pixel(190, 90) & 0xFFFFFF, 0xFF0000u);
+}
+
+TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
+{
+    TMyCAD cad;
+    cad.SetPageStyle(TPageStyle::CustomerPage);
+    cad.SetPageWidth(127);
+    cad.SetPageHeight(127);
+    cad.SetZoom(2.0);
+    cad.SetZoom(1.0);
+    // A white sheet as large as the page: libwmf sizes its picture by what
+    // the metafile draws, so the sheet makes that the page.
+    AddBox(cad, 0, 0, 481, 481, clWhite)->Pen().SetColor(clWhite);
+    AddBox(cad, 40, 40, 200, 120, clRed);
+    TMyShape* ellipse = cad.CreateAddShapeByName(QStringLiteral("TMyEllipse"));
+    ellipse->ThePoints = {{240, 60}, {420, 60}, {420, 200}, {240, 200}};
+    ellipse->CenterPoint = ellipse->ComputeCenterPoint(4);
+    ellipse->Brush().SetColor(clBlue);
+    ellipse->SetCaptionShow(false);
+    cad.SetPageHead(QStringLiteral("Site plan"));
+
+    TBitmap screen;
+    PrintPreview(cad, {}, screen, 1.0);
+    ASSERT_EQ(screen.Width(), 480);
+    QTemporaryDir dir;
+    const QString svgFile = dir.filePath(QStringLiteral("page.svg"));
+    ASSERT_TRUE(SaveToSvg(cad, svgFile));
+    QFile svgText(svgFile);
+    ASSERT_TRUE(svgText.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(svgText.readAll().contains("Site plan")); // text stays text
+    QSvgRenderer renderer(svgFile);
+    ASSERT_TRUE(renderer.isValid());
+    QImage fromSvg(480, 480, QImage::Format_RGB32);
+    fromSvg.fill(Qt::white);
+    QPainter p(&fromSvg);
+    renderer.render(&p);
+    p.end();
+    // The head's glyphs are edges through and through; the rest agrees.
+    const QImage want = screen.Image().convertToFormat(QImage::Format_RGB32);
+    const QRect headArea(0, 0, 480, 40);
+    QImage wantNoHead = want;
+    QImage gotNoHead = fromSvg;
+    QPainter(&wantNoHead).fillRect(headArea, Qt::white);
+    QPainter(&gotNoHead).fillRect(headArea, Qt::white);
+    EXPECT_EQ(iotest::DifferencesAwayFromEdges(wantNoHead, gotNoHead), 0);
+
+    const QString wmfFile = dir.filePath(QStringLiteral("page.wmf"));
+    ASSERT_TRUE(SaveToWmf(cad, wmfFile));
+    QByteArray svg;
+    ASSERT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {wmfFile}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
+    QSvgRenderer fromWmf(svg.mid(svg.indexOf("<?xml")));
+    ASSERT_TRUE(fromWmf.isValid());
+    QImage wmfPixels(480, 480, QImage::Format_RGB32);
+    wmfPixels.fill(Qt::white);
+    QPainter w(&wmfPixels);
+    fromWmf.render(&w);
+    w.end();
+    // libwmf scales the picture to a size of its own choosing before it is
+    // drawn back, which moves some outline pixels by a little more than the
+    // one-pixel margin: a few dozen of the 230 400 pixels.
+    EXPECT_LT(iotest::DifferencesAwayFromEdges(wantNoHead, wmfPixels), 200);
+}
+
+} // namespace
+} // namespace mycad
