@@ -3,6 +3,8 @@
 // units. Each addition is announced, recorded for undo and selected.
 #include "cad/canvas/MyCAD.h"
 
+#include "cad/shapes/BLine.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -23,7 +25,8 @@ bool AcceptsPointCount(TDrawTool tool, int32_t count)
     case TDrawTool::SpText: return count == 4;
     case TDrawTool::SpPolyBezier: return count >= 1 && count % 3 == 1;
     case TDrawTool::SpElliArc: return count == 3;
-    case TDrawTool::SpBLine: return count >= 3;
+    // A B-spline's work area holds a limited number of points.
+    case TDrawTool::SpBLine: return count >= 3 && count <= kMaxBLinePoints;
     case TDrawTool::SpLineLinkLine: return count >= 1;
     default: return false;
     }

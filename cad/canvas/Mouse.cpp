@@ -8,6 +8,7 @@
 #include "cad/canvas/MyCAD.h"
 
 #include "cad/connectors/LinkLine.h"
+#include "cad/shapes/BLine.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
 #include "cad/shapes/ShapeDraw.h"
@@ -245,7 +246,14 @@ void TMyCAD::DrawingDown(TShiftState shift)
     WorkingShape->AddPointByMouse(msMovPt);
     msMovPt = {x, y};
     if (WorkingShape->GetPointsCount() > 0) msOrgPt = MyPtToPt(WorkingShape->GetPointInZoom(WorkingShape->GetPointsCount() - 1));
-    if (IsPolylineFamily(WorkingShape) || IsClass(WorkingShape, "TMyBLine")) WorkingShape->Drawing(c, msOrgPt, msMovPt);
+    if (IsPolylineFamily(WorkingShape)) WorkingShape->Drawing(c, msOrgPt, msMovPt);
+    // The press took down a B-spline's rubber band through the new point;
+    // from the second point on one had been drawn.
+    if (auto* spline = dynamic_cast<TMyBLine*>(WorkingShape); spline && spline->GetPointsCount() > 1) {
+        spline->IsPath = true;
+        spline->Drawing(c, msOrgPt, msMovPt);
+        spline->IsPath = false;
+    }
 }
 
 void TMyCAD::DrawingMove(TShiftState shift, int32_t x, int32_t y)
@@ -466,9 +474,11 @@ void TMyCAD::AddVertexUp()
     for (TMyShape* shape : selection) {
         const bool family = IsClass(shape, "TMyPolygon") || IsPolylineFamily(shape);
         auto* line = family ? dynamic_cast<TMyLine*>(shape) : nullptr;
-        if (!line) continue;
+        auto* spline = dynamic_cast<TMyBLine*>(shape);
         int32_t k = -1;
-        if (!line->IsClickedMeBeforeWhichPoint(k, msMovPt) || k < 0) continue;
+        const bool hit = line ? line->IsClickedMeBeforeWhichPoint(k, msMovPt)
+                              : spline && spline->IsClickedMeBeforeWhichPoint(k, msMovPt);
+        if (!hit || k < 0) continue;
         PushtoUndoRedoShapeList({shape}, ACT_CHANGE);
         InsertAPointBeforeId({static_cast<float>(msMovPt.X / FZoom), static_cast<float>(msMovPt.Y / FZoom)}, k,
                              shape->ThePoints);

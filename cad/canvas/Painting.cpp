@@ -10,6 +10,7 @@
 #include "cad/connectors/LinkPoint.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Line.h"
+#include "cad/shapes/PolyBezier.h"
 #include "cad/shapes/PolyLine.h"
 #include "cad/shapes/Rectangle.h"
 #include "cad/shapes/ShapeDraw.h"
@@ -82,9 +83,10 @@ TExtentKind ExtentKindOf(const std::type_info& t)
     // A connector draws as a line, with hops above its horizontal segments.
     if (t == typeid(TMyLinkLine)) return TExtentKind::LinkLine;
     // An ellipse and its fill stay inside the box of its four points, and so
-    // do the cross of a link point and the dot of a junction.
+    // do the cross of a link point, the dot of a junction and a Bezier chain,
+    // which stays inside the box of its control points.
     if (t == typeid(TMyRectangle) || t == typeid(TMyEllipse) || t == typeid(TMyLinkPoint) ||
-        t == typeid(TMyLineLinkLine))
+        t == typeid(TMyLineLinkLine) || t == typeid(TMyPolyBezier))
         return TExtentKind::Rectangle;
     return TExtentKind::Unknown;
 }

@@ -6,11 +6,14 @@
 
 #include "cad/connectors/LinkLine.h"
 #include "cad/connectors/LinkPoint.h"
+#include "cad/shapes/BLine.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Group.h"
 #include "cad/shapes/Line.h"
+#include "cad/shapes/PolyBezier.h"
 #include "cad/shapes/PolyLine.h"
 #include "cad/shapes/Rectangle.h"
+#include "cad/shapes/RuleLine.h"
 
 #include <array>
 
@@ -32,13 +35,15 @@ struct TClassEntry {
 };
 
 // Class names in the order the stored formats list them. Names of classes not
-// written yet ("TMyRuleLine", "TMyPolyBezier", "TMyText", "TMyImage",
-// "TMyBLine") create nothing until their class exists.
-const std::array<TClassEntry, 12> kClasses{{
+// written yet ("TMyText", "TMyImage") create nothing until their class
+// exists.
+const std::array<TClassEntry, 15> kClasses{{
     {QStringLiteral("TMyRectangle"), &Make<TMyRectangle>},
     {QStringLiteral("TMyLinkPoint"), &Make<TMyLinkPoint>},
     {QStringLiteral("TMyLineLinkLine"), &Make<TMyLineLinkLine>},
     {QStringLiteral("TMyLine"), &Make<TMyLine>},
+    {QStringLiteral("TMyRuleLine"), &Make<TMyRuleLine>},
+    {QStringLiteral("TMyPolyBezier"), &Make<TMyPolyBezier>},
     {QStringLiteral("TMyEllipse"), &Make<TMyEllipse>},
     {QStringLiteral("TMyElliArc"), &Make<TMyElliArc>},
     {QStringLiteral("TMyFreeLine"), &Make<TMyFreeLine>},
@@ -47,6 +52,7 @@ const std::array<TClassEntry, 12> kClasses{{
     {QStringLiteral("TMyLinkLine"), &Make<TMyLinkLine>},
     {QStringLiteral("TMyCombine"), &Make<TMyCombine>},
     {QStringLiteral("TMyGroup"), &Make<TMyGroup>},
+    {QStringLiteral("TMyBLine"), &Make<TMyBLine>},
 }};
 
 struct TToolEntry {
@@ -55,9 +61,10 @@ struct TToolEntry {
 };
 
 // The tools that create shapes and have a class yet.
-const std::array<TToolEntry, 10> kTools{{
+const std::array<TToolEntry, 13> kTools{{
     {TDrawTool::SpLinkLine, &Make<TMyLinkLine>},
     {TDrawTool::SpLine, &Make<TMyLine>},
+    {TDrawTool::SpRuleLine, &Make<TMyRuleLine>},
     {TDrawTool::SpLinkPoint, &Make<TMyLinkPoint>},
     {TDrawTool::SpLineLinkLine, &Make<TMyLineLinkLine>},
     {TDrawTool::SpRectangle, &Make<TMyRectangle>},
@@ -66,6 +73,8 @@ const std::array<TToolEntry, 10> kTools{{
     {TDrawTool::SpPolyLine, &Make<TMyPolyLine>},
     {TDrawTool::SpPolygon, &Make<TMyPolygon>},
     {TDrawTool::SpFreeLine, &Make<TMyFreeLine>},
+    {TDrawTool::SpPolyBezier, &Make<TMyPolyBezier>},
+    {TDrawTool::SpBLine, &Make<TMyBLine>},
 }};
 
 } // namespace

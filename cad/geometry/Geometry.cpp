@@ -127,6 +127,26 @@ float GetLengthinPixel(const TMyPoint& a, const TMyPoint& b)
     return ToFloat(std::sqrt(dx * dx + dy * dy));
 }
 
+double DistanceToSegment(const TPoint& p, const TPoint& a, const TPoint& b)
+{
+    const double vx = double(b.X) - a.X;
+    const double vy = double(b.Y) - a.Y;
+    const double wx = double(p.X) - a.X;
+    const double wy = double(p.Y) - a.Y;
+    const double length2 = vx * vx + vy * vy;
+    const double t = length2 > 0.0 ? std::clamp((wx * vx + wy * vy) / length2, 0.0, 1.0) : 0.0;
+    return std::hypot(wx - t * vx, wy - t * vy);
+}
+
+int32_t FirstSegmentWithin(const TArrPoint& points, const TPoint& p, double reach)
+{
+    if (points.size() == 1) return DistanceToSegment(p, points[0], points[0]) < reach ? 0 : -1;
+    for (size_t i = 0; i + 1 < points.size(); ++i) {
+        if (DistanceToSegment(p, points[i], points[i + 1]) < reach) return static_cast<int32_t>(i);
+    }
+    return -1;
+}
+
 double GetSlopeAngle(const TMyPoint& a, const TMyPoint& b)
 {
     const double dx = double(a.X) - double(b.X);

@@ -98,6 +98,12 @@ String AppendSpace(const String& s, int32_t n);
 // Distances, angles and rotation.
 
 float GetLengthinPixel(const TMyPoint& a, const TMyPoint& b);
+/// The distance from p to the nearest point of the segment a-b.
+double DistanceToSegment(const TPoint& p, const TPoint& a, const TPoint& b);
+/// The first i for which the segment from points[i] to points[i + 1] (the
+/// lone point, when there is one) passes closer than reach to p; -1 when
+/// none does.
+int32_t FirstSegmentWithin(const TArrPoint& points, const TPoint& p, double reach);
 /// The direction of the vector from b to a, in [0, 2*pi). Equal points give pi/2.
 double GetSlopeAngle(const TMyPoint& a, const TMyPoint& b);
 /// +1 when b lies to the right of a, else -1 (level counts as -1).

@@ -1,9 +1,10 @@
-// Record parts of the line, the rectangle and the arc.
+// Record parts of the line, the rule line, the rectangle and the arc.
 #include "cad/geometry/StreamEncoding.h"
 #include "cad/io/ShapeRecordParts.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
+#include "cad/shapes/RuleLine.h"
 
 namespace mycad {
 
@@ -27,6 +28,20 @@ void LoadLine(TMyLine& line, TRecordReader& r)
     line.SetArrowStyle(r.Ordinal(TArrowStyle::ADouble));
 }
 
+void SaveRuleLine(const TMyRuleLine& rule, TStream& s)
+{
+    WriteByte(s, rule.ShowUserInfo() ? 1 : 0);
+    WriteByte(s, static_cast<uint8_t>(rule.TickStyle()));
+    WriteCountedString(s, rule.UserInfo());
+}
+
+void LoadRuleLine(TMyRuleLine& rule, TRecordReader& r)
+{
+    rule.SetShowUserInfo(r.Bool());
+    rule.SetTickStyle(r.Ordinal(TTickStyle::tsNone));
+    rule.SetUserInfo(r.CountedString());
+}
+
 void SaveElliArc(const TMyElliArc& arc, TStream& s)
 {
     WriteByte(s, static_cast<uint8_t>(arc.ArcMode()));
@@ -44,6 +59,12 @@ void LoadElliArc(TMyElliArc& arc, TRecordReader& r)
 TShapeRecordClass LineRecordClass()
 {
     return MakeShapeRecordClass<TMyLine>(QStringLiteral("TMyLine"), QStringLiteral("TMyShape"), &SaveLine, &LoadLine);
+}
+
+TShapeRecordClass RuleLineRecordClass()
+{
+    return MakeShapeRecordClass<TMyRuleLine>(QStringLiteral("TMyRuleLine"), QStringLiteral("TMyLine"), &SaveRuleLine,
+                                             &LoadRuleLine);
 }
 
 // The rectangle's side-handle switches are settings of the program, not of

@@ -13,6 +13,7 @@ void SaveBaseRecord(const TMyShape& shape, TStream& stream);
 void LoadBaseRecord(TMyShape& shape, TRecordReader& reader);
 
 TShapeRecordClass LineRecordClass();
+TShapeRecordClass RuleLineRecordClass();
 TShapeRecordClass RectangleRecordClass();
 TShapeRecordClass ElliArcRecordClass();
 TShapeRecordClass LinkLineRecordClass();

@@ -23,6 +23,7 @@ public:
         // read and write as soon as the canvas can create them.
         Register(RectangleRecordClass());
         Register(LineRecordClass());
+        Register(RuleLineRecordClass());
         Register(BareRecordClass("TMyEllipse", "TMyRectangle"));
         Register(BareRecordClass("TMyGroup", "TMyRectangle"));
         Register(BareRecordClass("TMyCombine", "TMyGroup"));

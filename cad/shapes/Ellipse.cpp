@@ -169,13 +169,6 @@ TArrPoint TMyElliArc::Centi(const TArrMyPoint& zoomed)
     return pts;
 }
 
-TArrMyPoint TMyElliArc::ZoomedPoints() const
-{
-    TArrMyPoint pts;
-    for (int32_t i = 0; i < GetPointsCount(); ++i) pts.push_back(GetPointInZoom(i));
-    return pts;
-}
-
 TArrPoint TMyElliArc::CircleArcPoints(const TArrPoint& centi, TArcStyle style, bool& closed)
 {
     closed = false;
@@ -322,7 +315,7 @@ void TMyElliArc::Draw(TCanvas& canvas)
     TPen newPen;
     TPen previousPen;
     SetPS(canvas, FPen.Style(), FPen.Color(), FPen.Width(), newPen, previousPen);
-    const TArrPoint centi = Centi(ZoomedPoints());
+    const TArrPoint centi = Centi(ZoomedPointsOf(*this));
     if (FArcMode == TArcMode::amCircle) {
         DrawArc(canvas, centi, true);
     } else {
@@ -358,7 +351,7 @@ void TMyElliArc::Drawing(TCanvas& canvas, const TPoint& from, const TPoint& to)
 
 void TMyElliArc::Draging(TCanvas& canvas, const TPoint& from, const TPoint& to)
 {
-    TArrMyPoint pts = ZoomedPoints();
+    TArrMyPoint pts = ZoomedPointsOf(*this);
     const double dx = double(to.X) - from.X;
     const double dy = double(to.Y) - from.Y;
     for (TMyPoint& p : pts) p = {static_cast<float>(p.X + dx), static_cast<float>(p.Y + dy)};
@@ -367,7 +360,7 @@ void TMyElliArc::Draging(TCanvas& canvas, const TPoint& from, const TPoint& to)
 
 void TMyElliArc::Rotating(TCanvas& canvas, const TMyPoint& centre, double angle)
 {
-    TArrMyPoint pts = ZoomedPoints();
+    TArrMyPoint pts = ZoomedPointsOf(*this);
     for (TMyPoint& p : pts) p = RotateAPoint(p, centre, static_cast<float>(angle));
     DrawOutline(canvas, pts);
 }
@@ -375,7 +368,7 @@ void TMyElliArc::Rotating(TCanvas& canvas, const TMyPoint& centre, double angle)
 void TMyElliArc::Sizing(TCanvas& canvas, const TPoint& from, const TPoint& to)
 {
     (void)from;
-    TArrMyPoint pts = ZoomedPoints();
+    TArrMyPoint pts = ZoomedPointsOf(*this);
     if (SelectedHotId < 0 || SelectedHotId >= static_cast<int32_t>(pts.size())) return;
     pts[static_cast<size_t>(SelectedHotId)] = PtToMyPt(to);
     DrawOutline(canvas, pts);
@@ -407,7 +400,7 @@ bool TMyElliArc::IsClickedMe(TCanvas& canvas, const TPoint& p)
 {
     (void)canvas;
     if (ThePoints.empty()) return false;
-    const TArrMyPoint zoomed = ZoomedPoints();
+    const TArrMyPoint zoomed = ZoomedPointsOf(*this);
     const TArrPoint centi = Centi(zoomed);
     TArrPoint triangle;
     for (const TPoint& c : centi) triangle.push_back(Rounded(c.X / 100.0, c.Y / 100.0));

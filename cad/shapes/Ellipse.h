@@ -84,7 +84,6 @@ private:
     /// Zoomed device points to hundredths of a pixel, three of them: a
     /// missing third point repeats the second, a lone point all three.
     static TArrPoint Centi(const TArrMyPoint& zoomed);
-    TArrMyPoint ZoomedPoints() const;
     /// The arc of the current mode, not filled.
     void DrawOutline(TCanvas& canvas, const TArrMyPoint& zoomed);
 };

@@ -97,15 +97,20 @@ void TMyLine::Draw(TCanvas& canvas)
     for (int32_t i = 0; i + 1 < count; ++i) LineDraw(*this, canvas, GetPointInZoom(i), GetPointInZoom(i + 1));
     if (count >= 2) FAngle = static_cast<float>(GetSlopeAngle(GetPointInZoom(1), GetPointInZoom(0)));
     SetDrawTriangleMode(*this, canvas);
-    if (count >= 2) {
-        const bool atLast = FArrowStyle == TArrowStyle::ALeft || FArrowStyle == TArrowStyle::ADouble;
-        const bool atFirst = FArrowStyle == TArrowStyle::ARight || FArrowStyle == TArrowStyle::ADouble;
-        if (atLast) DrawTriangle(canvas, GetPointInZoom(count - 1), GetPointInZoom(count - 2));
-        if (atFirst) DrawTriangle(canvas, GetPointInZoom(0), GetPointInZoom(1));
-    }
+    DrawArrowHeads(canvas);
     SetDrawShapeMode(*this, canvas);
     DrawInfo(canvas);
     ReleasePS(canvas, previousPen);
+}
+
+void TMyLine::DrawArrowHeads(TCanvas& canvas)
+{
+    const int32_t count = GetPointsCount();
+    if (count < 2) return;
+    const bool atLast = FArrowStyle == TArrowStyle::ALeft || FArrowStyle == TArrowStyle::ADouble;
+    const bool atFirst = FArrowStyle == TArrowStyle::ARight || FArrowStyle == TArrowStyle::ADouble;
+    if (atLast) DrawTriangle(canvas, GetPointInZoom(count - 1), GetPointInZoom(count - 2));
+    if (atFirst) DrawTriangle(canvas, GetPointInZoom(0), GetPointInZoom(1));
 }
 
 void TMyLine::DrawTriangle(TCanvas& canvas, const TMyPoint& tip, const TMyPoint& next)

@@ -64,6 +64,8 @@ public:
     int32_t endMergeShapePointNo = -1;
 
 protected:
+    /// The heads the arrow style asks for, with the canvas's current pen and brush.
+    void DrawArrowHeads(TCanvas& canvas);
     /// Whether the device point lies within the hit band of the segment a-b.
     static bool SegmentHit(const TPoint& a, const TPoint& b, const TPoint& p);
 

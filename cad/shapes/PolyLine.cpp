@@ -49,13 +49,7 @@ bool TMyPolyLine::IsDrawingFinished(TMouseButton button, const TPoint& p)
 {
     (void)button;
     (void)p;
-    const int32_t count = GetPointsCount();
-    if (count <= 2) return false;
-    const TMyPoint last = GetPointInZoom(count - 1);
-    const TMyPoint before = GetPointInZoom(count - 2);
-    if (last.X != before.X || last.Y != before.Y) return false;
-    ThePoints.pop_back();
-    return true;
+    return DropDoubleClickCopy(*this, 2);
 }
 
 void TMyPolyLine::AppendPoint(const TPoint& p)

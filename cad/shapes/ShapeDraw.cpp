@@ -221,6 +221,36 @@ void DrawPointHandles(TMyShape& shape, TCanvas& canvas)
     DrawDiamond(shape, canvas, shape.ZoomedValuePt(shape.TextOutPoint), GetHotColor());
 }
 
+bool DropDoubleClickCopy(TMyShape& shape, int32_t fewest)
+{
+    const int32_t count = shape.GetPointsCount();
+    if (count <= fewest) return false;
+    const TMyPoint last = shape.GetPointInZoom(count - 1);
+    const TMyPoint before = shape.GetPointInZoom(count - 2);
+    if (last.X != before.X || last.Y != before.Y) return false;
+    shape.ThePoints.pop_back();
+    return true;
+}
+
+TArrMyPoint ZoomedPointsOf(const TMyShape& shape)
+{
+    TArrMyPoint zoomed;
+    zoomed.reserve(shape.ThePoints.size());
+    for (int32_t i = 0; i < shape.GetPointsCount(); ++i) zoomed.push_back(shape.GetPointInZoom(i));
+    return zoomed;
+}
+
+TArrPoint TakeFlattenedPath(TCanvas& canvas)
+{
+    canvas.EndPath();
+    canvas.FlattenPath();
+    TArrPoint points;
+    TArrByte types;
+    canvas.GetPath(points, types);
+    canvas.AbortPath();
+    return points;
+}
+
 int32_t PointHandleAt(TMyShape& shape, const TPoint& p)
 {
     shape.SelectedHotId = -1;

@@ -60,6 +60,18 @@ String FormatMeasure(double value, int32_t decimals);
 /// by its ratio), as the area infos of closed shapes show it.
 String AreaText(const TMyShape& shape, double area);
 
+/// The end of a double click: when the shape has more than `fewest` points
+/// and its last two coincide (zoomed), the second press's copy is dropped.
+/// True when it was.
+bool DropDoubleClickCopy(TMyShape& shape, int32_t fewest);
+
+/// The shape's points times the zoom, in order.
+TArrMyPoint ZoomedPointsOf(const TMyShape& shape);
+
+/// Ends the canvas's open path, flattens it and hands back its points in
+/// device pixels; the path is consumed. Curves hit-test what they draw so.
+TArrPoint TakeFlattenedPath(TCanvas& canvas);
+
 /// Handles on every point of a point-list shape, then the text anchor's
 /// diamond; nothing while the owner hides handles.
 void DrawPointHandles(TMyShape& shape, TCanvas& canvas);

@@ -65,6 +65,9 @@ enum class TArcMode : uint8_t { amCircle = 0, amEllipse = 1 };
 /// Arc outline: open, closed by its chord, or closed through the circle's centre.
 enum class TArcStyle : uint8_t { asArc = 0, asChord = 1, asSector = 2 };
 
+/// The marks across a rule line's ends: short ticks, or none.
+enum class TTickStyle : uint8_t { tsLine = 0, tsNone = 1 };
+
 enum class TLinkLineDrawStyle : uint8_t { lldsHV = 0, lldsFree = 1 };
 
 enum class TBkBitmapMode : uint8_t { Tiled = 0, Stretch = 1, Center = 2, LeftTop = 3 };

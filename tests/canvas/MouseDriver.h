@@ -52,6 +52,14 @@ struct MouseDriver {
         Press(p, mods);
         Release(p, mods);
     }
+    /// A double click as the window system delivers it: a click, then the
+    /// second press as a double-click event, then its release.
+    void DoubleClick(TPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        Click(p, mods);
+        QTest::mouseDClick(&cad, Qt::LeftButton, mods, QPoint(p.X, p.Y));
+        Release(p, mods);
+    }
     /// Runs the paint the last gesture asked for.
     void Settle() { cad.Update(); }
     TColor Pixel(int32_t x, int32_t y) { return cad.Canvas().Pixel(x, y); }

@@ -32,15 +32,6 @@ TMyShape* AddPolygon(TMyCAD& cad, const TArrMyPoint& corners)
     return id < 0 ? nullptr : cad.GetShapeByID(id);
 }
 
-/// A double click as the window system delivers it: a click, then the second
-/// press as a double-click event, then its release.
-void DoubleClick(MouseDriver& m, TPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    m.Click(p, mods);
-    QTest::mouseDClick(&m.cad, Qt::LeftButton, mods, QPoint(p.X, p.Y));
-    m.Release(p, mods);
-}
-
 const TArrMyPoint kPentagon{{100, 40}, {180, 100}, {150, 190}, {50, 190}, {20, 100}};
 
 } // namespace
@@ -57,7 +48,7 @@ TEST(MouseVertices, APolylineClickByClickEndsOnADoubleClick)
     m.Click({70, 20});
     m.Move({70, 70});
     EXPECT_EQ(cad.GetShapesCount(), 0); // still being drawn
-    DoubleClick(m, {70, 70});
+    m.DoubleClick({70, 70});
     ASSERT_EQ(cad.GetShapesCount(), 1);
     EXPECT_EQ(added, 1);
     TMyShape* line = cad.GetShapeByNo(0);
@@ -75,7 +66,7 @@ TEST(MouseVertices, APolylineClickByClickEndsOnADoubleClick)
     cad.SetShapeTool(TDrawTool::SpPolyLine);
     m.Click({100, 100});
     m.Click({150, 104}, Qt::ShiftModifier); // level: (150, 100)
-    DoubleClick(m, {150, 160}, Qt::ShiftModifier);
+    m.DoubleClick({150, 160}, Qt::ShiftModifier);
     ASSERT_EQ(cad.GetShapesCount(), 2);
     EXPECT_EQ(cad.GetShapeByNo(1)->ThePoints, (TArrMyPoint{{100, 100}, {150, 100}, {150, 160}}));
 }

@@ -84,6 +84,10 @@ struct Shape {
     uint8_t ArrowLength = 10;
     uint8_t ArrowOffset = 0;
     uint8_t ArrowStyle = 0;
+    // The rule line's own fields, after the line's.
+    bool ShowUserInfo = false;
+    uint8_t TickStyle = 0;
+    std::u16string UserInfo;
 };
 
 struct Layer {
@@ -260,11 +264,16 @@ inline void EncodeShape(Encoder& e, const Shape& s, const std::string& version)
         e.U8(s.ResizeEnable);
         e.U8(s.RotateEnable);
     }
-    if (s.Class == "TMyLine") {
+    if (s.Class == "TMyLine" || s.Class == "TMyRuleLine") {
         e.I32(s.ArrowAngle);
         e.U8(s.ArrowLength);
         e.U8(s.ArrowOffset);
         e.U8(s.ArrowStyle);
+    }
+    if (s.Class == "TMyRuleLine") {
+        e.U8(s.ShowUserInfo);
+        e.U8(s.TickStyle);
+        e.Counted(s.UserInfo);
     }
 }
 

@@ -1,0 +1,272 @@
+#include "cad/shapes/BLine.h"
+#include "cad/shapes/PolyBezier.h"
+#include "cad/shapes/ShapeDraw.h"
+#include "shapes/FakeOwner.h"
+#include "shapes/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace mycad;
+using mycad::test::FakeOwner;
+using mycad::test::Surface;
+
+namespace {
+
+/// A press and its release at the same point, as the canvas feeds them.
+bool Click(TMyShape& shape, TPoint p)
+{
+    shape.AddPointByMouse(p);
+    return shape.IsDrawingFinished(TMouseButton::mbLeft, p);
+}
+
+TMyPoint Mid(TPoint a, TPoint b) { return {(a.X + b.X) / 2.0f, (a.Y + b.Y) / 2.0f}; }
+
+double Cross(TMyPoint joint, TMyPoint a, TMyPoint b)
+{
+    return (double(a.X) - joint.X) * (double(b.Y) - joint.Y) - (double(a.Y) - joint.Y) * (double(b.X) - joint.X);
+}
+
+double Distance(TMyPoint a, TMyPoint b) { return std::hypot(double(a.X) - b.X, double(a.Y) - b.Y); }
+
+/// The curve's value at the parameter of vertex i.
+TMyPoint AtVertex(const TMyBLine& spline, int32_t i)
+{
+    return spline.GetVPoint(static_cast<float>(i) / static_cast<float>(spline.NoPoints - 1));
+}
+
+} // namespace
+
+TEST(PolyBezier, ClicksPlaceSmoothJointsAndADoubleClickFinishes)
+{
+    FakeOwner owner;
+    Surface control;
+    TCanvas& c = control.Canvas();
+    owner.controlCanvas = &c;
+    TMyPolyBezier chain(&owner);
+    // The canvas moves the rubber band to each point before the press there.
+    TPoint mouse;
+    const std::vector<TPoint> clicks{{5, 5}, {20, 40}, {60, 40}, {80, 5}, {120, 5}, {140, 60}, {180, 60}};
+    for (const TPoint p : clicks) {
+        chain.Drawing(c, {}, mouse);
+        chain.Drawing(c, {}, p);
+        mouse = p;
+        EXPECT_FALSE(Click(chain, p));
+    }
+    // Each completed segment moves its last click on to start the next one
+    // and puts the joint halfway between the control points around it.
+    EXPECT_EQ(chain.ThePoints, (TArrMyPoint{{5, 5}, {20, 40}, {60, 40}, Mid(clicks[2], clicks[3]), {80, 5}, {120, 5},
+                                            Mid(clicks[4], clicks[5]), {140, 60}, {180, 60}}));
+    // Taking the band down leaves the control as it was: the presses that
+    // placed joints replaced it with the new one rather than adding one.
+    EXPECT_GT(control.CountNot(clWhite), 50);
+    chain.Drawing(c, {}, mouse);
+    EXPECT_EQ(control.CountNot(clWhite), 0);
+
+    // A double click on the third point: the second press completes a
+    // segment of four equal-ended points, and the release drops the copy.
+    TMyPolyBezier one(&owner);
+    for (const TPoint p : {TPoint{0, 0}, TPoint{30, 30}, TPoint{60, 0}}) EXPECT_FALSE(Click(one, p));
+    EXPECT_TRUE(Click(one, {60, 0}));
+    EXPECT_EQ(one.ThePoints, (TArrMyPoint{{0, 0}, {30, 30}, {60, 0}, {60, 0}}));
+}
+
+TEST(PolyBezier, FinishingPadsTheLastSegmentWithTheMousePoint)
+{
+    FakeOwner owner;
+    struct Case {
+        int32_t points; // before the release, the last two equal
+        bool finished;
+        int32_t after;
+    };
+    for (const Case c : {Case{4, false, 3}, Case{5, true, 4}, Case{6, true, 7}, Case{7, true, 7}, Case{8, true, 7}, Case{9, true, 10}}) {
+        TMyPolyBezier chain(&owner);
+        for (int32_t i = 0; i + 1 < c.points; ++i) chain.ThePoints.push_back({float(10 * i), float(i % 2)});
+        chain.ThePoints.push_back(chain.ThePoints.back());
+        EXPECT_EQ(chain.IsDrawingFinished(TMouseButton::mbLeft, {99, 77}), c.finished) << c.points;
+        ASSERT_EQ(chain.GetPointsCount(), c.after) << c.points;
+        if (c.after > c.points - 1) {
+            EXPECT_EQ(chain.ThePoints.back(), (TMyPoint{99, 77})) << c.points;
+        }
+    }
+    // Without a double click nothing ends.
+    TMyPolyBezier chain(&owner);
+    chain.ThePoints = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}};
+    EXPECT_FALSE(chain.IsDrawingFinished(TMouseButton::mbLeft, {4, 4}));
+    EXPECT_EQ(chain.GetPointsCount(), 5);
+}
+
+TEST(PolyBezier, EditingAControlPointKeepsTheJointSmooth)
+{
+    FakeOwner owner;
+    owner.zoom = 2.0;
+    // Two segments joined smoothly at P3 = (50, 0).
+    const TArrMyPoint smooth{{0, 0}, {10, 30}, {30, 0}, {50, 0}, {70, 0}, {90, 30}, {100, 0}};
+    auto dragged = [&](int32_t hot, TMyPoint by) {
+        TMyPolyBezier chain(&owner);
+        chain.ThePoints = smooth;
+        chain.SelectedHotId = hot;
+        const TMyPoint from = chain.GetPointInZoom(hot < 0 || hot > 6 ? 0 : hot);
+        chain.SizeChangeValue(from, {from.X + by.X, from.Y + by.Y});
+        return chain.ThePoints;
+    };
+    // The control point before the joint, dragged up: the one after it turns
+    // about the joint and stays on the tangent at its distance.
+    TArrMyPoint p = dragged(2, {0, -40}); // 20 document units at zoom 2
+    EXPECT_EQ(p[2], (TMyPoint{30, -20}));
+    EXPECT_NEAR(Cross(p[3], p[2], p[4]), 0.0, 1e-3);
+    EXPECT_NEAR(Distance(p[3], p[4]), 20.0, 1e-4);
+    EXPECT_LT(p[4].Y, 20.0f);
+    EXPECT_GT(p[4].Y, 0.0f);
+    EXPECT_EQ(p[0], smooth[0]);
+    EXPECT_EQ(p[5], smooth[5]);
+    // The control point after the joint turns the one before it.
+    p = dragged(4, {0, 40});
+    EXPECT_NEAR(Cross(p[3], p[2], p[4]), 0.0, 1e-3);
+    EXPECT_LT(p[2].Y, 0.0f);
+    // A joint carries both its control points.
+    p = dragged(3, {10, 20});
+    EXPECT_EQ(p[2], (TMyPoint{35, 10}));
+    EXPECT_EQ(p[3], (TMyPoint{55, 10}));
+    EXPECT_EQ(p[4], (TMyPoint{75, 10}));
+    // The first and last two points have no partner to turn; a handle
+    // number outside the chain changes nothing.
+    for (const int32_t hot : {0, 1, 5, 6}) {
+        p = dragged(hot, {10, 10});
+        for (int32_t i = 0; i < 7; ++i) {
+            EXPECT_EQ(p[size_t(i)] == smooth[size_t(i)], i != hot) << hot << " " << i;
+        }
+    }
+    EXPECT_EQ(dragged(-1, {10, 10}), smooth);
+    EXPECT_EQ(dragged(7, {10, 10}), smooth);
+}
+
+TEST(PolyBezier, DrawsHandlesAndIsHitAlongTheCurve)
+{
+    FakeOwner owner;
+    TMyPolyBezier chain(&owner);
+    // A straight first segment, a bent second one.
+    chain.ThePoints = {{10, 100}, {60, 100}, {110, 100}, {160, 100}, {170, 140}, {190, 40}, {195, 100}};
+    Surface surface(220, 200);
+    chain.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(85, 100), clBlack); // halfway along the straight segment
+    EXPECT_EQ(surface.At(85, 90), clWhite);
+
+    surface.Clear();
+    chain.DrawHot(surface.Canvas());
+    EXPECT_EQ(surface.At(60, 100), GetHotColor());   // a handle square
+    EXPECT_EQ(surface.At(140, 120), TColor(8421504)); // the tangent from P2 to P4 through the joint
+    EXPECT_EQ(chain.InWhichHot({112, 97}), 2);
+    EXPECT_EQ(chain.InWhichHot({135, 100}), -1);
+
+    // Half way along the straight segment its flattened form has no point,
+    // only the segment's two ends.
+    for (const bool net : {false, true}) {
+        auto hit = [&](TPoint p) { return net ? chain.IsClickedMeforNET(surface.Canvas(), p) : chain.IsClickedMe(surface.Canvas(), p); };
+        EXPECT_TRUE(hit({85, 108})) << net;
+        EXPECT_FALSE(hit({85, 111})) << net;
+        EXPECT_TRUE(hit({186, 80})) << net;
+        EXPECT_FALSE(hit({120, 160})) << net;
+    }
+}
+
+TEST(BLine, PassesThroughEveryPoint)
+{
+    FakeOwner owner;
+    TMyBLine spline(&owner);
+    const TArrMyPoint three{{0, 0}, {50, 80}, {100, 0}};
+    spline.LoadVertices(three);
+    ASSERT_EQ(spline.NoPoints, 3);
+    for (int32_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(AtVertex(spline, i).X, three[size_t(i)].X, 1e-3);
+        EXPECT_NEAR(AtVertex(spline, i).Y, three[size_t(i)].Y, 1e-3);
+    }
+    // The middle control point is pulled past the point so the curve reaches it.
+    EXPECT_GT(spline.VertexList[2].Y, 80.0f);
+
+    // Two equal middle points, and the largest curve the work area holds.
+    TArrMyPoint twice{{0, 0}, {40, 60}, {40, 60}, {100, 0}};
+    TArrMyPoint wave;
+    for (int32_t i = 0; i < kMaxBLinePoints; ++i) wave.push_back({float(7 * i), float(i % 3 == 0 ? 0 : 25 * (i % 5))});
+    for (const TArrMyPoint& points : {twice, wave}) {
+        spline.LoadVertices(points);
+        ASSERT_EQ(spline.NoPoints, int32_t(points.size()));
+        for (int32_t i = 0; i < spline.NoPoints; ++i) {
+            EXPECT_NEAR(Distance(AtVertex(spline, i), points[size_t(i)]), 0.0, 5e-3) << i;
+        }
+    }
+}
+
+TEST(BLine, CoincidentPointsStayAndNothingBreaks)
+{
+    FakeOwner owner;
+    TMyBLine spline(&owner);
+    // All points equal: every row is held, the vertices are the points.
+    spline.ThePoints = TArrMyPoint(5, TMyPoint{40, 40});
+    spline.LoadVertices(spline.ThePoints);
+    for (int32_t i = 0; i <= spline.NoPoints + 1; ++i) EXPECT_EQ(spline.VertexList[size_t(i)], (TMyPoint{40, 40}));
+    EXPECT_EQ(spline.GetVPoint(0.37f), (TMyPoint{40, 40}));
+    Surface surface(80, 80);
+    spline.Draw(surface.Canvas());
+    TCanvas& c = surface.Canvas();
+    EXPECT_TRUE(spline.IsClickedMe(c, {45, 45}));
+    EXPECT_FALSE(spline.IsClickedMe(c, {60, 60}));
+
+    // A lone point, and no point at all, are drawn without reading beyond the vertices.
+    spline.LoadVertices({{10, 20}});
+    EXPECT_EQ(spline.GetVPoint(1.0f), (TMyPoint{10, 20}));
+    spline.ThePoints.clear();
+    spline.Draw(c);
+    EXPECT_FALSE(spline.IsClickedMe(c, {10, 20}));
+}
+
+TEST(BLine, DrawingEndsOnADoubleClickOrWhenFull)
+{
+    FakeOwner owner;
+    TMyBLine spline(&owner);
+    EXPECT_FALSE(Click(spline, {0, 0}));
+    EXPECT_FALSE(Click(spline, {30, 40}));
+    EXPECT_FALSE(Click(spline, {30, 40})); // a double click on the second point is too soon
+    spline.ThePoints.pop_back();
+    EXPECT_FALSE(Click(spline, {60, 0}));
+    EXPECT_TRUE(Click(spline, {60, 0}));
+    EXPECT_EQ(spline.ThePoints, (TArrMyPoint{{0, 0}, {30, 40}, {60, 0}}));
+
+    // The click past the last point the work area holds ends the curve.
+    TMyBLine full(&owner);
+    for (int32_t i = 0; i < kMaxBLinePoints; ++i) EXPECT_FALSE(Click(full, {3 * i, i % 2 * 20}));
+    EXPECT_TRUE(Click(full, {500, 500}));
+    EXPECT_EQ(full.GetPointsCount(), kMaxBLinePoints);
+    EXPECT_EQ(full.ThePoints.back(), (TMyPoint{297, 20}));
+}
+
+TEST(BLine, RubberBandErasesItselfAndPointsInsertWhereTheClickIs)
+{
+    FakeOwner owner;
+    owner.hotShow = false;
+    Surface surface(200, 120);
+    owner.controlCanvas = &surface.Canvas();
+    TMyBLine spline(&owner);
+    spline.ThePoints = {{10, 60}, {60, 20}, {110, 60}};
+    EXPECT_GT(surface.DrawnAndErased([&] { spline.Drawing(surface.Canvas(), {0, 0}, {160, 20}); }), 100);
+    // The press that adds the mouse point draws the same band with IsPath,
+    // taking it down.
+    spline.Drawing(surface.Canvas(), {0, 0}, {160, 20});
+    spline.AddPointByMouse({160, 20});
+    spline.IsPath = true;
+    spline.Drawing(surface.Canvas(), {0, 0}, {160, 20});
+    spline.IsPath = false;
+    EXPECT_EQ(surface.CountNot(clWhite), 0);
+    // Sharing a row with the last point shows nothing.
+    EXPECT_EQ(surface.DrawnAndErased([&] { spline.Drawing(surface.Canvas(), {0, 0}, {190, 20}); }), 0);
+
+    int32_t index = -2;
+    ASSERT_TRUE(spline.IsClickedMeBeforeWhichPoint(index, {10, 60}));
+    EXPECT_EQ(index, 1);
+    const TMyPoint between = spline.GetVPoint(0.5f);
+    ASSERT_TRUE(spline.IsClickedMeBeforeWhichPoint(index, MyPtToPt(between)));
+    EXPECT_EQ(index, 2);
+    ASSERT_TRUE(spline.IsClickedMeBeforeWhichPoint(index, {100, 110}));
+    EXPECT_EQ(index, -1);
+}

@@ -1,0 +1,142 @@
+#include "cad/shapes/RuleLine.h"
+#include "cad/shapes/ShapeDraw.h"
+#include "shapes/FakeOwner.h"
+#include "shapes/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+using namespace mycad;
+using mycad::test::FakeOwner;
+using mycad::test::Surface;
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+/// Whether a part of the surface holds no ink.
+bool Blank(Surface& s, const TRect& area) { return s.InkBox(area).IsEmpty(); }
+
+} // namespace
+
+TEST(RuleLine, StartsAsAMeasureAndCopiesEverythingItShows)
+{
+    FakeOwner owner;
+    owner.arrowOffset = 3;
+    owner.arrowStyle = TArrowStyle::ANone;
+    TMyRuleLine rule(&owner);
+    EXPECT_EQ(rule.ClassName(), QStringLiteral("TMyRuleLine"));
+    EXPECT_EQ(rule.Font().Size(), 8);
+    EXPECT_EQ(rule.ArrowAngle(), 10);
+    EXPECT_EQ(rule.ArrowLength(), 20);
+    EXPECT_EQ(rule.ArrowStyle(), TArrowStyle::ADouble);
+    EXPECT_EQ(rule.ArrowOffset(), 3);
+    EXPECT_FALSE(rule.ShowUserInfo());
+    EXPECT_EQ(rule.TickStyle(), TTickStyle::tsLine);
+
+    rule.SetShowUserInfo(true);
+    rule.SetTickStyle(TTickStyle::tsNone);
+    rule.SetUserInfo(QStringLiteral("gap"));
+    TMyRuleLine copy(&owner);
+    copy.Assign(rule);
+    EXPECT_TRUE(copy.ShowUserInfo());
+    EXPECT_EQ(copy.TickStyle(), TTickStyle::tsNone);
+    EXPECT_EQ(copy.UserInfo(), QStringLiteral("gap"));
+}
+
+TEST(RuleLine, ShowsItsLengthWithTicksAndUprightTextInEveryDirection)
+{
+    FakeOwner owner;
+    owner.unit = TUnits::mm;
+    Surface forward(300, 300);
+    TMyRuleLine rule(&owner);
+    rule.ThePoints = {{50, 150}, {250, 150}};
+    rule.CenterPoint = rule.ComputeCenterPoint(4);
+    rule.Draw(forward.Canvas());
+    // 200 pixels at 96 pixels per inch.
+    EXPECT_EQ(rule.Info(), QStringLiteral("    52.92 mm"));
+    EXPECT_EQ(rule.Angle(), 0.0f);
+    // Ticks 20 pixels across each end, the heads' wings inside them.
+    for (const int32_t x : {50, 250}) {
+        EXPECT_EQ(forward.At(x, 141), clBlack) << x;
+        EXPECT_EQ(forward.At(x, 159), clBlack) << x;
+        EXPECT_EQ(forward.At(x, 138), clWhite) << x;
+    }
+    // The text is centred above the line, 3 pixels clear of it.
+    const TRect text = forward.InkBox({75, 100, 225, 147});
+    ASSERT_FALSE(text.IsEmpty());
+    EXPECT_NEAR((text.Left + text.Right) / 2.0, 150.0, 12.0); // the leading blanks shift it right
+    EXPECT_GT(text.Left, 110);
+    EXPECT_LE(text.Bottom, 147);
+    EXPECT_TRUE(Blank(forward, {75, 151, 225, 300}));
+
+    // Drawn the other way round the line points at pi, and its text is
+    // turned a whole turn further: the picture is the same.
+    Surface backward(300, 300);
+    rule.ThePoints = {{250, 150}, {50, 150}};
+    rule.Draw(backward.Canvas());
+    EXPECT_FLOAT_EQ(rule.Angle(), float(kPi));
+    EXPECT_EQ(backward.Snapshot(), forward.Snapshot());
+
+    // Upright, the text runs down the line on its right-hand side.
+    Surface down(300, 300);
+    rule.ThePoints = {{150, 50}, {150, 250}};
+    rule.CenterPoint = rule.ComputeCenterPoint(4);
+    rule.Draw(down.Canvas());
+    EXPECT_FLOAT_EQ(rule.Angle(), float(kPi / 2));
+    const TRect along = down.InkBox({154, 75, 300, 225});
+    ASSERT_FALSE(along.IsEmpty());
+    EXPECT_GT(along.Height(), 2 * along.Width());
+    EXPECT_TRUE(Blank(down, {0, 75, 146, 225}));
+    EXPECT_EQ(down.At(141, 50), clBlack); // the tick across the top end
+}
+
+TEST(RuleLine, UserTextTickStyleAndZeroLength)
+{
+    FakeOwner owner;
+    TMyRuleLine rule(&owner);
+    rule.ThePoints = {{50, 100}, {250, 100}};
+    rule.CenterPoint = rule.ComputeCenterPoint(4);
+    rule.SetInfo(QStringLiteral("before"));
+    rule.SetShowUserInfo(true);
+    rule.SetTickStyle(TTickStyle::tsNone);
+    Surface surface(300, 200);
+    rule.Draw(surface.Canvas());
+    EXPECT_EQ(rule.Info(), QStringLiteral("before"));
+    EXPECT_TRUE(Blank(surface, {75, 40, 225, 97})); // no text
+    EXPECT_EQ(surface.At(50, 91), clWhite);         // no tick
+    EXPECT_EQ(surface.At(150, 100), clBlack);
+
+    rule.SetUserInfo(QStringLiteral("Gap"));
+    rule.Draw(surface.Canvas());
+    EXPECT_FALSE(Blank(surface, {75, 40, 225, 97}));
+    EXPECT_EQ(rule.Info(), QStringLiteral("before"));
+
+    // Both ends on one point: drawn without a turn of no size going wild.
+    rule.ThePoints = {{100, 100}, {100, 100}};
+    rule.SetShowUserInfo(false);
+    surface.Clear();
+    rule.Draw(surface.Canvas());
+    EXPECT_TRUE(std::isfinite(rule.Angle()));
+    EXPECT_EQ(rule.Info().trimmed(), QStringLiteral("0 pixel(s)"));
+}
+
+TEST(RuleLine, MovingAnEndRefreshesAngleAndLength)
+{
+    FakeOwner owner;
+    owner.zoom = 2.0;
+    TMyRuleLine rule(&owner);
+    rule.ThePoints = {{0, 0}, {100, 0}};
+    rule.SelectedHotId = 1;
+    rule.SizeChangeValue({200, 0}, {200, 200}); // zoomed: the end moves to (100, 100)
+    EXPECT_EQ(rule.ThePoints[1], (TMyPoint{100, 100}));
+    EXPECT_FLOAT_EQ(rule.Angle(), float(kPi / 4));
+    // The length of the document segment, whatever the zoom.
+    EXPECT_EQ(rule.Info(), QStringLiteral("141 pixel(s)"));
+    rule.SelectedHotId = 0;
+    rule.SizeChangeValue({0, 0}, {200, 0});
+    EXPECT_FLOAT_EQ(rule.Angle(), float(kPi / 2));
+    EXPECT_EQ(rule.Info(), QStringLiteral("100 pixel(s)"));
+}
