@@ -4,6 +4,7 @@
 #include "cad/connectors/LinkLine.h"
 #include "cad/connectors/LinkPoint.h"
 #include "cad/shapes/Line.h"
+#include "cad/shapes/RuleLine.h"
 
 #include <map>
 
@@ -81,6 +82,14 @@ void WriteClassFields(TJsonWriter& j, const TMyShape& shape)
     if (const auto* point = dynamic_cast<const TMyLinkPoint*>(&shape)) {
         j.Key("size");
         j.Int(point->Size());
+    }
+    if (const auto* rule = dynamic_cast<const TMyRuleLine*>(&shape)) {
+        j.Key("showUserInfo");
+        j.Bool(rule->ShowUserInfo());
+        j.Key("tickStyle");
+        j.Int(Ordinal(rule->TickStyle()));
+        j.Key("userInfo");
+        j.Str(rule->UserInfo());
     }
 }
 

@@ -3,6 +3,7 @@
 #include "cad/canvas/UndoList.h"
 #include "cad/connectors/LinkLine.h"
 #include "cad/shapes/Line.h"
+#include "cad/shapes/RuleLine.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -217,9 +218,19 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     lineForm->addRow(hops_);
     routeLabel_ = lineForm->labelForField(route_);
 
+    ruleGroup_ = new QGroupBox(QStringLiteral("Dimension"), body_);
+    showUserInfo_ = new QCheckBox(QStringLiteral("Show my text instead of the length"), ruleGroup_);
+    userInfo_ = new QLineEdit(ruleGroup_);
+    userInfo_->setPlaceholderText(QStringLiteral("Text shown above the line"));
+    ticks_ = Combo(ruleGroup_, {{"Ticks at both ends", int(TTickStyle::tsLine)}, {"No ticks", int(TTickStyle::tsNone)}});
+    auto* ruleForm = new QFormLayout(ruleGroup_);
+    ruleForm->addRow(showUserInfo_);
+    ruleForm->addRow(QStringLiteral("My text"), userInfo_);
+    ruleForm->addRow(QStringLiteral("Ends"), ticks_);
+
     auto* bodyLayout = new QVBoxLayout(body_);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
-    for (QGroupBox* g : {outline, fill, gradientGroup, texts, arrange, lineGroup_}) bodyLayout->addWidget(g);
+    for (QGroupBox* g : {outline, fill, gradientGroup, texts, arrange, lineGroup_, ruleGroup_}) bodyLayout->addWidget(g);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(title_);
@@ -232,6 +243,7 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     arrows_->setObjectName(QStringLiteral("arrowStyle"));
     route_->setObjectName(QStringLiteral("linkLineDrawStyle"));
     hops_->setObjectName(QStringLiteral("crossLine"));
+    ticks_->setObjectName(QStringLiteral("tickStyle"));
     angle_->setObjectName(QStringLiteral("angle"));
 
     connect(penColor_, &TColorButton::ColorChosen, this, &TPropertiesPanel::SetPenColor);
@@ -260,6 +272,10 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
         SetLinkLineDrawStyle(static_cast<TLinkLineDrawStyle>(route_->itemData(i).toInt()));
     });
     connect(hops_, &QCheckBox::clicked, this, &TPropertiesPanel::SetHops);
+    connect(showUserInfo_, &QCheckBox::clicked, this, &TPropertiesPanel::SetShowUserInfo);
+    connect(userInfo_, &QLineEdit::editingFinished, this, [this] { SetUserInfo(userInfo_->text()); });
+    connect(ticks_, &QComboBox::activated, this,
+            [this](int i) { SetTickStyle(static_cast<TTickStyle>(ticks_->itemData(i).toInt())); });
     Refresh();
 }
 
@@ -304,8 +320,16 @@ void TPropertiesPanel::Refresh()
         }
         if (connector) ShowValue(route_, int(connector->LinkLineDrawStyle()));
         hops_->setChecked(cad_.CrossLine());
+        const auto* rule = dynamic_cast<const TMyRuleLine*>(s);
+        ruleGroup_->setVisible(rule != nullptr);
+        if (rule) {
+            showUserInfo_->setChecked(rule->ShowUserInfo());
+            if (!userInfo_->hasFocus()) userInfo_->setText(rule->UserInfo());
+            ShowValue(ticks_, int(rule->TickStyle()));
+        }
     } else {
         lineGroup_->setVisible(false);
+        ruleGroup_->setVisible(false);
         info_->clear();
         caption_->clear();
     }
@@ -430,6 +454,30 @@ void TPropertiesPanel::SetHops(bool on)
     cad_.SetCrossLine(on);
     cad_.Invalidate();
     emit DrawingChanged();
+}
+
+void TPropertiesPanel::ApplyToRuleLines(const std::function<void(TMyRuleLine&)>& change)
+{
+    Apply([&change](TMyShape& s) {
+        if (auto* rule = dynamic_cast<TMyRuleLine*>(&s)) change(*rule);
+    });
+}
+
+void TPropertiesPanel::SetShowUserInfo(bool show)
+{
+    ApplyToRuleLines([show](TMyRuleLine& r) { r.SetShowUserInfo(show); });
+}
+
+void TPropertiesPanel::SetUserInfo(const QString& text)
+{
+    const auto* rule = dynamic_cast<const TMyRuleLine*>(Shown());
+    if (!rule || rule->UserInfo() == text) return;
+    ApplyToRuleLines([&text](TMyRuleLine& r) { r.SetUserInfo(text); });
+}
+
+void TPropertiesPanel::SetTickStyle(TTickStyle style)
+{
+    ApplyToRuleLines([style](TMyRuleLine& r) { r.SetTickStyle(style); });
 }
 
 } // namespace mycad::studio

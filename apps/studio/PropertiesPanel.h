@@ -1,7 +1,8 @@
 // The Properties panel: the look and the state of the selected shapes (pen,
-// brush, gradient, texts, angle, lock and visibility, and the arrow heads of
-// lines). It shows the first selected shape; a change applies to every
-// selected shape as one step the Undo command takes back.
+// brush, gradient, texts, angle, lock and visibility, the arrow heads of
+// lines, the text and ticks of dimension lines). It shows the first selected
+// shape; a change applies to every selected shape as one step the Undo
+// command takes back.
 #pragma once
 
 #include "cad/canvas/MyCAD.h"
@@ -18,6 +19,10 @@ class QLabel;
 class QLineEdit;
 class QSpinBox;
 class QToolButton;
+
+namespace mycad {
+class TMyRuleLine;
+}
 
 namespace mycad::studio {
 
@@ -76,6 +81,10 @@ public:
     void SetLinkLineDrawStyle(TLinkLineDrawStyle style);
     /// Hops where connectors cross, for the whole drawing.
     void SetHops(bool on);
+    // Dimension (rule) lines only.
+    void SetShowUserInfo(bool show);
+    void SetUserInfo(const QString& text);
+    void SetTickStyle(TTickStyle style);
 
     // The widgets, for tests.
     TColorButton& PenColorButton() { return *penColor_; }
@@ -92,6 +101,7 @@ private:
     /// snapshots do not hold), changes each selected shape, repaints.
     void Apply(const std::function<void(TMyShape&)>& change, bool recordUndo = true);
     TMyShape* Shown() const;
+    void ApplyToRuleLines(const std::function<void(TMyRuleLine&)>& change);
 
     TMyCAD& cad_;
     QLabel* title_ = nullptr;
@@ -114,6 +124,10 @@ private:
     QComboBox* route_ = nullptr;
     QCheckBox* hops_ = nullptr;
     QWidget* routeLabel_ = nullptr;
+    QGroupBox* ruleGroup_ = nullptr;
+    QCheckBox* showUserInfo_ = nullptr;
+    QLineEdit* userInfo_ = nullptr;
+    QComboBox* ticks_ = nullptr;
     bool refreshing_ = false;
 };
 

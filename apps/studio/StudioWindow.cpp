@@ -4,6 +4,7 @@
 #include "apps/common/SideLinkPoints.h"
 #include "apps/studio/DxfExportDialog.h"
 #include "apps/studio/Icons.h"
+#include "cad/shapes/BLine.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -49,12 +50,15 @@ const TToolInfo kTools[] = {
     {TDrawTool::SpPolygon, "toolPolygon", "Poly&gon", "G",
      "Click the corners of a polygon; a click on the first corner, or a double click, closes it"},
     {TDrawTool::SpFreeLine, "toolFreeLine", "&Freehand", "F", "Draw freehand while the button is held"},
-    {TDrawTool::SpPolyBezier, "toolBezier", "Be&zier Curve", "Z", "Click the points of a Bezier curve"},
-    {TDrawTool::SpBLine, "toolSpline", "&Spline", "S", "Click the points a smooth curve passes through"},
+    {TDrawTool::SpPolyBezier, "toolBezier", "Be&zier Curve", "Z",
+     "Click the control points of a smooth Bezier curve; double click to finish"},
+    {TDrawTool::SpBLine, "toolSpline", "&Spline", "S",
+     "Click up to 100 points a smooth curve passes through; double click to finish"},
     {TDrawTool::SpElliArc, "toolArc", "&Arc", "A", "Draw an arc through three points"},
     {TDrawTool::SpText, "toolText", "Te&xt", "X", "Draw a text box and type its text"},
     {TDrawTool::SpImage, "toolImage", "&Image", "I", "Draw a frame for a picture"},
-    {TDrawTool::SpRuleLine, "toolRuleLine", "&Dimension", "D", "Draw a measuring line that shows its length"},
+    {TDrawTool::SpRuleLine, "toolRuleLine", "&Dimension", "D",
+     "Drag a measuring line that shows its length; it ends where you release"},
     {TDrawTool::SpLinkPoint, "toolLinkPoint", "&Connection Point", "", "Place a point connectors attach to"},
     {TDrawTool::SpLinkLine, "toolConnector", "&Connector", "C",
      "Draw a connector between the connection points of two shapes"},
@@ -133,6 +137,7 @@ TStudioWindow::~TStudioWindow()
     cad.Notification(labelXY_.get(), TOperation::opRemove);
     cad.Notification(labelValue_.get(), TOperation::opRemove);
     cad.OnPaint = nullptr;
+    cad.OnShapeAdded = nullptr;
     cad.OnActionToolToSelecting = nullptr;
     cad.OnShapeMouseDragged = nullptr;
     cad.OnShapeMouseResized = nullptr;
@@ -555,6 +560,14 @@ void TStudioWindow::HookCanvas()
     cad.OnWholeDragged = [this] {
         shapesMoved_ = true;
         QueueSync();
+    };
+    cad.OnShapeAdded = [this](TMyShape*& shape, int32_t) {
+        // The click past a B-spline's last point ended it: say why.
+        if (Cad().ShapeTool() == TDrawTool::SpBLine && dynamic_cast<TMyBLine*>(shape) &&
+            shape->GetPointsCount() >= kMaxBLinePoints) {
+            statusBar()->showMessage(
+                QStringLiteral("A spline holds at most %1 points: the curve was finished").arg(kMaxBLinePoints), 6000);
+        }
     };
 }
 

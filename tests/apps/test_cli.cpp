@@ -8,6 +8,7 @@
 #include "cad/io/DocumentFile.h"
 #include "cad/io/DxfExport.h"
 #include "cad/shapes/Line.h"
+#include "cad/shapes/RuleLine.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -210,6 +211,31 @@ TEST(MycadInfo, JsonReportsConnectorEndsAndLinkPointSizes)
     EXPECT_EQ(shapes[0][u"links"].toArray(), (QJsonArray{2}));
     EXPECT_EQ(shapes[3][u"size"].toInt(), 11);
     EXPECT_FALSE(shapes[0].toObject().contains(u"size"));
+}
+
+TEST(MycadInfo, JsonReportsTheRuleLinesOwnFields)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("rule.zed"));
+    TMyCAD cad;
+    ASSERT_GE(cad.AddShapeByCode(&cad, TDrawTool::SpRuleLine, QStringLiteral("Gauge"), {{0, 0}, {100, 0}}, 1, 0.0,
+                                 String()),
+              0);
+    auto* rule = dynamic_cast<TMyRuleLine*>(cad.GetShapeByNo(0));
+    ASSERT_NE(rule, nullptr);
+    rule->SetShowUserInfo(true);
+    rule->SetTickStyle(TTickStyle::tsNone);
+    rule->SetUserInfo(QStringLiteral("Span"));
+    ASSERT_TRUE(SaveToFile(cad, file));
+
+    const TRun run = Mycad({QStringLiteral("info"), file, QStringLiteral("--json")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QJsonObject shape = QJsonDocument::fromJson(run.out.toUtf8())[u"shapes"][0].toObject();
+    EXPECT_EQ(shape[u"class"].toString(), QStringLiteral("TMyRuleLine"));
+    EXPECT_EQ(shape[u"arrowStyle"].toInt(), int(TArrowStyle::ADouble));
+    EXPECT_TRUE(shape[u"showUserInfo"].toBool());
+    EXPECT_EQ(shape[u"tickStyle"].toInt(), int(TTickStyle::tsNone));
+    EXPECT_EQ(shape[u"userInfo"].toString(), QStringLiteral("Span"));
 }
 
 TEST(MycadRender, DrawsTheDrawingAtItsPageSizeOrTheSizeAsked)

@@ -6,7 +6,9 @@
 #include "apps/studio/StudioWindow.h"
 #include "cad/connectors/LinkLine.h"
 #include "cad/io/DocumentFile.h"
+#include "cad/shapes/BLine.h"
 #include "cad/shapes/Line.h"
+#include "cad/shapes/RuleLine.h"
 #include "platform/Messages.h"
 
 #include <QComboBox>
@@ -21,6 +23,7 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -671,6 +674,44 @@ TEST(StudioRender, TheSampleShipsAsTheGeneratorWritesItAndRendersHeadless)
     QString error;
     EXPECT_EQ(studio::RenderDrawingFile(dir.filePath(QStringLiteral("none.zed")), png, error), 1);
     EXPECT_TRUE(error.contains(QStringLiteral("no such file")));
+}
+
+TEST(StudioPanels, DimensionLinesOfferTheirTextAndTicksAndSplinesSayWhyTheyEnd)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    studio::TPropertiesPanel& panel = s.window.Properties();
+    auto* ticks = panel.findChild<QComboBox*>(QStringLiteral("tickStyle"));
+    ASSERT_NE(ticks, nullptr);
+    const int32_t id =
+        cad.AddShapeByCode(&cad, TDrawTool::SpRuleLine, QStringLiteral("Gauge"), {{50, 50}, {250, 50}}, 1, 0.0, String());
+    ASSERT_GE(id, 0);
+    s.Settle();
+    EXPECT_TRUE(ticks->isVisibleTo(&panel));
+    const int32_t steps = cad.GetUndoStepsCount();
+    panel.SetShowUserInfo(true);
+    panel.SetUserInfo(QStringLiteral("Span"));
+    panel.SetTickStyle(TTickStyle::tsNone);
+    auto* rule = dynamic_cast<TMyRuleLine*>(cad.GetShapeByID(id));
+    ASSERT_NE(rule, nullptr);
+    EXPECT_TRUE(rule->ShowUserInfo());
+    EXPECT_EQ(rule->UserInfo(), QStringLiteral("Span"));
+    EXPECT_EQ(rule->TickStyle(), TTickStyle::tsNone);
+    EXPECT_EQ(cad.GetUndoStepsCount(), steps + 3);
+    ASSERT_TRUE(cad.SelectShapeByCode(AddBox(cad, 10, 10, 20, 20, clRed)->ShapeId, true));
+    s.Settle();
+    EXPECT_FALSE(ticks->isVisibleTo(&panel));
+
+    // The click past a spline's last point ends it, and the status bar says so.
+    s.window.SetTool(TDrawTool::SpBLine);
+    for (int32_t i = 0; i <= kMaxBLinePoints; ++i) {
+        cad.MouseDown(TMouseButton::mbLeft, TShiftState{}, 5 + 3 * i, 100 + i % 2 * 30);
+        cad.MouseUp(TMouseButton::mbLeft, TShiftState{}, 5 + 3 * i, 100 + i % 2 * 30);
+    }
+    auto* spline = dynamic_cast<TMyBLine*>(cad.GetShapeByNo(cad.GetShapesCount() - 1));
+    ASSERT_NE(spline, nullptr);
+    EXPECT_EQ(spline->GetPointsCount(), kMaxBLinePoints);
+    EXPECT_TRUE(s.window.statusBar()->currentMessage().contains(QStringLiteral("at most 100 points")));
 }
 
 TEST(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
