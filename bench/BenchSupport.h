@@ -7,7 +7,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPainter>
 
+#include <chrono>
 #include <functional>
 #include <random>
 
@@ -70,6 +74,47 @@ inline void MeasureDragReleases(benchmark::State& state, TMyCAD& cad, const std:
         cad.Update();
     }
     ClipCursor(nullptr);
+}
+
+/// Mean times in milliseconds of the canvas and of its peer.
+struct TPeerTimes {
+    double Ours = 0;
+    double Theirs = 0;
+};
+
+/// Each iteration repaints the canvas's device rectangle r into its back
+/// buffer (DrawAll), then renders the scene's source rectangle into an image
+/// of r's size first filled white. Sets the counters mycad_ms, qt_ms, ratio
+/// (canvas / scene) and shapes_drawn.
+inline TPeerTimes PaintAgainstScene(benchmark::State& state, TMyCAD& cad, QGraphicsScene& scene, const TRect& r,
+                                    const QRectF& source)
+{
+    using Clock = std::chrono::steady_clock;
+    QImage image(r.Width(), r.Height(), QImage::Format_RGB32);
+    double ours = 0;
+    double theirs = 0;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        cad.DrawAll(r);
+        benchmark::DoNotOptimize(cad.BackBuffer().Image().constBits());
+        const auto t1 = Clock::now();
+        {
+            image.fill(Qt::white);
+            QPainter p(&image);
+            scene.render(&p, QRectF(0, 0, r.Width(), r.Height()), source, Qt::IgnoreAspectRatio);
+        }
+        benchmark::DoNotOptimize(image.constBits());
+        const auto t2 = Clock::now();
+        ours += std::chrono::duration<double, std::milli>(t1 - t0).count();
+        theirs += std::chrono::duration<double, std::milli>(t2 - t1).count();
+    }
+    const double iterations = double(state.iterations());
+    const TPeerTimes times{ours / iterations, theirs / iterations};
+    state.counters["mycad_ms"] = times.Ours;
+    state.counters["qt_ms"] = times.Theirs;
+    state.counters["ratio"] = theirs > 0 ? ours / theirs : 0.0;
+    state.counters["shapes_drawn"] = double(cad.ShapesDrawnLast().size());
+    return times;
 }
 
 /// Runs the registered benchmarks after check (when given) has passed;

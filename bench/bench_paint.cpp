@@ -17,6 +17,7 @@
 // white. Both run in the same iteration; the counters are the mean times of
 // each and ratio = canvas / scene. Targets: ratio at most 1 for viewport and
 // whole, partial under 2 ms at N = 100 000.
+#include "BenchSupport.h"
 #include "cad/canvas/MyCAD.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
@@ -29,7 +30,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -154,36 +154,12 @@ std::map<std::pair<int, int>, Result> gResults;
 
 void BM_Paint(benchmark::State& state, Case c)
 {
-    using Clock = std::chrono::steady_clock;
     const int n = int(state.range(0));
     Drawing& d = DrawingFor(n);
     const CaseSetup setup = SetupOf(c);
     d.cad->SetZoom(setup.Zoom);
-    const TRect r = setup.Device;
-    QImage image(r.Width(), r.Height(), QImage::Format_RGB32);
-    double ours = 0;
-    double theirs = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        d.cad->DrawAll(r);
-        benchmark::DoNotOptimize(d.cad->BackBuffer().Image().constBits());
-        const auto t1 = Clock::now();
-        {
-            image.fill(Qt::white);
-            QPainter p(&image);
-            d.scene->render(&p, QRectF(0, 0, r.Width(), r.Height()), setup.Source, Qt::IgnoreAspectRatio);
-        }
-        benchmark::DoNotOptimize(image.constBits());
-        const auto t2 = Clock::now();
-        ours += std::chrono::duration<double, std::milli>(t1 - t0).count();
-        theirs += std::chrono::duration<double, std::milli>(t2 - t1).count();
-    }
-    const double iterations = double(state.iterations());
-    state.counters["mycad_ms"] = ours / iterations;
-    state.counters["qt_ms"] = theirs / iterations;
-    state.counters["ratio"] = theirs > 0 ? ours / theirs : 0.0;
-    state.counters["shapes_drawn"] = double(d.cad->ShapesDrawnLast().size());
-    gResults[{int(c), n}] = {ours / iterations, theirs / iterations};
+    const bench::TPeerTimes t = bench::PaintAgainstScene(state, *d.cad, *d.scene, setup.Device, setup.Source);
+    gResults[{int(c), n}] = {t.Ours, t.Theirs};
 }
 
 void Register()
