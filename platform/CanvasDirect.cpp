@@ -258,6 +258,8 @@ bool TCanvasDirect::StrokeCanvasPath(TCanvas& canvas)
     // a line that follows a closed figure starts a new one where it ended.
     const std::vector<TCanvas::PathPoint>& pts = canvas.path_;
     if (pts.empty()) return true;
+    // The path holds device positions; the walk below takes logical ones.
+    if (!TCanvasPainter::LogicalIsDevice(canvas)) return false;
     if ((pts.front().Type & ~PT_CLOSEFIGURE) != PT_MOVETO) return false;
     for (const TCanvas::PathPoint& p : pts) {
         if ((p.Type & ~PT_CLOSEFIGURE) == PT_BEZIERTO) return false;

@@ -92,6 +92,11 @@ QTransform TCanvasPainter::LogicalToDevice(const TCanvas& canvas)
     return t;
 }
 
+bool TCanvasPainter::LogicalIsDevice(const TCanvas& canvas)
+{
+    return canvas.graphicsMode_ != GM_ADVANCED && canvas.mapMode_ != MM_LOENGLISH;
+}
+
 QTransform TCanvasPainter::DeviceToImage(const TCanvas& canvas)
 {
     const QTransform shift = QTransform::fromTranslate(-canvas.origin_.X, -canvas.origin_.Y);

@@ -262,6 +262,9 @@ public:
     /// Logical coordinates to device pixels (world transform and map mode),
     /// without the device origin.
     static QTransform LogicalToDevice(const TCanvas& canvas);
+    /// Whether logical coordinates are device pixels (no world transform in
+    /// effect and the pixel map mode).
+    static bool LogicalIsDevice(const TCanvas& canvas);
     /// Device pixels (control coordinates) to the target image's pixels.
     static QTransform DeviceToImage(const TCanvas& canvas);
 

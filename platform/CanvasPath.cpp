@@ -26,6 +26,15 @@ QPolygonF Flattened(const QPointF& from, const QPointF& c1, const QPointF& c2, c
     return polys.front().mid(1);
 }
 
+// Paths keep the device positions of what is drawn into them, as the
+// drawing model this canvas follows does: a figure drawn under a world
+// transform or map mode stays where it was drawn when the transform changes
+// before the path is stroked, filled or read back.
+QPointF ToPathPoint(const TCanvas& c, const QPointF& p)
+{
+    return TCanvasPainter::LogicalIsDevice(c) ? p : TCanvasPainter::LogicalToDevice(c).map(p);
+}
+
 } // namespace
 
 TRect PixelBounds(const QRectF& b)
@@ -46,21 +55,24 @@ void TCanvasPath::EndFigure(TCanvas& c)
 void TCanvasPath::StartFigure(TCanvas& c, const QPointF& p)
 {
     c.figureStart_ = static_cast<int32_t>(c.path_.size());
-    c.path_.push_back({p.x(), p.y(), PT_MOVETO});
+    const QPointF d = ToPathPoint(c, p);
+    c.path_.push_back({d.x(), d.y(), PT_MOVETO});
 }
 
 void TCanvasPath::LineTo(TCanvas& c, const QPointF& p)
 {
     if (c.figureStart_ < 0) StartFigure(c, QPointF(c.penPos_.X, c.penPos_.Y));
-    c.path_.push_back({p.x(), p.y(), PT_LINETO});
+    const QPointF d = ToPathPoint(c, p);
+    c.path_.push_back({d.x(), d.y(), PT_LINETO});
 }
 
 void TCanvasPath::BezierTo(TCanvas& c, const QPointF& c1, const QPointF& c2, const QPointF& end)
 {
     if (c.figureStart_ < 0) StartFigure(c, QPointF(c.penPos_.X, c.penPos_.Y));
-    c.path_.push_back({c1.x(), c1.y(), PT_BEZIERTO});
-    c.path_.push_back({c2.x(), c2.y(), PT_BEZIERTO});
-    c.path_.push_back({end.x(), end.y(), PT_BEZIERTO});
+    for (const QPointF& p : {c1, c2, end}) {
+        const QPointF d = ToPathPoint(c, p);
+        c.path_.push_back({d.x(), d.y(), PT_BEZIERTO});
+    }
 }
 
 void TCanvasPath::CloseFigure(TCanvas& c)
@@ -150,6 +162,8 @@ QPainterPath TCanvasPath::ToPainterPath(const TCanvas& c)
         }
         if ((pts[i].Type & PT_CLOSEFIGURE) != 0) out.closeSubpath();
     }
+    // Back to the logical coordinates of the transform in effect now.
+    if (!TCanvasPainter::LogicalIsDevice(c)) return TCanvasPainter::LogicalToDevice(c).inverted().map(out);
     return out;
 }
 
@@ -246,8 +260,11 @@ int32_t TCanvas::GetPath(TArrPoint& points, TArrByte& types) const
     types.clear();
     points.reserve(path_.size());
     types.reserve(path_.size());
+    const bool plain = TCanvasPainter::LogicalIsDevice(*this);
+    const QTransform toLogical = plain ? QTransform() : TCanvasPainter::LogicalToDevice(*this).inverted();
     for (const PathPoint& p : path_) {
-        points.push_back({ClampToInt(std::nearbyint(p.X)), ClampToInt(std::nearbyint(p.Y))});
+        const QPointF q = plain ? QPointF(p.X, p.Y) : toLogical.map(QPointF(p.X, p.Y));
+        points.push_back({ClampToInt(std::nearbyint(q.x())), ClampToInt(std::nearbyint(q.y()))});
         types.push_back(p.Type);
     }
     return static_cast<int32_t>(path_.size());

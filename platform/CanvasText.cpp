@@ -3,11 +3,13 @@
 #include "platform/CanvasPainter.h"
 #include "platform/CanvasPath.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QtMath>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace mycad {
 
@@ -23,6 +25,51 @@ QTransform GlyphToLogical(int32_t x, int32_t y, int32_t escapement, bool yUp)
     const double s = std::sin(a);
     if (yUp) return QTransform(c, s, s, -c, x, y);
     return QTransform(c, -s, s, c, x, y);
+}
+
+bool SameFont(const TLogFont& a, const TLogFont& b)
+{
+    // Escapement and orientation turn the text, not the font.
+    return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
+           a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut && a.lfCharSet == b.lfCharSet &&
+           a.lfQuality == b.lfQuality && a.lfFaceName == b.lfFaceName;
+}
+
+// The font and metrics of the description and spacing last used. Text is
+// measured and then written in the same font, line after line, and making a
+// font and its metrics costs more than writing a short line. Drawing happens
+// on the interface thread only; the fonts are let go before the application
+// that made them ends.
+struct TFontInUse {
+    TLogFont Description;
+    int32_t Extra = 0;
+    std::optional<QFont> Font;
+    std::optional<QFontMetrics> Metrics;
+};
+
+TFontInUse& FontSlot()
+{
+    static TFontInUse f;
+    return f;
+}
+
+const TFontInUse& FontInUse(const TLogFont& lf, int32_t extra)
+{
+    TFontInUse& f = FontSlot();
+    if (!f.Font || f.Extra != extra || !SameFont(f.Description, lf)) {
+        if (!f.Font) {
+            qAddPostRoutine([] {
+                FontSlot().Metrics.reset();
+                FontSlot().Font.reset();
+            });
+        }
+        f.Description = lf;
+        f.Extra = extra;
+        f.Font = ToQFont(lf);
+        if (extra != 0) f.Font->setLetterSpacing(QFont::AbsoluteSpacing, extra);
+        f.Metrics.emplace(*f.Font);
+    }
+    return f;
 }
 
 } // namespace
@@ -45,8 +92,9 @@ void TCanvas::DeselectLogFont()
 
 TSize TCanvas::TextExtent(const String& text) const
 {
-    const QFontMetrics fm(ToQFont(GetLogFont()));
-    // Every character, the last one included, is followed by the extra spacing.
+    // Measured without the spacing, which every character, the last one
+    // included, is followed by.
+    const QFontMetrics& fm = *FontInUse(GetLogFont(), 0).Metrics;
     const int64_t cx = static_cast<int64_t>(fm.horizontalAdvance(text)) + static_cast<int64_t>(charExtra_) * text.size();
     return {static_cast<int32_t>(std::clamp<int64_t>(cx, INT32_MIN, INT32_MAX)), fm.height()};
 }
@@ -55,9 +103,9 @@ void TCanvas::TextOut(int32_t x, int32_t y, const String& text)
 {
     if (text.isEmpty()) return;
     const TLogFont lf = GetLogFont();
-    QFont font = ToQFont(lf);
-    if (charExtra_ != 0) font.setLetterSpacing(QFont::AbsoluteSpacing, charExtra_);
-    const QFontMetrics fm(font);
+    const TFontInUse& inUse = FontInUse(lf, charExtra_);
+    const QFont font = *inUse.Font;
+    const QFontMetrics fm = *inUse.Metrics;
     const QTransform glyphs = GlyphToLogical(x, y, lf.lfEscapement, mapMode_ == MM_LOENGLISH);
 
     if (pathOpen_) {

@@ -3,8 +3,10 @@
 #include "apps/cli/JsonWriter.h"
 #include "cad/connectors/LinkLine.h"
 #include "cad/connectors/LinkPoint.h"
+#include "cad/shapes/Image.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/RuleLine.h"
+#include "cad/shapes/Text.h"
 
 #include <map>
 
@@ -90,6 +92,45 @@ void WriteClassFields(TJsonWriter& j, const TMyShape& shape)
         j.Int(Ordinal(rule->TickStyle()));
         j.Key("userInfo");
         j.Str(rule->UserInfo());
+    }
+    if (const auto* text = dynamic_cast<const TMyText*>(&shape)) {
+        j.Key("isBorder");
+        j.Bool(text->IsBorder());
+        j.Key("isSolid");
+        j.Bool(text->IsSolid());
+        j.Key("lines");
+        j.BeginArray();
+        for (int32_t i = 0; i < text->Lines().Count(); ++i) j.Str(text->Lines()[i]);
+        j.EndArray();
+        j.Key("vAlignment");
+        j.Int(Ordinal(text->VAlignment()));
+        j.Key("hAlignment");
+        j.Int(Ordinal(text->HAlignment()));
+        j.Key("wordWrap");
+        j.Bool(text->WordWrap());
+    }
+    if (const auto* image = dynamic_cast<const TMyImage*>(&shape)) {
+        j.Key("bitmap");
+        j.BeginObject();
+        j.Key("width");
+        j.Int(image->Bitmap().Width());
+        j.Key("height");
+        j.Int(image->Bitmap().Height());
+        j.EndObject();
+        j.Key("brightness");
+        j.Int(image->Brightness());
+        j.Key("contrast");
+        j.Int(image->Contrast());
+        j.Key("transparent");
+        j.Bool(image->Transparent());
+        j.Key("border");
+        j.Bool(image->Border());
+        j.Key("grayScale");
+        j.Bool(image->GrayScale());
+        j.Key("transparentColor");
+        j.UInt(image->StoredTransparentColor());
+        j.Key("transparentMode");
+        j.Int(Ordinal(image->TransparentMode()));
     }
 }
 

@@ -6,12 +6,14 @@
 // current state. Drawing lives here; the selecting side (handles, dragging,
 // sizing, rotating, rubber band) is in MouseSelect.cpp.
 #include "cad/canvas/MyCAD.h"
+#include "cad/canvas/TextEntry.h"
 
 #include "cad/connectors/LinkLine.h"
 #include "cad/shapes/BLine.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
 #include "cad/shapes/ShapeDraw.h"
+#include "cad/shapes/Text.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -303,6 +305,7 @@ void TMyCAD::DrawingUp(TMouseButton button, TShiftState shift)
 
     AllocateShapeNoIdName(*WorkingShape, true);
     ReleaseCursorClipArea();
+    if (auto* text = dynamic_cast<TMyText*>(WorkingShape)) TakeDrawnText(*this, *text);
     std::unique_ptr<TMyShape> shape = std::move(FDrawnShape);
     TMyShape* added = WorkingShape;
     if (!shape || !AddShape(shape, false, false)) {

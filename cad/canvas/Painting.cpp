@@ -9,6 +9,7 @@
 #include "cad/connectors/LinkLine.h"
 #include "cad/connectors/LinkPoint.h"
 #include "cad/shapes/Ellipse.h"
+#include "cad/shapes/Image.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/PolyBezier.h"
 #include "cad/shapes/PolyLine.h"
@@ -83,10 +84,11 @@ TExtentKind ExtentKindOf(const std::type_info& t)
     // A connector draws as a line, with hops above its horizontal segments.
     if (t == typeid(TMyLinkLine)) return TExtentKind::LinkLine;
     // An ellipse and its fill stay inside the box of its four points, and so
-    // do the cross of a link point, the dot of a junction and a Bezier chain,
-    // which stays inside the box of its control points.
+    // do the cross of a link point, the dot of a junction, a picture clipped
+    // to its box, and a Bezier chain, inside the box of its control points.
     if (t == typeid(TMyRectangle) || t == typeid(TMyEllipse) || t == typeid(TMyLinkPoint) ||
-        t == typeid(TMyLineLinkLine) || t == typeid(TMyPolyBezier))
+        t == typeid(TMyLineLinkLine) || t == typeid(TMyPolyBezier) ||
+        t == typeid(TMyImage))
         return TExtentKind::Rectangle;
     return TExtentKind::Unknown;
 }

@@ -9,11 +9,13 @@
 #include "cad/shapes/BLine.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Group.h"
+#include "cad/shapes/Image.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/PolyBezier.h"
 #include "cad/shapes/PolyLine.h"
 #include "cad/shapes/Rectangle.h"
 #include "cad/shapes/RuleLine.h"
+#include "cad/shapes/Text.h"
 
 #include <array>
 
@@ -34,10 +36,8 @@ struct TClassEntry {
     TShapeMaker Maker;
 };
 
-// Class names in the order the stored formats list them. Names of classes not
-// written yet ("TMyText", "TMyImage") create nothing until their class
-// exists.
-const std::array<TClassEntry, 15> kClasses{{
+// Class names in the order the stored formats list them.
+const std::array<TClassEntry, 17> kClasses{{
     {QStringLiteral("TMyRectangle"), &Make<TMyRectangle>},
     {QStringLiteral("TMyLinkPoint"), &Make<TMyLinkPoint>},
     {QStringLiteral("TMyLineLinkLine"), &Make<TMyLineLinkLine>},
@@ -53,6 +53,8 @@ const std::array<TClassEntry, 15> kClasses{{
     {QStringLiteral("TMyCombine"), &Make<TMyCombine>},
     {QStringLiteral("TMyGroup"), &Make<TMyGroup>},
     {QStringLiteral("TMyBLine"), &Make<TMyBLine>},
+    {QStringLiteral("TMyText"), &Make<TMyText>},
+    {QStringLiteral("TMyImage"), &Make<TMyImage>},
 }};
 
 struct TToolEntry {
@@ -61,7 +63,7 @@ struct TToolEntry {
 };
 
 // The tools that create shapes and have a class yet.
-const std::array<TToolEntry, 13> kTools{{
+const std::array<TToolEntry, 15> kTools{{
     {TDrawTool::SpLinkLine, &Make<TMyLinkLine>},
     {TDrawTool::SpLine, &Make<TMyLine>},
     {TDrawTool::SpRuleLine, &Make<TMyRuleLine>},
@@ -75,6 +77,8 @@ const std::array<TToolEntry, 13> kTools{{
     {TDrawTool::SpFreeLine, &Make<TMyFreeLine>},
     {TDrawTool::SpPolyBezier, &Make<TMyPolyBezier>},
     {TDrawTool::SpBLine, &Make<TMyBLine>},
+    {TDrawTool::SpText, &Make<TMyText>},
+    {TDrawTool::SpImage, &Make<TMyImage>},
 }};
 
 } // namespace

@@ -18,6 +18,8 @@ TShapeRecordClass RectangleRecordClass();
 TShapeRecordClass ElliArcRecordClass();
 TShapeRecordClass LinkLineRecordClass();
 TShapeRecordClass LinkPointRecordClass();
+TShapeRecordClass TextRecordClass();
+TShapeRecordClass ImageRecordClass();
 
 /// Writes an int32 pair count and each pair as key and value counted strings.
 void WriteUserDataPairs(TStream& stream, const TUserData& data);

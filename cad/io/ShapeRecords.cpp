@@ -36,6 +36,8 @@ public:
         Register(LinkLineRecordClass());
         Register(LinkPointRecordClass());
         Register(BareRecordClass("TMyLineLinkLine", "TMyLinkPoint"));
+        Register(TextRecordClass());
+        Register(ImageRecordClass());
     }
 
     static TShapeRecordClass BareRecordClass(const char* className, const char* parentClassName)

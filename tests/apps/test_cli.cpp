@@ -3,12 +3,15 @@
 #include "AppsTestSupport.h"
 #include "io/DocumentEncoder.h"
 
+#include "cad/canvas/ImageByCode.h"
 #include "cad/connectors/LinkLine.h"
 #include "cad/connectors/LinkPoint.h"
 #include "cad/io/DocumentFile.h"
 #include "cad/io/DxfExport.h"
+#include "cad/shapes/Image.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/RuleLine.h"
+#include "cad/shapes/Text.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -77,6 +80,16 @@ void BuildReportedDrawing(TMyCAD& cad)
     TMyShape* a = AddBox(cad, 200, 200, 220, 220, clGreen);
     TMyShape* b = AddBox(cad, 240, 200, 260, 220, clGreen);
     ASSERT_GE(cad.GroupShapes({a, b}, false), 0);
+
+    const TArrMyPoint corners{{300, 10}, {400, 10}, {400, 60}, {300, 60}};
+    ASSERT_GE(cad.AddShapeByCode(&cad, TDrawTool::SpText, QStringLiteral("Note"), corners, 3, 0.0, QString()), 0);
+    auto* text = dynamic_cast<TMyText*>(cad.MyShapes.back().get());
+    text->Lines().Add(QStringLiteral("one"));
+    text->SetVAlignment(TVAlignment::vaBottom);
+    text->SetIsSolid(false);
+    TBitmap picture(5, 4);
+    const int32_t image = AddImageShapeByCode(cad, QStringLiteral("Logo"), {300, 100}, &picture);
+    dynamic_cast<TMyImage*>(cad.GetShapeByID(image))->SetContrast(-7);
 }
 
 } // namespace
@@ -112,11 +125,26 @@ TEST(MycadInfo, JsonReportsEveryStoredValueOfTheDrawing)
     EXPECT_EQ(doc[u"currentLayer"].toInt(), 0);
 
     const QJsonArray shapes = doc[u"shapes"].toArray();
-    ASSERT_EQ(shapes.size(), 5);
+    ASSERT_EQ(shapes.size(), 7);
     // Shapes in list order, each with its class.
     QStringList classes;
     for (const QJsonValue& s : shapes) classes << s[u"class"].toString();
-    EXPECT_EQ(classes, (QStringList{"TMyRectangle", "TMyLine", "TMyRectangle", "TMyRectangle", "TMyGroup"}));
+    EXPECT_EQ(classes, (QStringList{"TMyRectangle", "TMyLine", "TMyRectangle", "TMyRectangle", "TMyGroup", "TMyText",
+                                    "TMyImage"}));
+    // The text box's and the picture's own fields.
+    const QJsonObject text = shapes[5].toObject();
+    EXPECT_EQ(text[u"lines"].toArray(), (QJsonArray{"one"}));
+    EXPECT_EQ(text[u"vAlignment"].toInt(), int(TVAlignment::vaBottom));
+    EXPECT_EQ(text[u"hAlignment"].toInt(), int(TAlignment::taCenter));
+    EXPECT_FALSE(text[u"isSolid"].toBool());
+    EXPECT_FALSE(text[u"isBorder"].toBool());
+    EXPECT_FALSE(text[u"wordWrap"].toBool());
+    const QJsonObject image = shapes[6].toObject();
+    EXPECT_EQ(image[u"bitmap"].toObject(), (QJsonObject{{"width", 5}, {"height", 4}}));
+    EXPECT_EQ(image[u"contrast"].toInt(), -7);
+    EXPECT_EQ(image[u"brightness"].toInt(), 0);
+    EXPECT_EQ(image[u"transparentColor"].toInteger(), qint64(clDefault));
+    EXPECT_EQ(image[u"transparentMode"].toInt(), 0);
 
     const QJsonObject box = shapes[0].toObject();
     EXPECT_EQ(box[u"name"].toString(), QStringLiteral("Box"));
@@ -177,7 +205,7 @@ TEST(MycadInfo, JsonReportsEveryStoredValueOfTheDrawing)
     EXPECT_TRUE(summary.out.contains(QStringLiteral("XP.j")));
     EXPECT_TRUE(summary.out.contains(QStringLiteral("480 x %1").arg(cad.Height())));
     EXPECT_TRUE(summary.out.contains(QStringLiteral("Notes (id 1, 1 shapes, hidden)"))) << summary.out.toStdString();
-    EXPECT_TRUE(summary.out.contains(QStringLiteral("5 (3 at the top level)")));
+    EXPECT_TRUE(summary.out.contains(QStringLiteral("7 (5 at the top level)")));
 }
 
 TEST(MycadInfo, JsonReportsConnectorEndsAndLinkPointSizes)

@@ -1,6 +1,8 @@
 // Drawing with the mouse on the real widget: whole gestures from QTest, then
 // the document, the events and the undo list.
 #include "canvas/MouseDriver.h"
+#include "cad/shapes/Text.h"
+#include "platform/TextInput.h"
 
 #include <gtest/gtest.h>
 
@@ -148,4 +150,35 @@ TEST(MouseDraw, AddShapeRefusedWithoutLayers)
     EXPECT_TRUE(cad.UndoRedoShapes.empty());
     EXPECT_TRUE(cad.WorkingShapes.empty());
     EXPECT_EQ(m.messages.Messages().size(), 1u);
+}
+
+TEST(MouseDraw, ADrawnTextBoxTakesTheEnteredLines)
+{
+    int32_t asked = 0;
+    struct Entry {
+        TTextInputHandler previous;
+        ~Entry() { SetTextInputHandler(previous); }
+    } entry{SetTextInputHandler([&](TStringList& lines) {
+        ++asked;
+        lines.Add(QStringLiteral("typed"));
+        return asked == 1; // the second entry is cancelled
+    })};
+    MouseDriver m;
+    TMyCAD& cad = m.cad;
+    cad.SetReturnToSelecting(false);
+    cad.SetShapeTool(TDrawTool::SpText);
+    m.Drag({130, 90}, {50, 40}); // from the right-bottom corner
+    ASSERT_EQ(cad.GetShapesCount(), 1);
+    auto* text = dynamic_cast<TMyText*>(cad.GetShapeByNo(0));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->ThePoints, (TArrMyPoint{{50, 40}, {130, 40}, {130, 90}, {50, 90}}));
+    EXPECT_EQ(text->Lines().Count(), 1);
+    ASSERT_EQ(cad.UndoRedoShapes.size(), 1u); // the text came with the box
+
+    m.Drag({150, 40}, {200, 90});
+    ASSERT_EQ(cad.GetShapesCount(), 2);
+    EXPECT_EQ(dynamic_cast<TMyText*>(cad.GetShapeByNo(1))->Lines().Count(), 0);
+    cad.SetDisableTextInput(true);
+    m.Drag({250, 40}, {300, 90});
+    EXPECT_EQ(asked, 2);
 }

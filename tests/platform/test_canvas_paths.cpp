@@ -129,6 +129,30 @@ TEST(Paths, FiguresReadBackWithTheirPointTypes)
     EXPECT_EQ(c.GetPath(pts, types), 0);
 }
 
+TEST(Paths, FiguresStayWhereTheyWereDrawnWhenTheTransformChanges)
+{
+    QImage img = WhiteSurface(60, 60);
+    TCanvas c(&img);
+    c.SetGraphicsMode(GM_ADVANCED);
+    ASSERT_TRUE(c.SetWorldTransform(TXForm{1, 0, 0, 1, 30, 20}));
+    c.BeginPath();
+    c.MoveTo(0, 0);
+    c.LineTo(10, 0);
+    c.EndPath();
+    TArrPoint pts;
+    TArrByte types;
+    // Read back in the coordinates of the transform in effect.
+    ASSERT_EQ(c.GetPath(pts, types), 2);
+    EXPECT_EQ(pts[1], Point(10, 0));
+    ASSERT_TRUE(c.SetWorldTransform(TXForm{}));
+    c.GetPath(pts, types);
+    EXPECT_EQ(pts[1], Point(40, 20));
+    c.SetGraphicsMode(GM_COMPATIBLE);
+    c.StrokePath();
+    EXPECT_TRUE(Ink(img, 35, 20));
+    EXPECT_FALSE(Ink(img, 5, 0));
+}
+
 TEST(Paths, FlattenedBezierAndTextLieOnTheirStrokes)
 {
     const TArrPoint bezier{Point(10, 80), Point(30, 0), Point(90, 150), Point(110, 40)};

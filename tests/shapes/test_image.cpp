@@ -1,0 +1,189 @@
+// Picture shapes: the placeholder, the adjustments and their limits, the
+// transparency rules, a turned picture clipped to its box, the conversion to
+// 24 bits and the kept turned copy.
+#include "cad/shapes/Image.h"
+#include "shapes/FakeOwner.h"
+#include "shapes/Surface.h"
+
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+using namespace mycad;
+using mycad::test::FakeOwner;
+using mycad::test::Surface;
+
+namespace {
+
+TBitmap Filled(int32_t w, int32_t h, TColor colour, TPixelFormat pf = TPixelFormat::pf24bit)
+{
+    TBitmap b(w, h, TPixelFormat::pf24bit);
+    b.Canvas().Brush().SetColor(colour);
+    b.Canvas().FillRect({0, 0, w, h});
+    b.SetPixelFormat(pf);
+    return b;
+}
+
+void Place(TMyImage& image, TBitmap& picture, float x, float y)
+{
+    image.ThePoints = {{x, y}};
+    image.SetBitmap(&picture);
+    image.CenterPoint = image.ComputeCenterPoint(4);
+    image.SetCaptionShow(false);
+}
+
+} // namespace
+
+TEST(Image, WithoutAPictureAGreyBoxWithBothDiagonals)
+{
+    FakeOwner owner;
+    Surface surface;
+    TMyImage image(&owner);
+    EXPECT_EQ(image.ClassName(), QStringLiteral("TMyImage"));
+    image.ThePoints = {{20, 20}, {120, 20}, {120, 120}, {20, 120}};
+    image.Brush().SetColor(clRed);
+    image.Draw(surface.Canvas());
+    const TColor grey = 0x808080;
+    for (TPoint p : {TPoint{20, 20}, TPoint{70, 20}, TPoint{120, 70}, TPoint{20, 70}, TPoint{70, 70}, TPoint{45, 45},
+                     TPoint{95, 45}, TPoint{45, 95}}) {
+        EXPECT_EQ(surface.At(p.X, p.Y), grey) << p.X << "," << p.Y;
+    }
+    EXPECT_EQ(surface.At(70, 40), clWhite); // no fill
+    EXPECT_EQ(surface.Count(clRed), 0);
+}
+
+TEST(Image, SettingsKeepTheirLimitsAndTransparencyRules)
+{
+    FakeOwner owner;
+    TMyImage image(&owner);
+    for (int32_t v : {300, -300, 256}) {
+        image.SetBrightness(v);
+        image.SetContrast(v);
+    }
+    EXPECT_EQ(image.Brightness(), 0);
+    EXPECT_EQ(image.Contrast(), 0);
+    image.SetBrightness(255);
+    image.SetContrast(-255);
+    EXPECT_EQ(image.Brightness(), 255);
+    EXPECT_EQ(image.Contrast(), -255);
+
+    EXPECT_EQ(image.StoredTransparentColor(), clDefault);
+    EXPECT_EQ(image.TransparentMode(), TTransparentMode::tmAuto);
+    image.SetTransparentColor(clBlue);
+    EXPECT_EQ(image.TransparentMode(), TTransparentMode::tmFixed);
+    EXPECT_EQ(image.GetTransparentColor(), clBlue);
+    image.SetTransparentColor(clDefault);
+    EXPECT_EQ(image.TransparentMode(), TTransparentMode::tmAuto);
+
+    // Fixing the mode on a picture takes its bottom-left pixel.
+    TBitmap picture = Filled(10, 10, clWhite);
+    picture.Canvas().SetPixel(0, 9, clLime);
+    image.ThePoints = {{0, 0}};
+    image.SetBitmap(&picture);
+    EXPECT_EQ(image.GetTransparentColor(), clLime);
+    image.SetTransparentMode(TTransparentMode::tmFixed);
+    EXPECT_EQ(image.StoredTransparentColor(), clLime);
+    EXPECT_EQ(image.TransparentMode(), TTransparentMode::tmFixed);
+    image.SetTransparentMode(TTransparentMode::tmAuto);
+    EXPECT_EQ(image.StoredTransparentColor(), clDefault);
+
+    // A system colour is reported as the colour it stands for.
+    image.SetTransparentColor(clWindowText);
+    EXPECT_EQ(image.GetTransparentColor(), ColorToRGB(clWindowText));
+}
+
+TEST(Image, PicturesAreConvertedSizedAdjustedAndTurnedInsideTheirBox)
+{
+    FakeOwner owner;
+    owner.zoom = 2;
+    TMyImage image(&owner);
+    TBitmap palette = Filled(100, 50, clRed, TPixelFormat::pf8bit);
+    ASSERT_EQ(palette.PixelFormat(), TPixelFormat::pf8bit);
+    Place(image, palette, 10, 20);
+    EXPECT_EQ(palette.PixelFormat(), TPixelFormat::pf24bit); // the caller's bitmap too
+    EXPECT_EQ(image.Bitmap().PixelFormat(), TPixelFormat::pf24bit);
+    EXPECT_EQ(image.ThePoints, (TArrMyPoint{{10, 20}, {60, 20}, {60, 45}, {10, 45}}));
+
+    // Adjusted when drawn; the picture itself stays as it was.
+    owner.zoom = 1;
+    Surface surface;
+    image.SetGrayScale(true);
+    image.Draw(surface.Canvas());
+    const uint8_t g = (0 + 0 + 255) / 3;
+    EXPECT_EQ(surface.At(30, 30), RGB(g, g, g));
+    EXPECT_EQ(image.Bitmap().ScanLine(0)[2], 255);
+    image.SetBrightness(255);
+    image.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(30, 30), clWhite);
+    image.SetBrightness(0);
+    image.SetGrayScale(false);
+
+    // Turned by 30 degrees on a blue ground: red inside the turned box, the
+    // ground untouched outside it although the turned copy covers its
+    // whole bounding box.
+    surface.Clear();
+    surface.Canvas().Brush().SetColor(clBlue);
+    surface.Canvas().FillRect({0, 0, 200, 200});
+    image.ThePoints = {{50, 75}, {150, 75}, {150, 125}, {50, 125}};
+    image.CenterPoint = image.ComputeCenterPoint(4);
+    image.RotateChangeValueByAngle(image.CenterPoint, std::numbers::pi / 6);
+    image.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(100, 100), clRed);
+    // The corners of the bounding box lie outside the turned rectangle.
+    const TMyPoint lt = image.GetLeftTop();
+    const TMyPoint rb = image.GetRightBottom();
+    EXPECT_EQ(surface.At(int(lt.X) + 2, int(lt.Y) + 2), clBlue);
+    EXPECT_EQ(surface.At(int(rb.X) - 2, int(rb.Y) - 2), clBlue);
+    // Just inside each turned corner the picture shows.
+    for (const TMyPoint& c : image.ThePoints) {
+        const double x = c.X + (image.CenterPoint.X - c.X) * 0.1;
+        const double y = c.Y + (image.CenterPoint.Y - c.Y) * 0.1;
+        EXPECT_EQ(surface.At(int(x), int(y)), clRed) << c.X << "," << c.Y;
+    }
+    EXPECT_GT(surface.Count(clRed), 100 * 50 * 9 / 10);
+    EXPECT_LT(surface.Count(clRed), 100 * 50 * 11 / 10);
+}
+
+TEST(Image, TheTurnedCopyIsKeptUntilSomethingItShowsChanges)
+{
+    FakeOwner owner;
+    Surface surface;
+    TMyImage image(&owner);
+    TBitmap picture = Filled(40, 40, clGreen);
+    Place(image, picture, 10, 10);
+    image.RotateChangeValueByAngle(image.CenterPoint, 0.3);
+    EXPECT_EQ(image.KeptCopyBytes(), 0);
+    image.Draw(surface.Canvas());
+    const int64_t kept = image.KeptCopyBytes();
+    EXPECT_GT(kept, 40 * 40 * 3);
+    image.Draw(surface.Canvas());
+    EXPECT_EQ(image.KeptCopyBytes(), kept);
+
+    // Each change is seen: a setting, a turn, the zoom, a flip.
+    image.SetGrayScale(true);
+    EXPECT_EQ(image.KeptCopyBytes(), 0);
+    image.Draw(surface.Canvas());
+    image.RotateChangeValueByAngle(image.CenterPoint, 0.5);
+    image.Draw(surface.Canvas());
+    EXPECT_GT(image.KeptCopyBytes(), kept);
+    const int64_t turned = image.KeptCopyBytes();
+    owner.zoom = 2;
+    image.Draw(surface.Canvas());
+    EXPECT_GT(image.KeptCopyBytes(), 3 * turned);
+
+    // Copies carry the picture and every setting, and make their own copy.
+    TMyImage copy(&owner);
+    image.SetBorder(true);
+    image.SetTransparent(true);
+    image.SetTransparentColor(clYellow);
+    image.SetContrast(-20);
+    copy.Assign(image);
+    EXPECT_EQ(copy.KeptCopyBytes(), 0);
+    EXPECT_EQ(copy.Bitmap().Width(), 40);
+    EXPECT_TRUE(copy.Border());
+    EXPECT_TRUE(copy.Transparent());
+    EXPECT_TRUE(copy.GrayScale());
+    EXPECT_EQ(copy.Contrast(), -20);
+    EXPECT_EQ(copy.StoredTransparentColor(), clYellow);
+    EXPECT_EQ(copy.TransparentMode(), TTransparentMode::tmFixed);
+}
