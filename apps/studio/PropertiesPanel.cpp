@@ -1,5 +1,7 @@
 #include "apps/studio/PropertiesPanel.h"
 
+#include "apps/studio/ShapeStyleGroups.h"
+
 #include "cad/canvas/UndoList.h"
 #include "cad/connectors/LinkLine.h"
 #include "cad/shapes/Line.h"
@@ -228,9 +230,18 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     ruleForm->addRow(QStringLiteral("My text"), userInfo_);
     ruleForm->addRow(QStringLiteral("Ends"), ticks_);
 
+    const TApplyChange apply = [this](const std::function<void(TMyShape&)>& change) { Apply(change); };
+    fontGroup_ = new TFontGroup(apply, body_);
+    textGroup_ = new TTextBoxGroup(apply, body_);
+    pictureGroup_ = new TPictureGroup(apply, body_);
+
     auto* bodyLayout = new QVBoxLayout(body_);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
-    for (QGroupBox* g : {outline, fill, gradientGroup, texts, arrange, lineGroup_, ruleGroup_}) bodyLayout->addWidget(g);
+    for (QGroupBox* g : {outline, fill, gradientGroup, texts, static_cast<QGroupBox*>(fontGroup_),
+                         static_cast<QGroupBox*>(textGroup_), static_cast<QGroupBox*>(pictureGroup_), arrange,
+                         lineGroup_, ruleGroup_}) {
+        bodyLayout->addWidget(g);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(title_);
@@ -311,6 +322,9 @@ void TPropertiesPanel::Refresh()
         angle_->setValue(std::remainder(double(s->Angle()) * 180.0 / std::numbers::pi, 360.0));
         locked_->setChecked(s->Locked());
         visible_->setChecked(s->Visible());
+        fontGroup_->Refresh(s);
+        textGroup_->Refresh(s);
+        pictureGroup_->Refresh(s);
         const auto* line = dynamic_cast<const TMyLine*>(s);
         lineGroup_->setVisible(line != nullptr);
         if (line) ShowValue(arrows_, int(line->ArrowStyle()));
@@ -328,6 +342,8 @@ void TPropertiesPanel::Refresh()
             ShowValue(ticks_, int(rule->TickStyle()));
         }
     } else {
+        textGroup_->setVisible(false);
+        pictureGroup_->setVisible(false);
         lineGroup_->setVisible(false);
         ruleGroup_->setVisible(false);
         info_->clear();

@@ -26,6 +26,10 @@ class TMyRuleLine;
 
 namespace mycad::studio {
 
+class TFontGroup;
+class TPictureGroup;
+class TTextBoxGroup;
+
 /// A button that shows a colour and asks for a new one when clicked.
 class TColorButton : public QWidget {
     Q_OBJECT
@@ -92,6 +96,9 @@ public:
     QComboBox& BrushStyleBox() { return *brushStyle_; }
     QLineEdit& InfoEdit() { return *info_; }
     QLabel& Title() { return *title_; }
+    TFontGroup& FontGroup() { return *fontGroup_; }
+    TTextBoxGroup& TextGroup() { return *textGroup_; }
+    TPictureGroup& PictureGroup() { return *pictureGroup_; }
 
 signals:
     void DrawingChanged();
@@ -128,6 +135,9 @@ private:
     QCheckBox* showUserInfo_ = nullptr;
     QLineEdit* userInfo_ = nullptr;
     QComboBox* ticks_ = nullptr;
+    TFontGroup* fontGroup_ = nullptr;
+    TTextBoxGroup* textGroup_ = nullptr;
+    TPictureGroup* pictureGroup_ = nullptr;
     bool refreshing_ = false;
 };
 

@@ -4,7 +4,10 @@
 #include "apps/common/SideLinkPoints.h"
 #include "apps/studio/DxfExportDialog.h"
 #include "apps/studio/Icons.h"
+#include "apps/studio/InPlaceEditor.h"
+#include "apps/studio/PictureCommands.h"
 #include "cad/shapes/BLine.h"
+#include "platform/Messages.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -199,6 +202,15 @@ void TStudioWindow::BuildActions()
     MakeAction(S("editSelectAll"), S("Select &All"), S("selectall"), QKeySequence::SelectAll,
                S("Select every shape on the visible layers"), [this] { SelectAll(); });
 
+    // Insert
+    MakeAction(S("insertPicture"), S("&Picture from File\u2026"), QString(), QKeySequence(),
+               S("Put a PNG, JPEG, BMP or ICO picture into the drawing"), [this] {
+                   const QString file = AskOpenFileName(QStringLiteral("Insert picture"), PictureFileFilter());
+                   if (!file.isEmpty()) InsertPicture(file);
+               });
+    MakeAction(S("insertPastePicture"), S("Paste Picture"), QString(), QKeySequence(S("Ctrl+Shift+V")),
+               S("Put the picture on the clipboard into the drawing"), [this] { InsertPicture(QString()); });
+
     // Arrange
     MakeAction(S("arrangeGroup"), S("&Group"), S("group"), QKeySequence(S("Ctrl+G")),
                S("Join the selected shapes into a group"), [this] { Group(); });
@@ -387,6 +399,9 @@ void TStudioWindow::BuildMenus()
     edit->addActions({A("editDelete"), A("editSelectAll")});
     AddPageCommands(*this, file, edit);
 
+    QMenu* insert = menuBar()->addMenu(QStringLiteral("&Insert"));
+    insert->addActions({A("insertPicture"), A("insertPastePicture")});
+
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     bool separated = false;
     for (QAction* a : tools_->actions()) {
@@ -569,6 +584,24 @@ void TStudioWindow::HookCanvas()
                 QStringLiteral("A spline holds at most %1 points: the curve was finished").arg(kMaxBLinePoints), 6000);
         }
     };
+    inPlace_ = new TInPlaceEditor(cad, this);
+    connect(inPlace_, &TInPlaceEditor::TextChanged, this, [this] { Changed(); });
+}
+
+bool TStudioWindow::InsertPicture(const QString& fileName)
+{
+    QWidget* view = Area().ScrollArea().viewport();
+    const QPoint middle = Cad().mapFrom(view, view->rect().center());
+    QString error;
+    const int32_t id = fileName.isEmpty() ? PastePicture(Cad(), {middle.x(), middle.y()}, error)
+                                          : InsertPictureFile(Cad(), fileName, {middle.x(), middle.y()}, error);
+    if (id < 0) {
+        ShowMessage(error);
+        return false;
+    }
+    SetTool(TDrawTool::SpSelecting);
+    Changed();
+    return true;
 }
 
 void TStudioWindow::QueueSync()

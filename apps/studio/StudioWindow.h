@@ -25,6 +25,8 @@ class QSettings;
 
 namespace mycad::studio {
 
+class TInPlaceEditor;
+
 class TStudioWindow : public QMainWindow {
     Q_OBJECT
 
@@ -53,6 +55,11 @@ public:
     bool SaveAs();
     /// Writes the drawing as a picture; the extension picks PNG, JPEG or BMP.
     bool ExportPicture(const QString& fileName);
+    /// Adds a picture file's picture (the clipboard's for an empty name) in
+    /// the middle of the view, selected; failures are reported.
+    bool InsertPicture(const QString& fileName);
+    /// The editor that edits shapes' texts on the canvas.
+    TInPlaceEditor& InPlace() { return *inPlace_; }
     QString FileName() const { return fileName_; }
     QStringList RecentFiles() const;
 
@@ -126,6 +133,7 @@ private:
     TCanvasArea* area_ = nullptr;
     TLayersPanel* layers_ = nullptr;
     TPropertiesPanel* properties_ = nullptr;
+    TInPlaceEditor* inPlace_ = nullptr;
     std::unique_ptr<QSettings> settings_;
     QString fileName_;
     QMenu* recentMenu_ = nullptr;

@@ -3,18 +3,23 @@
 #include "AppsTestSupport.h"
 
 #include "apps/common/SampleDrawing.h"
+#include "apps/studio/InPlaceEditor.h"
+#include "apps/studio/ShapeStyleGroups.h"
 #include "apps/studio/StudioWindow.h"
 #include "cad/connectors/LinkLine.h"
 #include "cad/io/DocumentFile.h"
 #include "cad/shapes/BLine.h"
+#include "cad/shapes/Image.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/RuleLine.h"
+#include "cad/shapes/Text.h"
 #include "platform/Messages.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -24,6 +29,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QTest>
 #include <QToolButton>
 
@@ -789,4 +795,88 @@ TEST(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
     EXPECT_TRUE(panel.Title().text().startsWith(QStringLiteral("2 shapes")));
     panel.SetPenColor(clTeal);
     for (const auto& shape : cad.MyShapes) EXPECT_EQ(shape->Pen().Color(), clTeal);
+}
+
+TEST(StudioText, ATextBoxIsTypedInPlaceUndoneAndRedone)
+{
+    Studio s;
+    TMyCAD& cad = s.window.Cad();
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
+    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolText"));
+    s.Drag({300, 180}, {100, 100}); // from the bottom-right corner
+    s.Settle();
+    ASSERT_EQ(cad.GetShapesCount(), 1);
+    auto* text = dynamic_cast<TMyText*>(Last(cad));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->ThePoints, (TArrMyPoint{{100, 100}, {300, 100}, {300, 180}, {100, 180}}));
+
+    // The editor lies over the box, in the box's font at the zoom.
+    QTextEdit* editor = s.window.InPlace().Editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_TRUE(editor->hasFocus());
+    EXPECT_EQ(editor->geometry().topLeft(), QPoint(100, 100));
+    EXPECT_EQ(editor->font().pixelSize(), text->Font().Size());
+    QTest::keyClicks(editor, QStringLiteral("First line"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::keyClicks(editor, QStringLiteral("Second"));
+    EXPECT_EQ(text->Lines().Count(), 0); // taken when the edit ends
+    QTest::keyClick(editor, Qt::Key_Escape);
+    s.Settle();
+    EXPECT_EQ(s.window.InPlace().Editor(), nullptr);
+    ASSERT_EQ(text->Lines().Count(), 2);
+    EXPECT_EQ(text->Lines()[0], QStringLiteral("First line"));
+    EXPECT_EQ(text->Lines()[1], QStringLiteral("Second"));
+    cad.Repaint();
+    int ink = 0;
+    for (int y = 100; y < 180; ++y)
+        for (int x = 100; x < 300; ++x) ink += cad.Canvas().Pixel(x, y) != clWhite ? 1 : 0;
+    EXPECT_GT(ink, 100);
+    EXPECT_TRUE(s.window.isWindowModified());
+
+    // Typing was one step: undo takes the lines, then the box; redo brings both.
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    ASSERT_EQ(cad.GetShapesCount(), 1);
+    EXPECT_EQ(dynamic_cast<TMyText*>(Last(cad))->Lines().Count(), 0);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editRedo"));
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editRedo"));
+    text = dynamic_cast<TMyText*>(Last(cad));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->Lines().Count(), 2);
+
+    // A double click on another shape edits its info text; a click
+    // elsewhere ends the edit.
+    TMyShape* box = AddBox(cad, 400, 100, 500, 160, clYellow);
+    s.Settle();
+    QTest::mouseDClick(&cad, Qt::LeftButton, Qt::NoModifier, QPoint(450, 130));
+    s.Settle();
+    editor = s.window.InPlace().Editor();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QStringLiteral("Label"));
+    QTest::mouseClick(&cad, Qt::LeftButton, Qt::NoModifier, QPoint(600, 400));
+    s.Settle();
+    EXPECT_EQ(s.window.InPlace().Editor(), nullptr);
+    EXPECT_EQ(box->Info(), QStringLiteral("Label"));
+
+    // Pictures come from files and the clipboard, and their settings from
+    // the panel.
+    QImage png(40, 30, QImage::Format_RGB32);
+    png.fill(Qt::red);
+    const QString file = s.dir.filePath(QStringLiteral("red.png"));
+    ASSERT_TRUE(png.save(file));
+    s.window.AskOpenFileName = [file](const QString&, const QString&) { return file; };
+    s.Trigger(QStringLiteral("Insert"), QStringLiteral("insertPicture"));
+    auto* picture = dynamic_cast<TMyImage*>(Last(cad));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->GetWidth(), 40.0f);
+    EXPECT_EQ(cad.GetSelectedShape(), picture);
+    QGuiApplication::clipboard()->setImage(png.scaled(20, 10));
+    s.Trigger(QStringLiteral("Insert"), QStringLiteral("insertPastePicture"));
+    ASSERT_EQ(cad.GetShapesCount(), 4);
+    EXPECT_EQ(Last(cad)->GetHeight(), 10.0f);
+    s.window.Properties().PictureGroup().SetBrightness(-100);
+    EXPECT_EQ(dynamic_cast<TMyImage*>(Last(cad))->Brightness(), -100);
+    EXPECT_TRUE(s.messages.Messages().empty());
 }
