@@ -95,7 +95,7 @@ bool IsListed(const TMyCAD& cad, const TMyShape* shape)
 
 } // namespace
 
-TInPlaceEditor::TInPlaceEditor(TMyCAD& cad, QObject* parent) : QObject(parent), cad_(cad)
+TInPlaceEditor::TInPlaceEditor(TMyCAD& cad, QObject* parent) : QObject(parent), cad_(cad), cadAlive_(&cad)
 {
     cad_.SetDisableTextInput(true);
     cad_.installEventFilter(this);
@@ -114,6 +114,7 @@ TInPlaceEditor::TInPlaceEditor(TMyCAD& cad, QObject* parent) : QObject(parent), 
 
 TInPlaceEditor::~TInPlaceEditor()
 {
+    if (!cadAlive_) return;
     cad_.removeEventFilter(this);
     cad_.OnShapeAdded = previousAdded_;
 }

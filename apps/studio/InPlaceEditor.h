@@ -9,6 +9,7 @@
 #include "cad/canvas/MyCAD.h"
 
 #include <QObject>
+#include <QPointer>
 
 class QTextEdit;
 
@@ -45,6 +46,9 @@ private:
     void Place();
 
     TMyCAD& cad_;
+    /// Null once the canvas is gone (the window takes its children down
+    /// in turn).
+    QPointer<QWidget> cadAlive_;
     QTextEdit* editor_ = nullptr;
     TMyShape* shape_ = nullptr;
     TStringList before_;

@@ -23,6 +23,17 @@ String TMyImage::ClassName() const { return QStringLiteral("TMyImage"); }
 void TMyImage::Assign(const TMyShape& source)
 {
     TMyRectangle::Assign(source);
+    CopyPictureFields(source);
+}
+
+void TMyImage::AssignWithoutRelation(const TMyShape& source)
+{
+    TMyRectangle::AssignWithoutRelation(source);
+    CopyPictureFields(source);
+}
+
+void TMyImage::CopyPictureFields(const TMyShape& source)
+{
     if (&source == this) return;
     if (const auto* image = dynamic_cast<const TMyImage*>(&source)) {
         FBitmap.Assign(image->FBitmap);

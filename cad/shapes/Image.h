@@ -21,6 +21,9 @@ public:
 
     /// The rectangle's copy, then the picture and every setting.
     void Assign(const TMyShape& source) override;
+    /// The rectangle's copy without relations (what undo restores), then
+    /// the picture and every setting.
+    void AssignWithoutRelation(const TMyShape& source) override;
     /// Without a picture a grey box with both diagonals; otherwise the
     /// adjusted picture scaled to the box, turned with it and clipped to
     /// it, with the outline over it when Border is on. Then the info text.
@@ -78,6 +81,7 @@ private:
     /// The turned, adjusted copy for a box of w x h device pixels, made
     /// when the kept one no longer fits.
     const TBitmap* TurnedCopy(int32_t w, int32_t h);
+    void CopyPictureFields(const TMyShape& source);
     void DropKeptCopy() { FTurned.reset(); }
 
     TBitmap FBitmap;

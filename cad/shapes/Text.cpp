@@ -26,6 +26,17 @@ String TMyText::ClassName() const { return QStringLiteral("TMyText"); }
 void TMyText::Assign(const TMyShape& source)
 {
     TMyRectangle::Assign(source);
+    CopyTextFields(source);
+}
+
+void TMyText::AssignWithoutRelation(const TMyShape& source)
+{
+    TMyRectangle::AssignWithoutRelation(source);
+    CopyTextFields(source);
+}
+
+void TMyText::CopyTextFields(const TMyShape& source)
+{
     if (&source == this) return;
     if (const auto* text = dynamic_cast<const TMyText*>(&source)) {
         FIsBorder = text->FIsBorder;

@@ -359,4 +359,10 @@ TEST(Text, CopiesCarryEveryField)
     EXPECT_TRUE(copy.IsBorder());
     EXPECT_FALSE(copy.IsSolid());
     EXPECT_TRUE(copy.WordWrap());
+    // Undo restores through the copy without relations: the same fields.
+    TMyText restored(&owner);
+    restored.AssignWithoutRelation(source);
+    EXPECT_EQ(restored.Lines(), source.Lines());
+    EXPECT_EQ(restored.CharacterSpace(), -3);
+    EXPECT_TRUE(restored.WordWrap());
 }
