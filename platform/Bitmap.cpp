@@ -7,6 +7,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace mycad {
@@ -130,7 +131,10 @@ void TBitmap::SetSize(int32_t w, int32_t h)
     w = std::max(w, 0);
     h = std::max(h, 0);
     if (w == width_ && h == height_) return;
-    QImage next = WhiteImage(w, h, pf_);
+    QImage next = dpr_ == 1.0 ? WhiteImage(w, h, pf_)
+                              : WhiteImage(static_cast<int32_t>(std::ceil(w * dpr_)),
+                                           static_cast<int32_t>(std::ceil(h * dpr_)), pf_);
+    if (dpr_ != 1.0) next.setDevicePixelRatio(dpr_);
     if (next.isNull() && w > 0 && h > 0) {
         // More than memory allows: the bitmap becomes empty rather than half-made.
         w = 0;
@@ -150,6 +154,19 @@ void TBitmap::SetSize(int32_t w, int32_t h)
     image_ = next;
     width_ = w;
     height_ = h;
+}
+
+void TBitmap::SetDevicePixelRatio(double ratio)
+{
+    if (!(ratio > 0.0) || ratio == dpr_) return;
+    dpr_ = ratio;
+    // The pixels are made again at the new density.
+    const int32_t w = width_;
+    const int32_t h = height_;
+    image_ = QImage();
+    width_ = 0;
+    height_ = 0;
+    SetSize(w, h);
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat pf)

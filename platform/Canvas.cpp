@@ -303,9 +303,10 @@ void TCanvas::FrameRect(const TRect& r)
 TColor TCanvas::Pixel(int32_t x, int32_t y) const
 {
     if (target_ == nullptr) return CLR_INVALID;
-    const int64_t ix = static_cast<int64_t>(x) - origin_.X;
-    const int64_t iy = static_cast<int64_t>(y) - origin_.Y;
-    if (ix < 0 || iy < 0 || ix >= target_->width() || iy >= target_->height()) return CLR_INVALID;
+    const double dpr = target_->devicePixelRatio();
+    const auto ix = static_cast<int64_t>((static_cast<int64_t>(x) - origin_.X) * dpr);
+    const auto iy = static_cast<int64_t>((static_cast<int64_t>(y) - origin_.Y) * dpr);
+    if (x < origin_.X || y < origin_.Y || ix >= target_->width() || iy >= target_->height()) return CLR_INVALID;
     return FromQRgb(target_->pixel(static_cast<int>(ix), static_cast<int>(iy)));
 }
 
@@ -335,6 +336,13 @@ void TCanvas::SetPixel(int32_t x, int32_t y, TColor c)
             if (d < bestDistance) { bestDistance = d; best = i; }
         }
         target_->setPixel(ix, iy, static_cast<uint>(best));
+    } else if (const double dpr = target_->devicePixelRatio(); dpr != 1.0) {
+        // One device pixel is a block of image pixels.
+        const QRect block(static_cast<int>(ix * dpr), static_cast<int>(iy * dpr),
+                          static_cast<int>(std::ceil(dpr)), static_cast<int>(std::ceil(dpr)));
+        for (int by = block.top(); by <= block.bottom(); ++by)
+            for (int bx = block.left(); bx <= block.right(); ++bx)
+                if (target_->valid(bx, by)) target_->setPixelColor(bx, by, color);
     } else {
         target_->setPixelColor(ix, iy, color);
     }
@@ -356,8 +364,12 @@ void TCanvas::StretchDraw(const TRect& dest, const TBitmap& bitmap)
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect)
 {
     if (source.target_ == nullptr || source.target_->isNull()) return;
-    const QRect part = QRect(sourceRect.Left - source.origin_.X, sourceRect.Top - source.origin_.Y,
-                             sourceRect.Width(), sourceRect.Height()).normalized();
+    QRect part = QRect(sourceRect.Left - source.origin_.X, sourceRect.Top - source.origin_.Y, sourceRect.Width(),
+                       sourceRect.Height())
+                     .normalized();
+    if (const double dpr = source.target_->devicePixelRatio(); dpr != 1.0) {
+        part = QRectF(part.x() * dpr, part.y() * dpr, part.width() * dpr, part.height() * dpr).toAlignedRect();
+    }
     if (part.isEmpty()) return;
     // Copied first, so a canvas may copy from itself.
     const QImage pixels = source.target_->copy(part);
@@ -371,7 +383,9 @@ TRect TCanvas::ClipRect() const
         r = Bounds(origin_.X, origin_.Y, GetDeviceCaps(HORZRES), GetDeviceCaps(VERTRES));
     } else {
         if (target_ == nullptr || target_->isNull()) return {};
-        r = Bounds(origin_.X, origin_.Y, target_->width(), target_->height());
+        const double dpr = target_->devicePixelRatio();
+        r = Bounds(origin_.X, origin_.Y, static_cast<int32_t>(target_->width() / dpr),
+                   static_cast<int32_t>(target_->height() / dpr));
     }
     if (!clipRect_.IsEmpty() && !IntersectRect(r, r, clipRect_)) return {};
     if (hasClipRegion_) {

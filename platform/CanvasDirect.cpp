@@ -22,7 +22,8 @@ bool TCanvasDirect::Prepare(TCanvas& canvas, bool logical, QPoint& shift, QRect&
 {
     QImage* image = canvas.target_;
     if (image == nullptr || image->isNull() || canvas.pathOpen_ || canvas.hasClipRegion_) return false;
-    if (image->format() != QImage::Format_RGB32) return false;
+    // Pixel by pixel only where a device pixel is an image pixel.
+    if (image->format() != QImage::Format_RGB32 || image->devicePixelRatio() != 1.0) return false;
     const bool plainLogical = canvas.graphicsMode_ != GM_ADVANCED && canvas.mapMode_ != MM_LOENGLISH;
     if (!logical || plainLogical) {
         // Logical coordinates are device pixels: the shift is the origin's,

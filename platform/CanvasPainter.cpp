@@ -141,7 +141,8 @@ bool TCanvasPainter::StrokeStraightCosmetic(const QPainterPath& path, const QPen
 {
     QPainter& p = *painter_;
     const QTransform toDevice = p.worldTransform();
-    if (toDevice.type() > QTransform::TxTranslate) return false;
+    // On a finer image a dot per device pixel would leave gaps.
+    if (toDevice.type() > QTransform::TxTranslate || p.device()->devicePixelRatio() != 1.0) return false;
     const QPointF shift(toDevice.dx(), toDevice.dy());
     if (shift.x() != std::round(shift.x()) || shift.y() != std::round(shift.y())) return false;
     const QList<qreal> dashes = pen.style() == Qt::SolidLine ? QList<qreal>() : pen.dashPattern();

@@ -179,16 +179,24 @@ void TGraphicControl::SyncSurface()
         return;
     }
     TRect visible = VisibleRect();
-    if (visible == surfaceRect_ && surface_.size() == QSize(visible.Width(), visible.Height())) return;
+    // The surface has the screen's pixel density, so that a high-density
+    // screen shows the drawing as sharp as the rest of the window.
+    const double dpr = devicePixelRatioF();
+    const QSize pixels(static_cast<int>(std::ceil(visible.Width() * dpr)),
+                       static_cast<int>(std::ceil(visible.Height() * dpr)));
+    if (visible == surfaceRect_ && surface_.size() == pixels && surface_.devicePixelRatio() == dpr) return;
 
     QImage next;
     if (!visible.IsEmpty()) {
         // 32-bit pixels: the raster operations work on whole pixels.
-        next = QImage(visible.Width(), visible.Height(), QImage::Format_RGB32);
+        next = QImage(pixels, QImage::Format_RGB32);
         if (next.isNull()) visible = {};
     }
-    const TRect before = surface_.isNull() ? TRect{} : surfaceRect_;
+    // Pixels are kept across a resize or scroll only one for one; a finer
+    // surface is painted again whole.
+    const TRect before = surface_.isNull() || dpr != 1.0 || surface_.devicePixelRatio() != 1.0 ? TRect{} : surfaceRect_;
     if (!next.isNull()) {
+        next.setDevicePixelRatio(dpr);
         next.fill(Qt::white);
         // Pixels that stay on screen keep what was drawn on them.
         TRect kept;
@@ -309,7 +317,10 @@ void TGraphicControl::paintEvent(QPaintEvent* e)
     const QRect target = e->rect() & ToQRect(surfaceRect_);
     if (target.isEmpty()) return;
     QPainter painter(this);
-    painter.drawImage(target, surface_, target.translated(-surfaceRect_.Left, -surfaceRect_.Top));
+    const QRect source = target.translated(-surfaceRect_.Left, -surfaceRect_.Top);
+    const double dpr = surface_.devicePixelRatio();
+    painter.drawImage(QRectF(target), surface_,
+                      QRectF(source.x() * dpr, source.y() * dpr, source.width() * dpr, source.height() * dpr));
 }
 
 // ----------------------------------------------------- resize and events

@@ -292,6 +292,10 @@ public:
     /// visible part's top-left, so callers keep drawing in control coordinates.
     void SetDeviceOrigin(const TPoint& origin);
     TPoint DeviceOrigin() const { return origin_; }
+    /// Image pixels per device pixel of the target (1 unless the target is a
+    /// high-density surface). Coordinates stay device pixels; only the
+    /// image underneath is finer.
+    double DevicePixelRatio() const { return target_ ? target_->devicePixelRatio() : 1.0; }
     /// Moves the coordinate system by (dx, dy): afterwards what is drawn at
     /// (x + dx, y + dy) lands where (x, y) landed before, clipping included.
     /// Lets a caller draw a part of a larger picture in that picture's
@@ -458,6 +462,11 @@ public:
     /// Keeps the pixels that still fit; new pixels are white.
     void SetSize(int32_t w, int32_t h);
     bool Empty() const { return Width() == 0 || Height() == 0; }
+    /// Image pixels per bitmap pixel (1 by default): a buffer for a
+    /// high-density screen keeps its size and gets finer pixels. Width,
+    /// Height and every drawing position stay in bitmap pixels.
+    void SetDevicePixelRatio(double ratio);
+    double DevicePixelRatio() const { return dpr_; }
     TPixelFormat PixelFormat() const { return pf_; }
     /// Converts the pixels to the new format.
     void SetPixelFormat(TPixelFormat pf);
@@ -505,6 +514,7 @@ private:
     int32_t width_ = 0;
     int32_t height_ = 0;
     TPixelFormat pf_ = TPixelFormat::pf24bit;
+    double dpr_ = 1.0;
     std::unique_ptr<TCanvas> canvas_;
     bool transparent_ = false;
     TColor transparentColor_ = clDefault;

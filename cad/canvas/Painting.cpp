@@ -217,6 +217,8 @@ void TMyCAD::DrawAll(const TRect& r)
     // 32-bit pixels: the raster engine's own format, and the control's, so
     // the copy to the control is a plain blit.
     MytmpBitmap.SetPixelFormat(TPixelFormat::pf32bit);
+    // As fine as the control's surface, which it is copied onto.
+    MytmpBitmap.SetDevicePixelRatio(Canvas().DevicePixelRatio());
     MytmpBitmap.SetSize(std::max(0, r.Width()), std::max(0, r.Height()));
     if (MytmpBitmap.Empty()) return;
     MytmpBitmap.Canvas().SetDeviceOrigin({0, 0});

@@ -406,3 +406,36 @@ TEST(BitmapFiles, PngJpegIcoAndPicturesLoadWithSizeAndColours)
     EXPECT_EQ(target.Canvas().Pixel(7, 6), clBlue);
     EXPECT_EQ(target.Canvas().Pixel(8, 6), clWhite);
 }
+
+TEST(Bitmap, FinerPixelsForHighDensityScreensKeepTheCoordinates)
+{
+    // A buffer for a screen of two image pixels per device pixel: drawing
+    // keeps its device coordinates and lands on the finer pixels.
+    TBitmap fine;
+    fine.SetPixelFormat(TPixelFormat::pf32bit);
+    fine.SetDevicePixelRatio(2.0);
+    fine.SetSize(40, 30);
+    EXPECT_EQ(fine.Width(), 40);
+    EXPECT_EQ(fine.Image().size(), QSize(80, 60));
+    TCanvas& c = fine.Canvas();
+    EXPECT_EQ(c.ClipRect(), Rect(0, 0, 40, 30));
+    c.Brush().SetColor(clRed);
+    c.FillRect(Rect(10, 10, 20, 20));
+    c.SetPixel(30, 5, clBlue);
+    EXPECT_EQ(c.Pixel(15, 15), clRed);
+    EXPECT_EQ(c.Pixel(30, 5), clBlue);
+    // Edges fall between image pixels: nothing is smeared.
+    EXPECT_EQ(fine.Image().pixel(19, 25), qRgb(255, 255, 255));
+    EXPECT_EQ(fine.Image().pixel(20, 25), qRgb(255, 0, 0));
+    EXPECT_EQ(fine.Image().pixel(39, 39), qRgb(255, 0, 0));
+    EXPECT_EQ(fine.Image().pixel(40, 39), qRgb(255, 255, 255));
+    EXPECT_EQ(fine.Image().pixel(61, 11), qRgb(0, 0, 255));
+
+    // Copied onto a surface of the same density, pixel for pixel.
+    TBitmap surface;
+    surface.SetPixelFormat(TPixelFormat::pf32bit);
+    surface.SetDevicePixelRatio(2.0);
+    surface.SetSize(40, 30);
+    surface.Canvas().CopyRect(Rect(0, 0, 40, 30), c, Rect(0, 0, 40, 30));
+    EXPECT_EQ(surface.Image(), fine.Image());
+}
