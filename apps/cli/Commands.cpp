@@ -11,7 +11,9 @@
 #include "platform/Messages.h"
 
 #include <QFileInfo>
+#include <QImage>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -37,7 +39,7 @@ const char* const kMainHelp =
     "  convert IN OUT              rewrite a drawing of any version in the current one,\n"
     "                              or write it as DXF for CAD programs (OUT.dxf)\n"
     "\n"
-    "'mycad COMMAND --help' describes a command.\n"
+    "'mycad COMMAND --help' describes a command; 'mycad --version' tells the version.\n"
     "Exit status: 0 done, 1 a file is missing, is no drawing, cannot be read or\n"
     "written, 2 the command line is wrong.\n";
 
@@ -63,7 +65,8 @@ const char* const kRenderHelp =
     "  --width W         picture width in pixels (with only one side given the\n"
     "  --height H        other follows the page's proportions); up to 20000 a\n"
     "                    side and 64 million pixels in all\n"
-    "  --no-background   leave out the drawing's background colour (white instead)\n"
+    "  --no-background   leave out the drawing's background colour: a PNG is\n"
+    "                    transparent there, a JPEG or BMP white\n"
     "  --quality Q       JPEG quality from 0 to 100 (default 90)\n";
 
 const char* const kPreviewHelp =
@@ -230,6 +233,38 @@ int Info(TCommandLine& line, QTextStream& out, QTextStream& err)
     return kExitOk;
 }
 
+/// The drawing without its background, with what shows through as
+/// transparency: drawn once on white and once on black, a pixel's coverage is
+/// how little the two differ, and its colour the black drawing's divided by it
+/// (antialiased edges keep their partial coverage).
+QImage TransparentPicture(TMyCAD& cad, int32_t width, int32_t height)
+{
+    const TColor colour = cad.ColorOfBackGround();
+    TBitmap onWhite;
+    TBitmap onBlack;
+    cad.SetColorOfBackGround(clWhite);
+    SaveToBmp(cad, onWhite, width, height, true);
+    cad.SetColorOfBackGround(clBlack);
+    SaveToBmp(cad, onBlack, width, height, true);
+    cad.SetColorOfBackGround(colour);
+    if (onWhite.Empty() || onBlack.Empty()) return {};
+    const QImage white = onWhite.Image().convertToFormat(QImage::Format_RGB32);
+    const QImage black = onBlack.Image().convertToFormat(QImage::Format_RGB32);
+    QImage out(white.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        const auto* w = reinterpret_cast<const QRgb*>(white.constScanLine(y));
+        const auto* b = reinterpret_cast<const QRgb*>(black.constScanLine(y));
+        auto* o = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const int spread = std::max({qRed(w[x]) - qRed(b[x]), qGreen(w[x]) - qGreen(b[x]), qBlue(w[x]) - qBlue(b[x])});
+            const int alpha = std::clamp(255 - spread, 0, 255);
+            const auto unblend = [alpha](int c) { return alpha == 0 ? 0 : std::min(255, c * 255 / alpha); };
+            o[x] = qRgba(unblend(qRed(b[x])), unblend(qGreen(b[x])), unblend(qBlue(b[x])), alpha);
+        }
+    }
+    return out;
+}
+
 int Render(TCommandLine& line, QTextStream& err)
 {
     const QString width = QStringLiteral("--width");
@@ -309,8 +344,17 @@ int Render(TCommandLine& line, QTextStream& err)
                        .arg(kMaxPicturePixels));
         return kExitUsage;
     }
+    const bool background = !line.Has(QStringLiteral("--no-background"));
+    if (!background && app::ImageFormatOf(out) == app::TImageFormat::Png) {
+        const QImage transparent = TransparentPicture(drawing.cad, *w, *h);
+        if (transparent.isNull() || !transparent.save(out, "PNG")) {
+            err << "mycad: " << out << ": cannot write the picture\n";
+            return kExitFileError;
+        }
+        return kExitOk;
+    }
     TBitmap picture;
-    SaveToBmp(drawing.cad, picture, *w, *h, !line.Has(QStringLiteral("--no-background")));
+    SaveToBmp(drawing.cad, picture, *w, *h, background);
     if (picture.Empty() || !picture.SaveToFile(out, jpegQuality)) {
         err << "mycad: " << out << ": cannot write the picture\n";
         return kExitFileError;
@@ -476,6 +520,10 @@ int RunMyCad(const QStringList& args, QTextStream& out, QTextStream& err)
     const QString command = args.front();
     if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help")) {
         out << kMainHelp;
+        return kExitOk;
+    }
+    if (command == QLatin1String("--version")) {
+        out << "mycad " << app::kVersion << '\n';
         return kExitOk;
     }
     TCommandLine line(command, args.mid(1), err);

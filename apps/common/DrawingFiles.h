@@ -9,6 +9,9 @@
 
 namespace mycad::app {
 
+/// The version both programs report (--version).
+inline constexpr const char* kVersion = MYCAD_VERSION;
+
 enum class TOpenResult {
     Opened,
     /// No file of that name.

@@ -1,7 +1,14 @@
 #include "apps/studio/CanvasArea.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -48,6 +55,33 @@ TUnits MeasurementUnitOf(TRulerUnit unit)
     return TUnits::mm;
 }
 
+/// Where a typed Space belongs to the widget (text fields), not to panning.
+bool TakesText(const QWidget* w)
+{
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+}
+
+/// Passes the application's key presses and releases to a handler first.
+class TKeyWatch : public QObject {
+public:
+    TKeyWatch(std::function<bool(QEvent*)> handler, QObject* parent) : QObject(parent), handler_(std::move(handler))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && handler_(event)) return true;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<bool(QEvent*)> handler_;
+};
+
 } // namespace
 
 /// The grey surface the page lies on, with the page's shadow. The canvas is
@@ -83,7 +117,10 @@ TCanvasArea::TCanvasArea(QWidget* parent) : QWidget(parent)
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setWidgetResizable(false);
     desk_ = new TDesk(nullptr);
-    cad_ = new TMyCAD(desk_);
+    cad_ = new TStudioCanvas(desk_);
+    // The canvas takes the keyboard when clicked, so that the arrow keys
+    // nudge and tool keys never type into a panel's field.
+    cad_->setFocusPolicy(Qt::ClickFocus);
     desk_->page = cad_;
     scroll_->setWidget(desk_);
 
@@ -123,6 +160,8 @@ TCanvasArea::TCanvasArea(QWidget* parent) : QWidget(parent)
 
     corner_->installEventFilter(this);
     cad_->installEventFilter(this);
+    desk_->installEventFilter(this);
+    new TKeyWatch([this](QEvent* event) { return SpaceKeyEvent(event); }, this);
     scroll_->viewport()->installEventFilter(this);
     topStrip_->installEventFilter(this);
     leftStrip_->installEventFilter(this);
@@ -248,6 +287,114 @@ bool TCanvasArea::RulersVisible() const { return !corner_->isHidden(); }
 
 QPoint TCanvasArea::CanvasOriginInView() const { return cad_->mapTo(scroll_->viewport(), QPoint(0, 0)); }
 
+double TCanvasArea::UnitsPerDocumentPixel() const { return UnitsPerPixel(top_->Units()); }
+
+QString TCanvasArea::PositionText(int32_t x, int32_t y) const
+{
+    const TRulerUnit unit = top_->Units();
+    const double k = UnitsPerPixel(unit) / cad_->Zoom();
+    const int decimals = unit == TRulerUnit::ruPixel ? 0 : unit == TRulerUnit::ruMilli ? 1 : 2;
+    return QStringLiteral("X %1  Y %2 %3")
+        .arg(x * k, 0, 'f', decimals)
+        .arg(y * k, 0, 'f', decimals)
+        .arg(corner_->UnitText());
+}
+
+void TCanvasArea::PanBy(QPoint delta)
+{
+    scroll_->horizontalScrollBar()->setValue(scroll_->horizontalScrollBar()->value() - delta.x());
+    scroll_->verticalScrollBar()->setValue(scroll_->verticalScrollBar()->value() - delta.y());
+}
+
+void TCanvasArea::SetHandTool(bool hand)
+{
+    handTool_ = hand;
+    ShowPanCursor();
+}
+
+void TCanvasArea::ShowPanCursor()
+{
+    if (panButton_ != Qt::NoButton) {
+        cad_->setCursor(Qt::ClosedHandCursor);
+    } else if (handTool_ || spaceHeld_) {
+        cad_->setCursor(Qt::OpenHandCursor);
+    } else {
+        cad_->SetCursor(cad_->Cursor()); // the canvas's own again
+    }
+}
+
+bool TCanvasArea::PanEvent(QEvent* event)
+{
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        if (panButton_ != Qt::NoButton) return true;
+        const bool left = mouse->button() == Qt::LeftButton;
+        if (!(mouse->button() == Qt::MiddleButton || (left && (handTool_ || spaceHeld_)))) return false;
+        panButton_ = mouse->button();
+        panFrom_ = mouse->globalPosition().toPoint();
+        panPressedAt_ = mouse->position().toPoint();
+        panMoved_ = false;
+        ShowPanCursor();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        if (panButton_ == Qt::NoButton) return false;
+        const QPoint now = mouse->globalPosition().toPoint();
+        if (now != panFrom_) panMoved_ = true;
+        PanBy(now - panFrom_);
+        panFrom_ = now;
+        ShowPointer(-1, -1);
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        if (panButton_ == Qt::NoButton || mouse->button() != panButton_) return panButton_ != Qt::NoButton;
+        panButton_ = Qt::NoButton;
+        ShowPanCursor();
+        // A click of the hand tool without a drag still picks a shape, as
+        // looking at a drawing does.
+        if (handTool_ && !panMoved_ && mouse->button() == Qt::LeftButton) {
+            const TShiftState none;
+            cad_->MouseDown(TMouseButton::mbLeft, none, panPressedAt_.x(), panPressedAt_.y());
+            cad_->MouseUp(TMouseButton::mbLeft, none, panPressedAt_.x(), panPressedAt_.y());
+        }
+        return true;
+    }
+    default: return false;
+    }
+}
+
+bool TCanvasArea::WheelEvent(QWheelEvent* wheel)
+{
+    const QPoint delta = wheel->angleDelta();
+    if (wheel->modifiers().testFlag(Qt::ControlModifier)) {
+        // Ctrl with the wheel zooms, as in every editor.
+        if (delta.y() > 0) ZoomIn();
+        if (delta.y() < 0) ZoomOut();
+        return true;
+    }
+    // The wheel scrolls down the page, Shift with it (or a sideways wheel)
+    // across; one notch is three lines of about 20 pixels.
+    const bool across = wheel->modifiers().testFlag(Qt::ShiftModifier) || (delta.y() == 0 && delta.x() != 0);
+    const int notches = delta.y() != 0 ? delta.y() : delta.x();
+    QScrollBar* bar = across ? scroll_->horizontalScrollBar() : scroll_->verticalScrollBar();
+    bar->setValue(bar->value() - notches * 60 / 120);
+    return true;
+}
+
+bool TCanvasArea::SpaceKeyEvent(QEvent* event)
+{
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Space || TakesText(QApplication::focusWidget())) return false;
+    if (!isVisible() || !window()->isActiveWindow()) return false;
+    if (!key->isAutoRepeat()) {
+        spaceHeld_ = event->type() == QEvent::KeyPress;
+        ShowPanCursor();
+    }
+    return true;
+}
+
 void TCanvasArea::PlaceRuler(TRsRuler& ruler, QWidget& strip, int originInView, bool horizontal)
 {
     ruler.SetScale(ZoomPercent());
@@ -314,14 +461,22 @@ void TCanvasArea::LayoutDesk()
 
 bool TCanvasArea::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Wheel && (watched == cad_ || watched == scroll_->viewport())) {
-        // Ctrl with the wheel zooms, as in every editor; the wheel alone scrolls.
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        if (wheel->modifiers().testFlag(Qt::ControlModifier)) {
-            if (wheel->angleDelta().y() > 0) ZoomIn();
-            if (wheel->angleDelta().y() < 0) ZoomOut();
+    const QEvent::Type type = event->type();
+    if (watched == cad_ && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                            type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)) {
+        if (PanEvent(event)) return true;
+    }
+    if (watched == desk_ && type == QEvent::MouseButtonPress) {
+        // Presses the canvas did not take arrive here too; only those beside
+        // the page count.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!cad_->geometry().contains(mouse->position().toPoint())) {
+            emit DeskPressed(mouse->globalPosition().toPoint(), mouse->button());
             return true;
         }
+    }
+    if (type == QEvent::Wheel && (watched == cad_ || watched == scroll_->viewport())) {
+        return WheelEvent(static_cast<QWheelEvent*>(event));
     }
     if (watched == corner_ && event->type() == QEvent::MouseButtonRelease) {
         emit CornerClicked();

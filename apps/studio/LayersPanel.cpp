@@ -7,7 +7,9 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -54,6 +56,10 @@ TLayersPanel::TLayersPanel(TMyCAD& cad, QWidget* parent) : QWidget(parent), cad_
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
 
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QListWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        ContextMenu(list_->indexAt(at).row())->popup(list_->viewport()->mapToGlobal(at));
+    });
     connect(list_, &QListWidget::itemChanged, this, &TLayersPanel::OnItemChanged);
     connect(list_, &QListWidget::currentRowChanged, this, &TLayersPanel::OnCurrentRowChanged);
     connect(add, &QToolButton::clicked, this, &TLayersPanel::AddClicked);
@@ -114,10 +120,62 @@ int32_t TLayersPanel::SelectedLayerId() const
 
 QString TLayersPanel::NewLayerName() const
 {
-    for (int n = cad_.GetLayersCount() + 1;; ++n) {
-        const QString name = QStringLiteral("Layer %1").arg(n);
+    // The first name that ends in a number gives the stem; the new name
+    // continues after the highest number of that stem.
+    static const QRegularExpression numbered(QStringLiteral("^(.*?)(\\d+)$"));
+    QString stem;
+    int highest = -1;
+    for (const LayerRec& layer : cad_.MyLayers) {
+        const QRegularExpressionMatch m = numbered.match(layer.LayerName);
+        if (!m.hasMatch()) continue;
+        if (stem.isNull()) stem = m.captured(1);
+        if (m.captured(1) == stem) highest = std::max(highest, m.captured(2).toInt());
+    }
+    if (stem.isNull()) {
+        stem = QStringLiteral("Layer");
+        highest = cad_.GetLayersCount() - 1;
+    }
+    for (int n = highest + 1;; ++n) {
+        const QString name = stem + QString::number(n);
         if (cad_.GetLayerIdByName(name) < 0) return name;
     }
+}
+
+QMenu* TLayersPanel::ContextMenu(int row)
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QListWidgetItem* item = row >= 0 ? list_->item(row) : nullptr;
+    const int32_t id = item ? item->data(kIdRole).toInt() : -1;
+    menu->addAction(CommandIcon(QStringLiteral("layeradd")), QStringLiteral("&New Layer\u2026"), this,
+                    &TLayersPanel::AddClicked);
+    if (id < 0) return menu;
+    const QString name = cad_.GetLayerNameByID(id);
+    const bool several = cad_.GetLayersCount() > 1;
+    menu->addAction(CommandIcon(QStringLiteral("layerrename")), QStringLiteral("&Rename \u201c%1\u201d\u2026").arg(name),
+                    this, [this, id] {
+                        list_->setCurrentRow(cad_.GetLayerNoById(id));
+                        RenameClicked();
+                    });
+    menu->addAction(CommandIcon(QStringLiteral("layermerge")), QStringLiteral("&Merge Into\u2026"), this, [this, id] {
+        list_->setCurrentRow(cad_.GetLayerNoById(id));
+        MergeClicked();
+    })->setEnabled(several);
+    menu->addAction(CommandIcon(QStringLiteral("layerdelete")), QStringLiteral("&Delete"), this, [this, id] {
+        list_->setCurrentRow(cad_.GetLayerNoById(id));
+        DeleteClicked();
+    })->setEnabled(several);
+    menu->addSeparator();
+    const bool visible = cad_.IsVisibleLayerByID(id);
+    menu->addAction(visible ? QStringLiteral("&Hide") : QStringLiteral("&Show"), this,
+                    [this, id, visible] { SetLayerVisible(id, !visible); });
+    menu->addAction(QStringLiteral("Draw on This &Layer"), this, [this, id] { SetCurrentLayer(id); })
+        ->setEnabled(id != cad_.CurrentLayerId());
+    QAction* move = menu->addAction(QStringLiteral("Move &Selection Here"), this,
+                                    [this, id] { emit MoveSelectionRequested(id); });
+    move->setObjectName(QStringLiteral("layerMoveSelection"));
+    move->setEnabled(!cad_.WorkingShapes.empty());
+    return menu;
 }
 
 int32_t TLayersPanel::AddLayer(const QString& name)

@@ -12,6 +12,7 @@
 
 class QListWidget;
 class QListWidgetItem;
+class QMenu;
 class QToolButton;
 
 namespace mycad::studio {
@@ -44,6 +45,12 @@ public:
     void SetCurrentLayer(int32_t id);
 
     QListWidget& List() { return *list_; }
+    /// The menu of the list for the layer at row (add, rename, delete,
+    /// merge, show or hide, make current, move the selection there).
+    QMenu* ContextMenu(int row);
+    /// The name a new layer is offered: the next number in the style of the
+    /// existing names ("Layer1" after "Layer0").
+    QString NewLayerName() const;
 
     // Questions the buttons ask; tests replace them. An empty result
     // cancels.
@@ -54,6 +61,8 @@ public:
 signals:
     /// The drawing changed through the panel.
     void DrawingChanged();
+    /// The user asked to move the selected shapes to the layer.
+    void MoveSelectionRequested(int32_t layerId);
 
 private:
     void OnItemChanged(QListWidgetItem* item);
@@ -63,7 +72,6 @@ private:
     void DeleteClicked();
     void MergeClicked();
     int32_t SelectedLayerId() const;
-    QString NewLayerName() const;
 
     TMyCAD& cad_;
     /// The layers deleted through the panel, by id.

@@ -2,9 +2,12 @@
 
 #include "apps/studio/ShapeStyleGroups.h"
 
+#include "cad/canvas/TreeWalk.h"
 #include "cad/canvas/UndoList.h"
 #include "cad/connectors/LinkLine.h"
+#include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Line.h"
+#include "cad/shapes/PolyLine.h"
 #include "cad/shapes/RuleLine.h"
 
 #include <QCheckBox>
@@ -55,11 +58,24 @@ void ShowValue(QComboBox* box, int value)
     box->setCurrentIndex(i);
 }
 
-QString ClassTitle(const TMyShape& s)
+/// A shape whose outline encloses nothing has no fill to choose.
+bool HasArea(const TMyShape& s)
 {
-    QString name = s.ClassName();
-    if (name.startsWith(QLatin1String("TMy"))) name = name.mid(3);
-    return name;
+    if (dynamic_cast<const TMyLine*>(&s)) return dynamic_cast<const TMyPolygon*>(&s) != nullptr;
+    if (const auto* arc = dynamic_cast<const TMyElliArc*>(&s)) return arc->ArcStyle() != TArcStyle::asArc;
+    return true;
+}
+
+QDoubleSpinBox* LengthBox(QWidget* parent, const char* name, double minimum)
+{
+    auto* box = new QDoubleSpinBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(minimum, 1e6);
+    box->setKeyboardTracking(false);
+    // Two to a row in a narrow panel: they share the row, whatever the range.
+    box->setMinimumWidth(60);
+    box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    return box;
 }
 
 } // namespace
@@ -87,6 +103,13 @@ TColorButton::TColorButton(QWidget* parent, bool compact) : QWidget(parent), com
             emit ColorChosen(*c);
         }
     });
+}
+
+void TColorButton::SetMixed()
+{
+    button_->setIcon(QIcon());
+    button_->setText(QStringLiteral("Mixed"));
+    button_->setToolTip(QStringLiteral("The selected shapes differ; click to give them all one colour"));
 }
 
 void TColorButton::SetColor(TColor color)
@@ -126,7 +149,33 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     outlineForm->addRow(QStringLiteral("Width"), penWidth_);
     outlineForm->addRow(QStringLiteral("Style"), penStyle_);
 
+    geometry_ = new QGroupBox(QStringLiteral("Position and size"), body_);
+    geometry_->setObjectName(QStringLiteral("geometry"));
+    x_ = LengthBox(geometry_, "x", -1e6);
+    y_ = LengthBox(geometry_, "y", -1e6);
+    w_ = LengthBox(geometry_, "w", 0.01);
+    h_ = LengthBox(geometry_, "h", 0.01);
+    layer_ = new QComboBox(geometry_);
+    layer_->setObjectName(QStringLiteral("layer"));
+    layer_->setToolTip(QStringLiteral("The layer of the selected shapes"));
+    auto* geometryForm = new QFormLayout(geometry_);
+    auto* position = new QHBoxLayout;
+    position->addWidget(new QLabel(QStringLiteral("X"), geometry_));
+    position->addWidget(x_, 1);
+    position->addWidget(new QLabel(QStringLiteral("Y"), geometry_));
+    position->addWidget(y_, 1);
+    auto* size = new QHBoxLayout;
+    size->addWidget(new QLabel(QStringLiteral("W"), geometry_));
+    size->addWidget(w_, 1);
+    size->addWidget(new QLabel(QStringLiteral("H"), geometry_));
+    size->addWidget(h_, 1);
+    geometryForm->addRow(QStringLiteral("Position"), position);
+    geometryForm->addRow(QStringLiteral("Size"), size);
+    geometryForm->addRow(QStringLiteral("Layer"), layer_);
+
     auto* fill = new QGroupBox(QStringLiteral("Fill"), body_);
+    fill_ = fill;
+    fill->setObjectName(QStringLiteral("fill"));
     brushColor_ = new TColorButton(fill);
     brushStyle_ = Combo(fill, {{"Solid", int(TBrushStyle::bsSolid)},
                                {"None", int(TBrushStyle::bsClear)},
@@ -141,6 +190,8 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     fillForm->addRow(QStringLiteral("Style"), brushStyle_);
 
     auto* gradientGroup = new QGroupBox(QStringLiteral("Gradient"), body_);
+    gradientGroup_ = gradientGroup;
+    gradientGroup->setObjectName(QStringLiteral("gradient"));
     gradient_ = Combo(gradientGroup, {{"None", int(TGradientStyle::gsNone)},
                                       {"Radial from the centre", int(TGradientStyle::gsRadialC)},
                                       {"Radial from the top", int(TGradientStyle::gsRadialT)},
@@ -237,7 +288,8 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
 
     auto* bodyLayout = new QVBoxLayout(body_);
     bodyLayout->setContentsMargins(0, 0, 0, 0);
-    for (QGroupBox* g : {outline, fill, gradientGroup, texts, static_cast<QGroupBox*>(fontGroup_),
+    lineGroup_->setObjectName(QStringLiteral("line"));
+    for (QGroupBox* g : {geometry_, outline, fill, gradientGroup, texts, static_cast<QGroupBox*>(fontGroup_),
                          static_cast<QGroupBox*>(textGroup_), static_cast<QGroupBox*>(pictureGroup_), arrange,
                          lineGroup_, ruleGroup_}) {
         bodyLayout->addWidget(g);
@@ -287,7 +339,149 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
     connect(userInfo_, &QLineEdit::editingFinished, this, [this] { SetUserInfo(userInfo_->text()); });
     connect(ticks_, &QComboBox::activated, this,
             [this](int i) { SetTickStyle(static_cast<TTickStyle>(ticks_->itemData(i).toInt())); });
+    // A field shows its value rounded; the other coordinate is taken as it
+    // is, so that changing one does not nudge the other.
+    connect(x_, &QDoubleSpinBox::valueChanged, this, [this](double x) {
+        if (!refreshing_) SetPosition(x, SelectionBox().Top * unitsPerPixel_);
+    });
+    connect(y_, &QDoubleSpinBox::valueChanged, this, [this](double y) {
+        if (!refreshing_) SetPosition(SelectionBox().Left * unitsPerPixel_, y);
+    });
+    connect(w_, &QDoubleSpinBox::valueChanged, this, [this](double w) {
+        if (refreshing_) return;
+        const TMyRect box = SelectionBox();
+        SetSize(w, (double(box.Bottom) - box.Top) * unitsPerPixel_);
+    });
+    connect(h_, &QDoubleSpinBox::valueChanged, this, [this](double h) {
+        if (refreshing_) return;
+        const TMyRect box = SelectionBox();
+        SetSize((double(box.Right) - box.Left) * unitsPerPixel_, h);
+    });
+    connect(layer_, &QComboBox::activated, this, [this](int i) {
+        emit MoveToLayerRequested(layer_->itemData(i).toInt());
+        emit EditingDone();
+    });
+    // Enter in a field or a choice in a list ends the entry.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        connect(edit, &QLineEdit::returnPressed, this, &TPropertiesPanel::EditingDone);
+    }
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        if (box != layer_) connect(box, &QComboBox::activated, this, &TPropertiesPanel::EditingDone);
+    }
     Refresh();
+}
+
+QString TPropertiesPanel::ClassTitle(const TMyShape& s)
+{
+    static const std::pair<const char*, const char*> kNames[] = {
+        {"TMyLine", "Line"},
+        {"TMyRectangle", "Rectangle"},
+        {"TMyEllipse", "Ellipse"},
+        {"TMyElliArc", "Arc"},
+        {"TMyPolyLine", "Polyline"},
+        {"TMyPolygon", "Polygon"},
+        {"TMyFreeLine", "Freehand line"},
+        {"TMyPolyBezier", "Bezier curve"},
+        {"TMyBLine", "Spline"},
+        {"TMyText", "Text"},
+        {"TMyImage", "Image"},
+        {"TMyRuleLine", "Dimension"},
+        {"TMyLinkPoint", "Connection point"},
+        {"TMyLinkLine", "Connector"},
+        {"TMyLineLinkLine", "Branch connector"},
+        {"TMyGroup", "Group"},
+        {"TMyCombine", "Combined shape"},
+    };
+    const QString name = s.ClassName();
+    for (const auto& [cls, title] : kNames) {
+        if (name == QLatin1String(cls)) return QString::fromUtf8(title);
+    }
+    return name.startsWith(QLatin1String("TMy")) ? name.mid(3) : name;
+}
+
+QDoubleSpinBox& TPropertiesPanel::Field(char which)
+{
+    switch (which) {
+    case 'x': return *x_;
+    case 'y': return *y_;
+    case 'w': return *w_;
+    default: return *h_;
+    }
+}
+
+QWidget& TPropertiesPanel::Section(const QString& objectName) { return *findChild<QGroupBox*>(objectName); }
+
+void TPropertiesPanel::SetLengthUnit(double unitsPerPixel, const QString& name, int decimals)
+{
+    unitsPerPixel_ = unitsPerPixel;
+    for (QDoubleSpinBox* box : {x_, y_, w_, h_}) {
+        box->setDecimals(decimals);
+        box->setSuffix(QStringLiteral(" ") + name);
+    }
+    Refresh();
+}
+
+TMyRect TPropertiesPanel::SelectionBox() const { return cad_.GetShapesLTRB(cad_.WorkingShapes); }
+
+void TPropertiesPanel::ShowGeometry()
+{
+    const TMyRect box = SelectionBox();
+    x_->setValue(box.Left * unitsPerPixel_);
+    y_->setValue(box.Top * unitsPerPixel_);
+    w_->setValue((double(box.Right) - box.Left) * unitsPerPixel_);
+    h_->setValue((double(box.Bottom) - box.Top) * unitsPerPixel_);
+    // Turned shapes would shear if scaled along the page's axes.
+    bool upright = true;
+    for (const TMyShape* s : cad_.WorkingShapes) upright = upright && s->Angle() == 0.0f;
+    for (QDoubleSpinBox* b : {w_, h_}) {
+        b->setEnabled(upright);
+        b->setToolTip(upright ? QString() : QStringLiteral("Turned shapes are sized by their handles"));
+    }
+    layer_->clear();
+    int32_t shared = cad_.WorkingShapes.front()->LayerId;
+    for (const TMyShape* s : cad_.WorkingShapes) {
+        if (s->LayerId != shared) shared = -1;
+    }
+    for (const LayerRec& rec : cad_.MyLayers) layer_->addItem(rec.LayerName, rec.LayerId);
+    layer_->setCurrentIndex(layer_->findData(shared));
+}
+
+void TPropertiesPanel::ShowShared()
+{
+    const TArrMyShapeRef& all = cad_.WorkingShapes;
+    TMyShape& first = *all.front();
+    const auto same = [&all](auto value) {
+        for (TMyShape* s : all) {
+            if (value(*s) != value(*all.front())) return false;
+        }
+        return true;
+    };
+    const auto showCombo = [&](QComboBox* box, auto value) {
+        ShowValue(box, same(value) ? int(value(first)) : -1);
+    };
+    if (same([](TMyShape& s) { return s.Pen().Color(); })) {
+        penColor_->SetColor(first.Pen().Color());
+    } else {
+        penColor_->SetMixed();
+    }
+    if (same([](TMyShape& s) { return s.Brush().Color(); })) {
+        brushColor_->SetColor(first.Brush().Color());
+    } else {
+        brushColor_->SetMixed();
+    }
+    showCombo(penStyle_, [](TMyShape& s) { return s.Pen().Style(); });
+    showCombo(brushStyle_, [](TMyShape& s) { return s.Brush().Style(); });
+    showCombo(gradient_, [](TMyShape& s) { return s.GradientStyle(); });
+    bool area = true;
+    bool lines = true;
+    for (const TMyShape* s : all) {
+        area = area && HasArea(*s);
+        lines = lines && dynamic_cast<const TMyLine*>(s) != nullptr;
+    }
+    fill_->setVisible(area);
+    gradientGroup_->setVisible(area);
+    lineGroup_->setVisible(lines);
+    if (lines) showCombo(arrows_, [](TMyShape& s) { return dynamic_cast<TMyLine&>(s).ArrowStyle(); });
 }
 
 TMyShape* TPropertiesPanel::Shown() const
@@ -309,12 +503,9 @@ void TPropertiesPanel::Refresh()
         title_->setText(QStringLiteral("%1 shapes selected; changes apply to all").arg(count));
     }
     if (s) {
-        penColor_->SetColor(s->Pen().Color());
         penWidth_->setValue(s->Pen().Width());
-        ShowValue(penStyle_, int(s->Pen().Style()));
-        brushColor_->SetColor(s->Brush().Color());
-        ShowValue(brushStyle_, int(s->Brush().Style()));
-        ShowValue(gradient_, int(s->GradientStyle()));
+        ShowShared();
+        ShowGeometry();
         gradientBegin_->SetColor(s->ColorBegin());
         gradientEnd_->SetColor(s->ColorEnd());
         if (!info_->hasFocus()) info_->setText(s->Info());
@@ -325,9 +516,6 @@ void TPropertiesPanel::Refresh()
         fontGroup_->Refresh(s);
         textGroup_->Refresh(s);
         pictureGroup_->Refresh(s);
-        const auto* line = dynamic_cast<const TMyLine*>(s);
-        lineGroup_->setVisible(line != nullptr);
-        if (line) ShowValue(arrows_, int(line->ArrowStyle()));
         const auto* connector = dynamic_cast<const TMyLinkLine*>(s);
         for (QWidget* w : {static_cast<QWidget*>(route_), routeLabel_, static_cast<QWidget*>(hops_)}) {
             if (w) w->setVisible(connector != nullptr);
@@ -449,6 +637,40 @@ void TPropertiesPanel::SetLocked(bool locked)
 void TPropertiesPanel::SetShapeVisible(bool visible)
 {
     Apply([visible](TMyShape& s) { s.SetVisible(visible); }, false);
+}
+
+void TPropertiesPanel::SetPosition(double x, double y)
+{
+    if (cad_.WorkingShapes.empty() || unitsPerPixel_ <= 0) return;
+    const TMyRect box = SelectionBox();
+    // The canvas moves by device pixels.
+    const double k = cad_.Zoom() / unitsPerPixel_;
+    const double dx = x * k - double(box.Left) * cad_.Zoom();
+    const double dy = y * k - double(box.Top) * cad_.Zoom();
+    if (std::fabs(dx) < 1e-6 && std::fabs(dy) < 1e-6) return;
+    Apply([this, dx, dy](TMyShape& s) {
+        cad_.DragChangeValueDxDyforShapes(&s, dx, dy);
+        cad_.ChangeLinkShapes(&s);
+    });
+}
+
+void TPropertiesPanel::SetSize(double width, double height)
+{
+    if (cad_.WorkingShapes.empty() || unitsPerPixel_ <= 0) return;
+    const TMyRect box = SelectionBox();
+    const double w0 = double(box.Right) - box.Left;
+    const double h0 = double(box.Bottom) - box.Top;
+    // A side of no length (a level line) keeps it.
+    const double sx = w0 > 0 ? width / unitsPerPixel_ / w0 : 1.0;
+    const double sy = h0 > 0 ? height / unitsPerPixel_ / h0 : 1.0;
+    if (std::fabs(sx - 1.0) < 1e-9 && std::fabs(sy - 1.0) < 1e-9) return;
+    const TMyPoint origin{box.Left, box.Top};
+    Apply([this, sx, sy, origin](TMyShape& root) {
+        WalkShapeTree(cad_, root, TTreeOrder::ShapeFirst, [&](TMyShape& s) {
+            if (!s.Locked()) s.SizeChangeValueByScale(sx, sy, origin, s.GetCenterPoint(), origin);
+        });
+        cad_.ChangeLinkShapes(&root);
+    });
 }
 
 void TPropertiesPanel::SetArrowStyle(TArrowStyle style)

@@ -40,6 +40,8 @@ public:
     TColor Color() const { return color_; }
     /// Shows the colour without reporting a change.
     void SetColor(TColor color);
+    /// Shows that the selected shapes differ in this colour.
+    void SetMixed();
     /// Asks for a colour; tests replace it. nullopt cancels.
     std::function<std::optional<TColor>(TColor current)> AskColor;
     QToolButton& Button() { return *button_; }
@@ -61,6 +63,11 @@ public:
 
     /// Shows the selection as it is now.
     void Refresh();
+    /// The unit of the position and size fields: units per document pixel
+    /// and the unit's short name.
+    void SetLengthUnit(double unitsPerPixel, const QString& name, int decimals);
+    /// The name users know a shape's class by ("Rectangle", "Freehand line").
+    static QString ClassTitle(const TMyShape& shape);
 
     // Each applies to every selected shape as one undo step and reports a
     // change of the drawing; nothing happens without a selection. The
@@ -89,6 +96,12 @@ public:
     void SetShowUserInfo(bool show);
     void SetUserInfo(const QString& text);
     void SetTickStyle(TTickStyle style);
+    /// Moves the selection so that its bounding box's left and top edge lie
+    /// at x, y (in the length unit).
+    void SetPosition(double x, double y);
+    /// Scales the selection about its box's left-top corner to the width and
+    /// height (in the length unit).
+    void SetSize(double width, double height);
 
     // The widgets, for tests.
     TColorButton& PenColorButton() { return *penColor_; }
@@ -99,9 +112,15 @@ public:
     TFontGroup& FontGroup() { return *fontGroup_; }
     TTextBoxGroup& TextGroup() { return *textGroup_; }
     TPictureGroup& PictureGroup() { return *pictureGroup_; }
+    QDoubleSpinBox& Field(char which); ///< 'x', 'y', 'w' or 'h'
+    QWidget& Section(const QString& objectName);
 
 signals:
     void DrawingChanged();
+    /// A value was entered (Enter, or a choice made): the drawing may take
+    /// the keyboard back.
+    void EditingDone();
+    void MoveToLayerRequested(int32_t layerId);
 
 private:
     /// Records the selection for undo (unless the change is one the canvas's
@@ -109,6 +128,12 @@ private:
     void Apply(const std::function<void(TMyShape&)>& change, bool recordUndo = true);
     TMyShape* Shown() const;
     void ApplyToRuleLines(const std::function<void(TMyRuleLine&)>& change);
+    /// The selection's bounding box in document units.
+    TMyRect SelectionBox() const;
+    void ShowGeometry();
+    /// Shows what all selected shapes share; values where they differ stay
+    /// empty.
+    void ShowShared();
 
     TMyCAD& cad_;
     QLabel* title_ = nullptr;
@@ -138,6 +163,15 @@ private:
     TFontGroup* fontGroup_ = nullptr;
     TTextBoxGroup* textGroup_ = nullptr;
     TPictureGroup* pictureGroup_ = nullptr;
+    QGroupBox* geometry_ = nullptr;
+    QDoubleSpinBox* x_ = nullptr;
+    QDoubleSpinBox* y_ = nullptr;
+    QDoubleSpinBox* w_ = nullptr;
+    QDoubleSpinBox* h_ = nullptr;
+    QComboBox* layer_ = nullptr;
+    QGroupBox* fill_ = nullptr;
+    QGroupBox* gradientGroup_ = nullptr;
+    double unitsPerPixel_ = 25.4 / 96.0;
     bool refreshing_ = false;
 };
 

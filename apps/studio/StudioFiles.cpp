@@ -8,10 +8,15 @@
 #include "platform/Messages.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
+
+#include <csignal>
 
 namespace mycad::studio {
 
@@ -107,6 +112,7 @@ bool TStudioWindow::SaveFile(const QString& fileName)
     }
     SetFileName(fileName);
     AddRecentFile(fileName);
+    RemoveRecovery();
     statusBar()->showMessage(QStringLiteral("Saved %1").arg(QDir::toNativeSeparators(fileName)), 4000);
     QueueSync();
     return true;
@@ -220,12 +226,107 @@ void TStudioWindow::DrawingReplaced()
     }
     layers_->Refresh();
     properties_->Refresh();
+    SizeControlToPage();
+    FitPage();
+    Cad().Invalidate();
+    SyncUi();
+}
+
+void TStudioWindow::FitPage()
+{
     // A large page opens whole; a small one at its real size.
     area_->ZoomToFit();
     if (area_->ZoomPercent() > 100) area_->SetZoomPercent(100);
     area_->SyncRulers();
-    Cad().Invalidate();
-    SyncUi();
+}
+
+// ---- Recovery copies.
+
+void TStudioWindow::BuildRecovery()
+{
+    recoveryTimer_ = new QTimer(this);
+    recoveryTimer_->setInterval(30000);
+    connect(recoveryTimer_, &QTimer::timeout, this, [this] { SaveRecovery(); });
+    recoveryTimer_->start();
+    AskRestore = [this] {
+        return QMessageBox::question(this, QStringLiteral("MyCAD Studio"),
+                                     QStringLiteral("MyCAD Studio was not closed properly last time, and a drawing "
+                                                    "had changes that were not saved.\nRestore that drawing?"),
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    };
+}
+
+QString TStudioWindow::RecoveryFile() const
+{
+    // Beside the settings, so each set of settings has its own.
+    return QFileInfo(settings_->fileName()).dir().filePath(QStringLiteral("recovery.zed"));
+}
+
+bool TStudioWindow::SaveRecovery()
+{
+    // Mid-gesture the shapes are half moved; the next round catches up.
+    if (!IsModified() || Cad().GestureActive()) return false;
+    QDir().mkpath(QFileInfo(RecoveryFile()).absolutePath());
+    bool saved = false;
+    area_->AtZoomOne([&] { saved = SaveToFile(Cad(), RecoveryFile()); });
+    // Writing a document marks it saved; the copy saves nothing for the user.
+    Cad().Global_Changed = true;
+    if (saved) settings_->setValue(QStringLiteral("recovery/fileName"), fileName_);
+    return saved;
+}
+
+void TStudioWindow::RemoveRecovery()
+{
+    QFile::remove(RecoveryFile());
+    settings_->remove(QStringLiteral("recovery"));
+}
+
+bool TStudioWindow::OfferRecovery()
+{
+    const QString copy = RecoveryFile();
+    if (!QFileInfo::exists(copy)) return false;
+    if (!AskRestore()) {
+        RemoveRecovery();
+        return false;
+    }
+    const QString original = settings_->value(QStringLiteral("recovery/fileName")).toString();
+    const app::TOpenResult result = app::OpenDrawing(Cad(), copy);
+    if (result != app::TOpenResult::Opened) {
+        ShowMessage(app::OpenErrorText(result, copy));
+        RemoveRecovery();
+        return false;
+    }
+    // The restored drawing is unsaved work under its own name, not the copy.
+    SetFileName(original);
+    DrawingReplaced();
+    RemoveRecovery();
+    MarkChanged();
+    return true;
+}
+
+namespace {
+
+TStudioWindow* gCrashWindow = nullptr;
+
+extern "C" void SaveOnCrash(int signal)
+{
+    // Best effort: the process is going down anyway, and the copy is worth
+    // more than the rules about what a signal handler may call.
+    TStudioWindow* window = gCrashWindow;
+    gCrashWindow = nullptr;
+    if (window) window->SaveRecovery();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+} // namespace
+
+void InstallCrashRecovery(TStudioWindow* window)
+{
+    gCrashWindow = window;
+    for (const int s : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL, SIGTERM, SIGHUP}) {
+        std::signal(s, window ? SaveOnCrash : SIG_DFL);
+    }
 }
 
 int RenderDrawingFile(const QString& drawing, const QString& out, QString& error)

@@ -15,6 +15,7 @@
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollArea>
@@ -22,6 +23,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace mycad::studio {
 
@@ -40,8 +43,10 @@ const TToolInfo kTools[] = {
     {TDrawTool::SpSelecting, "toolSelect", "&Select", "V",
      "Select, move and size shapes; drag on empty paper to select with a frame; Shift adds to the selection"},
     {TDrawTool::SpRotateSelecting, "toolRotate", "&Rotate", "R", "Turn the selected shapes by their handles"},
-    {TDrawTool::SpBrowse, "toolBrowse", "&Browse", "B", "Look at the drawing without changing it"},
-    {TDrawTool::SpDragWhole, "toolDragWhole", "&Move Drawing", "M", "Drag the whole drawing on the page"},
+    {TDrawTool::SpBrowse, "toolBrowse", "&Hand", "H",
+     "Drag to pan the view; the middle button, Space with a drag and the wheel pan with any tool"},
+    {TDrawTool::SpDragWhole, "toolDragWhole", "&Move Drawing", "M",
+     "Drag to move every shape of the current layer on the page, as one step to undo"},
     {TDrawTool::SpPolylinePolygonPointAdding, "toolAddVertex", "&Add Vertex", "",
      "Click on a polyline or polygon to add a vertex there"},
     {TDrawTool::SpPolylinePolygonPointRemoving, "toolRemoveVertex", "Re&move Vertex", "",
@@ -123,7 +128,9 @@ TStudioWindow::TStudioWindow(const QString& settingsFile, QWidget* parent) : QMa
     BuildMenus();
     BuildToolBars();
     BuildStatusBar();
+    BuildKeys();
     HookCanvas();
+    BuildRecovery();
 
     resize(1360, 860);
     // The window comes back where the user left it, with its panels.
@@ -135,7 +142,7 @@ TStudioWindow::TStudioWindow(const QString& settingsFile, QWidget* parent) : QMa
 
 TStudioWindow::~TStudioWindow()
 {
-    TMyCAD& cad = Cad();
+    TStudioCanvas& cad = Cad();
     // The labels go first; the canvas must not write to them afterwards.
     cad.Notification(labelXY_.get(), TOperation::opRemove);
     cad.Notification(labelValue_.get(), TOperation::opRemove);
@@ -148,6 +155,7 @@ TStudioWindow::~TStudioWindow()
     cad.OnWholeDragged = nullptr;
     cad.OnShapeAdded = nullptr;
     cad.OnShapeMouseResizeFinished = nullptr;
+    cad.OnMeasurement = nullptr;
 }
 
 QAction* TStudioWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
@@ -257,8 +265,10 @@ void TStudioWindow::BuildActions()
                S("Let the selected shapes be changed again"), [this] { Lock(false); });
 
     // View
-    MakeAction(S("viewZoomIn"), S("Zoom &In"), S("zoomin"), QKeySequence::ZoomIn, S("Show the drawing larger"),
-               [this] { area_->ZoomIn(); });
+    QAction* zoomIn = MakeAction(S("viewZoomIn"), S("Zoom &In"), S("zoomin"), QKeySequence::ZoomIn,
+                                 S("Show the drawing larger"), [this] { area_->ZoomIn(); });
+    // "=" is "+" without Shift on most keyboards.
+    zoomIn->setShortcuts({QKeySequence::ZoomIn, QKeySequence(S("Ctrl+="))});
     MakeAction(S("viewZoomOut"), S("Zoom &Out"), S("zoomout"), QKeySequence::ZoomOut, S("Show the drawing smaller"),
                [this] { area_->ZoomOut(); });
     MakeAction(S("viewZoom100"), S("&Actual Size"), S("zoom100"), QKeySequence(S("Ctrl+0")),
@@ -310,27 +320,35 @@ void TStudioWindow::BuildActions()
 
     pageSizes_ = new QActionGroup(this);
     pageSizes_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    // Upright sizes in millimetres; the orientation turns them.
     struct Page {
-        TPageStyle style;
         const char* name;
         const char* text;
+        int width;
+        int height;
     };
-    for (const Page& p : {Page{TPageStyle::A0, "pageA0", "A0 (841 \u00d7 1189 mm)"},
-                          Page{TPageStyle::A1, "pageA1", "A1 (594 \u00d7 841 mm)"},
-                          Page{TPageStyle::A2, "pageA2", "A2 (420 \u00d7 594 mm)"},
-                          Page{TPageStyle::A3, "pageA3", "A3 (297 \u00d7 420 mm)"},
-                          Page{TPageStyle::A4, "pageA4", "A4 (210 \u00d7 297 mm)"},
-                          Page{TPageStyle::A5, "pageA5", "A5 (148 \u00d7 210 mm)"},
-                          Page{TPageStyle::B3, "pageB3", "B3 (353 \u00d7 500 mm)"},
-                          Page{TPageStyle::B4, "pageB4", "B4 (257 \u00d7 364 mm)"},
-                          Page{TPageStyle::B5, "pageB5", "B5 (182 \u00d7 257 mm)"}}) {
-        const TPageStyle style = p.style;
+    for (const Page& p : {Page{"pageA0", "A0 (841 \u00d7 1189 mm)", 841, 1189},
+                          Page{"pageA1", "A1 (594 \u00d7 841 mm)", 594, 841},
+                          Page{"pageA2", "A2 (420 \u00d7 594 mm)", 420, 594},
+                          Page{"pageA3", "A3 (297 \u00d7 420 mm)", 297, 420},
+                          Page{"pageA4", "A4 (210 \u00d7 297 mm)", 210, 297},
+                          Page{"pageA5", "A5 (148 \u00d7 210 mm)", 148, 210},
+                          Page{"pageB3", "B3 (353 \u00d7 500 mm)", 353, 500},
+                          Page{"pageB4", "B4 (257 \u00d7 364 mm)", 257, 364},
+                          Page{"pageB5", "B5 (182 \u00d7 257 mm)", 182, 257},
+                          Page{"pageLetter", "US Letter (8.5 \u00d7 11 in)", 216, 279},
+                          Page{"pageLegal", "US Legal (8.5 \u00d7 14 in)", 216, 356}}) {
+        const QSize size(p.width, p.height);
         QAction* a = MakeAction(S(p.name), S(p.text), QString(), QKeySequence(), S("Change the page size"),
-                                [this, style] { SetPageStyle(style); });
+                                [this, size] { SetPageSize(size.width(), size.height()); });
         a->setCheckable(true);
-        a->setData(static_cast<int>(style));
+        a->setData(size);
         pageSizes_->addAction(a);
     }
+    QAction* custom = MakeAction(S("pageCustom"), S("&Custom Size\u2026"), QString(), QKeySequence(),
+                                 S("Give the page a width and height in millimetres"), [this] { AskCustomPageSize(); });
+    custom->setCheckable(true);
+    pageSizes_->addAction(custom);
     orientations_ = new QActionGroup(this);
     for (const auto& [name, text, o] :
          {std::tuple{"pagePortrait", "&Portrait", TPageOrientation::poPortrait},
@@ -372,10 +390,37 @@ void TStudioWindow::BuildToolActions()
         a->setData(static_cast<int>(tool));
         tools_->addAction(a);
     }
+}
+
+void TStudioWindow::BuildKeys()
+{
     auto* escape = new QAction(this);
+    escape->setObjectName(QStringLiteral("editCancel"));
     escape->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(escape, &QAction::triggered, this, [this] { SetTool(TDrawTool::SpSelecting); });
+    connect(escape, &QAction::triggered, this, [this] { Cancel(); });
     addAction(escape);
+    // The arrow keys nudge while the drawing has the keyboard, so they keep
+    // moving the cursor in the panels' fields.
+    struct Arrow {
+        Qt::Key key;
+        int dx;
+        int dy;
+    };
+    for (const Arrow& k : {Arrow{Qt::Key_Left, -1, 0}, Arrow{Qt::Key_Right, 1, 0}, Arrow{Qt::Key_Up, 0, -1},
+                           Arrow{Qt::Key_Down, 0, 1}}) {
+        for (const int times : {1, 10}) {
+            auto* a = new QAction(area_);
+            a->setShortcut(QKeySequence(times == 1 ? QKeyCombination(k.key) : QKeyCombination(Qt::ShiftModifier, k.key)));
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            const int dx = k.dx * times;
+            const int dy = k.dy * times;
+            connect(a, &QAction::triggered, this, [this, dx, dy] { Nudge(dx, dy); });
+            area_->addAction(a);
+        }
+    }
+    nudgeBurst_ = new QTimer(this);
+    nudgeBurst_->setSingleShot(true);
+    nudgeBurst_->setInterval(1000);
 }
 
 void TStudioWindow::BuildMenus()
@@ -508,6 +553,18 @@ void TStudioWindow::BuildPanels()
     addDockWidget(Qt::RightDockWidgetArea, propertiesDock);
     resizeDocks({layersDock, propertiesDock}, {140, 600}, Qt::Vertical);
     connect(properties_, &TPropertiesPanel::DrawingChanged, this, [this] { MarkChanged(); });
+    // After a value is entered the drawing has the keyboard again, so the
+    // next tool key chooses a tool instead of typing into the field.
+    connect(properties_, &TPropertiesPanel::EditingDone, this, [this] { Cad().setFocus(Qt::OtherFocusReason); });
+    connect(properties_, &TPropertiesPanel::MoveToLayerRequested, this,
+            [this](int32_t id) { MoveSelectionToLayer(id); });
+    connect(layers_, &TLayersPanel::MoveSelectionRequested, this, [this](int32_t id) { MoveSelectionToLayer(id); });
+    MakeAction(QStringLiteral("viewProperties"), QStringLiteral("&Properties"), QString(), QKeySequence(QStringLiteral("Alt+Return")),
+               QStringLiteral("Show the Properties panel"), [propertiesDock, this] {
+                   propertiesDock->show();
+                   propertiesDock->raise();
+                   properties_->setFocus(Qt::OtherFocusReason);
+               });
 }
 
 void TStudioWindow::BuildStatusBar()
@@ -518,12 +575,12 @@ void TStudioWindow::BuildStatusBar()
     bar->addWidget(toolLabel_, 1);
     labelValue_ = std::make_unique<TLabel>(bar);
     labelValue_->Widget()->setObjectName(QStringLiteral("labelValue"));
-    labelValue_->Widget()->setMinimumWidth(140);
-    labelValue_->Widget()->setToolTip(QStringLiteral("Measurement of the shape being drawn or changed"));
+    labelValue_->Widget()->setMinimumWidth(200);
+    labelValue_->Widget()->setToolTip(QStringLiteral("Size of the shape being drawn or sized, or how far shapes move"));
     labelXY_ = std::make_unique<TLabel>(bar);
     labelXY_->Widget()->setObjectName(QStringLiteral("labelXY"));
-    labelXY_->Widget()->setMinimumWidth(100);
-    labelXY_->Widget()->setToolTip(QStringLiteral("Pointer position on the page, in screen pixels"));
+    labelXY_->Widget()->setMinimumWidth(170);
+    labelXY_->Widget()->setToolTip(QStringLiteral("Pointer position on the page, in the rulers' unit"));
     layerLabel_ = new QLabel(bar);
     layerLabel_->setToolTip(QStringLiteral("The layer new shapes go to"));
     zoomLabel_ = new QLabel(bar);
@@ -533,8 +590,11 @@ void TStudioWindow::BuildStatusBar()
     bar->addPermanentWidget(labelXY_->Widget());
     bar->addPermanentWidget(layerLabel_);
     bar->addPermanentWidget(zoomLabel_);
-    Cad().SetLabelXY(labelXY_.get());
-    Cad().SetLabelValue(labelValue_.get());
+    // The canvas's own read-outs count device pixels; these count the page
+    // in the rulers' unit and say what they measure.
+    connect(area_, &TCanvasArea::PointerMoved, this,
+            [this](int32_t x, int32_t y) { labelXY_->SetCaption(area_->PositionText(x, y)); });
+    Cad().OnMeasurement = [this](const QString& text) { labelValue_->SetCaption(text); };
     connect(area_, &TCanvasArea::ZoomChanged, this, [this] { QueueSync(); });
     // A click on the rulers' corner steps through the units of the View menu.
     connect(area_, &TCanvasArea::CornerClicked, this, [this] {
@@ -586,6 +646,19 @@ void TStudioWindow::HookCanvas()
     };
     inPlace_ = new TInPlaceEditor(cad, this);
     connect(inPlace_, &TInPlaceEditor::TextChanged, this, [this] { Changed(); });
+    // The menu of the drawing, and a press beside the page clears the
+    // selection as one on empty paper does.
+    cad.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&cad, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu* menu = CanvasMenu(at.x(), at.y());
+        menu->popup(Cad().mapToGlobal(at));
+    });
+    connect(area_, &TCanvasArea::DeskPressed, this, [this](QPoint, Qt::MouseButton) {
+        if (Cad().WorkingShapes.empty()) return;
+        Cad().DeSelectedAllShapesByCode();
+        Cad().Invalidate();
+        QueueSync();
+    });
 }
 
 bool TStudioWindow::InsertPicture(const QString& fileName)
@@ -644,8 +717,16 @@ void TStudioWindow::SyncUi()
     Action(QStringLiteral("viewHops"))->setChecked(cad.CrossLine());
     Action(QStringLiteral("viewStraightConnectors"))
         ->setChecked(cad.LinkLineDrawStyle() == TLinkLineDrawStyle::lldsFree);
-    // A custom page size checks no size.
-    for (QAction* a : pageSizes_->actions()) a->setChecked(a->data().toInt() == static_cast<int>(cad.PageStyle()));
+    // The page's size, upright, checks its entry; any other is custom.
+    const QSize page(static_cast<int>(std::min(cad.PageWidth(), cad.PageHeight())),
+                     static_cast<int>(std::max(cad.PageWidth(), cad.PageHeight())));
+    bool known = false;
+    for (QAction* a : pageSizes_->actions()) {
+        const bool match = a->data().toSize() == page;
+        a->setChecked(match);
+        known = known || match;
+    }
+    Action(QStringLiteral("pageCustom"))->setChecked(!known);
     Action(cad.PageOrientation() == TPageOrientation::poLandscape ? QStringLiteral("pageLandscape")
                                                                   : QStringLiteral("pagePortrait"))
         ->setChecked(true);
@@ -667,6 +748,7 @@ void TStudioWindow::SyncUi()
 void TStudioWindow::SetTool(TDrawTool tool)
 {
     Cad().SetShapeTool(tool);
+    area_->SetHandTool(tool == TDrawTool::SpBrowse);
     ShowTool(tool);
 }
 
@@ -688,9 +770,19 @@ void TStudioWindow::MarkChanged()
 
 bool TStudioWindow::IsModified() const { return area_->Cad().Global_Changed; }
 
+void TStudioWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    // Before the window was shown the view had no size to fit the page in.
+    FitPage();
+}
+
 void TStudioWindow::closeEvent(QCloseEvent* event)
 {
     if (MaybeSave()) {
+        RemoveRecovery();
         settings_->setValue(QStringLiteral("window/geometry"), saveGeometry());
         settings_->setValue(QStringLiteral("window/state"), saveState());
         settings_->sync();

@@ -22,6 +22,7 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QSettings;
+class QTimer;
 
 namespace mycad::studio {
 
@@ -36,7 +37,7 @@ public:
     explicit TStudioWindow(const QString& settingsFile = {}, QWidget* parent = nullptr);
     ~TStudioWindow() override;
 
-    TMyCAD& Cad() { return area_->Cad(); }
+    TStudioCanvas& Cad() { return area_->Cad(); }
     TCanvasArea& Area() { return *area_; }
     TLayersPanel& Layers() { return *layers_; }
     TPropertiesPanel& Properties() { return *properties_; }
@@ -71,6 +72,33 @@ public:
     /// Makes a drawing or action tool the current one.
     void SetTool(TDrawTool tool);
 
+    /// Moves the selection by (dx, dy) steps: document pixels, or grid
+    /// steps while snapping is on. Nudges in quick succession are one undo
+    /// step.
+    void Nudge(int dx, int dy);
+    /// Escape: calls off the gesture in progress, else leaves a drawing tool,
+    /// else clears the selection.
+    void Cancel();
+    /// Moves the selected shapes (with their members) to a layer, as one
+    /// undo step.
+    bool MoveSelectionToLayer(int32_t layerId);
+    /// The page size in millimetres, given upright (width <= height); the
+    /// orientation turns it. Sizes outside the standard table are custom.
+    void SetPageSize(int widthMm, int heightMm);
+    /// Builds the canvas's context menu for the device point (x, y); the
+    /// shape under it is selected first.
+    QMenu* CanvasMenu(int32_t x, int32_t y);
+
+    // ---- Recovery copies of unsaved work.
+    /// Where the recovery copy is kept.
+    QString RecoveryFile() const;
+    /// Writes the recovery copy now when the drawing has unsaved changes.
+    bool SaveRecovery();
+    /// When a recovery copy from an earlier session exists, asks
+    /// (AskRestore) and opens it as an unsaved drawing; true when restored.
+    bool OfferRecovery();
+    std::function<bool()> AskRestore;
+
     /// Brings menus, panels and the title up to date with the canvas now.
     void SyncUi();
 
@@ -81,6 +109,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Construction (StudioWindow.cpp).
@@ -92,6 +121,7 @@ private:
     void BuildToolBars();
     void BuildPanels();
     void BuildStatusBar();
+    void BuildKeys();
     void HookCanvas();
     void QueueSync();
     /// Checks the tool's action and shows its hint.
@@ -111,8 +141,11 @@ private:
     void RotateQuarter(bool clockwise);
     void Lock(bool locked);
     void SetGridType(TGridType type);
-    void SetPageStyle(TPageStyle style);
     void SetOrientation(TPageOrientation orientation);
+    /// Gives the control the page's size at the zoom (the canvas does so
+    /// itself only for the standard sizes).
+    void SizeControlToPage();
+    void AskCustomPageSize();
     /// The rulers' unit; with measure also the drawing's measurements.
     void SetUnit(TRulerUnit unit, bool measure = true);
     void ShowAbout();
@@ -129,6 +162,10 @@ private:
     void UpdateTitle();
     /// The drawing has been replaced (new, opened): views and panels start over.
     void DrawingReplaced();
+    /// Fits the page in the view, but never beyond 100 %.
+    void FitPage();
+    void BuildRecovery();
+    void RemoveRecovery();
 
     TCanvasArea* area_ = nullptr;
     TLayersPanel* layers_ = nullptr;
@@ -148,10 +185,21 @@ private:
     QLabel* layerLabel_ = nullptr;
     QLabel* toolLabel_ = nullptr;
     bool syncQueued_ = false;
+    bool shownOnce_ = false;
+    QTimer* nudgeBurst_ = nullptr;
+    /// The newest undo snapshot when the last nudge recorded or continued
+    /// its step: a burst goes on only while nothing else was recorded.
+    const TMyShape* nudgeMark_ = nullptr;
+    TArrMyShapeRef nudgeSelection_;
+    QTimer* recoveryTimer_ = nullptr;
     TArrMyShapeRef shownSelection_;
     size_t shownShapeCount_ = static_cast<size_t>(-1);
     bool shapesMoved_ = false;
 };
+
+/// Keeps a recovery copy of the window's drawing when the process is killed
+/// by a crash or a termination signal; nullptr stops it.
+void InstallCrashRecovery(TStudioWindow* window);
 
 /// Renders a drawing file into a picture (by OUT's extension) at its page
 /// size, without a window. 0 when written; otherwise 1, with the reason in

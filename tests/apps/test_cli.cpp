@@ -14,6 +14,7 @@
 #include "cad/shapes/Text.h"
 
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -304,6 +305,16 @@ TEST(MycadRender, DrawsTheDrawingAtItsPageSizeOrTheSizeAsked)
     EXPECT_EQ(small.Canvas().Pixel(100, 75), clRed);
     EXPECT_EQ(small.Canvas().Pixel(40, 75), clWhite); // no background: white
     EXPECT_EQ(small.Canvas().Pixel(155, 75), clWhite);
+    // A PNG without its background is transparent there, and only there.
+    const QString clear = dir.filePath(QStringLiteral("clear.png"));
+    ASSERT_EQ(Mycad({QStringLiteral("render"), file, clear, QStringLiteral("--no-background")}).code, 0);
+    const QImage transparent(clear);
+    ASSERT_TRUE(transparent.hasAlphaChannel());
+    EXPECT_EQ(qAlpha(transparent.pixel(50, 150)), 0);
+    EXPECT_EQ(transparent.pixel(200, 150), qRgba(255, 0, 0, 255));
+    const TRun version = Mycad({QStringLiteral("--version")});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("mycad 0."))) << version.out.toStdString();
 
     // Both sides: the drawing fits the smaller scale.
     const QString wide = dir.filePath(QStringLiteral("wide.png"));

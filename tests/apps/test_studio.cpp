@@ -1,6 +1,6 @@
 // MyCAD Studio on the offscreen platform: whole sessions through its menus,
 // tools and panels, as a user works, and what ends up in the files.
-#include "AppsTestSupport.h"
+#include "StudioTestSupport.h"
 
 #include "apps/common/SampleDrawing.h"
 #include "apps/studio/InPlaceEditor.h"
@@ -40,93 +40,6 @@ using namespace mycad;
 using namespace mycad::appstest;
 using mycad::studio::TStudioWindow;
 
-namespace {
-
-/// A Studio window with its settings in a scratch folder, shown and laid out,
-/// that refuses every question unless a test answers it.
-struct Studio {
-    Studio() : window(dir.filePath(QStringLiteral("settings.ini")))
-    {
-        window.AskSaveChanges = [this](const QString&) {
-            ++questions;
-            return answer;
-        };
-        window.AskOpenFileName = [](const QString&, const QString&) { return QString(); };
-        window.AskSaveFileName = [this](const QString&, const QString&, const QString&) { return saveAs; };
-        window.Layers().AskText = [](const QString&, const QString&, const QString&) { return QString(); };
-        window.Layers().AskLayer = [](const QString&, const QString&, const QList<int32_t>&) { return -1; };
-        window.Layers().Confirm = [](const QString&) { return false; };
-        for (auto* b : window.Properties().findChildren<studio::TColorButton*>()) {
-            b->AskColor = [](TColor) { return std::optional<TColor>(); };
-        }
-        window.resize(1200, 800);
-        window.show();
-        (void)QTest::qWaitForWindowExposed(&window);
-        Settle();
-    }
-    /// Lets queued work (paints, the interface's catching up) run.
-    void Settle()
-    {
-        for (int i = 0; i < 3; ++i) QApplication::processEvents();
-        window.SyncUi();
-    }
-    /// The command of a menu or one of its submenus, found through the menu
-    /// bar as a user finds it.
-    static QAction* Find(QMenu* menu, const QString& name)
-    {
-        for (QAction* a : menu->actions()) {
-            if (a->objectName() == name) return a;
-            if (a->menu()) {
-                if (QAction* inner = Find(a->menu(), name)) return inner;
-            }
-        }
-        return nullptr;
-    }
-    QAction* Menu(const QString& menuTitle, const QString& name)
-    {
-        for (QAction* top : window.menuBar()->actions()) {
-            if (top->text().remove(u'&') != menuTitle || !top->menu()) continue;
-            if (QAction* a = Find(top->menu(), name)) return a;
-        }
-        ADD_FAILURE() << "no " << name.toStdString() << " in " << menuTitle.toStdString();
-        return nullptr;
-    }
-    void Trigger(const QString& menuTitle, const QString& name)
-    {
-        Settle();
-        QAction* a = Menu(menuTitle, name);
-        ASSERT_NE(a, nullptr);
-        ASSERT_TRUE(a->isEnabled()) << name.toStdString();
-        a->trigger();
-        Settle();
-    }
-    /// A drag on the canvas between two device points, as the mouse does it.
-    void Drag(QPoint from, QPoint to)
-    {
-        QWidget* canvas = &window.Cad();
-        // The mouse reaches only what the view shows.
-        const QPoint middle = canvas->pos() + (from + to) / 2;
-        const QPoint half = (to - from) / 2;
-        window.Area().ScrollArea().ensureVisible(middle.x(), middle.y(), std::abs(half.x()) + 20,
-                                                 std::abs(half.y()) + 20);
-        Settle();
-        QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, from);
-        for (int k = 1; k <= 4; ++k) QTest::mouseMove(canvas, from + (to - from) * k / 4);
-        QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, to);
-        Settle();
-    }
-
-    QTemporaryDir dir;
-    TMessageCapture messages;
-    TStudioWindow window;
-    int questions = 0;
-    TStudioWindow::TSaveAnswer answer = TStudioWindow::TSaveAnswer::Cancel;
-    QString saveAs;
-};
-
-TMyShape* Last(TMyCAD& cad) { return cad.MyShapes.empty() ? nullptr : cad.MyShapes.back().get(); }
-
-} // namespace
 
 TEST(StudioSession, BoxesOfTheSampleKeepTheirConnectorsWhenMoved)
 {
@@ -499,7 +412,7 @@ TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
     s.Settle();
     EXPECT_NEAR(top.Pos2Unit(top.HairLinePos()), 50.0, 0.3);
     EXPECT_NEAR(left.Pos2Unit(left.HairLinePos()), 25.1, 0.3);
-    EXPECT_EQ(cad.LabelXY()->Caption(), QStringLiteral("(189,95)"));
+    EXPECT_EQ(s.window.findChild<QLabel*>(QStringLiteral("labelXY"))->text(), QStringLiteral("X 50.0  Y 25.1 mm"));
 
     // Zoom: the scale follows, and so does the page edge.
     s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomIn"));
@@ -666,7 +579,8 @@ TEST(StudioRender, TheSampleShipsAsTheGeneratorWritesItAndRendersHeadless)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
     const QString png = dir.filePath(QStringLiteral("sample.png"));
-    p.start(QStringLiteral(MYCAD_STUDIO_BINARY), {QStringLiteral("--render"), png, QStringLiteral(MYCAD_SAMPLE_FILE)});
+    // The same order as `mycad render FILE OUT`.
+    p.start(QStringLiteral(MYCAD_STUDIO_BINARY), {QStringLiteral("--render"), QStringLiteral(MYCAD_SAMPLE_FILE), png});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     TBitmap picture;
@@ -676,6 +590,11 @@ TEST(StudioRender, TheSampleShipsAsTheGeneratorWritesItAndRendersHeadless)
     EXPECT_EQ(picture.Canvas().Pixel(135, 240), RGB(76, 175, 80)); // "Open file"
     EXPECT_EQ(picture.Canvas().Pixel(975, 200), RGB(156, 39, 176)); // "Export PNG"
     EXPECT_EQ(picture.Canvas().Pixel(560, 750), clWhite);
+
+    p.start(QStringLiteral(MYCAD_STUDIO_BINARY), {QStringLiteral("--version")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith("mycad-studio 0."));
 
     QString error;
     EXPECT_EQ(studio::RenderDrawingFile(dir.filePath(QStringLiteral("none.zed")), png, error), 1);

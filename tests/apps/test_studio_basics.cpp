@@ -1,0 +1,252 @@
+// What users reach for first in Studio: the read-outs of the status bar,
+// the first view of the page, Escape, the context menus, moving shapes
+// between layers, the position and size fields, page sizes and the
+// recovery copy of unsaved work.
+#include "StudioTestSupport.h"
+
+#include "cad/io/DocumentFile.h"
+#include "cad/shapes/Line.h"
+
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QToolButton>
+
+using namespace mycad;
+using namespace mycad::appstest;
+
+namespace {
+
+/// The two numbers of a position read-out such as "X 296.9  Y 209.8 mm".
+std::pair<double, double> ReadPosition(const QString& text)
+{
+    const QStringList parts = text.split(u' ', Qt::SkipEmptyParts);
+    if (parts.size() < 4) return {-1, -1};
+    return {parts.at(1).toDouble(), parts.at(3).toDouble()};
+}
+
+void Hover(QWidget& canvas, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), canvas.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &move);
+}
+
+} // namespace
+
+TEST(StudioBasics, TheFirstViewFitsThePageAndTheStatusBarReadsThePage)
+{
+    Studio s;
+    studio::TStudioCanvas& cad = s.window.Cad();
+    // Started without a file, the page is fitted to the view as New does.
+    const QSize view = s.window.Area().ScrollArea().viewport()->size();
+    EXPECT_GT(s.window.Area().ZoomPercent(), 25);
+    EXPECT_LE(cad.Height(), view.height());
+    const int fitted = s.window.Area().ZoomPercent();
+    s.window.NewDrawing();
+    EXPECT_EQ(s.window.Area().ZoomPercent(), fitted);
+
+    // The pointer's position is on the page, in the rulers' unit, at any
+    // zoom: the bottom-right pixel reads the page's size.
+    for (const int zoom : {fitted, 100, 150}) {
+        s.window.Area().SetZoomPercent(zoom);
+        s.Settle();
+        Hover(cad, QPoint(cad.Width() - 1, cad.Height() - 1));
+        const auto [x, y] = ReadPosition(s.window.findChild<QLabel*>(QStringLiteral("labelXY"))->text());
+        const double pixel = 25.4 / 96 / cad.Zoom();
+        EXPECT_NEAR(x, 210.0 - pixel, pixel) << zoom;
+        EXPECT_NEAR(y, 297.0 - pixel, pixel) << zoom;
+    }
+
+    // Sizing shows the new size, labelled, while the mouse moves.
+    s.window.Area().SetZoomPercent(80);
+    s.Trigger(QStringLiteral("View"), QStringLiteral("viewSnapGrid"));
+    TMyShape* box = AddBox(cad, 100, 100, 200, 160, clRed);
+    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
+    s.Settle();
+    QTest::mousePress(&cad, Qt::LeftButton, Qt::NoModifier, QPoint(160, 128)); // corner (200, 160)
+    QTest::mouseMove(&cad, QPoint(200, 160));
+    EXPECT_EQ(s.window.findChild<QLabel*>(QStringLiteral("labelValue"))->text(),
+              QStringLiteral("W 39.69 mm \u00d7 H 26.46 mm")); // 150 x 100 document pixels
+    // Escape calls the gesture off: the box keeps its size and no step is made.
+    const int32_t steps = cad.GetUndoStepsCount();
+    QTest::keyClick(&s.window, Qt::Key_Escape);
+    QTest::mouseRelease(&cad, Qt::LeftButton, Qt::NoModifier, QPoint(200, 160));
+    s.Settle();
+    EXPECT_EQ(cad.GetShapesLTRB({box}), (TMyRect{100, 100, 200, 160}));
+    EXPECT_EQ(cad.GetUndoStepsCount(), steps);
+    // A second Escape clears the selection; so does a press beside the page.
+    QTest::keyClick(&s.window, Qt::Key_Escape);
+    EXPECT_TRUE(cad.WorkingShapes.empty());
+    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
+    QWidget* desk = cad.parentWidget();
+    QTest::mouseClick(desk, Qt::LeftButton, Qt::NoModifier, cad.pos() - QPoint(10, 10));
+    EXPECT_TRUE(cad.WorkingShapes.empty());
+
+    // Ctrl+= zooms in as Ctrl++ does.
+    const int before = s.window.Area().ZoomPercent();
+    QTest::keyClick(&s.window, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_GT(s.window.Area().ZoomPercent(), before);
+}
+
+TEST(StudioBasics, ContextMenusMoveShapesBetweenLayers)
+{
+    Studio s;
+    studio::TStudioCanvas& cad = s.window.Cad();
+    s.window.Area().SetZoomPercent(100);
+    TMyShape* box = AddBox(cad, 100, 100, 200, 160, clRed);
+    // A new layer is named in the style of the ones there are.
+    QString offered;
+    s.window.Layers().AskText = [&](const QString&, const QString&, const QString& text) {
+        offered = text;
+        return text;
+    };
+    s.window.Layers().ContextMenu(0)->actions().front()->trigger();
+    EXPECT_EQ(offered, QStringLiteral("Layer1"));
+    const int32_t layer1 = cad.GetLayerIdByName(QStringLiteral("Layer1"));
+    ASSERT_GE(layer1, 0);
+    EXPECT_EQ(s.window.Layers().NewLayerName(), QStringLiteral("Layer2"));
+
+    // The canvas's menu selects the shape under the pointer and moves it.
+    s.Settle();
+    QMenu* menu = s.window.CanvasMenu(150, 130);
+    EXPECT_EQ(cad.GetSelectedShape(), box);
+    QStringList entries;
+    for (QAction* a : menu->actions()) entries << a->text().remove(u'&');
+    for (const char* entry : {"Delete", "Arrange", "Align", "Group", "Move to Layer", "Properties"}) {
+        EXPECT_TRUE(entries.contains(QString::fromLatin1(entry))) << entry << " in " << entries.join(u',').toStdString();
+    }
+    QAction* move = menu->findChild<QAction*>(QStringLiteral("moveToLayer%1").arg(layer1));
+    ASSERT_NE(move, nullptr);
+    move->trigger();
+    delete menu;
+    EXPECT_EQ(box->LayerId, layer1);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    EXPECT_EQ(cad.GetShapeByID(box->ShapeId)->LayerId, 0);
+
+    // The Layers panel's menu moves the selection there too.
+    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
+    s.Settle();
+    QMenu* layers = s.window.Layers().ContextMenu(cad.GetLayerNoById(layer1));
+    QAction* here = layers->findChild<QAction*>(QStringLiteral("layerMoveSelection"));
+    ASSERT_NE(here, nullptr);
+    here->trigger();
+    delete layers;
+    EXPECT_EQ(cad.GetShapeByID(box->ShapeId)->LayerId, layer1);
+
+    // With snapping on a nudge is one grid step, with Shift or without.
+    ASSERT_TRUE(cad.Snap());
+    cad.setFocus();
+    const float left = cad.GetShapesLTRB({box}).Left;
+    QTest::keyClick(&cad, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(cad.GetShapesLTRB({box}).Left, left + 20);
+}
+
+TEST(StudioBasics, PropertiesShowPositionSizeAndWhatTheShapesShare)
+{
+    Studio s;
+    studio::TStudioCanvas& cad = s.window.Cad();
+    studio::TPropertiesPanel& panel = s.window.Properties();
+    TMyShape* box = AddBox(cad, 96, 48, 192, 144, clRed); // one inch = 96 pixels
+    auto* line = dynamic_cast<TMyLine*>(cad.CreateAddShapeByName(QStringLiteral("TMyLine")));
+    line->ThePoints = {{0, 0}, {96, 0}};
+    s.Trigger(QStringLiteral("View"), QStringLiteral("unitInch"));
+
+    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
+    s.Settle();
+    EXPECT_TRUE(panel.Title().text().startsWith(QStringLiteral("Rectangle")));
+    EXPECT_DOUBLE_EQ(panel.Field('x').value(), 1.0);
+    EXPECT_DOUBLE_EQ(panel.Field('y').value(), 0.5);
+    EXPECT_DOUBLE_EQ(panel.Field('w').value(), 1.0);
+    EXPECT_TRUE(panel.Section(QStringLiteral("fill")).isVisibleTo(&panel));
+    // Typed values move and size the shape, one undo step each.
+    const int32_t steps = cad.GetUndoStepsCount();
+    panel.Field('x').setValue(2.0);
+    panel.Field('h').setValue(2.0);
+    EXPECT_EQ(cad.GetShapesLTRB({box}), (TMyRect{192, 48, 288, 240}));
+    EXPECT_EQ(cad.GetUndoStepsCount(), steps + 2);
+    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    EXPECT_EQ(cad.GetShapesLTRB({cad.GetShapeByID(box->ShapeId)}), (TMyRect{192, 48, 288, 144}));
+
+    // A line has no fill; two shapes show only what they share.
+    ASSERT_TRUE(cad.SelectShapeByCode(line->ShapeId, true));
+    s.Settle();
+    EXPECT_TRUE(panel.Title().text().startsWith(QStringLiteral("Line")));
+    EXPECT_FALSE(panel.Section(QStringLiteral("fill")).isVisibleTo(&panel));
+    EXPECT_TRUE(panel.Section(QStringLiteral("line")).isVisibleTo(&panel));
+    cad.SelectAllShapes();
+    s.Settle();
+    EXPECT_FALSE(panel.Section(QStringLiteral("fill")).isVisibleTo(&panel));
+    EXPECT_FALSE(panel.Section(QStringLiteral("line")).isVisibleTo(&panel));
+    EXPECT_EQ(panel.PenColorButton().Button().text(), QStringLiteral("Mixed"));
+
+    // Enter in a field gives the keyboard back to the drawing.
+    panel.InfoEdit().setFocus();
+    QTest::keyClick(&panel.InfoEdit(), Qt::Key_Return);
+    EXPECT_TRUE(cad.hasFocus());
+}
+
+TEST(StudioBasics, PageSizesIncludeUsLetterLegalAndCustom)
+{
+    Studio s;
+    studio::TStudioCanvas& cad = s.window.Cad();
+    s.window.Area().SetZoomPercent(100);
+    s.Trigger(QStringLiteral("View"), QStringLiteral("pageLetter"));
+    EXPECT_EQ(cad.PageWidth(), 216u);
+    EXPECT_EQ(cad.PageHeight(), 279u);
+    EXPECT_EQ(cad.Width(), 816);
+    EXPECT_EQ(cad.Height(), 1054);
+    EXPECT_TRUE(s.window.Action(QStringLiteral("pageLetter"))->isChecked());
+    s.window.Action(QStringLiteral("pageLandscape"))->trigger();
+    EXPECT_EQ(cad.Width(), 1054);
+    s.window.SetPageSize(100, 150);
+    s.Settle();
+    EXPECT_EQ(cad.Width(), 567);
+    EXPECT_EQ(cad.Height(), 378);
+    EXPECT_TRUE(s.window.Action(QStringLiteral("pageCustom"))->isChecked());
+    // The custom page survives a zoom and a save.
+    s.window.Area().SetZoomPercent(50);
+    const QString file = s.dir.filePath(QStringLiteral("custom.zed"));
+    ASSERT_TRUE(s.window.SaveFile(file));
+    TMyCAD back;
+    ASSERT_TRUE(LoadFromFile(back, file));
+    EXPECT_EQ(back.PageWidth(), 150u);
+    EXPECT_EQ(back.PageHeight(), 100u);
+    s.Trigger(QStringLiteral("View"), QStringLiteral("pageA4"));
+    EXPECT_EQ(cad.PageStyle(), TPageStyle::A4);
+}
+
+TEST(StudioBasics, UnsavedWorkIsKeptForTheNextStart)
+{
+    Studio s;
+    studio::TStudioCanvas& cad = s.window.Cad();
+    EXPECT_FALSE(s.window.SaveRecovery()); // nothing unsaved
+    AddBox(cad, 10, 10, 50, 40, clRed);
+    s.window.MarkChanged();
+    ASSERT_TRUE(s.window.SaveRecovery());
+    ASSERT_TRUE(QFileInfo::exists(s.window.RecoveryFile()));
+    EXPECT_TRUE(s.window.IsModified()); // the copy is no save
+
+    {
+        // The next start in the same settings offers it.
+        studio::TStudioWindow next(s.dir.filePath(QStringLiteral("settings.ini")));
+        int asked = 0;
+        next.AskRestore = [&] {
+            ++asked;
+            return true;
+        };
+        ASSERT_TRUE(next.OfferRecovery());
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(next.Cad().GetShapesCount(), 1);
+        EXPECT_TRUE(next.IsModified());
+        EXPECT_FALSE(QFileInfo::exists(next.RecoveryFile()));
+        next.AskSaveChanges = [](const QString&) { return studio::TStudioWindow::TSaveAnswer::Discard; };
+    }
+    // A save removes the copy.
+    ASSERT_TRUE(s.window.SaveRecovery());
+    ASSERT_TRUE(s.window.SaveFile(s.dir.filePath(QStringLiteral("kept.zed"))));
+    EXPECT_FALSE(QFileInfo::exists(s.window.RecoveryFile()));
+}
