@@ -1,12 +1,7 @@
 // mycad: inspect, render and convert drawings without a window.
 #include "apps/cli/Commands.h"
 
-#include <mycad/Version.h>
-
 #include <QApplication>
-
-#include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -21,10 +16,6 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("mycad %s\n", MYCAD_VERSION_STRING);
-        return 0;
-    }
     qInstallMessageHandler(QuietQtMessages);
     // The canvas is a widget and text needs fonts, so the program runs a
     // widget application; it never shows a window and needs no display.

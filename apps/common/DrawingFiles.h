@@ -6,11 +6,12 @@
 #include "cad/canvas/MyCAD.h"
 
 #include <QString>
+#include <mycad/Version.h>
 
 namespace mycad::app {
 
 /// The version both programs report (--version).
-inline constexpr const char* kVersion = MYCAD_VERSION;
+inline constexpr const char* kVersion = MYCAD_VERSION_STRING;
 
 enum class TOpenResult {
     Opened,

@@ -13,11 +13,6 @@
 #include <QScreen>
 #include <QTextStream>
 
-#include <mycad/Version.h>
-
-#include <cstdio>
-#include <cstring>
-
 namespace {
 
 const char* const kUsage =
@@ -38,10 +33,6 @@ bool OpensNoWindow(const QByteArray& arg)
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("mycad-studio %s\n", MYCAD_VERSION_STRING);
-        return 0;
-    }
     // Rendering and the usage text open no window and need no display.
     for (int i = 1; i < argc; ++i) {
         if (OpensNoWindow(QByteArray(argv[i])) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
