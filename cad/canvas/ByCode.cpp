@@ -3,7 +3,7 @@
 // units. Each addition is announced, recorded for undo and selected.
 #include "cad/canvas/MyCAD.h"
 
-#include "cad/shapes/BLine.h"
+#include "cad/canvas/ShapeCatalogue.h"
 
 #include <cmath>
 #include <numbers>
@@ -11,26 +11,6 @@
 namespace mycad {
 
 namespace {
-
-/// Whether the tool accepts that many points.
-bool AcceptsPointCount(TDrawTool tool, int32_t count)
-{
-    switch (tool) {
-    case TDrawTool::SpLine:
-    case TDrawTool::SpRuleLine: return count == 2;
-    case TDrawTool::SpPolyLine:
-    case TDrawTool::SpPolygon: return count >= 2;
-    case TDrawTool::SpRectangle:
-    case TDrawTool::SpEllipse:
-    case TDrawTool::SpText: return count == 4;
-    case TDrawTool::SpPolyBezier: return count >= 1 && count % 3 == 1;
-    case TDrawTool::SpElliArc: return count == 3;
-    // A B-spline's work area holds a limited number of points.
-    case TDrawTool::SpBLine: return count >= 3 && count <= kMaxBLinePoints;
-    case TDrawTool::SpLineLinkLine: return count >= 1;
-    default: return false;
-    }
-}
 
 /// The point at a whole-degree angle on the circle of radius r about c, y
 /// downward; the quarter turns are exact.
@@ -78,25 +58,17 @@ int32_t TMyCAD::AddByCode(TShapeOwner* owner, TDrawTool tool, const String& name
 {
     if (high < -1 || static_cast<int64_t>(high) + 1 > static_cast<int64_t>(points.size())) return -1;
     const int32_t count = high + 1;
-    if (!AcceptsPointCount(tool, count)) return -1;
+    const TShapeClassRow* row = FindShapeClassByTool(tool);
+    if (!row || !row->ByCodePoints.Accepts(count)) return -1;
     std::unique_ptr<TMyShape> shape = CreateShapeBySpTool(tool, owner);
     if (!shape) return -1;
-    if (tool == TDrawTool::SpText) shape->SetInfo(info);
 
     // The host's coordinate system mirrors the control's; mirroring twice
     // is no mirroring, so the same mapping takes points back.
     TArrMyPoint device;
     device.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) device.push_back(GetMyPointByMode(points[static_cast<size_t>(i)]));
-    for (const TMyPoint& p : device) shape->AddPoint(p);
-    shape->LinkPoints.clear();
-    if (tool == TDrawTool::SpPolygon) shape->AddPoint(device.front());
-    if (tool == TDrawTool::SpLineLinkLine) {
-        // A junction dot is its square round the first point, with the one
-        // link point connectors attach to; the given points only place it.
-        shape->ThePoints.clear();
-        shape->AddPointByMouse(MyPtToPt(device.front()));
-    }
+    shape->TakePointsByCode(device, info);
 
     shape->SetName(name);
     shape->ShapeId = NextShapeId;

@@ -6,12 +6,12 @@
 // current state. Drawing lives here; the selecting side (handles, dragging,
 // sizing, rotating, rubber band) is in MouseSelect.cpp.
 #include "cad/canvas/MyCAD.h"
+#include "cad/canvas/ShapeCatalogue.h"
 #include "cad/canvas/TextEntry.h"
 
 #include "cad/connectors/LinkLine.h"
 #include "cad/shapes/BLine.h"
 #include "cad/shapes/Line.h"
-#include "cad/shapes/Rectangle.h"
 #include "cad/shapes/ShapeDraw.h"
 #include "cad/shapes/Text.h"
 
@@ -22,23 +22,9 @@ namespace mycad {
 
 namespace {
 
-bool IsClass(const TMyShape* s, const char* name) { return s && s->ClassName() == QLatin1String(name); }
-
-/// The polyline family: shapes drawn vertex by vertex whose Shift constraint
-/// and rubber band start from the last vertex.
-bool IsPolylineFamily(const TMyShape* s)
-{
-    return IsClass(s, "TMyPolyLine") || IsClass(s, "TMyPolygon") || IsClass(s, "TMyFreeLine");
-}
-
-/// Shapes that take their points press by press (a double click or a click
-/// on the first point ends them); the others also take the release point,
-/// so that a press-drag-release draws them in one gesture.
-bool TakesPointsByPressOnly(const TMyShape* s)
-{
-    return IsPolylineFamily(s) || IsClass(s, "TMyPolyBezier") || IsClass(s, "TMyBLine") ||
-           IsClass(s, "TMyElliArc");
-}
+/// Shapes drawn vertex by vertex (also from mouse moves): their Shift
+/// constraint and rubber band start from the last vertex.
+bool DrawsFromLastVertex(TDrawGesture g) { return g == TDrawGesture::VertexByVertex || g == TDrawGesture::PerMove; }
 
 int32_t Sign(int32_t v) { return v < 0 ? -1 : 1; }
 
@@ -80,7 +66,7 @@ void TMyCAD::MouseMove(TShiftState shift, int32_t x, int32_t y)
     SetCursorClipArea(ControlScreenArea(), 0, 0, false);
     if (FActionTool == TActionTools::dtDrawing) {
         // A freehand line takes one point per move while the button is held.
-        if (IsClass(WorkingShape, "TMyFreeLine")) {
+        if (DrawGestureOf(WorkingShape) == TDrawGesture::PerMove) {
             TCanvas& c = Canvas();
             SetDragResizeRotateShapeMode(c);
             WorkingShape->Drawing(c, msOrgPt, msMovPt);
@@ -156,7 +142,8 @@ void TMyCAD::SetSelectShapeMode()
 void TMyCAD::DrawMakeSquareorHV(TShiftState shift, TMyShape* shape, const TPoint& anchor, TPoint& point) const
 {
     if (!shift.Contains(TShiftStateItem::ssShift) || !shape) return;
-    if (dynamic_cast<const TMyLine*>(shape)) {
+    const TShiftConstraint constraint = shape->ShiftConstraint(false);
+    if (constraint == TShiftConstraint::HorzVert) {
         const int64_t dx = int64_t(point.X) - anchor.X;
         const int64_t dy = int64_t(point.Y) - anchor.Y;
         if (std::llabs(dx) >= std::llabs(dy)) {
@@ -166,7 +153,7 @@ void TMyCAD::DrawMakeSquareorHV(TShiftState shift, TMyShape* shape, const TPoint
         }
         return;
     }
-    if (!dynamic_cast<const TMyRectangle*>(WorkingShape)) return;
+    if (constraint != TShiftConstraint::Square) return;
     // Neither difference may be zero, or the square would have no size.
     if (point.X == anchor.X) point.X = anchor.X + 1;
     if (point.Y == anchor.Y) point.Y = anchor.Y + 1;
@@ -186,7 +173,8 @@ void TMyCAD::ResizeMakeSquareorHV(TShiftState shift, TMyShape* shape, const TPoi
     (void)anchor;
     if (!shift.Contains(TShiftStateItem::ssShift) || !shape) return;
     const int32_t h = shape->SelectedHotId;
-    if (dynamic_cast<const TMyRectangle*>(shape)) {
+    const TShiftConstraint constraint = shape->ShiftConstraint(true);
+    if (constraint == TShiftConstraint::Square) {
         if (h < 0 || h > 3) return;
         static constexpr int32_t kOpposite[4] = {2, 3, 0, 1};
         const float theta = shape->Angle();
@@ -204,7 +192,7 @@ void TMyCAD::ResizeMakeSquareorHV(TShiftState shift, TMyShape* shape, const TPoi
         point = MyPtToPt(RotateAPoint(q, centre, theta));
         return;
     }
-    const bool twoPointLine = (IsClass(shape, "TMyLine") || IsClass(shape, "TMyRuleLine")) && shape->GetPointsCount() == 2;
+    const bool twoPointLine = constraint == TShiftConstraint::HorzVert && shape->GetPointsCount() == 2;
     if (!twoPointLine || (h != 0 && h != 1)) return;
     const TMyPoint e = shape->GetPointInZoom(h == 1 ? 0 : 1);
     if (std::fabs(double(point.Y) - e.Y) > std::fabs(double(point.X) - e.X)) {
@@ -236,19 +224,20 @@ void TMyCAD::DrawingDown(TShiftState shift)
         if (!FDrawnShape) return;
         WorkingShape = FDrawnShape.get();
         WorkingShape->ShapeNo = GetShapesCount();
-        if (IsClass(WorkingShape, "TMyLine")) GetMergeShape(*WorkingShape, true, msMovPt);
+        if (WorkingShape->JoinsLines()) GetMergeShape(*WorkingShape, true, msMovPt);
         // A connector pressed on a link point starts there; the link point is
         // looked for where the mouse is, not where the grid would put it.
         if (auto* line = dynamic_cast<TMyLinkLine*>(WorkingShape)) GetMainShape(*line, TLinkLineEndPoint::llStart, pressed);
     }
+    const TDrawGesture gesture = DrawGestureOf(WorkingShape);
     if (WorkingShape->GetPointsCount() > 0) {
-        const int32_t anchorNo = IsPolylineFamily(WorkingShape) ? WorkingShape->GetPointsCount() - 1 : 0;
+        const int32_t anchorNo = DrawsFromLastVertex(gesture) ? WorkingShape->GetPointsCount() - 1 : 0;
         DrawMakeSquareorHV(shift, WorkingShape, MyPtToPt(WorkingShape->GetPointInZoom(anchorNo)), msMovPt);
     }
     WorkingShape->AddPointByMouse(msMovPt);
     msMovPt = {x, y};
     if (WorkingShape->GetPointsCount() > 0) msOrgPt = MyPtToPt(WorkingShape->GetPointInZoom(WorkingShape->GetPointsCount() - 1));
-    if (IsPolylineFamily(WorkingShape)) WorkingShape->Drawing(c, msOrgPt, msMovPt);
+    if (DrawsFromLastVertex(gesture)) WorkingShape->Drawing(c, msOrgPt, msMovPt);
     // The press took down a B-spline's rubber band through the new point;
     // from the second point on one had been drawn.
     if (auto* spline = dynamic_cast<TMyBLine*>(WorkingShape); spline && spline->GetPointsCount() > 1) {
@@ -260,7 +249,7 @@ void TMyCAD::DrawingDown(TShiftState shift)
 
 void TMyCAD::DrawingMove(TShiftState shift, int32_t x, int32_t y)
 {
-    if (IsClass(WorkingShape, "TMyFreeLine")) return;
+    if (DrawGestureOf(WorkingShape) == TDrawGesture::PerMove) return;
     TCanvas& c = Canvas();
     SetDragResizeRotateShapeMode(c);
     if (FShapeTool == TDrawTool::SpLine) InWhichShapeWhichPointNo(LastHotShapeNo, LastHotLinkID, {x, y});
@@ -300,7 +289,9 @@ void TMyCAD::DrawingUp(TMouseButton button, TShiftState shift)
     DrawMakeSquareorHV(shift, WorkingShape, msOrgPt, msMovPt);
     // A drag ends the shapes drawn in one gesture at the release point; a
     // click without movement leaves them waiting for the next press.
-    if (!TakesPointsByPressOnly(WorkingShape) && msMovPt != msOrgPt) WorkingShape->AddPointByMouse(msMovPt);
+    if (DrawGestureOf(WorkingShape) == TDrawGesture::OneGesture && msMovPt != msOrgPt) {
+        WorkingShape->AddPointByMouse(msMovPt);
+    }
     if (!WorkingShape->IsDrawingFinished(button, msMovPt)) return;
 
     AllocateShapeNoIdName(*WorkingShape, true);
@@ -321,7 +312,7 @@ void TMyCAD::DrawingUp(TMouseButton button, TShiftState shift)
     FDrawnLineBeingFinished = nullptr;
     if (OnShapeAdded) OnShapeAdded(WorkingShape, GetShapesCount());
 
-    auto* line = IsClass(added, "TMyLine") ? dynamic_cast<TMyLine*>(added) : nullptr;
+    auto* line = added->JoinsLines() ? dynamic_cast<TMyLine*>(added) : nullptr;
     const bool merge = line && line->startMergeShapeId != -1 && line->endMergeShapeId != -1 &&
                        line->startMergeShapeId != line->endMergeShapeId;
     if (merge) {
@@ -340,7 +331,10 @@ void TMyCAD::DrawingUp(TMouseButton button, TShiftState shift)
 
 void TMyCAD::ClosePolygon()
 {
-    if (!IsClass(WorkingShape, "TMyPolygon") || WorkingShape->GetPointsCount() <= 2) return;
+    if (!WorkingShape || WorkingShape->VertexEditing() != TVertexEditing::ClosedChain ||
+        WorkingShape->GetPointsCount() <= 2) {
+        return;
+    }
     const TPoint first = MyPtToPt(WorkingShape->GetPointInZoom(0));
     MouseDown(TMouseButton::mbLeft, TShiftState{}, msMovPt.X, msMovPt.Y);
     bMouseDown = true;
@@ -374,7 +368,7 @@ bool TMyCAD::InWhichShapeWhichPointNo(int32_t& shapeId, int32_t& pointNo, const 
     pointNo = -1;
     for (const auto& s : MyShapes) {
         if (!s || s.get() == WorkingShape) continue;
-        if (!IsClass(s.get(), "TMyLine") && !IsClass(s.get(), "TMyPolyLine")) continue;
+        if (!s->OffersLineEnds()) continue;
         const int32_t hit = s->InWhichPointHot(PtToMyPt(p));
         if (hit >= 0) {
             shapeId = s->ShapeId;
@@ -443,9 +437,9 @@ void TMyCAD::RemoveVertexUp()
 {
     if (WorkingShapes.size() != 1) return;
     TMyShape* shape = WorkingShapes.front();
-    const bool polygon = IsClass(shape, "TMyPolygon");
-    const bool open = !polygon && (IsPolylineFamily(shape) || IsClass(shape, "TMyBLine"));
-    if (!polygon && !open) return;
+    const TVertexEditing editing = shape->VertexEditing();
+    if (editing == TVertexEditing::None) return;
+    const bool open = editing == TVertexEditing::OpenChain;
     const int32_t k = shape->InWhichHot(msOrgPt);
     if (k < 0) return;
     const int32_t count = shape->GetPointsCount();
@@ -475,13 +469,9 @@ void TMyCAD::AddVertexUp()
 {
     const TArrMyShapeRef selection = WorkingShapes;
     for (TMyShape* shape : selection) {
-        const bool family = IsClass(shape, "TMyPolygon") || IsPolylineFamily(shape);
-        auto* line = family ? dynamic_cast<TMyLine*>(shape) : nullptr;
-        auto* spline = dynamic_cast<TMyBLine*>(shape);
+        if (shape->VertexEditing() == TVertexEditing::None) continue;
         int32_t k = -1;
-        const bool hit = line ? line->IsClickedMeBeforeWhichPoint(k, msMovPt)
-                              : spline && spline->IsClickedMeBeforeWhichPoint(k, msMovPt);
-        if (!hit || k < 0) continue;
+        if (!shape->IsClickedMeBeforeWhichPoint(k, msMovPt) || k < 0) continue;
         PushtoUndoRedoShapeList({shape}, ACT_CHANGE);
         InsertAPointBeforeId({static_cast<float>(msMovPt.X / FZoom), static_cast<float>(msMovPt.Y / FZoom)}, k,
                              shape->ThePoints);

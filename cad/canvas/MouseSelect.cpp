@@ -4,7 +4,6 @@
 // and the release changes the drawing in one undoable step.
 #include "cad/canvas/MyCAD.h"
 
-#include "cad/shapes/Rectangle.h"
 #include "cad/shapes/ShapeDraw.h"
 
 #include <cmath>
@@ -13,7 +12,6 @@ namespace mycad {
 
 namespace {
 
-bool IsClass(const TMyShape* s, const char* name) { return s && s->ClassName() == QLatin1String(name); }
 
 bool CarriesInfo(const TMyShape& s) { return !s.Info().isEmpty() || s.MultiInfo().Count() > 0; }
 
@@ -58,9 +56,7 @@ void TMyCAD::GetMousePointbyDragMode(const TPoint& origin, TPoint& point) const
 
 TMyPoint TMyCAD::HandleAnchor(const TMyShape& shape) const
 {
-    const int32_t h = shape.SelectedHotId;
-    const bool box = dynamic_cast<const TMyRectangle*>(&shape) != nullptr;
-    return shape.GetPointInZoom(box && h >= 4 ? h - 4 : h);
+    return shape.GetPointInZoom(shape.HandlePointNo(shape.SelectedHotId));
 }
 
 TArrMyShapeRef TMyCAD::DragWholeShapes() const
@@ -85,7 +81,7 @@ void TMyCAD::SelectingDown(TShiftState shift)
     // Handles and text anchors of the selection. Freehand lines offer no
     // handles, and the scan ends at the first one.
     for (TMyShape* s : WorkingShapes) {
-        if (IsClass(s, "TMyFreeLine")) break;
+        if (!s->OffersHandles()) break;
         WorkingShape = s;
         for (uint32_t no : s->ChildShapesNo) {
             TMyShape* m = no <= static_cast<uint32_t>(INT32_MAX) ? GetShapeByNo(static_cast<int32_t>(no)) : nullptr;
@@ -147,7 +143,7 @@ void TMyCAD::SelectingDown(TShiftState shift)
         if (!IsVisibleLayerByID(k->LayerId)) continue;
         if (!FOperateAllLayer && k->LayerId != FCurrentLayerId) continue;
         if (!IsClickedMeforShape(c, k, msOrgPt)) continue;
-        if (IsClass(k, "TMyLineLinkLine")) {
+        if (k->PickedFirst()) {
             taken = k;
             break;
         }
@@ -159,7 +155,7 @@ void TMyCAD::SelectingDown(TShiftState shift)
         return;
     }
     WorkingShape = taken;
-    const bool lineLink = IsClass(taken, "TMyLineLinkLine");
+    const bool lineLink = taken->PickedFirst();
     if (shift.Contains(TShiftStateItem::ssShift)) {
         AddWorkingShapes(taken);
         if (OnShapeSelected) OnShapeSelected(nullptr, taken);
@@ -266,8 +262,7 @@ void TMyCAD::SelectingMoveHeld(TShiftState shift, int32_t x, int32_t y)
             msMovPt = GetPointByMode(msMovPt);
             const TPoint offered = msMovPt;
             OnShapeMouseResizing(WorkingShape, GetPointByMode(msOrgPt), msMovPt);
-            const auto* box = dynamic_cast<const TMyRectangle*>(WorkingShape);
-            if (box && WorkingShape->SelectedHotId > 3 && !box->AssociateSideResizing()) msMovPt = offered;
+            if (WorkingShape->HandleSizesOneSide(WorkingShape->SelectedHotId)) msMovPt = offered;
             msMovPt = GetPointByMode(msMovPt);
         }
         WorkingShape->Sizing(c, msOrgPt, msMovPt);
@@ -437,15 +432,15 @@ void TMyCAD::SelectingUp(TShiftState shift)
         const bool connector = IsConnector(*WorkingShape);
         const TMyPoint from = connector ? PtToMyPt(msOrgPt) : HandleAnchor(*WorkingShape);
         ResizeMakeSquareorHV(shift, WorkingShape, msOrgPt, msMovPt);
-        auto* box = dynamic_cast<TMyRectangle*>(WorkingShape);
+        const bool redo = WorkingShape->ResizesToHandlerPoint();
         TArrSavedShape before;
-        if (OnShapeMouseResized && box) before = SnapshotTree(*WorkingShape);
+        if (OnShapeMouseResized && redo) before = SnapshotTree(*WorkingShape);
         SizeChangeValueforShapes(WorkingShape, from, PtToMyPt(msMovPt));
         if (OnShapeMouseResized) {
             TPoint to = GetPointByMode(msMovPt);
             const TPoint offered = to;
             OnShapeMouseResized(WorkingShape, GetPointByMode(msOrgPt), to);
-            if (box) {
+            if (redo) {
                 // Take the first sizing back from copies (sizing backwards
                 // could differ where a corner was refused), then size again,
                 // from the same handle point, to where the handler settled.
@@ -454,7 +449,7 @@ void TMyCAD::SelectingUp(TShiftState shift)
                 const int32_t handle = WorkingShape->SelectedHotId;
                 RestoreSnapshots(before);
                 WorkingShape->SelectedHotId = handle;
-                if (WorkingShape->SelectedHotId > 3 && !box->AssociateSideResizing()) to = offered;
+                if (WorkingShape->HandleSizesOneSide(WorkingShape->SelectedHotId)) to = offered;
                 msMovPt = GetPointByMode(to);
                 SizeChangeValueforShapes(WorkingShape, from, PtToMyPt(msMovPt));
             }

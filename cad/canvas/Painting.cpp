@@ -6,21 +6,11 @@
 #include "cad/canvas/ProcessingScope.h"
 #include "cad/canvas/TreeWalk.h"
 
-#include "cad/connectors/LinkLine.h"
-#include "cad/connectors/LinkPoint.h"
-#include "cad/shapes/Ellipse.h"
-#include "cad/shapes/Image.h"
-#include "cad/shapes/Line.h"
-#include "cad/shapes/PolyBezier.h"
-#include "cad/shapes/PolyLine.h"
-#include "cad/shapes/Rectangle.h"
 #include "cad/shapes/ShapeDraw.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <optional>
-#include <typeinfo>
 
 namespace mycad {
 
@@ -71,53 +61,6 @@ struct TExtent {
 // Half the side of a link-point mark, with the rounding of its ends.
 constexpr double kLinkMarkReach = 4.0;
 
-// The classes whose drawing is known to stay inside the extent below. A
-// shape of any other class (or a subclass that draws more) is drawn in every
-// paint, which is always right, only slower.
-enum class TExtentKind : uint8_t { Unknown, Base, Line, LinkLine, Rectangle };
-
-TExtentKind ExtentKindOf(const std::type_info& t)
-{
-    if (t == typeid(TMyShape)) return TExtentKind::Base;
-    // A polyline and a freehand line draw exactly as a line does.
-    if (t == typeid(TMyLine) || t == typeid(TMyPolyLine) || t == typeid(TMyFreeLine)) return TExtentKind::Line;
-    // A connector draws as a line, with hops above its horizontal segments.
-    if (t == typeid(TMyLinkLine)) return TExtentKind::LinkLine;
-    // An ellipse and its fill stay inside the box of its four points, and so
-    // do the cross of a link point, the dot of a junction, a picture clipped
-    // to its box, and a Bezier chain, inside the box of its control points.
-    if (t == typeid(TMyRectangle) || t == typeid(TMyEllipse) || t == typeid(TMyLinkPoint) ||
-        t == typeid(TMyLineLinkLine) || t == typeid(TMyPolyBezier) ||
-        t == typeid(TMyImage))
-        return TExtentKind::Rectangle;
-    return TExtentKind::Unknown;
-}
-
-// The kinds of the classes met so far, by the address of their type
-// information: comparing type names for every shape of a large drawing
-// costs more than the rest of its extent.
-class TExtentKinds {
-public:
-    TExtentKind Of(const TMyShape& shape)
-    {
-        const std::type_info* t = &typeid(shape);
-        for (size_t i = 0; i < count_; ++i) {
-            if (types_[i] == t) return kinds_[i];
-        }
-        const TExtentKind kind = ExtentKindOf(*t);
-        if (count_ < types_.size()) {
-            types_[count_] = t;
-            kinds_[count_++] = kind;
-        }
-        return kind;
-    }
-
-private:
-    std::array<const std::type_info*, 16> types_{};
-    std::array<TExtentKind, 16> kinds_{};
-    size_t count_ = 0;
-};
-
 // The box of the info text or multi-line info that DrawInfo puts centred
 // on TextOutPoint, widened by a line height for glyphs that overhang their
 // advance (italics, anti-aliasing).
@@ -154,31 +97,17 @@ void AddInfoText(TExtent& e, TMyShape& shape, TCanvas& canvas, double zoom)
 
 // Every device pixel that drawing the shape (Draw) and its link-point marks
 // can touch; nullopt when that is not known.
-std::optional<TExtent> ShapeExtent(TMyShape& shape, TCanvas& canvas, double zoom, bool marks, TExtentKinds& kinds)
+std::optional<TExtent> ShapeExtent(TMyShape& shape, TCanvas& canvas, double zoom, bool marks)
 {
-    const TExtentKind kind = kinds.Of(shape);
-    if (kind == TExtentKind::Unknown) return std::nullopt;
+    const TShapeOwner* owner = shape.Owner();
+    const bool printer = owner && owner->IsPrinterCanvas(canvas);
+    const double pen = shape.Pen().Width() * (printer ? std::max(1.0, zoom) : 1.0);
+    const TPaintArea area = shape.PaintArea(pen, zoom);
+    if (!area.Known) return std::nullopt;
     TExtent e;
-    if (kind != TExtentKind::Base) {
+    if (area.AroundPoints) {
         for (const TMyPoint& p : shape.ThePoints) e.Add(double(p.X) * zoom, double(p.Y) * zoom);
-        if (e.Any) {
-            // Points are rounded to pixels; a wide pen spreads half its width
-            // each way and a mitred corner up to twice its width.
-            const TShapeOwner* owner = shape.Owner();
-            const bool printer = owner && owner->IsPrinterCanvas(canvas);
-            const double pen = shape.Pen().Width() * (printer ? std::max(1.0, zoom) : 1.0);
-            double reach = 2.0 * pen + 2.0;
-            if (kind == TExtentKind::LinkLine) reach += std::abs(double(static_cast<const TMyLinkLine&>(shape).R) * zoom) + 2.0;
-            if (kind == TExtentKind::Line || kind == TExtentKind::LinkLine) {
-                const auto* line = static_cast<const TMyLine*>(&shape);
-                if (line->ArrowStyle() != TArrowStyle::ANone) {
-                    // The head's wings, at most 255 pixels, from a tip set back by the offset.
-                    reach += std::min(255.0, std::abs(double(line->ArrowLength()) * zoom)) +
-                             double(line->ArrowOffset());
-                }
-            }
-            e.Inflate(reach);
-        }
+        if (e.Any) e.Inflate(area.Reach);
     }
     AddInfoText(e, shape, canvas, zoom);
     if (marks) {
@@ -308,14 +237,13 @@ void TMyCAD::DrawAllShape(TCanvas& canvas, const TRect& r)
         return lastVisible;
     };
     // Where a root and its members draw; nullopt when not known.
-    TExtentKinds kinds;
     auto extentOf = [&](TMyShape& root) -> std::optional<TExtent> {
-        if (!root.HasChildShapes()) return ShapeExtent(root, canvas, zoom, marks, kinds);
+        if (!root.HasChildShapes()) return ShapeExtent(root, canvas, zoom, marks);
         bool known = true;
         TExtent all;
         WalkShapeTree(*this, root, TTreeOrder::ShapeFirst, [&](TMyShape& s) {
             if (!known) return;
-            const std::optional<TExtent> e = ShapeExtent(s, canvas, zoom, marks, kinds);
+            const std::optional<TExtent> e = ShapeExtent(s, canvas, zoom, marks);
             if (e) {
                 all.Add(*e);
             } else {

@@ -4,7 +4,6 @@
 #include "cad/canvas/MyCAD.h"
 
 #include "cad/canvas/TreeWalk.h"
-#include "cad/shapes/Group.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,8 +12,6 @@
 namespace mycad {
 
 namespace {
-
-bool IsContainer(const TMyShape& shape) { return dynamic_cast<const TMyGroup*>(&shape) != nullptr; }
 
 float LeftX(const TMyShape& s) { return std::min(s.GetLeftTop().X, s.GetLeftBottom().X); }
 float RightX(const TMyShape& s) { return std::max(s.GetRightTop().X, s.GetRightBottom().X); }
@@ -176,8 +173,7 @@ void TMyCAD::SizeShape(TMyShape* shape, int32_t hotId, const TMyPoint& point)
     if (!shape || hotId < 0) return;
     shape->SelectedHotId = hotId;
     // The side handles of a box are pulled from the corner they follow.
-    const bool box = dynamic_cast<const TMyRectangle*>(shape) != nullptr;
-    const int32_t index = box && hotId >= 4 ? hotId - 4 : hotId;
+    const int32_t index = shape->HandlePointNo(hotId);
     const TMyPoint from = shape->ZoomedValuePt(shape->GetPoint(index));
     SizeChangeValueforShapes(shape, from, point);
     Invalidate();
@@ -219,7 +215,7 @@ void TMyCAD::SizeChangeValueforShapes(TMyShape* shape, const TMyPoint& from, con
     if (!shape || shape->Locked() || !shape->ResizeEnable()) return;
     const float theta = shape->Angle();
 
-    if (!IsContainer(*shape)) {
+    if (!shape->IsContainer()) {
         shape->SetAngle(-theta);
         const TMyPoint c0 = shape->GetCenterPoint();
         const double w0 = shape->GetMyWidth();

@@ -473,4 +473,20 @@ void TMyLinkLine::Sizing(TCanvas& canvas, const TPoint& from, const TPoint& to)
     canvas.Polyline(outline);
 }
 
+TPaintArea TMyLinkLine::PaintArea(double penWidth, double zoom) const
+{
+    TPaintArea area = TMyLine::PaintArea(penWidth, zoom);
+    area.Reach += std::abs(double(R) * zoom) + 2.0;
+    return area;
+}
+
+TShiftConstraint TMyLinkLine::ShiftConstraint(bool sizing) const
+{
+    return sizing ? TShiftConstraint::None : TShiftConstraint::HorzVert;
+}
+
+bool TMyLinkLine::JoinsLines() const { return false; }
+bool TMyLinkLine::OffersLineEnds() const { return false; }
+String TMyLinkLine::GetInfo() { return String(); }
+
 } // namespace mycad

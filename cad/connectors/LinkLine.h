@@ -49,6 +49,15 @@ public:
     /// Vertices 0..count-1, segments count + i; a segment wins over a vertex.
     int32_t InWhichHot(const TPoint& p) override;
     std::vector<int32_t*> ConnectorEndRefs() override;
+    /// The line's area grown by the hops above its horizontal segments.
+    TPaintArea PaintArea(double penWidth, double zoom) const override;
+    /// Pulling a route handle is not constrained; placing an end is.
+    TShiftConstraint ShiftConstraint(bool sizing) const override;
+    /// A connector neither joins lines nor offers its ends to them.
+    bool JoinsLines() const override;
+    bool OffersLineEnds() const override;
+    /// No measurement: empty, and Info is left as it is.
+    String GetInfo() override;
 
     // ---- Attachment. Ends are named by list number and link point index;
     // -1 and -1 is a free end.

@@ -111,4 +111,14 @@ void TMyLineLinkLine::Drawed(const TPoint& from, TPoint& to)
     TMyShape::Drawed(from, to);
 }
 
+bool TMyLineLinkLine::PickedFirst() const { return true; }
+
+void TMyLineLinkLine::TakePointsByCode(const TArrMyPoint& zoomed, const String& info)
+{
+    (void)info;
+    ThePoints.clear();
+    LinkPoints.clear();
+    if (!zoomed.empty()) AddPointByMouse(MyPtToPt(zoomed.front()));
+}
+
 } // namespace mycad

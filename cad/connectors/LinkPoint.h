@@ -45,6 +45,11 @@ public:
     void AddPointByMouse(const TPoint& p) override;
     /// A filled dot.
     void Draw(TCanvas& canvas) override;
+    /// A click on a junction picks it before the connectors that meet there.
+    bool PickedFirst() const override;
+    /// Its square round the first point, with the one link point connectors
+    /// attach to; the other points only place it.
+    void TakePointsByCode(const TArrMyPoint& zoomed, const String& info) override;
 };
 
 } // namespace mycad

@@ -1,9 +1,10 @@
-// Record parts of the line, the rule line, the rectangle and the arc.
+// Record parts of the line, the rule line and the arc. (The rectangle's
+// side-handle switches are settings of the program, not of the drawing: it
+// stores nothing of its own.)
 #include "cad/geometry/StreamEncoding.h"
 #include "cad/io/ShapeRecordParts.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Line.h"
-#include "cad/shapes/Rectangle.h"
 #include "cad/shapes/RuleLine.h"
 
 namespace mycad {
@@ -65,14 +66,6 @@ TShapeRecordClass RuleLineRecordClass()
 {
     return MakeShapeRecordClass<TMyRuleLine>(QStringLiteral("TMyRuleLine"), QStringLiteral("TMyLine"), &SaveRuleLine,
                                              &LoadRuleLine);
-}
-
-// The rectangle's side-handle switches are settings of the program, not of
-// the drawing: it stores nothing of its own.
-TShapeRecordClass RectangleRecordClass()
-{
-    return MakeShapeRecordClass<TMyRectangle>(QStringLiteral("TMyRectangle"), QStringLiteral("TMyShape"), nullptr,
-                                              nullptr);
 }
 
 TShapeRecordClass ElliArcRecordClass()

@@ -12,9 +12,10 @@ namespace mycad {
 void SaveBaseRecord(const TMyShape& shape, TStream& stream);
 void LoadBaseRecord(TMyShape& shape, TRecordReader& reader);
 
+// The parts of the catalogued classes that store fields of their own. Each is
+// listed once in ShapeRecords.cpp under the name its catalogue row gives.
 TShapeRecordClass LineRecordClass();
 TShapeRecordClass RuleLineRecordClass();
-TShapeRecordClass RectangleRecordClass();
 TShapeRecordClass ElliArcRecordClass();
 TShapeRecordClass LinkLineRecordClass();
 TShapeRecordClass LinkPointRecordClass();

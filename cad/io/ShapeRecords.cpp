@@ -2,8 +2,10 @@
 // parts from the base class down.
 #include "cad/io/ShapeRecords.h"
 
+#include "cad/canvas/ShapeCatalogue.h"
 #include "cad/io/ShapeRecordParts.h"
 
+#include <array>
 #include <memory>
 #include <unordered_map>
 
@@ -13,36 +15,36 @@ namespace {
 
 const String kBaseClassName = QStringLiteral("TMyShape");
 
+// The record parts that catalogue rows name, one entry per class that stores
+// fields of its own.
+constexpr std::array kOwnRecordParts{&LineRecordClass,     &RuleLineRecordClass, &ElliArcRecordClass,
+                                     &LinkLineRecordClass, &LinkPointRecordClass, &TextRecordClass,
+                                     &ImageRecordClass};
+
 class TRecordRegistry {
 public:
     TRecordRegistry()
     {
         FClasses.emplace(kBaseClassName, TShapeRecordClass{kBaseClassName, String(), &SaveBaseRecord, &LoadBaseRecord});
-        // Parents before their subclasses. Classes that store nothing beyond
-        // their parent's fields are known by name alone, so their shapes
-        // read and write as soon as the canvas can create them.
-        Register(RectangleRecordClass());
-        Register(LineRecordClass());
-        Register(RuleLineRecordClass());
-        Register(BareRecordClass("TMyEllipse", "TMyRectangle"));
-        Register(BareRecordClass("TMyGroup", "TMyRectangle"));
-        Register(BareRecordClass("TMyCombine", "TMyGroup"));
-        Register(BareRecordClass("TMyPolyLine", "TMyLine"));
-        Register(BareRecordClass("TMyFreeLine", "TMyPolyLine"));
-        Register(BareRecordClass("TMyPolygon", "TMyPolyLine"));
-        Register(BareRecordClass("TMyPolyBezier", "TMyShape"));
-        Register(BareRecordClass("TMyBLine", "TMyShape"));
-        Register(ElliArcRecordClass());
-        Register(LinkLineRecordClass());
-        Register(LinkPointRecordClass());
-        Register(BareRecordClass("TMyLineLinkLine", "TMyLinkPoint"));
-        Register(TextRecordClass());
-        Register(ImageRecordClass());
-    }
-
-    static TShapeRecordClass BareRecordClass(const char* className, const char* parentClassName)
-    {
-        return TShapeRecordClass{String::fromLatin1(className), String::fromLatin1(parentClassName), {}, {}};
+        std::vector<TShapeRecordClass> parts;
+        for (const auto part : kOwnRecordParts) parts.push_back(part());
+        // The catalogue lists parents before their subclasses. A class that
+        // stores nothing beyond its parent's fields is known by its row
+        // alone; one whose row names a part that is missing, or that names
+        // another parent, stays unregistered, so its shapes are refused
+        // instead of being written short.
+        for (const TShapeClassRow& row : ShapeCatalogue()) {
+            if (row.RecordPart.isEmpty()) {
+                Register(TShapeRecordClass{row.ClassName, row.ParentClassName, {}, {}});
+                continue;
+            }
+            for (const TShapeRecordClass& part : parts) {
+                if (part.ClassName != row.RecordPart || part.ParentClassName != row.ParentClassName) continue;
+                TShapeRecordClass named = part;
+                named.ClassName = row.ClassName;
+                Register(named);
+            }
+        }
     }
 
     bool Register(const TShapeRecordClass& c)

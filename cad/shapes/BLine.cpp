@@ -258,12 +258,15 @@ bool TMyBLine::IsClickedMe(TCanvas& canvas, const TPoint& p)
     return FirstSegmentWithin(FlattenedCurve(canvas), p, kCurveReach) >= 0;
 }
 
-bool TMyBLine::IsClickedMeBeforeWhichPoint(int32_t& index, const TPoint& p)
+TVertexEditing TMyBLine::VertexEditing() const { return TVertexEditing::OpenChain; }
+
+bool TMyBLine::IsClickedMeBeforeWhichPoint(int32_t& index, const TPoint& p) const
 {
     index = -1;
     TCanvas* canvas = FOwner ? FOwner->ControlCanvas() : nullptr;
     if (!canvas || ThePoints.empty()) return false;
-    const TArrPoint flat = FlattenedCurve(*canvas);
+    // The work area is scratch space that the curve refills from its points.
+    const TArrPoint flat = const_cast<TMyBLine*>(this)->FlattenedCurve(*canvas);
     if (flat.empty()) return false;
     const int32_t clicked = FirstSegmentWithin(flat, p, kCurveReach);
     if (clicked < 0) return true;

@@ -72,7 +72,9 @@ public:
     /// curve reaches after passing the click, -1 when the click is not on
     /// the curve or lies after the last point. False when the curve could
     /// not be read back from the control's canvas.
-    bool IsClickedMeBeforeWhichPoint(int32_t& index, const TPoint& p);
+    bool IsClickedMeBeforeWhichPoint(int32_t& index, const TPoint& p) const override;
+    /// Single points are added and removed; the curve stays open.
+    TVertexEditing VertexEditing() const override;
 
     /// Refills the work area from zoomed points (at most kMaxBLinePoints of
     /// them) and interpolates.

@@ -115,6 +115,13 @@ TMyElliArc::TMyElliArc(TShapeOwner* owner) : TMyShape(owner)
 
 String TMyElliArc::ClassName() const { return QStringLiteral("TMyElliArc"); }
 
+TPaintArea TMyElliArc::PaintArea(double penWidth, double zoom) const
+{
+    (void)penWidth;
+    (void)zoom;
+    return {};
+}
+
 void TMyElliArc::Assign(const TMyShape& source)
 {
     TMyShape::Assign(source);

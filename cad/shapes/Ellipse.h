@@ -58,6 +58,8 @@ public:
     /// Inside the triangle of the points, or within 10 pixels of a vertex of
     /// the drawn outline.
     bool IsClickedMe(TCanvas& canvas, const TPoint& p) override;
+    /// Not known: the arc is drawn in every paint.
+    TPaintArea PaintArea(double penWidth, double zoom) const override;
 
     /// The vertices that DrawArc issues for three points in hundredths of a
     /// device pixel; closed (chord, sector) tells whether they bound an area

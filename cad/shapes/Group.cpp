@@ -9,6 +9,15 @@ TMyGroup::TMyGroup(TShapeOwner* owner) : TMyRectangle(owner) {}
 
 String TMyGroup::ClassName() const { return QStringLiteral("TMyGroup"); }
 
+TPaintArea TMyGroup::PaintArea(double penWidth, double zoom) const
+{
+    (void)penWidth;
+    (void)zoom;
+    return {};
+}
+
+bool TMyGroup::IsContainer() const { return true; }
+
 void TMyGroup::Draw(TCanvas& canvas)
 {
     SetDrawShapeMode(*this, canvas);

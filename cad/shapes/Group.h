@@ -22,6 +22,9 @@ public:
     /// Only the information text: a container has no outline, fill or
     /// caption of its own.
     void Draw(TCanvas& canvas) override;
+    /// Not known: a container is drawn in every paint.
+    TPaintArea PaintArea(double penWidth, double zoom) const override;
+    bool IsContainer() const override;
 };
 
 class TMyCombine : public TMyGroup {

@@ -67,8 +67,7 @@ void TMyLine::FindMergePoint(const TPoint& p, int32_t& shapeId, int32_t& pointNo
     for (int32_t no = 0; no < FOwner->GetShapesCount(); ++no) {
         const TMyShape* s = FOwner->GetShapeByNo(no);
         if (!s || s == this || s->GetPointsCount() == 0) continue;
-        const String name = s->ClassName();
-        if (name != QStringLiteral("TMyLine") && name != QStringLiteral("TMyPolyLine")) continue;
+        if (!s->OffersLineEnds()) continue;
         for (const int32_t i : {0, s->GetPointsCount() - 1}) {
             const TPoint at = MyPtToPt(s->GetPointInZoom(i));
             if (PtInRect({at.X - hot, at.Y - hot, at.X + hot, at.Y + hot}, p)) {
@@ -83,7 +82,7 @@ void TMyLine::FindMergePoint(const TPoint& p, int32_t& shapeId, int32_t& pointNo
 void TMyLine::Drawed(const TPoint& from, TPoint& to)
 {
     TMyShape::Drawed(from, to);
-    if (ClassName() != QStringLiteral("TMyLine") || !FOwner || !FOwner->MergeLineShape()) return;
+    if (!JoinsLines() || !FOwner || !FOwner->MergeLineShape()) return;
     FindMergePoint(to, endMergeShapeId, endMergeShapePointNo);
 }
 
@@ -148,6 +147,27 @@ bool TMyLine::SegmentHit(const TPoint& a, const TPoint& b, const TPoint& p)
     const double xl = dx / dy * (double(p.Y) - a.Y) + a.X;
     return xl - tol <= p.X && p.X <= xl + tol;
 }
+
+TPaintArea TMyLine::PaintArea(double penWidth, double zoom) const
+{
+    // Points are rounded to pixels; a wide pen spreads half its width each
+    // way and a mitred corner up to twice its width.
+    double reach = 2.0 * penWidth + 2.0;
+    if (FArrowStyle != TArrowStyle::ANone) {
+        // The head's wings, at most 255 pixels, from a tip set back by the offset.
+        reach += std::min(255.0, std::abs(double(FArrowLength) * zoom)) + double(FArrowOffset);
+    }
+    return {true, true, reach};
+}
+
+TShiftConstraint TMyLine::ShiftConstraint(bool sizing) const
+{
+    (void)sizing;
+    return TShiftConstraint::HorzVert;
+}
+
+bool TMyLine::JoinsLines() const { return true; }
+bool TMyLine::OffersLineEnds() const { return true; }
 
 bool TMyLine::IsClickedMeBeforeWhichPoint(int32_t& index, const TPoint& p) const
 {
@@ -217,8 +237,6 @@ void TMyLine::SizeChangeValue(const TMyPoint& from, const TMyPoint& to)
 
 String TMyLine::GetInfo()
 {
-    const String name = ClassName();
-    if (name != QStringLiteral("TMyLine") && name != QStringLiteral("TMyRuleLine")) return String();
     FInfo = GetLengthByUnit(MyPtToPt(GetPointInZoom(0)), MyPtToPt(GetPointInZoom(1)));
     return FInfo;
 }

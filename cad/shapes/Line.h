@@ -31,16 +31,24 @@ public:
     /// Segments, arrow heads and info text. Sets the angle to the direction
     /// of the first segment.
     void Draw(TCanvas& canvas) override;
-    /// The length of a TMyLine or TMyRuleLine in the owner's unit, also stored
-    /// into Info; empty for other classes.
+    /// The length of the first segment in the owner's unit, also stored into
+    /// Info. Subclasses of many points measure otherwise or not at all.
     String GetInfo() override;
     int32_t InWhichHot(const TPoint& p) override;
     /// Within 8 device pixels of a segment, at every zoom.
     bool IsClickedMe(TCanvas& canvas, const TPoint& p) override;
 
+    /// The points grown by twice the pen and the arrow heads' reach.
+    TPaintArea PaintArea(double penWidth, double zoom) const override;
+    /// Horizontal or vertical, placing and pulling an end.
+    TShiftConstraint ShiftConstraint(bool sizing) const override;
     /// The segment hit test; on the first segment i that is hit, index is
     /// i + 1, the place where a new point would be inserted; otherwise -1.
-    bool IsClickedMeBeforeWhichPoint(int32_t& index, const TPoint& p) const;
+    bool IsClickedMeBeforeWhichPoint(int32_t& index, const TPoint& p) const override;
+    /// A two-point line joins the lines it is drawn between; subclasses do not.
+    bool JoinsLines() const override;
+    bool OffersLineEnds() const override;
+
     /// One arrow head whose point is set back from tip toward next by
     /// ArrowOffset device pixels; zoomed points.
     void DrawTriangle(TCanvas& canvas, const TMyPoint& tip, const TMyPoint& next);

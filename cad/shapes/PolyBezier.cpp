@@ -229,4 +229,10 @@ void TMyPolyBezier::Rotating(TCanvas& canvas, const TMyPoint& centre, double ang
     canvas.PolyBezier(Rounded(z));
 }
 
+TPaintArea TMyPolyBezier::PaintArea(double penWidth, double zoom) const
+{
+    (void)zoom;
+    return {true, true, 2.0 * penWidth + 2.0};
+}
+
 } // namespace mycad

@@ -47,6 +47,8 @@ public:
     int32_t InWhichHot(const TPoint& p) override;
     /// Within 10 device pixels of the flattened curve.
     bool IsClickedMe(TCanvas& canvas, const TPoint& p) override;
+    /// The curve stays inside the box of its control points, grown by the pen.
+    TPaintArea PaintArea(double penWidth, double zoom) const override;
 
     /// a + (b - a) / 2.
     static TMyPoint LineCenterPoint(const TMyPoint& a, const TMyPoint& b);

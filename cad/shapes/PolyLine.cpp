@@ -52,6 +52,15 @@ bool TMyPolyLine::IsDrawingFinished(TMouseButton button, const TPoint& p)
     return DropDoubleClickCopy(*this, 2);
 }
 
+TShiftConstraint TMyPolyLine::ShiftConstraint(bool sizing) const
+{
+    return sizing ? TShiftConstraint::None : TShiftConstraint::HorzVert;
+}
+
+TVertexEditing TMyPolyLine::VertexEditing() const { return TVertexEditing::OpenChain; }
+bool TMyPolyLine::JoinsLines() const { return false; }
+String TMyPolyLine::GetInfo() { return String(); }
+
 void TMyPolyLine::AppendPoint(const TPoint& p)
 {
     TPoint q = p;
@@ -85,6 +94,39 @@ bool TMyPolygon::IsDrawingFinished(TMouseButton button, const TPoint& p)
                         Within(p, MyPtToPt(GetPointInZoom(count - 2)), hot);
     if (closes) ThePoints.back() = ThePoints.front();
     return closes;
+}
+
+TPaintArea TMyPolygon::PaintArea(double penWidth, double zoom) const
+{
+    (void)penWidth;
+    (void)zoom;
+    return {};
+}
+
+TVertexEditing TMyPolygon::VertexEditing() const { return TVertexEditing::ClosedChain; }
+bool TMyPolygon::OffersLineEnds() const { return false; }
+
+TMyPoint TMyPolygon::GradientOrigin() const
+{
+    // The pattern covers the polygon's own unrotated box, whose corners
+    // turned back give where it starts.
+    TArrMyPoint unturned;
+    for (const TMyPoint& p : ThePoints) unturned.push_back(RotateAPoint(p, CenterPoint, -FAngle));
+    const TMyRect box = GetPointsLTRB(unturned);
+    const TArrMyPoint corners{
+        RotateAPoint({box.Left, box.Top}, CenterPoint, FAngle),
+        RotateAPoint({box.Right, box.Top}, CenterPoint, FAngle),
+        RotateAPoint({box.Right, box.Bottom}, CenterPoint, FAngle),
+        RotateAPoint({box.Left, box.Bottom}, CenterPoint, FAngle),
+    };
+    const TMyRect turnedBox = GetPointsLTRB(corners);
+    return {turnedBox.Left, turnedBox.Top};
+}
+
+void TMyPolygon::TakePointsByCode(const TArrMyPoint& zoomed, const String& info)
+{
+    TMyPolyLine::TakePointsByCode(zoomed, info);
+    if (!zoomed.empty()) AddPoint(zoomed.front());
 }
 
 void TMyPolygon::Draw(TCanvas& canvas)
@@ -221,6 +263,9 @@ TRect TMyFreeLine::ZoomedBox() const
     }
     return {RoundToInt(box.Left), RoundToInt(box.Top), RoundToInt(box.Right), RoundToInt(box.Bottom)};
 }
+
+bool TMyFreeLine::OffersLineEnds() const { return false; }
+bool TMyFreeLine::OffersHandles() const { return false; }
 
 void TMyFreeLine::DrawHot(TCanvas& canvas)
 {

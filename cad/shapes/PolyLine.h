@@ -21,6 +21,13 @@ public:
     /// dropped and the polyline is finished.
     bool IsDrawingFinished(TMouseButton button, const TPoint& p) override;
 
+    /// Pulling a vertex is not constrained; placing one is.
+    TShiftConstraint ShiftConstraint(bool sizing) const override;
+    TVertexEditing VertexEditing() const override;
+    bool JoinsLines() const override;
+    /// No measurement: empty, and Info is left as it is.
+    String GetInfo() override;
+
     /// Appends a device point given in the host's coordinate system (the
     /// owner's XYMode): the inverse of GetPointInZoomWithMode.
     void AppendPoint(const TPoint& p);
@@ -48,6 +55,14 @@ public:
     void Sizing(TCanvas& canvas, const TPoint& from, const TPoint& to) override;
     /// "Area=" and the covered area in the owner's unit; also stored into Info.
     String GetInfo() override;
+    /// Not known: the polygon is drawn in every paint.
+    TPaintArea PaintArea(double penWidth, double zoom) const override;
+    TVertexEditing VertexEditing() const override;
+    bool OffersLineEnds() const override;
+    /// The left-top of the polygon's own unrotated box, turned with it.
+    TMyPoint GradientOrigin() const override;
+    /// The points, closed by the first one again.
+    void TakePointsByCode(const TArrMyPoint& zoomed, const String& info) override;
 
     /// The number of document-unit pixels that the filled polygon and its
     /// 1-pixel outline cover inside its bounding box.
@@ -71,6 +86,8 @@ public:
     bool IsClickedMe(TCanvas& canvas, const TPoint& p) override;
     /// The bounding box's outline moved by to - from.
     void Draging(TCanvas& canvas, const TPoint& from, const TPoint& to) override;
+    bool OffersLineEnds() const override;
+    bool OffersHandles() const override;
 
     /// The zoomed bounding box, rounded to device pixels.
     TRect ZoomedBox() const;

@@ -42,6 +42,24 @@ TMyRectangle::TMyRectangle(TShapeOwner* owner) : TMyShape(owner) {}
 
 String TMyRectangle::ClassName() const { return QStringLiteral("TMyRectangle"); }
 
+TPaintArea TMyRectangle::PaintArea(double penWidth, double zoom) const
+{
+    (void)zoom;
+    // The outline and its fill stay inside the four points; a wide pen
+    // spreads half its width each way and a mitred corner up to twice it.
+    return {true, true, 2.0 * penWidth + 2.0};
+}
+
+TShiftConstraint TMyRectangle::ShiftConstraint(bool sizing) const
+{
+    (void)sizing;
+    return TShiftConstraint::Square;
+}
+
+int32_t TMyRectangle::HandlePointNo(int32_t hotId) const { return hotId >= 4 ? hotId - 4 : hotId; }
+bool TMyRectangle::HandleSizesOneSide(int32_t hotId) const { return hotId > 3 && !FAssociateSideResizing; }
+bool TMyRectangle::ResizesToHandlerPoint() const { return true; }
+
 TMyPoint TMyRectangle::GetCenterPoint() const { return ComputeCenterPoint(4); }
 
 TMyPoint TMyRectangle::GetPoint(int32_t index) const
@@ -206,7 +224,7 @@ void TMyRectangle::Draw(TCanvas& canvas)
     for (size_t i = 0; i < 4; ++i) outline.push_back(ZoomedRounded(ThePoints[i]));
     outline.push_back(outline.front());
     PowerDrawShape(canvas, outline, static_cast<int32_t>(outline.size()), true);
-    if (ClassName() != QStringLiteral("TMyText")) DrawInfo(canvas);
+    if (ShowsInfoCaption()) DrawInfo(canvas);
 }
 
 std::vector<int32_t> TMyRectangle::ExistingHandles() const

@@ -41,6 +41,16 @@ public:
     /// Inside the outline, whatever the brush.
     bool IsClickedMe(TCanvas& canvas, const TPoint& p) override;
 
+    /// The four points grown by twice the pen.
+    TPaintArea PaintArea(double penWidth, double zoom) const override;
+    /// A square, placing the box and pulling a handle.
+    TShiftConstraint ShiftConstraint(bool sizing) const override;
+    /// A side handle pulls from the corner before it.
+    int32_t HandlePointNo(int32_t hotId) const override;
+    /// Side handles, unless AssociateSideResizing.
+    bool HandleSizesOneSide(int32_t hotId) const override;
+    bool ResizesToHandlerPoint() const override;
+
     /// The closed outline pts[0] .. pts[3], pts[0] with the canvas's pen.
     static void DrawRectangle(TCanvas& canvas, const TArrPoint& pts);
 

@@ -104,4 +104,14 @@ void TMyRuleLine::DrawMeasure(TCanvas& canvas)
     MyLogTextOut(canvas, anchor.X, anchor.Y, text, FFont, upright, zoom);
 }
 
+TPaintArea TMyRuleLine::PaintArea(double penWidth, double zoom) const
+{
+    (void)penWidth;
+    (void)zoom;
+    return {};
+}
+
+bool TMyRuleLine::JoinsLines() const { return false; }
+bool TMyRuleLine::OffersLineEnds() const { return false; }
+
 } // namespace mycad

@@ -26,6 +26,11 @@ public:
     /// direction and, unless the user's text is shown, Info to the length.
     /// The info texts of other shapes are not drawn.
     void Draw(TCanvas& canvas) override;
+    /// Not known: the ticks and the text reach past the points.
+    TPaintArea PaintArea(double penWidth, double zoom) const override;
+    /// A dimension stays on its own: it neither joins lines nor offers its ends.
+    bool JoinsLines() const override;
+    bool OffersLineEnds() const override;
 
     bool ShowUserInfo() const { return FShowUserInfo; }
     void SetShowUserInfo(bool value) { FShowUserInfo = value; }

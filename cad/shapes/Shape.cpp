@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <typeinfo>
 
 namespace mycad {
 
@@ -181,6 +182,55 @@ void TMyShape::SizeChangeValue(const TMyPoint& from, const TMyPoint& to)
 }
 
 std::vector<int32_t*> TMyShape::ConnectorEndRefs() { return {}; }
+
+TPaintArea TMyShape::PaintArea(double penWidth, double zoom) const
+{
+    (void)penWidth;
+    (void)zoom;
+    // The base draws nothing of its own; a subclass that does not say what
+    // it draws (a host's own class) is drawn in every paint.
+    if (typeid(*this) != typeid(TMyShape)) return {};
+    return {true, false, 0.0};
+}
+
+TShiftConstraint TMyShape::ShiftConstraint(bool sizing) const
+{
+    (void)sizing;
+    return TShiftConstraint::None;
+}
+
+TVertexEditing TMyShape::VertexEditing() const { return TVertexEditing::None; }
+
+bool TMyShape::IsClickedMeBeforeWhichPoint(int32_t& index, const TPoint& p) const
+{
+    (void)p;
+    index = -1;
+    return false;
+}
+
+bool TMyShape::JoinsLines() const { return false; }
+bool TMyShape::OffersLineEnds() const { return false; }
+int32_t TMyShape::HandlePointNo(int32_t hotId) const { return hotId; }
+
+bool TMyShape::HandleSizesOneSide(int32_t hotId) const
+{
+    (void)hotId;
+    return false;
+}
+
+bool TMyShape::ResizesToHandlerPoint() const { return false; }
+bool TMyShape::OffersHandles() const { return true; }
+bool TMyShape::PickedFirst() const { return false; }
+bool TMyShape::IsContainer() const { return false; }
+bool TMyShape::ShowsInfoCaption() const { return true; }
+TMyPoint TMyShape::GradientOrigin() const { return GetLeftTop(); }
+
+void TMyShape::TakePointsByCode(const TArrMyPoint& zoomed, const String& info)
+{
+    (void)info;
+    for (const TMyPoint& p : zoomed) AddPoint(p);
+    LinkPoints.clear();
+}
 
 // ---- Copying.
 
@@ -613,5 +663,18 @@ void RemoveLinklineShape(TMyShape& shape, uint32_t number)
     const auto it = std::find(list.rbegin(), list.rend(), number);
     if (it != list.rend()) list.erase(std::next(it).base());
 }
+
+void OffsetAllPoints(TMyShape& shape, double dx, double dy)
+{
+    auto offset = [dx, dy](TMyPoint& p) {
+        p.X = static_cast<float>(double(p.X) + dx);
+        p.Y = static_cast<float>(double(p.Y) + dy);
+    };
+    for (TMyPoint& p : shape.ThePoints) offset(p);
+    for (TMyPoint& p : shape.LinkPoints) offset(p);
+    offset(shape.TextOutPoint);
+}
+
+void RemoveAllPoints(TMyShape& shape) { shape.ThePoints.clear(); }
 
 } // namespace mycad

@@ -26,6 +26,23 @@ namespace mycad {
 
 class TShapeOwner;
 
+/// The device pixels a shape's Draw can touch apart from its info text and
+/// link-point marks, in the manner of a graphics item's bounding rectangle.
+struct TPaintArea {
+    /// False when the class does not know: its shapes are drawn in every paint.
+    bool Known = false;
+    /// True when Draw paints within the zoomed points grown by Reach pixels;
+    /// false when it paints nothing of its own.
+    bool AroundPoints = false;
+    double Reach = 0.0;
+};
+
+/// What holding Shift does to a point being placed or a handle being pulled.
+enum class TShiftConstraint : uint8_t { None, HorzVert, Square };
+
+/// How the user adds and removes single vertices of a shape.
+enum class TVertexEditing : uint8_t { None, OpenChain, ClosedChain };
+
 class TMyShape {
 public:
     /// The owner is the canvas the shape belongs to; it must outlive the
@@ -93,6 +110,52 @@ public:
     /// connector's two ends, so the owner renumbers them with the other
     /// relations. Empty for every shape that is no connector.
     virtual std::vector<int32_t*> ConnectorEndRefs();
+
+    // ---- What the canvas asks of a class instead of its name. Each answer
+    // holds for the class and, unless it overrides it, for its subclasses.
+
+    /// What Draw touches for a pen of penWidth device pixels at the zoom;
+    /// the base draws nothing of its own, and its subclasses that do not
+    /// override this are drawn in every paint. A class that draws outside
+    /// its parent's area must override this, or its shapes get clipped paints.
+    virtual TPaintArea PaintArea(double penWidth, double zoom) const;
+    /// The Shift constraint while placing a point (sizing false) or pulling
+    /// a handle (sizing true); none for the base.
+    virtual TShiftConstraint ShiftConstraint(bool sizing) const;
+    /// Whether single vertices can be added and removed, and whether the
+    /// last point repeats the first; none for the base.
+    virtual TVertexEditing VertexEditing() const;
+    /// The segment hit test of a vertex chain: index is the place a new
+    /// vertex at the device point would take; false (and -1) for the base.
+    virtual bool IsClickedMeBeforeWhichPoint(int32_t& index, const TPoint& p) const;
+    /// Whether a shape of this class, drawn from the end of one line to the
+    /// end of another, joins the three into one polyline.
+    virtual bool JoinsLines() const;
+    /// Whether a line being drawn may end on this shape's first or last point.
+    virtual bool OffersLineEnds() const;
+    /// The point of ThePoints that the handle hotId pulls; hotId for the base.
+    virtual int32_t HandlePointNo(int32_t hotId) const;
+    /// Whether the handle sizes one side alone, so a host's sizing handler
+    /// cannot move its point elsewhere.
+    virtual bool HandleSizesOneSide(int32_t hotId) const;
+    /// Whether a sizing that the host's OnShapeMouseResized handler answered
+    /// is taken back and redone to the point the handler settled on.
+    virtual bool ResizesToHandlerPoint() const;
+    /// Whether a selected shape offers its handles and info-text anchor to
+    /// the mouse; the scan of the selection stops at one that does not.
+    virtual bool OffersHandles() const;
+    /// Whether a click picks this shape before the other shapes under it.
+    virtual bool PickedFirst() const;
+    /// Whether the shape is a container whose members are other list entries.
+    virtual bool IsContainer() const;
+    /// Whether the info text is a caption at TextOutPoint with a diamond
+    /// anchor; false for shapes that show their text themselves.
+    virtual bool ShowsInfoCaption() const;
+    /// The document point from which the gradient pattern is laid.
+    virtual TMyPoint GradientOrigin() const;
+    /// Takes the zoomed points of a shape added by code (and its text).
+    /// The base appends them and drops the link points a class made.
+    virtual void TakePointsByCode(const TArrMyPoint& zoomed, const String& info);
 
     // ---- Point access. Zoomed values are divided by the owner's zoom in
     // double and stored as float. Setters ignore an index outside the list.
@@ -373,5 +436,11 @@ int32_t AddLinklineShape(TMyShape& shape, uint32_t number);
 /// Removes the last occurrence of number from the shape's LinkShapesNo;
 /// nothing when it is absent.
 void RemoveLinklineShape(TMyShape& shape, uint32_t number);
+
+/// Moves every point of ThePoints and LinkPoints and the TextOutPoint by
+/// (dx, dy) document units; the CenterPoint stays where it is.
+void OffsetAllPoints(TMyShape& shape, double dx, double dy);
+/// Empties ThePoints; the link points stay.
+void RemoveAllPoints(TMyShape& shape);
 
 } // namespace mycad

@@ -152,7 +152,7 @@ void DrawSquare(const TMyShape& shape, TCanvas& canvas, const TMyPoint& p)
 void DrawDiamond(const TMyShape& shape, TCanvas& canvas, const TMyPoint& p, TColor color)
 {
     (void)color;
-    if (shape.ClassName() == QStringLiteral("TMyText")) return;
+    if (!shape.ShowsInfoCaption()) return;
     if (shape.Info().isEmpty() && shape.MultiInfo().Count() < 1) return;
     const double h = OwnerHotSize(shape);
     const TArrPoint diamond{
@@ -404,23 +404,7 @@ void TMyShape::PowerDrawShape(TCanvas& canvas, const TArrPoint& points, int32_t 
             const int32_t h = RoundToInt(double(GetMyHeight()) * Zoom());
             if (w > 0 && h > 0) {
                 std::unique_ptr<TBitmap> turned = RotateBitmap(GradBmp, -double(FAngle), w, h, 0, 0);
-                TMyPoint q = GetLeftTop();
-                if (ClassName() == QStringLiteral("TMyPolygon")) {
-                    // The pattern covers the polygon's own unrotated box,
-                    // whose corners turned back give where it starts.
-                    TArrMyPoint unturned;
-                    for (const TMyPoint& p : ThePoints) unturned.push_back(RotateAPoint(p, CenterPoint, -FAngle));
-                    const TMyRect box = GetPointsLTRB(unturned);
-                    const TArrMyPoint corners{
-                        RotateAPoint({box.Left, box.Top}, CenterPoint, FAngle),
-                        RotateAPoint({box.Right, box.Top}, CenterPoint, FAngle),
-                        RotateAPoint({box.Right, box.Bottom}, CenterPoint, FAngle),
-                        RotateAPoint({box.Left, box.Bottom}, CenterPoint, FAngle),
-                    };
-                    const TMyRect turnedBox = GetPointsLTRB(corners);
-                    q = {turnedBox.Left, turnedBox.Top};
-                }
-                const TPoint at = ZoomedRounded(q);
+                const TPoint at = ZoomedRounded(GradientOrigin());
                 canvas.SelectClipRgn(&region);
                 if (turned) canvas.Draw(at.X, at.Y, *turned);
             }

@@ -232,4 +232,19 @@ void TMyText::ResizeToInfo(TCanvas& canvas, double angle)
     CenterPoint = ComputeCenterPoint(4);
 }
 
+TPaintArea TMyText::PaintArea(double penWidth, double zoom) const
+{
+    (void)penWidth;
+    (void)zoom;
+    return {};
+}
+
+bool TMyText::ShowsInfoCaption() const { return false; }
+
+void TMyText::TakePointsByCode(const TArrMyPoint& zoomed, const String& info)
+{
+    SetInfo(info);
+    TMyRectangle::TakePointsByCode(zoomed, info);
+}
+
 } // namespace mycad

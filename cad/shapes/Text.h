@@ -34,6 +34,12 @@ public:
     void FlipVert() override;
     /// The Info text itself (no measurement replaces it).
     String GetInfo() override;
+    /// Not known: the text may reach past a box turned or too small for it.
+    TPaintArea PaintArea(double penWidth, double zoom) const override;
+    /// The text is the box's content, not a caption beside it.
+    bool ShowsInfoCaption() const override;
+    /// The box's corners, and the text it shows.
+    void TakePointsByCode(const TArrMyPoint& zoomed, const String& info) override;
 
     /// Sizes the box to the Info text at zoom 1, keeping point 0 and the angle.
     void reCaclpoints(TCanvas& canvas);

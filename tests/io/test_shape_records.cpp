@@ -33,26 +33,6 @@ void LoadBadge(TTestBadge& badge, TRecordReader& r)
 
 } // namespace
 
-TEST(ShapeRecords, EveryClassTheCanvasCreatesHasARecord)
-{
-    TMyCAD cad;
-    int created = 0;
-    for (const char* name : {"TMyRectangle", "TMyLinkPoint", "TMyLineLinkLine", "TMyEllipse", "TMyLine", "TMyFreeLine",
-                             "TMyRuleLine", "TMyPolyLine", "TMyPolygon", "TMyPolyBezier", "TMyText", "TMyImage",
-                             "TMyElliArc", "TMyLinkLine", "TMyCombine", "TMyGroup", "TMyBLine"}) {
-        std::unique_ptr<TMyShape> shape = cad.CreateShapeByName(QString::fromLatin1(name));
-        if (!shape) continue;
-        ++created;
-        EXPECT_EQ(shape->ClassName(), QString::fromLatin1(name));
-        EXPECT_TRUE(HasShapeRecord(shape->ClassName())) << name;
-        TMemoryStream s;
-        EXPECT_TRUE(SaveShapeToStream(*shape, s)) << name;
-    }
-    EXPECT_GE(created, 2);
-    EXPECT_FALSE(HasShapeRecord(QStringLiteral("TMyShape")));
-    EXPECT_FALSE(HasShapeRecord(QStringLiteral("TMySquare")));
-}
-
 TEST(ShapeRecords, ALaterClassAppendsItsFieldsAfterItsParents)
 {
     EXPECT_FALSE(RegisterShapeRecord(MakeShapeRecordClass<TTestBadge>(

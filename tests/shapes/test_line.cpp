@@ -1,4 +1,5 @@
 #include "cad/shapes/Line.h"
+#include "cad/shapes/PolyLine.h"
 #include "cad/shapes/ShapeDraw.h"
 #include "shapes/FakeOwner.h"
 #include "shapes/Surface.h"
@@ -15,11 +16,12 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// Stand-ins for the subclasses that share the line's behaviour by class name.
+// A subclass drawn like a two-point line that, as a polyline, joins no lines.
 class PolyLineLike : public TMyLine {
 public:
     using TMyLine::TMyLine;
     String ClassName() const override { return QStringLiteral("TMyPolyLine"); }
+    bool JoinsLines() const override { return false; }
 };
 
 void DrawWithMouse(TMyLine& line, TPoint a, TPoint b)
@@ -215,7 +217,7 @@ TEST(Line, LengthInfo)
     line.ThePoints = {{0, 0}, {96, 0}};
     EXPECT_EQ(line.GetInfo(), QStringLiteral("     1.00 in"));
     EXPECT_TRUE(line.Info().endsWith(QStringLiteral(" in")));
-    PolyLineLike poly(&owner);
+    TMyPolyLine poly(&owner);
     poly.ThePoints = {{0, 0}, {96, 0}};
     poly.SetInfo(QStringLiteral("kept"));
     EXPECT_TRUE(poly.GetInfo().isEmpty());
@@ -271,24 +273,4 @@ TEST(Line, ArrowHeads)
     line.Draw(surface.Canvas());
     // Past the reach of a wrapped-around wing (144 pixels), inside a 255-pixel one.
     EXPECT_EQ(surface.At(170, 140), clRed);
-}
-
-TEST(Line, RubberBandsEraseThemselves)
-{
-    FakeOwner owner;
-    Surface surface;
-    TCanvas& c = surface.Canvas();
-    c.Brush().SetColor(clNavy);
-    c.FillRect({0, 0, 200, 70});
-    TMyLine line(&owner);
-    line.ThePoints = {{20, 20}, {150, 90}, {60, 160}};
-    SetDragResizeRotateShapeMode(c);
-    EXPECT_GT(surface.DrawnAndErased([&] { line.Drawing(c, {10, 10}, {180, 60}); }), 50);
-    EXPECT_GT(surface.DrawnAndErased([&] { line.Draging(c, {0, 0}, {7, 9}); }), 100);
-    EXPECT_GT(surface.DrawnAndErased([&] { line.Rotating(c, {100, 100}, -0.3); }), 100);
-    line.SelectedHotId = 1;
-    EXPECT_GT(surface.DrawnAndErased([&] { line.Sizing(c, {150, 90}, {170, 40}); }), 100);
-    line.SelectedHotId = 0;
-    EXPECT_GT(surface.DrawnAndErased([&] { line.Sizing(c, {20, 20}, {30, 5}); }), 50);
-    EXPECT_EQ(line.ThePoints[0], (TMyPoint{20, 20})); // rubber bands change nothing
 }

@@ -13,11 +13,12 @@ using mycad::test::Surface;
 
 namespace {
 
-// A shape that reports itself as a text box, whose anchor has no diamond.
+// A shape that shows its text itself, as a text box does: its anchor has no diamond.
 class TextLike : public TMyShape {
 public:
     using TMyShape::TMyShape;
     String ClassName() const override { return QStringLiteral("TMyText"); }
+    bool ShowsInfoCaption() const override { return false; }
 };
 
 } // namespace

@@ -307,3 +307,26 @@ TEST(ShapeGeometry, LinkShapeNumbers)
     EXPECT_EQ(s.LinkShapesNo, (TMyShapeNo{7, 3, 5}));
     EXPECT_TRUE(s.ConnectorEndRefs().empty());
 }
+
+TEST(ShapeGeometry, OffsettingAndRemovingAllPoints)
+{
+    FakeOwner owner;
+    owner.zoom = 2.0; // offsets are document units, whatever the zoom
+    TMyShape s(&owner);
+    AddDocPoints(s, {{1, 2}, {-3, 4.5f}});
+    s.LinkPoints = {{10, 10}};
+    s.TextOutPoint = {5, 6};
+    s.CenterPoint = {7, 8};
+    OffsetAllPoints(s, 0.5, -2);
+    EXPECT_EQ(s.ThePoints, (TArrMyPoint{{1.5f, 0}, {-2.5f, 2.5f}}));
+    EXPECT_EQ(s.LinkPoints, (TArrMyPoint{{10.5f, 8}}));
+    EXPECT_EQ(s.TextOutPoint, (TMyPoint{5.5f, 4}));
+    EXPECT_EQ(s.CenterPoint, (TMyPoint{7, 8}));
+    // Computed in double, stored as float: a tiny offset of a large value is lost.
+    s.ThePoints = {{16777216.0f, 0}};
+    OffsetAllPoints(s, 1.0, 0);
+    EXPECT_EQ(s.ThePoints[0].X, 16777216.0f);
+    RemoveAllPoints(s);
+    EXPECT_TRUE(s.ThePoints.empty());
+    EXPECT_EQ(s.LinkPoints.size(), 1u);
+}
