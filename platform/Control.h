@@ -21,6 +21,9 @@ class QLabel;
 
 namespace mycad {
 
+/// What a control is placed on: any widget of the host application.
+using TWinControl = QWidget;
+
 class TGraphicControl : public QWidget {
 public:
     explicit TGraphicControl(QWidget* parent = nullptr);

@@ -12,6 +12,17 @@ namespace mycad {
 
 /// The framework's UTF-16 string. Document files store its code units as they are.
 using String = QString;
+/// One UTF-16 code unit of a String.
+using WideChar = QChar;
+
+/// String literals: u"text"_s is a String whose text is made at compile time.
+using namespace Qt::Literals::StringLiterals;
+
+/// The String of count UTF-16 code units.
+inline String StringFromUtf16(const char16_t* units, int64_t count)
+{
+    return String(reinterpret_cast<const QChar*>(units), count);
+}
 
 /// Rounds to the nearest integer with ties to even (2.5 -> 2, 3.5 -> 4), the
 /// rule for every conversion from float to whole pixels.

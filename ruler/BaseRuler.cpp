@@ -5,8 +5,8 @@
 
 namespace mycad {
 
-TRsBaseRuler::TRsBaseRuler(QWidget* parent)
-    : TGraphicControl(parent), fVersionInfo(QStringLiteral("rule component "))
+TRsBaseRuler::TRsBaseRuler(TWinControl* parent)
+    : TGraphicControl(parent), fVersionInfo(u"rule component "_s)
 {
     fFont.OnChange = [this] { FontChange(); };
 }
@@ -117,7 +117,7 @@ void TRsBaseRuler::RestoreOldFont()
 int32_t TRsBaseRuler::NormTextHeight()
 {
     SelectNormFont();
-    const int32_t h = Canvas().TextHeight(QStringLiteral("0"));
+    const int32_t h = Canvas().TextHeight(u"0"_s);
     RestoreOldFont();
     return h;
 }

@@ -15,7 +15,7 @@ namespace mycad {
 
 class TRsBaseRuler : public TGraphicControl {
 public:
-    explicit TRsBaseRuler(QWidget* parent = nullptr);
+    explicit TRsBaseRuler(TWinControl* parent = nullptr);
     ~TRsBaseRuler() override;
     TRsBaseRuler(const TRsBaseRuler&) = delete;
     TRsBaseRuler& operator=(const TRsBaseRuler&) = delete;

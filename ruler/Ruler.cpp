@@ -43,7 +43,7 @@ double FactorForScale(int32_t scale)
 
 } // namespace
 
-TRsRuler::TRsRuler(QWidget* parent) : TRsBaseRuler(parent)
+TRsRuler::TRsRuler(TWinControl* parent) : TRsBaseRuler(parent)
 {
     SetWidth(200);
     SetHeight(33);
@@ -227,7 +227,7 @@ void TRsRuler::Paint()
     const int32_t h = Height();
 
     SelectNormFont();
-    const int32_t t = c.TextHeight(QStringLiteral("0"));
+    const int32_t t = c.TextHeight(u"0"_s);
     c.Brush().SetStyle(TBrushStyle::bsSolid);
     c.Brush().SetColor(fScaleColor);
     switch (fDirection) {

@@ -16,7 +16,7 @@ namespace mycad {
 class TRsRuler : public TRsBaseRuler {
 public:
     /// A top ruler, 200 x 33 pixels, in centimetres at scale 100.
-    explicit TRsRuler(QWidget* parent = nullptr);
+    explicit TRsRuler(TWinControl* parent = nullptr);
 
     /// The side of the drawing the ruler sits at. Turning a horizontal ruler
     /// into a vertical one or back exchanges its width and height.

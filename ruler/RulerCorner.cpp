@@ -2,7 +2,7 @@
 
 namespace mycad {
 
-TRsRulerCorner::TRsRulerCorner(QWidget* parent) : TRsBaseRuler(parent)
+TRsRulerCorner::TRsRulerCorner(TWinControl* parent) : TRsBaseRuler(parent)
 {
     SetWidth(24);
     SetHeight(24);
@@ -13,12 +13,12 @@ TRsRulerCorner::TRsRulerCorner(QWidget* parent) : TRsBaseRuler(parent)
 String TRsRulerCorner::UnitAbbreviation(TRulerUnit unit)
 {
     switch (unit) {
-    case TRulerUnit::ruKilo: return QStringLiteral("km");
-    case TRulerUnit::ruMeter: return QStringLiteral("m");
-    case TRulerUnit::ruCenti: return QStringLiteral("cm");
-    case TRulerUnit::ruMilli: return QStringLiteral("mm");
-    case TRulerUnit::ruInch: return QStringLiteral("in");
-    case TRulerUnit::ruPixel: return QStringLiteral("px");
+    case TRulerUnit::ruKilo: return u"km"_s;
+    case TRulerUnit::ruMeter: return u"m"_s;
+    case TRulerUnit::ruCenti: return u"cm"_s;
+    case TRulerUnit::ruMilli: return u"mm"_s;
+    case TRulerUnit::ruInch: return u"in"_s;
+    case TRulerUnit::ruPixel: return u"px"_s;
     case TRulerUnit::ruNone: return {};
     }
     return {};
@@ -27,12 +27,12 @@ String TRsRulerCorner::UnitAbbreviation(TRulerUnit unit)
 String TRsRulerCorner::UnitName(TRulerUnit unit)
 {
     switch (unit) {
-    case TRulerUnit::ruKilo: return QStringLiteral("kilometer");
-    case TRulerUnit::ruMeter: return QStringLiteral("meter");
-    case TRulerUnit::ruCenti: return QStringLiteral("centimeter");
-    case TRulerUnit::ruMilli: return QStringLiteral("millimeter");
-    case TRulerUnit::ruInch: return QStringLiteral("inch");
-    case TRulerUnit::ruPixel: return QStringLiteral("pixel");
+    case TRulerUnit::ruKilo: return u"kilometer"_s;
+    case TRulerUnit::ruMeter: return u"meter"_s;
+    case TRulerUnit::ruCenti: return u"centimeter"_s;
+    case TRulerUnit::ruMilli: return u"millimeter"_s;
+    case TRulerUnit::ruInch: return u"inch"_s;
+    case TRulerUnit::ruPixel: return u"pixel"_s;
     case TRulerUnit::ruNone: return {};
     }
     return {};
@@ -64,7 +64,7 @@ void TRsRulerCorner::Paint()
     const int32_t h = Height();
     c.Brush().SetStyle(TBrushStyle::bsSolid);
     c.Brush().SetColor(fScaleColor);
-    const int32_t t = c.TextHeight(QStringLiteral("0")) + 6;
+    const int32_t t = c.TextHeight(u"0"_s) + 6;
     const int32_t tw = c.TextWidth(fUStr);
     c.SetBkMode(TRANSPARENT);
     // The first rectangle continues the band of the horizontal ruler, the

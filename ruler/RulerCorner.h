@@ -10,7 +10,7 @@ namespace mycad {
 class TRsRulerCorner : public TRsBaseRuler {
 public:
     /// A 24 x 24 left-top corner showing "cm".
-    explicit TRsRulerCorner(QWidget* parent = nullptr);
+    explicit TRsRulerCorner(TWinControl* parent = nullptr);
 
     TCornerPos Position() const { return fPosition; }
     void SetPosition(TCornerPos value);

@@ -24,8 +24,8 @@ double UnitsPerMillimetre(TRulerUnit unit, int32_t pixelsPerInch)
 
 String FormatHundredths(double v)
 {
-    if (std::isnan(v)) return QStringLiteral("NAN");
-    if (std::isinf(v)) return v > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    if (std::isnan(v)) return u"NAN"_s;
+    if (std::isinf(v)) return v > 0 ? u"INF"_s : u"-INF"_s;
 
     // Fifteen significant digits, the precision a double reliably carries:
     // "d.dddddddddddddde+XX" for |v|.

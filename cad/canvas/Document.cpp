@@ -7,7 +7,7 @@
 
 namespace mycad {
 
-TMyCAD::TMyCAD(QWidget* parent) : TGraphicControl(parent)
+TMyCAD::TMyCAD(TWinControl* parent) : TGraphicControl(parent)
 {
     // The members start with the values of their declarations: the settings,
     // the grid object, the buffers, pen, brush and fonts (join and end cap
@@ -21,7 +21,7 @@ TMyCAD::TMyCAD(QWidget* parent) : TGraphicControl(parent)
     FIdIndex.Invalidate();
     NextShapeId = 0;
     NextLayerId = 0;
-    NewLayer(QStringLiteral("Layer0"), true);
+    NewLayer(u"Layer0"_s, true);
     FPreZoom = FZoom;
     Global_Changed = false;
     FIsLoading = false;
@@ -75,7 +75,7 @@ void TMyCAD::MouseLeave()
 
 void TMyCAD::ReportNoLayer()
 {
-    ShowMessage(QStringLiteral("Error!There is no Layer!"));
+    ShowMessage(u"Error!There is no Layer!"_s);
     if (OnTerminateRequest) OnTerminateRequest();
 }
 
@@ -114,7 +114,7 @@ void TMyCAD::AllocateShapeNoIdName(TMyShape& shape, bool withName)
 {
     shape.ShapeNo = GetShapesCount();
     shape.ShapeId = NextShapeId;
-    if (withName) shape.SetName(QStringLiteral("Shape") + String::number(NextShapeId));
+    if (withName) shape.SetName(u"Shape"_s + String::number(NextShapeId));
 }
 
 TMyShape* TMyCAD::CreateAddShapeByName(const String& className, const TMyShape* source)

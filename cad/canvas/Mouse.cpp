@@ -418,7 +418,7 @@ void TMyCAD::CreateAndDelete(TMyShape& shape)
     const int32_t bId = b->ShapeId;
     const int32_t lineId = line->ShapeId;
     const int32_t merged =
-        AddShapeByCode(this, TDrawTool::SpPolyLine, QStringLiteral("Shape") + String::number(GetShapesCount()), points,
+        AddShapeByCode(this, TDrawTool::SpPolyLine, u"Shape"_s + String::number(GetShapesCount()), points,
                        static_cast<int32_t>(points.size()) - 1, 0.0, String());
     // Without the joined polyline the two lines stay, and so does the one
     // just drawn between them, recorded like any other new shape.

@@ -81,7 +81,7 @@ class TMyCAD : public TGraphicControl, public TShapeOwner, public TConnectorOwne
 public:
     /// A new canvas: page A4 at zoom 1, one visible layer "Layer0" (id 0,
     /// current), no shapes, the start values of every setting.
-    explicit TMyCAD(QWidget* parent = nullptr);
+    explicit TMyCAD(TWinControl* parent = nullptr);
     /// Frees the copy memory, the shapes, the undo list and the layers (firing
     /// OnDeleteLayer for each), in that order.
     ~TMyCAD() override;
@@ -1075,12 +1075,12 @@ private:
     bool FSnapShape = false;
     TUnits FTheUNIT = TUnits::mm;
     uint8_t FUndoRedoSize = 10;
-    String FVersion = QStringLiteral("2013");
+    String FVersion = u"2013"_s;
     TXYMode FXYMode = TXYMode::Mode0;
     double FZoom = 1.0;
     double FPreZoom = 1.0;
     int32_t FTag = 0;
-    String FDiskFileVersion = QStringLiteral("XP.j");
+    String FDiskFileVersion = u"XP.j"_s;
     bool FIsLoading = false;
 
     int32_t FCurrentLayerId = -1;

@@ -37,8 +37,8 @@ void TMyCAD::UpdateLabelXY(int32_t x, int32_t y)
 {
     if (!FLabelXY) return;
     const TPoint p = GetPointByMode({x, y});
-    FLabelXY->SetCaption(QStringLiteral("(") + String::number(p.X) + QStringLiteral(",") + String::number(p.Y) +
-                         QStringLiteral(")"));
+    FLabelXY->SetCaption(u"("_s + String::number(p.X) + u","_s + String::number(p.Y) +
+                         u")"_s);
 }
 
 void TMyCAD::UpdateLabelValue(const String& text)
@@ -67,7 +67,7 @@ void TMyCAD::DebugVar(int32_t x, int32_t y, int32_t value)
     c.Brush().SetStyle(TBrushStyle::bsSolid);
     c.Brush().SetColor(clGray);
     c.Pen().SetColor(clRed);
-    c.TextOut(x, y, QStringLiteral("[") + String::number(value) + QStringLiteral("]"));
+    c.TextOut(x, y, u"["_s + String::number(value) + u"]"_s);
 }
 
 void TMyCAD::DebugVarf(int32_t x, int32_t y, double value)
@@ -76,7 +76,7 @@ void TMyCAD::DebugVarf(int32_t x, int32_t y, double value)
     c.Brush().SetStyle(TBrushStyle::bsSolid);
     c.Brush().SetColor(clGray);
     c.Pen().SetColor(clRed);
-    c.TextOut(x, y, QStringLiteral("[") + String::number(value, 'g', 15) + QStringLiteral("]"));
+    c.TextOut(x, y, u"["_s + String::number(value, 'g', 15) + u"]"_s);
 }
 
 } // namespace mycad

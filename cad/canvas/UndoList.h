@@ -12,21 +12,21 @@
 namespace mycad {
 
 // Action names of undo steps. Documents and hosts see them as they are.
-inline const String ACT_ADD = QStringLiteral("ACT_ADD");
-inline const String ACT_DELETE = QStringLiteral("ACT_DELETE");
-inline const String ACT_CHANGE = QStringLiteral("ACT_CHANGE");
-inline const String ACT_GROUP = QStringLiteral("ACT_GROUP");
-inline const String ACT_UNGROUP = QStringLiteral("ACT_UNGROUP");
-inline const String ACT_BRINGTOFRONT = QStringLiteral("ACT_BRINGTOFRONT");
-inline const String ACT_SENDTOBACK = QStringLiteral("ACT_SENDTOBACK");
-inline const String ACT_BRINGTOFRONTBYSTEP = QStringLiteral("ACT_BRINGTOFRONTBYSTEP");
-inline const String ACT_SENDTOBACKBYSTEP = QStringLiteral("ACT_SENDTOBACKBYSTEP");
+inline const String ACT_ADD = u"ACT_ADD"_s;
+inline const String ACT_DELETE = u"ACT_DELETE"_s;
+inline const String ACT_CHANGE = u"ACT_CHANGE"_s;
+inline const String ACT_GROUP = u"ACT_GROUP"_s;
+inline const String ACT_UNGROUP = u"ACT_UNGROUP"_s;
+inline const String ACT_BRINGTOFRONT = u"ACT_BRINGTOFRONT"_s;
+inline const String ACT_SENDTOBACK = u"ACT_SENDTOBACK"_s;
+inline const String ACT_BRINGTOFRONTBYSTEP = u"ACT_BRINGTOFRONTBYSTEP"_s;
+inline const String ACT_SENDTOBACKBYSTEP = u"ACT_SENDTOBACKBYSTEP"_s;
 
 /// True for the nine action names above.
 bool IsUndoActionName(const String& action);
 
 /// The longest component name a record keeps.
-inline constexpr qsizetype kSavedShapeNameLength = 255;
+inline constexpr int64_t kSavedShapeNameLength = 255;
 
 /// One entry of the undo list. The entry owns its snapshot: a copy made with
 /// the shape's Assign (the canvas as owner, not in the shape list, never

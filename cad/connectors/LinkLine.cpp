@@ -30,7 +30,7 @@ TMyLinkLine::TMyLinkLine(TShapeOwner* owner) : TMyLine(owner)
     if (FOwner) FLinkLineDrawStyle = FOwner->LinkLineDrawStyle();
 }
 
-String TMyLinkLine::ClassName() const { return QStringLiteral("TMyLinkLine"); }
+String TMyLinkLine::ClassName() const { return u"TMyLinkLine"_s; }
 
 std::vector<int32_t*> TMyLinkLine::ConnectorEndRefs() { return {&FStartSpNo, &FEndSpNo}; }
 

@@ -15,7 +15,7 @@ constexpr TColor kJunctionHotColor = 65280; // lime
 
 TMyLinkPoint::TMyLinkPoint(TShapeOwner* owner) : TMyRectangle(owner) {}
 
-String TMyLinkPoint::ClassName() const { return QStringLiteral("TMyLinkPoint"); }
+String TMyLinkPoint::ClassName() const { return u"TMyLinkPoint"_s; }
 
 void TMyLinkPoint::Drawing(TCanvas& canvas, const TPoint& from, const TPoint& to)
 {
@@ -64,7 +64,7 @@ bool TMyLinkPoint::IsDrawingFinished(TMouseButton button, const TPoint& p)
 
 TMyLineLinkLine::TMyLineLinkLine(TShapeOwner* owner) : TMyLinkPoint(owner) {}
 
-String TMyLineLinkLine::ClassName() const { return QStringLiteral("TMyLineLinkLine"); }
+String TMyLineLinkLine::ClassName() const { return u"TMyLineLinkLine"_s; }
 
 void TMyLineLinkLine::AddPointByMouse(const TPoint& p)
 {

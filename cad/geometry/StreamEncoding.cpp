@@ -79,7 +79,7 @@ String ReadStreamAnsiString(TStream& s, int32_t count)
     s.ReadBuffer(bytes.data(), count);
     String out;
     out.resize(count);
-    for (int32_t i = 0; i < count; ++i) out[i] = QChar(WidenCp1252(bytes[static_cast<size_t>(i)]));
+    for (int32_t i = 0; i < count; ++i) out[i] = WideChar(WidenCp1252(bytes[static_cast<size_t>(i)]));
     return out;
 }
 
@@ -90,7 +90,7 @@ String ReadStreamString(TStream& s, int32_t count)
     RequireBytes(s, int64_t(count) * 2);
     std::vector<char16_t> units(static_cast<size_t>(count));
     s.ReadBuffer(units.data(), int64_t(count) * 2);
-    return String(reinterpret_cast<const QChar*>(units.data()), count);
+    return StringFromUtf16(units.data(), count);
 }
 
 void WriteFixedString(TStream& s, const String& text, int32_t n)

@@ -37,13 +37,13 @@ void LoadLinkPoint(TMyLinkPoint& point, TRecordReader& r) { point.SetSize(r.Byte
 
 TShapeRecordClass LinkLineRecordClass()
 {
-    return MakeShapeRecordClass<TMyLinkLine>(QStringLiteral("TMyLinkLine"), QStringLiteral("TMyLine"), &SaveLinkLine,
+    return MakeShapeRecordClass<TMyLinkLine>(u"TMyLinkLine"_s, u"TMyLine"_s, &SaveLinkLine,
                                              &LoadLinkLine);
 }
 
 TShapeRecordClass LinkPointRecordClass()
 {
-    return MakeShapeRecordClass<TMyLinkPoint>(QStringLiteral("TMyLinkPoint"), QStringLiteral("TMyRectangle"),
+    return MakeShapeRecordClass<TMyLinkPoint>(u"TMyLinkPoint"_s, u"TMyRectangle"_s,
                                               &SaveLinkPoint, &LoadLinkPoint);
 }
 

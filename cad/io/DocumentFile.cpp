@@ -21,14 +21,14 @@
 
 namespace mycad {
 
-const String kDocumentMaker = QStringLiteral("Lumen Widgetworks");
+const String kDocumentMaker = u"Lumen Widgetworks"_s;
 
 namespace {
 
 using V = TFileVersion;
 
-const String kDocumentTitle = QStringLiteral("ZEDA for Varnel Studio & Varnel Forge");
-const String kDocumentStamp = QStringLiteral("20091209");
+const String kDocumentTitle = u"ZEDA for Varnel Studio & Varnel Forge"_s;
+const String kDocumentStamp = u"20091209"_s;
 
 // Header field widths in characters; the five take 436 bytes in UTF-16.
 constexpr int32_t kMakerWidth = 64;

@@ -188,12 +188,12 @@ void WriteEllipse(TMyEllipse& ellipse, TDxfOutput& out)
 std::vector<TDxfClass> BuiltInDxfClasses()
 {
     return {
-        MakeDxfClass<TMyLine>(QStringLiteral("TMyLine"), &WriteLine),
-        MakeDxfClass<TMyPolyLine>(QStringLiteral("TMyPolyLine"), &WritePolyLine),
-        MakeDxfClass<TMyRectangle>(QStringLiteral("TMyRectangle"), &WriteRectangle),
-        MakeDxfClass<TMyPolygon>(QStringLiteral("TMyPolygon"), &WritePolygon),
-        MakeDxfClass<TMyElliArc>(QStringLiteral("TMyElliArc"), &WriteElliArc),
-        MakeDxfClass<TMyEllipse>(QStringLiteral("TMyEllipse"), &WriteEllipse),
+        MakeDxfClass<TMyLine>(u"TMyLine"_s, &WriteLine),
+        MakeDxfClass<TMyPolyLine>(u"TMyPolyLine"_s, &WritePolyLine),
+        MakeDxfClass<TMyRectangle>(u"TMyRectangle"_s, &WriteRectangle),
+        MakeDxfClass<TMyPolygon>(u"TMyPolygon"_s, &WritePolygon),
+        MakeDxfClass<TMyElliArc>(u"TMyElliArc"_s, &WriteElliArc),
+        MakeDxfClass<TMyEllipse>(u"TMyEllipse"_s, &WriteEllipse),
     };
 }
 

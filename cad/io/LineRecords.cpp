@@ -59,18 +59,18 @@ void LoadElliArc(TMyElliArc& arc, TRecordReader& r)
 
 TShapeRecordClass LineRecordClass()
 {
-    return MakeShapeRecordClass<TMyLine>(QStringLiteral("TMyLine"), QStringLiteral("TMyShape"), &SaveLine, &LoadLine);
+    return MakeShapeRecordClass<TMyLine>(u"TMyLine"_s, u"TMyShape"_s, &SaveLine, &LoadLine);
 }
 
 TShapeRecordClass RuleLineRecordClass()
 {
-    return MakeShapeRecordClass<TMyRuleLine>(QStringLiteral("TMyRuleLine"), QStringLiteral("TMyLine"), &SaveRuleLine,
+    return MakeShapeRecordClass<TMyRuleLine>(u"TMyRuleLine"_s, u"TMyLine"_s, &SaveRuleLine,
                                              &LoadRuleLine);
 }
 
 TShapeRecordClass ElliArcRecordClass()
 {
-    return MakeShapeRecordClass<TMyElliArc>(QStringLiteral("TMyElliArc"), QStringLiteral("TMyShape"), &SaveElliArc,
+    return MakeShapeRecordClass<TMyElliArc>(u"TMyElliArc"_s, u"TMyShape"_s, &SaveElliArc,
                                             &LoadElliArc);
 }
 

@@ -60,20 +60,20 @@ void RenderAtPageSize(TMyCAD& cad, TBitmap& bitmap, bool fillBackground)
 
 bool SaveToBmp(TMyCAD& cad, const String& fileName, bool fillBackground)
 {
-    if (ExtensionOf(fileName) != QStringLiteral("bmp")) return false;
+    if (ExtensionOf(fileName) != u"bmp"_s) return false;
     return WriteRendered(cad, fileName, fillBackground, 100);
 }
 
 bool SaveToPng(TMyCAD& cad, const String& fileName, bool fillBackground)
 {
-    if (ExtensionOf(fileName) != QStringLiteral("png")) return false;
+    if (ExtensionOf(fileName) != u"png"_s) return false;
     return WriteRendered(cad, fileName, fillBackground, 100);
 }
 
 bool SaveToJpg(TMyCAD& cad, const String& fileName, int32_t quality, bool fillBackground)
 {
     const String ext = ExtensionOf(fileName);
-    if (ext != QStringLiteral("jpg") && ext != QStringLiteral("jpeg")) return false;
+    if (ext != u"jpg"_s && ext != u"jpeg"_s) return false;
     return WriteRendered(cad, fileName, fillBackground, quality);
 }
 

@@ -101,7 +101,7 @@ String TRecordReader::Characters(int32_t n)
     for (int32_t i = 0; i < n; ++i) hash = hash * 31u + p[i];
     String& recent = FRecent[hash % FRecent.size()];
     if (recent.size() == n && std::memcmp(recent.constData(), p, size_t(n) * 2) == 0) return recent;
-    recent = String(reinterpret_cast<const QChar*>(p), n);
+    recent = StringFromUtf16(p, n);
     return recent;
 }
 

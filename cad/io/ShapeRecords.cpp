@@ -13,7 +13,7 @@ namespace mycad {
 
 namespace {
 
-const String kBaseClassName = QStringLiteral("TMyShape");
+const String kBaseClassName = u"TMyShape"_s;
 
 // The record parts that catalogue rows name, one entry per class that stores
 // fields of its own.

@@ -77,13 +77,13 @@ void LoadImage(TMyImage& image, TRecordReader& r)
 
 TShapeRecordClass TextRecordClass()
 {
-    return MakeShapeRecordClass<TMyText>(QStringLiteral("TMyText"), QStringLiteral("TMyRectangle"), &SaveText,
+    return MakeShapeRecordClass<TMyText>(u"TMyText"_s, u"TMyRectangle"_s, &SaveText,
                                          &LoadText);
 }
 
 TShapeRecordClass ImageRecordClass()
 {
-    return MakeShapeRecordClass<TMyImage>(QStringLiteral("TMyImage"), QStringLiteral("TMyRectangle"), &SaveImage,
+    return MakeShapeRecordClass<TMyImage>(u"TMyImage"_s, u"TMyRectangle"_s, &SaveImage,
                                           &LoadImage);
 }
 

@@ -45,7 +45,7 @@ int32_t FirstPointNear(const TArrPoint& flat, const TMyPoint& v)
 
 } // namespace
 
-String TMyBLine::ClassName() const { return QStringLiteral("TMyBLine"); }
+String TMyBLine::ClassName() const { return u"TMyBLine"_s; }
 
 // ---- The spline.
 

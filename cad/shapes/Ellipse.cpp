@@ -58,7 +58,7 @@ void IssuePolyline(TCanvas& canvas, const TArrPoint& pts)
 
 TMyEllipse::TMyEllipse(TShapeOwner* owner) : TMyRectangle(owner) {}
 
-String TMyEllipse::ClassName() const { return QStringLiteral("TMyEllipse"); }
+String TMyEllipse::ClassName() const { return u"TMyEllipse"_s; }
 
 TArrPoint TMyEllipse::Outline(int32_t dx, int32_t dy) const
 {
@@ -113,7 +113,7 @@ TMyElliArc::TMyElliArc(TShapeOwner* owner) : TMyShape(owner)
     if (FOwner) FArcMode = FOwner->ArcMode();
 }
 
-String TMyElliArc::ClassName() const { return QStringLiteral("TMyElliArc"); }
+String TMyElliArc::ClassName() const { return u"TMyElliArc"_s; }
 
 TPaintArea TMyElliArc::PaintArea(double penWidth, double zoom) const
 {

@@ -7,7 +7,7 @@ namespace mycad {
 
 TMyGroup::TMyGroup(TShapeOwner* owner) : TMyRectangle(owner) {}
 
-String TMyGroup::ClassName() const { return QStringLiteral("TMyGroup"); }
+String TMyGroup::ClassName() const { return u"TMyGroup"_s; }
 
 TPaintArea TMyGroup::PaintArea(double penWidth, double zoom) const
 {
@@ -26,6 +26,6 @@ void TMyGroup::Draw(TCanvas& canvas)
 
 TMyCombine::TMyCombine(TShapeOwner* owner) : TMyGroup(owner) {}
 
-String TMyCombine::ClassName() const { return QStringLiteral("TMyCombine"); }
+String TMyCombine::ClassName() const { return u"TMyCombine"_s; }
 
 } // namespace mycad

@@ -18,7 +18,7 @@ TMyImage::TMyImage(TShapeOwner* owner) : TMyRectangle(owner) {}
 
 TMyImage::~TMyImage() = default;
 
-String TMyImage::ClassName() const { return QStringLiteral("TMyImage"); }
+String TMyImage::ClassName() const { return u"TMyImage"_s; }
 
 void TMyImage::Assign(const TMyShape& source)
 {

@@ -31,7 +31,7 @@ TMyLine::TMyLine(TShapeOwner* owner) : TMyShape(owner)
     }
 }
 
-String TMyLine::ClassName() const { return QStringLiteral("TMyLine"); }
+String TMyLine::ClassName() const { return u"TMyLine"_s; }
 
 void TMyLine::Assign(const TMyShape& source)
 {

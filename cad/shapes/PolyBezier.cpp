@@ -29,7 +29,7 @@ bool CompletesSegment(int32_t n) { return n == 4 || (n >= 5 && (n - 4) % 3 == 0)
 
 } // namespace
 
-String TMyPolyBezier::ClassName() const { return QStringLiteral("TMyPolyBezier"); }
+String TMyPolyBezier::ClassName() const { return u"TMyPolyBezier"_s; }
 
 TMyPoint TMyPolyBezier::LineCenterPoint(const TMyPoint& a, const TMyPoint& b)
 {

@@ -43,7 +43,7 @@ void OutlineRect(TCanvas& canvas, const TRect& r)
 
 TMyPolyLine::TMyPolyLine(TShapeOwner* owner) : TMyLine(owner) { FArrowStyle = TArrowStyle::ANone; }
 
-String TMyPolyLine::ClassName() const { return QStringLiteral("TMyPolyLine"); }
+String TMyPolyLine::ClassName() const { return u"TMyPolyLine"_s; }
 
 bool TMyPolyLine::IsDrawingFinished(TMouseButton button, const TPoint& p)
 {
@@ -82,7 +82,7 @@ void TMyPolyLine::AppendPoint(const TPoint& p)
 
 // ---- TMyPolygon
 
-String TMyPolygon::ClassName() const { return QStringLiteral("TMyPolygon"); }
+String TMyPolygon::ClassName() const { return u"TMyPolygon"_s; }
 
 bool TMyPolygon::IsDrawingFinished(TMouseButton button, const TPoint& p)
 {
@@ -234,7 +234,7 @@ String TMyPolygon::GetInfo()
 
 // ---- TMyFreeLine
 
-String TMyFreeLine::ClassName() const { return QStringLiteral("TMyFreeLine"); }
+String TMyFreeLine::ClassName() const { return u"TMyFreeLine"_s; }
 
 bool TMyFreeLine::IsDrawingFinished(TMouseButton button, const TPoint& p)
 {

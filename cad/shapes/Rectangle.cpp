@@ -40,7 +40,7 @@ TMyPoint Midway(double from, double to, double fixed, bool horizontal)
 
 TMyRectangle::TMyRectangle(TShapeOwner* owner) : TMyShape(owner) {}
 
-String TMyRectangle::ClassName() const { return QStringLiteral("TMyRectangle"); }
+String TMyRectangle::ClassName() const { return u"TMyRectangle"_s; }
 
 TPaintArea TMyRectangle::PaintArea(double penWidth, double zoom) const
 {
@@ -299,8 +299,8 @@ String TMyRectangle::GetLengthByUnit(const TPoint& from, const TPoint& to)
     const double h = GetLengthinPixel(PtToMyPt(to), corner);
     const String unit1 = UnitSuffix(unit);
     const String unit2 = unit1.trimmed();
-    return QStringLiteral("m=") + FormatMeasure(DeviceLengthInUnit(w, unit, ratio, Zoom()), 2).trimmed() + unit1 +
-           QStringLiteral("\r") + QStringLiteral("n=") +
+    return u"m="_s + FormatMeasure(DeviceLengthInUnit(w, unit, ratio, Zoom()), 2).trimmed() + unit1 +
+           u"\r"_s + u"n="_s +
            FormatMeasure(DeviceLengthInUnit(h, unit, ratio, Zoom()), 2).trimmed() + unit2;
 }
 

@@ -25,7 +25,7 @@ TMyRuleLine::TMyRuleLine(TShapeOwner* owner) : TMyLine(owner)
     FArrowStyle = TArrowStyle::ADouble;
 }
 
-String TMyRuleLine::ClassName() const { return QStringLiteral("TMyRuleLine"); }
+String TMyRuleLine::ClassName() const { return u"TMyRuleLine"_s; }
 
 void TMyRuleLine::Assign(const TMyShape& source)
 {

@@ -58,7 +58,7 @@ TMyShape::~TMyShape()
     FFont.OnChange = nullptr;
 }
 
-String TMyShape::ClassName() const { return QStringLiteral("TMyShape"); }
+String TMyShape::ClassName() const { return u"TMyShape"_s; }
 
 double TMyShape::Zoom() const { return FOwner ? FOwner->Zoom() : 1.0; }
 
@@ -631,8 +631,8 @@ void TMyShape::SetMultiInfo(const TStringList& value)
 
 bool TMyShape::IsValidName(const String& value)
 {
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar ch = value.at(i);
+    for (int64_t i = 0; i < value.size(); ++i) {
+        const WideChar ch = value.at(i);
         const bool ok = ch == u'_' || ch.isLetter() || (i > 0 && ch.isDigit());
         if (!ok) return false;
     }

@@ -204,14 +204,14 @@ String AreaText(const TMyShape& shape, double area)
     double value = 0.0;
     String suffix;
     switch (unit) {
-    case TUnits::pixel: value = r * r * area; suffix = QStringLiteral("pixel(s)2"); break;
-    case TUnits::mm: value = squareMm; suffix = QStringLiteral("mm2"); break;
-    case TUnits::cm: value = squareMm / 100.0; suffix = QStringLiteral("cm2"); break;
-    case TUnits::dm: value = squareMm / 10000.0; suffix = QStringLiteral("dm2"); break;
-    case TUnits::m: value = squareMm / 1000000.0; suffix = QStringLiteral("m2"); break;
-    case TUnits::inch: value = squareInches; suffix = QStringLiteral("inch2"); break;
+    case TUnits::pixel: value = r * r * area; suffix = u"pixel(s)2"_s; break;
+    case TUnits::mm: value = squareMm; suffix = u"mm2"_s; break;
+    case TUnits::cm: value = squareMm / 100.0; suffix = u"cm2"_s; break;
+    case TUnits::dm: value = squareMm / 10000.0; suffix = u"dm2"_s; break;
+    case TUnits::m: value = squareMm / 1000000.0; suffix = u"m2"_s; break;
+    case TUnits::inch: value = squareInches; suffix = u"inch2"_s; break;
     }
-    return QStringLiteral("Area=") + FormatMeasure(value, 2) + suffix;
+    return u"Area="_s + FormatMeasure(value, 2) + suffix;
 }
 
 void DrawPointHandles(TMyShape& shape, TCanvas& canvas)
@@ -280,12 +280,12 @@ double DeviceLengthInUnit(double pixels, TUnits unit, double ratio, double zoom)
 String UnitSuffix(TUnits unit)
 {
     switch (unit) {
-    case TUnits::pixel: return QStringLiteral(" pixel(s)");
-    case TUnits::mm: return QStringLiteral(" mm");
-    case TUnits::cm: return QStringLiteral(" cm");
-    case TUnits::dm: return QStringLiteral(" dm");
-    case TUnits::m: return QStringLiteral(" m");
-    case TUnits::inch: return QStringLiteral(" in");
+    case TUnits::pixel: return u" pixel(s)"_s;
+    case TUnits::mm: return u" mm"_s;
+    case TUnits::cm: return u" cm"_s;
+    case TUnits::dm: return u" dm"_s;
+    case TUnits::m: return u" m"_s;
+    case TUnits::inch: return u" in"_s;
     }
     return String();
 }

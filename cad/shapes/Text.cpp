@@ -21,7 +21,7 @@ TMyPoint Turned(double x, double y, const TMyPoint& centre, float angle)
 
 TMyText::TMyText(TShapeOwner* owner) : TMyRectangle(owner) {}
 
-String TMyText::ClassName() const { return QStringLiteral("TMyText"); }
+String TMyText::ClassName() const { return u"TMyText"_s; }
 
 void TMyText::Assign(const TMyShape& source)
 {
@@ -73,7 +73,7 @@ TStringList TMyText::ShownLines(TCanvas& canvas, int32_t width, double zoom) con
         // the head: the walk ends.
         String rest = line;
         String head;
-        qsizetype k = 1;
+        int64_t k = 1;
         while (k <= rest.size()) {
             head = rest.left(k);
             if (wider(head)) {
