@@ -26,12 +26,6 @@ void TMyImage::Assign(const TMyShape& source)
     CopyPictureFields(source);
 }
 
-void TMyImage::AssignWithoutRelation(const TMyShape& source)
-{
-    TMyRectangle::AssignWithoutRelation(source);
-    CopyPictureFields(source);
-}
-
 void TMyImage::CopyPictureFields(const TMyShape& source)
 {
     if (&source == this) return;

@@ -21,9 +21,6 @@ public:
 
     /// The rectangle's copy, then the picture and every setting.
     void Assign(const TMyShape& source) override;
-    /// The rectangle's copy without relations (what undo restores), then
-    /// the picture and every setting.
-    void AssignWithoutRelation(const TMyShape& source) override;
     /// Without a picture a grey box with both diagonals; otherwise the
     /// adjusted picture scaled to the box, turned with it and clipped to
     /// it, with the outline over it when Border is on. Then the info text.

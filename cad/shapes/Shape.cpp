@@ -237,21 +237,48 @@ void TMyShape::TakePointsByCode(const TArrMyPoint& zoomed, const String& info)
 void TMyShape::Assign(const TMyShape& source)
 {
     if (&source == this) return;
-    CopyFrom(source, true);
+    CopyFrom(source);
 }
 
 void TMyShape::AssignWithoutRelation(const TMyShape& source)
 {
     if (&source == this) return;
-    CopyFrom(source, false);
+    // A full copy, so that every class's own fields come along (undo of a
+    // changed arrow, text or picture restores it), keeping what places this
+    // shape among the others: its name, its list numbers, the connectors it
+    // lists and, for a connector, the shapes at its ends.
+    const String name = FName;
+    const int32_t shapeNo = ShapeNo;
+    const TMyShapeNo children = ChildShapesNo;
+    const TMyShapeNo links = LinkShapesNo;
+    const int32_t parent = ParentShapeNo;
+    std::vector<int32_t> ends;
+    for (const int32_t* end : ConnectorEndRefs()) ends.push_back(end ? *end : -1);
+    TStringList multiInfo;
+    multiInfo.Assign(FMultiInfo);
+    const auto multiInfoAlignment = FMultiInfoAlignment;
+
+    Assign(source);
+
+    FName = name;
+    ShapeNo = shapeNo;
+    ChildShapesNo = children;
+    LinkShapesNo = links;
+    ParentShapeNo = parent;
+    const std::vector<int32_t*> refs = ConnectorEndRefs();
+    for (size_t i = 0; i < refs.size() && i < ends.size(); ++i) {
+        if (refs[i]) *refs[i] = ends[i];
+    }
+    FMultiInfo.Assign(multiInfo);
+    FMultiInfoAlignment = multiInfoAlignment;
 }
 
 // The order matters: the pen, brush and font are copied while this shape
 // still has its own member list, so a shape that gets a copy's settings passes
 // them on to its own members, exactly as a user's change would.
-void TMyShape::CopyFrom(const TMyShape& source, bool withRelations)
+void TMyShape::CopyFrom(const TMyShape& source)
 {
-    if (withRelations) SetName(source.Name());
+    SetName(source.Name());
     FTag = source.FTag;
     FCaption = source.FCaption;
     ShapeId = source.ShapeId;
@@ -270,20 +297,16 @@ void TMyShape::CopyFrom(const TMyShape& source, bool withRelations)
     FFont.Assign(source.FFont);
     ThePoints = source.ThePoints;
     LinkPoints = source.LinkPoints;
-    if (withRelations) {
-        ShapeNo = source.ShapeNo;
-        ChildShapesNo = source.ChildShapesNo;
-        LinkShapesNo = source.LinkShapesNo;
-        ParentShapeNo = source.ParentShapeNo;
-    }
+    ShapeNo = source.ShapeNo;
+    ChildShapesNo = source.ChildShapesNo;
+    LinkShapesNo = source.LinkShapesNo;
+    ParentShapeNo = source.ParentShapeNo;
     FAngle = source.FAngle;
     CenterPoint = ComputeCenterPoint(4);
     TextOutPoint = source.TextOutPoint;
     FUserData.Assign(source.FUserData);
-    if (withRelations) {
-        FMultiInfo.Assign(source.FMultiInfo);
-        FMultiInfoAlignment = source.FMultiInfoAlignment;
-    }
+    FMultiInfo.Assign(source.FMultiInfo);
+    FMultiInfoAlignment = source.FMultiInfoAlignment;
 }
 
 // ---- Point access.

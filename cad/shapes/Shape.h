@@ -88,9 +88,10 @@ public:
     /// Copies the source's data (see Shape.cpp for what is and is not copied).
     /// Assigning a shape to itself does nothing.
     virtual void Assign(const TMyShape& source);
-    /// As Assign, without the name, the list number, the relations, the
-    /// multi-line info and its alignment.
-    virtual void AssignWithoutRelation(const TMyShape& source);
+    /// As Assign (the class's own fields included), keeping this shape's
+    /// name, list number, relations, connector ends, multi-line info and its
+    /// alignment.
+    void AssignWithoutRelation(const TMyShape& source);
     virtual void Draw(TCanvas& canvas);
     /// Mirrors about the vertical line through the root shape's centre.
     virtual void FlipHoriz();
@@ -417,7 +418,7 @@ protected:
     String FName;
 
 private:
-    void CopyFrom(const TMyShape& source, bool withRelations);
+    void CopyFrom(const TMyShape& source);
     void SetLockedTree(bool value, int32_t depth);
     /// The font, or pen, brush, font and gradient settings, to every member.
     void PassOnToMembers(bool fontOnly);

@@ -29,12 +29,6 @@ void TMyText::Assign(const TMyShape& source)
     CopyTextFields(source);
 }
 
-void TMyText::AssignWithoutRelation(const TMyShape& source)
-{
-    TMyRectangle::AssignWithoutRelation(source);
-    CopyTextFields(source);
-}
-
 void TMyText::CopyTextFields(const TMyShape& source)
 {
     if (&source == this) return;

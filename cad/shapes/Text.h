@@ -23,9 +23,6 @@ public:
     /// lines, both alignments, the wrap switch and the character spacing, so
     /// undo snapshots and pasted copies look exactly like their source.
     void Assign(const TMyShape& source) override;
-    /// The rectangle's copy without relations (what undo restores), then
-    /// every field of a text box as Assign copies them.
-    void AssignWithoutRelation(const TMyShape& source) override;
     void Draw(TCanvas& canvas) override;
     /// Mirrors as every shape does, then puts the corners back in the order
     /// left-top, right-top, right-bottom, left-bottom; a turned box turns by
