@@ -648,10 +648,8 @@ void TPropertiesPanel::SetPosition(double x, double y)
     const double dx = x * k - double(box.Left) * cad_.Zoom();
     const double dy = y * k - double(box.Top) * cad_.Zoom();
     if (std::fabs(dx) < 1e-6 && std::fabs(dy) < 1e-6) return;
-    Apply([this, dx, dy](TMyShape& s) {
-        cad_.DragChangeValueDxDyforShapes(&s, dx, dy);
-        cad_.ChangeLinkShapes(&s);
-    });
+    // The canvas's move takes the attached connectors along.
+    Apply([this, dx, dy](TMyShape& s) { cad_.DragChangeValueDxDyforShapes(&s, dx, dy); });
 }
 
 void TPropertiesPanel::SetSize(double width, double height)

@@ -131,7 +131,6 @@ void TStudioWindow::Space(bool alongX)
     } else {
         cad.AverageHeight(selection);
     }
-    for (TMyShape* s : selection) cad.ChangeLinkShapes(s);
     Changed();
 }
 
@@ -277,8 +276,11 @@ void TStudioWindow::Nudge(int dx, int dy)
     const bool burst = nudgeBurst_->isActive() && nudgeSelection_ == selection && newest() == nudgeMark_ &&
                        nudgeMark_ != nullptr;
     if (!burst) cad.PushtoUndoRedoShapeList(selection, ACT_CHANGE);
-    for (TMyShape* s : selection) cad.DragChangeValueDxDyforShapes(s, dx * stepX, dy * stepY);
-    for (TMyShape* s : selection) cad.ChangeLinkShapes(s);
+    {
+        // One edit: the connectors follow once every shape has moved.
+        TEditScope edit(cad);
+        for (TMyShape* s : selection) cad.DragChangeValueDxDyforShapes(s, dx * stepX, dy * stepY);
+    }
     nudgeMark_ = newest();
     nudgeSelection_ = selection;
     nudgeBurst_->start();

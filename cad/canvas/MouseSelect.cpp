@@ -399,9 +399,11 @@ void TMyCAD::SelectingUp(TShiftState shift)
                 dy = double(msMovPt.Y) - msOrgPt.Y;
             }
             const TArrMyShapeRef selection = WorkingShapes;
-            PushtoUndoRedoShapeList(selection, ACT_CHANGE);
-            for (TMyShape* s : selection) DragChangeValueDxDyforShapes(s, dx, dy);
-            for (TMyShape* s : selection) ChangeLinkShapes(s);
+            {
+                TEditScope edit(*this);
+                edit.Record(selection, ACT_CHANGE);
+                for (TMyShape* s : selection) DragChangeValueDxDyforShapes(s, dx, dy);
+            }
             if (OnShapeMouseDragged && WorkingShape) {
                 const TPoint drop = msMovPt;
                 TPoint to = GetPointByMode(msMovPt);
@@ -411,8 +413,8 @@ void TMyCAD::SelectingUp(TShiftState shift)
                     msMovPt = GetPointByMode(to);
                     const double ex = double(msMovPt.X) - drop.X;
                     const double ey = double(msMovPt.Y) - drop.Y;
+                    TEditScope edit(*this);
                     for (TMyShape* s : selection) DragChangeValueDxDyforShapes(s, ex, ey);
-                    for (TMyShape* s : selection) ChangeLinkShapes(s);
                 }
             }
         }
@@ -428,33 +430,35 @@ void TMyCAD::SelectingUp(TShiftState shift)
         }
         Global_Changed = true;
         if (FShapeTool != TDrawTool::SpLinkLine) SnapXY(msMovPt.X, msMovPt.Y);
-        PushtoUndoRedoShapeList({WorkingShape}, ACT_CHANGE);
-        const bool connector = IsConnector(*WorkingShape);
-        const TMyPoint from = connector ? PtToMyPt(msOrgPt) : HandleAnchor(*WorkingShape);
-        ResizeMakeSquareorHV(shift, WorkingShape, msOrgPt, msMovPt);
-        const bool redo = WorkingShape->ResizesToHandlerPoint();
-        TArrSavedShape before;
-        if (OnShapeMouseResized && redo) before = SnapshotTree(*WorkingShape);
-        SizeChangeValueforShapes(WorkingShape, from, PtToMyPt(msMovPt));
-        if (OnShapeMouseResized) {
-            TPoint to = GetPointByMode(msMovPt);
-            const TPoint offered = to;
-            OnShapeMouseResized(WorkingShape, GetPointByMode(msOrgPt), to);
-            if (redo) {
-                // Take the first sizing back from copies (sizing backwards
-                // could differ where a corner was refused), then size again,
-                // from the same handle point, to where the handler settled.
-                // The copies carry no handle; the second sizing needs the
-                // one the press picked.
-                const int32_t handle = WorkingShape->SelectedHotId;
-                RestoreSnapshots(before);
-                WorkingShape->SelectedHotId = handle;
-                if (WorkingShape->HandleSizesOneSide(WorkingShape->SelectedHotId)) to = offered;
-                msMovPt = GetPointByMode(to);
-                SizeChangeValueforShapes(WorkingShape, from, PtToMyPt(msMovPt));
+        {
+            TEditScope edit(*this);
+            edit.Record({WorkingShape}, ACT_CHANGE);
+            const bool connector = IsConnector(*WorkingShape);
+            const TMyPoint from = connector ? PtToMyPt(msOrgPt) : HandleAnchor(*WorkingShape);
+            ResizeMakeSquareorHV(shift, WorkingShape, msOrgPt, msMovPt);
+            const bool redo = WorkingShape->ResizesToHandlerPoint();
+            TArrSavedShape before;
+            if (OnShapeMouseResized && redo) before = SnapshotTree(*WorkingShape);
+            SizeChangeValueforShapes(WorkingShape, from, PtToMyPt(msMovPt));
+            if (OnShapeMouseResized) {
+                TPoint to = GetPointByMode(msMovPt);
+                const TPoint offered = to;
+                OnShapeMouseResized(WorkingShape, GetPointByMode(msOrgPt), to);
+                if (redo) {
+                    // Take the first sizing back from copies (sizing backwards
+                    // could differ where a corner was refused), then size again,
+                    // from the same handle point, to where the handler settled.
+                    // The copies carry no handle; the second sizing needs the
+                    // one the press picked.
+                    const int32_t handle = WorkingShape->SelectedHotId;
+                    RestoreSnapshots(before);
+                    WorkingShape->SelectedHotId = handle;
+                    if (WorkingShape->HandleSizesOneSide(WorkingShape->SelectedHotId)) to = offered;
+                    msMovPt = GetPointByMode(to);
+                    SizeChangeValueforShapes(WorkingShape, from, PtToMyPt(msMovPt));
+                }
             }
         }
-        ChangeLinkShapes(WorkingShape);
         if (OnShapeMouseResizeFinished) {
             TPoint to = msMovPt;
             OnShapeMouseResizeFinished(WorkingShape, msOrgPt, to);
@@ -478,13 +482,15 @@ void TMyCAD::SelectingUp(TShiftState shift)
             break;
         }
         Global_Changed = true;
-        PushtoUndoRedoShapeList({WorkingShape}, ACT_CHANGE);
-        const TMyShape* pivot = WorkingShape->HasParentShape() ? GetRootParentShape(WorkingShape) : WorkingShape;
-        const TMyPoint centre = pivot->GetCenterPoint();
-        const double angle = WorkingShape->GetRotatedAngle(PtToMyPt(msOrgPt), PtToMyPt(msMovPt),
-                                                           WorkingShape->ZoomedValuePt(centre), true);
-        RotateChangeValueforShapes(WorkingShape, centre, angle);
-        ChangeLinkShapes(WorkingShape);
+        {
+            TEditScope edit(*this);
+            edit.Record({WorkingShape}, ACT_CHANGE);
+            const TMyShape* pivot = WorkingShape->HasParentShape() ? GetRootParentShape(WorkingShape) : WorkingShape;
+            const TMyPoint centre = pivot->GetCenterPoint();
+            const double angle = WorkingShape->GetRotatedAngle(PtToMyPt(msOrgPt), PtToMyPt(msMovPt),
+                                                               WorkingShape->ZoomedValuePt(centre), true);
+            RotateChangeValueforShapes(WorkingShape, centre, angle);
+        }
         if (OnShapeMouseRotated) {
             TPoint to = GetPointByMode(msMovPt);
             OnShapeMouseRotated(WorkingShape, GetPointByMode(msOrgPt), to);
@@ -502,10 +508,12 @@ void TMyCAD::SelectingUp(TShiftState shift)
             Global_Changed = true;
             TArrMyShapeRef shapes = DragWholeShapes();
             std::erase_if(shapes, [](const TMyShape* s) { return s->HasParentShape(); });
-            // The whole move is one step, as any other move.
-            PushtoUndoRedoShapeList(shapes, ACT_CHANGE);
-            for (TMyShape* s : shapes) DragChangeValueDxDyforShapes(s, dx, dy);
-            for (TMyShape* s : shapes) ChangeLinkShapes(s);
+            {
+                // The whole move is one step, as any other move.
+                TEditScope edit(*this);
+                edit.Record(shapes, ACT_CHANGE);
+                for (TMyShape* s : shapes) DragChangeValueDxDyforShapes(s, dx, dy);
+            }
             if (OnWholeDragged) OnWholeDragged();
         }
         Invalidate();

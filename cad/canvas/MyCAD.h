@@ -17,6 +17,7 @@
 #pragma once
 
 #include "cad/canvas/DrawIndex.h"
+#include "cad/canvas/EditScope.h"
 #include "cad/canvas/GridObject.h"
 #include "cad/canvas/RenderRequest.h"
 #include "cad/canvas/ShapeIdIndex.h"
@@ -902,6 +903,10 @@ protected:
 
 private:
     struct TDeletionBatch;
+    friend class TEditScope;
+
+    /// The open edit (EditScope.h).
+    TEditState FEdit;
 
     // Adding.
     /// The message and the termination request of an add without layers.

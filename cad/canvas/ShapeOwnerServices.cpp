@@ -39,28 +39,32 @@ TMyRect TMyCAD::GetShapesLTRBinZoom(TMyShape* shape) const
 void TMyCAD::FlipHoriz(TMyShape* shape)
 {
     if (!shape || IsConnector(*shape)) return;
-    PushtoUndoRedoShapeList({shape}, ACT_CHANGE);
-    WalkShapeTree(*this, *shape, TTreeOrder::MembersFirst, [this](TMyShape& s) {
+    TEditScope edit(*this);
+    edit.Record({shape}, ACT_CHANGE);
+    WalkShapeTree(*this, *shape, TTreeOrder::MembersFirst, [&edit](TMyShape& s) {
         if (s.Locked()) return;
         s.FlipHoriz();
-        ChangeLinkShapes(&s);
+        edit.Moved(&s);
     });
 }
 
 void TMyCAD::FlipVert(TMyShape* shape)
 {
     if (!shape || IsConnector(*shape)) return;
-    PushtoUndoRedoShapeList({shape}, ACT_CHANGE);
-    WalkShapeTree(*this, *shape, TTreeOrder::MembersFirst, [this](TMyShape& s) {
+    TEditScope edit(*this);
+    edit.Record({shape}, ACT_CHANGE);
+    WalkShapeTree(*this, *shape, TTreeOrder::MembersFirst, [&edit](TMyShape& s) {
         if (s.Locked()) return;
         s.FlipVert();
-        ChangeLinkShapes(&s);
+        edit.Moved(&s);
     });
 }
 
 void TMyCAD::RotateChangeValueforShapes(TMyShape* shape, const TMyPoint& centre, double angle)
 {
     if (!shape) return;
+    TEditScope edit(*this);
+    edit.Moved(shape);
     WalkShapeTree(*this, *shape, TTreeOrder::ShapeFirst, [&](TMyShape& s) {
         if (!s.Locked()) s.RotateChangeValueByAngle(centre, angle);
     });

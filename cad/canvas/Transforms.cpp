@@ -26,15 +26,15 @@ template <typename Delta>
 void TMyCAD::AlignSelection(Delta delta)
 {
     if (WorkingShapes.size() == 1) return;
+    TEditScope edit(*this);
     const TArrMyShapeRef selection = WorkingShapes;
-    PushtoUndoRedoShapeList(selection, ACT_CHANGE);
+    edit.Record(selection, ACT_CHANGE);
     const TMyRect all = GetShapesLTRB(selection);
     for (TMyShape* s : selection) {
         const TMyPoint d = delta(all, GetShapesLTRB({s}), s->GetCenterPoint());
         DragChangeValueDxDyforShapes(s, double(d.X) * FZoom, double(d.Y) * FZoom);
     }
-    for (TMyShape* s : selection) ChangeLinkShapes(s);
-    Invalidate();
+    edit.Repaint();
 }
 
 void TMyCAD::AlignLeft()
@@ -92,6 +92,7 @@ void TMyCAD::SpaceEvenly(const TArrMyShapeRef& input, bool alongX)
         if (s) shapes.push_back(s);
     }
     if (shapes.size() < 3) return;
+    TEditScope edit(*this);
     // Along y the top corners play the left corners' part and the bottom
     // corners the right ones'.
     auto low = [alongX](const TMyShape& s) { return alongX ? LeftX(s) : TopY(s); };
@@ -131,7 +132,7 @@ void TMyCAD::SpaceEvenly(const TArrMyShapeRef& input, bool alongX)
         DragChangeValueDxDyforShapes(m, alongX ? d : 0.0, alongX ? 0.0 : d);
         previousHigh = high(*m);
     }
-    Invalidate();
+    edit.Repaint();
 }
 
 void TMyCAD::AverageWidth(const TArrMyShapeRef& shapes) { SpaceEvenly(shapes, true); }
@@ -144,18 +145,19 @@ void TMyCAD::Move(TMyShape* shape, double dx, double dy)
 {
     if (!shape) return;
     if (OnShapeCodeDragging) OnShapeCodeDragging(shape, static_cast<float>(dx), static_cast<float>(dy));
+    TEditScope edit(*this);
     DragChangeValueDxDyforShapes(shape, dx, dy);
-    ChangeLinkShapes(shape);
-    Invalidate();
+    edit.Repaint();
 }
 
 void TMyCAD::Rotate(TMyShape* shape, float angle)
 {
     if (!shape) return;
     if (OnShapeCodeRotating) OnShapeCodeRotating(shape, angle);
+    TEditScope edit(*this);
     shape->SetAngle(angle);
-    ChangeLinkShapes(shape);
-    Invalidate();
+    edit.Moved(shape);
+    edit.Repaint();
 }
 
 float TMyCAD::Tilt(TMyShape* shape, const TMyPoint& centre, const TMyPoint& fromPoint, const TMyPoint& toPoint,
@@ -164,7 +166,6 @@ float TMyCAD::Tilt(TMyShape* shape, const TMyPoint& centre, const TMyPoint& from
     if (!shape) return 0.0f;
     const auto alpha = static_cast<float>(shape->GetRotatedAngle(fromPoint, toPoint, centre, constrain));
     RotateChangeValueforShapes(shape, centre, alpha);
-    ChangeLinkShapes(shape);
     return alpha;
 }
 
@@ -195,6 +196,8 @@ void TMyCAD::DraggingforShapes(TCanvas& canvas, TMyShape* shape, const TPoint& f
 void TMyCAD::DragChangeValueDxDyforShapes(TMyShape* shape, double dx, double dy)
 {
     if (!shape) return;
+    TEditScope edit(*this);
+    edit.Moved(shape);
     // A locked group's members still move; only the locked frame stays.
     WalkShapeTree(*this, *shape, TTreeOrder::MembersFirst, [dx, dy](TMyShape& s) {
         if (!s.Locked()) s.DragChangeValuedxdy(dx, dy);
@@ -213,6 +216,8 @@ void TMyCAD::RotatingforShapes(TCanvas& canvas, TMyShape* shape, const TMyPoint&
 void TMyCAD::SizeChangeValueforShapes(TMyShape* shape, const TMyPoint& from, const TMyPoint& to)
 {
     if (!shape || shape->Locked() || !shape->ResizeEnable()) return;
+    TEditScope edit(*this);
+    edit.Moved(shape);
     const float theta = shape->Angle();
 
     if (!shape->IsContainer()) {

@@ -106,6 +106,8 @@ void TMyCAD::ApplyInverse(TArrSavedShape& list, TArrSavedShape& counterList)
         }
     }
 
+    // Connectors follow the shapes taken back once the whole step is back.
+    TEditScope edit(*this);
     TArrSavedShape restore;
     TArrMyShapeRef regroup;
     const TMyShape* oldGroup = nullptr;
@@ -122,7 +124,7 @@ void TMyCAD::ApplyInverse(TArrSavedShape& list, TArrSavedShape& counterList)
             if (l) {
                 l->AssignWithoutRelation(saved);
                 RestoreLinkLineEnds(*l, saved);
-                ChangeLinkShapes(l);
+                edit.Moved(l);
             }
         } else if (e.SavedAction == ACT_GROUP) {
             if (l) UnGroupShape(l, false);
@@ -171,7 +173,7 @@ void TMyCAD::ApplyInverse(TArrSavedShape& list, TArrSavedShape& counterList)
         TArrMyShapeRef restored = RestoreDeleted(restore);
         RecordStep(counterList, restored, ACT_ADD);
     }
-    Invalidate();
+    edit.Repaint();
 }
 
 TArrMyShapeRef TMyCAD::RestoreDeleted(TArrSavedShape& entries)

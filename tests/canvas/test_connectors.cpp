@@ -267,3 +267,33 @@ TEST(Connectors, HopsArePaintedOverCrossingsOnlyWhenAsked)
     EXPECT_FALSE(inked(166, 88, 96));
     EXPECT_TRUE(inked(165, 99, 101));
 }
+
+TEST(Connectors, EveryEditThatMovesShapesTakesTheirConnectorsAlongOnceAtItsEnd)
+{
+    TMyCAD cad;
+    TMyShape* a = Box(cad, 0, 0, 40, 40);
+    TMyShape* b = Box(cad, 100, 200, 140, 240);
+    TMyShape* c = Box(cad, 300, 0, 340, 40);
+    TMyLinkLine* ab = Link(cad, a, 2, b, 0);
+    TMyLinkLine* bc = Link(cad, b, 1, c, 2);
+
+    // Spacing moves the middle box; both of its connectors follow it.
+    cad.Move(b, 40, 0);
+    cad.AverageWidth({a, b, c});
+    const float middle = b->GetLeftTop().X;
+    EXPECT_NE(middle, 140.0f) << "the middle box moved";
+    ExpectRoutedBetween(*ab, {20, 40}, {middle + 20, 200});
+    ExpectRoutedBetween(*bc, {middle + 40, 220}, {320, 40});
+
+    // Inside an open edit the routes wait for its end, then follow every
+    // move once.
+    const TArrMyPoint before = ab->ThePoints;
+    {
+        TEditScope edit(cad);
+        cad.DragChangeValueDxDyforShapes(a, 0, 10);
+        cad.DragChangeValueDxDyforShapes(b, 5, 0);
+        EXPECT_EQ(ab->ThePoints, before);
+    }
+    ExpectRoutedBetween(*ab, {20, 50}, {middle + 25, 200});
+    ExpectRoutedBetween(*bc, {middle + 45, 220}, {320, 40});
+}
