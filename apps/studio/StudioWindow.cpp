@@ -153,7 +153,6 @@ TStudioWindow::~TStudioWindow()
     cad.OnShapeMouseResized = nullptr;
     cad.OnShapeMouseRotated = nullptr;
     cad.OnWholeDragged = nullptr;
-    cad.OnShapeAdded = nullptr;
     cad.OnShapeMouseResizeFinished = nullptr;
     cad.OnMeasurement = nullptr;
 }
@@ -622,10 +621,17 @@ void TStudioWindow::HookCanvas()
     cad.OnShapeMouseRotated = moved;
     // Link points show where the connector tool is, under the mouse.
     cad.SetShowHotLink(false);
-    // Boxes drawn here get a link point on each side, which stay on the
-    // sides when the box is sized; a link point marker is one to attach to.
-    cad.OnShapeAdded = [](TMyShape*& shape, int32_t) {
-        if (shape) app::SetDefaultLinkPoints(*shape);
+    cad.OnShapeAdded = [this](TMyShape*& shape, int32_t) {
+        if (!shape) return;
+        // Boxes drawn here get a link point on each side, which stay on the
+        // sides when the box is sized; a link point marker is one to attach to.
+        app::SetDefaultLinkPoints(*shape);
+        // The click past a B-spline's last point ended it: say why.
+        if (Cad().ShapeTool() == TDrawTool::SpBLine && dynamic_cast<TMyBLine*>(shape) &&
+            shape->GetPointsCount() >= kMaxBLinePoints) {
+            statusBar()->showMessage(
+                QStringLiteral("A spline holds at most %1 points: the curve was finished").arg(kMaxBLinePoints), 6000);
+        }
     };
     cad.OnShapeMouseResizeFinished = [this](TMyShape* shape, const TPoint&, TPoint&) {
         if (!shape || shape->GetLinkPointsCount() != 4 || !app::TakesSideLinkPoints(*shape)) return;
@@ -635,14 +641,6 @@ void TStudioWindow::HookCanvas()
     cad.OnWholeDragged = [this] {
         shapesMoved_ = true;
         QueueSync();
-    };
-    cad.OnShapeAdded = [this](TMyShape*& shape, int32_t) {
-        // The click past a B-spline's last point ended it: say why.
-        if (Cad().ShapeTool() == TDrawTool::SpBLine && dynamic_cast<TMyBLine*>(shape) &&
-            shape->GetPointsCount() >= kMaxBLinePoints) {
-            statusBar()->showMessage(
-                QStringLiteral("A spline holds at most %1 points: the curve was finished").arg(kMaxBLinePoints), 6000);
-        }
     };
     inPlace_ = new TInPlaceEditor(cad, this);
     connect(inPlace_, &TInPlaceEditor::TextChanged, this, [this] { Changed(); });
