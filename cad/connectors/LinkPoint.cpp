@@ -121,4 +121,10 @@ void TMyLineLinkLine::TakePointsByCode(const TArrMyPoint& zoomed, const String& 
     if (!zoomed.empty()) AddPointByMouse(MyPtToPt(zoomed.front()));
 }
 
+void TMyLinkPoint::Assign(const TMyShape& source)
+{
+    TMyRectangle::Assign(source);
+    if (const auto* point = dynamic_cast<const TMyLinkPoint*>(&source); point && point != this) FSize = point->FSize;
+}
+
 } // namespace mycad

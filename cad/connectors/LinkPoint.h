@@ -25,6 +25,9 @@ public:
     int32_t InWhichHot(const TPoint& p) override;
     bool IsDrawingFinished(TMouseButton button, const TPoint& p) override;
 
+    /// The box's copy plus the size of the mark.
+    void Assign(const TMyShape& source) override;
+
     uint8_t Size() const { return FSize; }
     void SetSize(uint8_t value) { FSize = value; }
 

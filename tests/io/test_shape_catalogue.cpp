@@ -110,11 +110,19 @@ TEST(ShapeCatalogue, EveryClassIsMadeCopiedStoredDrawnAndBanded)
         EXPECT_GT(surface.DrawnAndErased([&] { shape->Rotating(c, shape->GetCenterPointInZoom(), 0.4); }), 0);
         shape->SelectedHotId = 1;
         const TPoint handle = MyPtToPt(shape->GetPointInZoom(shape->HandlePointNo(1)));
-        EXPECT_GT(surface.DrawnAndErased([&] { shape->Sizing(c, handle, {handle.X + 12, handle.Y + 9}); }), 0);
+        // A junction dot has no size to pull: its band is empty, but clean.
+        const int32_t sized = surface.DrawnAndErased([&] { shape->Sizing(c, handle, {handle.X + 12, handle.Y + 9}); });
+        EXPECT_GE(sized, 0);
+        if (row.ClassName != QLatin1String("TMyLineLinkLine")) {
+            EXPECT_GT(sized, 0);
+        }
         // While placing, a shape drawn in one gesture or vertex by vertex shows
         // only a band; press by press shapes also mark their placed points,
-        // and a freehand line lays ink down.
-        if (row.Gesture == TDrawGesture::OneGesture || row.Gesture == TDrawGesture::VertexByVertex) {
+        // and a freehand line lays ink down. A connector's band is its route
+        // between the link points under the mouse, which only a gesture on
+        // the canvas has (the connector tests draw it so).
+        const bool connector = row.ClassName == QLatin1String("TMyLinkLine");
+        if (!connector && (row.Gesture == TDrawGesture::OneGesture || row.Gesture == TDrawGesture::VertexByVertex)) {
             EXPECT_GT(surface.DrawnAndErased([&] { shape->Drawing(c, {20, 20}, {90, 150}); }), 0);
         }
         EXPECT_EQ(shape->ThePoints, points);
