@@ -76,7 +76,23 @@ void TMyCAD::ClearAllLinkHot()
 
 void TMyCAD::ChangeLinkShapes(TMyShape* shape)
 {
-    if (shape) RerouteLinkLines(*this, *shape);
+    if (!shape) return;
+    if (FLinkRouter == TLinkRouter::lrAvoiding) {
+        SyncAvoidRouter(nullptr);
+        TMyShape* root = GetRootParentShape(shape);
+        const int32_t key = AvoidObstacleKey(root);
+        if (key >= 0) {
+            // The scene already holds the shape where it now is; the step
+            // finds what it touches there.
+            FAvoidRouted = FAvoidRouter.MoveObstacle(key, *FAvoidRouter.BoxOf(key));
+            TakeAvoidRoutes(FAvoidRouted);
+        }
+    }
+    // Connectors the user shaped keep their middle; those just routed stay.
+    RerouteLinkLines(*this, *shape, [this](const TMyLinkLine& line) {
+        return std::find(FAvoidRouted.begin(), FAvoidRouted.end(), line.ShapeId) != FAvoidRouted.end();
+    });
+    FAvoidRouted.clear();
 }
 
 void TMyCAD::RestoreLinkLineEnds(TMyShape& live, const TMyShape& saved)

@@ -455,6 +455,8 @@ public:
     /// Turns the unlocked shapes of the tree by angle about centre.
     void RotateChangeValueforShapes(TMyShape* shape, const TMyPoint& centre, double angle);
     /// Re-routes the connectors attached to the shape and to its members.
+    /// With the avoiding router also those the shape now blocks, and those
+    /// that had no route; every other route stays as it is.
     void ChangeLinkShapes(TMyShape* shape);
 
     // ===================================================================
@@ -468,6 +470,21 @@ public:
     /// Attaches one end of the line to the link point under the device
     /// point, or frees it when there is none.
     void GetMainShape(TMyLinkLine& line, TLinkLineEndPoint end, const TPoint& p) override;
+
+    // ---- The avoiding router (AvoidRouting.cpp).
+
+    /// The full tidy-up with the avoiding router: every automatic orthogonal
+    /// connector routed again and shared channels spread apart, recorded as
+    /// one "ACT_CHANGE" step. Nothing with the classic router.
+    void TidyLinkRoutes();
+    /// Back to automatic routing for a connector whose segment the user
+    /// placed (or whose route the user shaped): recorded and routed again.
+    void ResetLinkRoute(TMyShape* line);
+    /// The ShapeIds of the connectors that the avoiding router could not
+    /// route clear of the shapes (drawn dashed on a fallback route).
+    std::vector<int32_t> UnroutableLinks() const;
+    bool RouteAvoiding(TMyLinkLine& line, TMyShape* startShape, const TMyPoint& start, TMyShape* endShape,
+                       const TMyPoint& end) override;
     /// The link point of the shape within 5 pixels of the device point, or -1.
     int32_t IsinHotLink(TMyShape* shape, const TPoint& p) const;
     /// The id of a connector attached to both shapes, or -1.
@@ -584,6 +601,12 @@ public:
     void SetLabelXY(TLabel* value) { FLabelXY = value; }
     bool LinklineAroundShape() const override { return FLinklineAroundShape; }
     void SetLinklineAroundShape(bool value) { FLinklineAroundShape = value; }
+    /// Which router re-computes orthogonal connectors: the classic walk (the
+    /// default) or the router that avoids every shape. Switching to the
+    /// avoiding router routes every automatic connector again (see
+    /// TidyLinkRoutes), without an undo step.
+    TLinkRouter LinkRouter() const override { return FLinkRouter; }
+    void SetLinkRouter(TLinkRouter value);
     void SetLinkLineDrawStyle(TLinkLineDrawStyle value) { FLinkLineDrawStyle = value; }
     bool LockBound() const { return FLockBound; }
     void SetLockBound(bool value) { FLockBound = value; }
@@ -782,6 +805,9 @@ public:
     TShapeAddedEvent OnShapeAdded;
     /// Once per deleted top shape, before it is removed.
     TShapeEvent OnShapeDeleted;
+    /// A connector the avoiding router could not route clear of the shapes
+    /// (once each time it becomes so).
+    TShapeEvent OnLinkUnroutable;
     /// After a layer record is added.
     TLayerEvent OnNewLayer;
     /// After a layer record is removed.
@@ -877,6 +903,20 @@ protected:
     /// The vertical connector segments of the current paint, for hops.
     TCrossingIndex FCrossings;
     bool FCrossingsValid = false;
+    /// The scene of the avoiding router, filled from the drawing before each use.
+    TAvoidRouter FAvoidRouter;
+    /// Connectors the avoiding router routed in the move under way; the
+    /// classic re-routing of the moved shape's connectors leaves them.
+    std::vector<int32_t> FAvoidRouted;
+    /// Fills the router's scene from the drawing: shapes, and connectors
+    /// with their current routes (all but skip).
+    void SyncAvoidRouter(const TMyLinkLine* skip);
+    /// The router's key of the obstacle a connector end on the shape
+    /// belongs to, -1 for none.
+    int32_t AvoidObstacleKey(TMyShape* shape) const;
+    /// Writes the router's routes of the connectors into them.
+    void TakeAvoidRoutes(const std::vector<int32_t>& keys);
+    void TakeAvoidRoute(TMyLinkLine& line, int32_t key);
     /// The connector whose drawing is being finished: the drawing records it.
     const TMyShape* FDrawnLineBeingFinished = nullptr;
     /// Where each top-level shape draws, in device pixels, as the last full
@@ -1046,6 +1086,7 @@ private:
     TLabel* FLabelValue = nullptr;
     TLabel* FLabelXY = nullptr;
     bool FLinklineAroundShape = true;
+    TLinkRouter FLinkRouter = TLinkRouter::lrClassic;
     TLinkLineDrawStyle FLinkLineDrawStyle = TLinkLineDrawStyle::lldsHV;
     bool FLockBound = false;
     bool FMergeLineShape = false;

@@ -60,10 +60,18 @@ void TAvoidRouter::SetConnector(int32_t key, const TRouterEnd& start, const TRou
 
 void TAvoidRouter::RemoveConnector(int32_t key) { FConnectors.erase(key); }
 
-void TAvoidRouter::AdoptRoute(int32_t key, const TArrMyPoint& route)
+void TAvoidRouter::AdoptRoute(int32_t key, const TArrMyPoint& route, bool unroutable)
 {
     const auto it = FConnectors.find(key);
-    if (it != FConnectors.end()) it->second.Route = route;
+    if (it == FConnectors.end()) return;
+    it->second.Route = route;
+    it->second.Unroutable = unroutable;
+}
+
+void TAvoidRouter::SetFixed(int32_t key, bool fixed)
+{
+    const auto it = FConnectors.find(key);
+    if (it != FConnectors.end()) it->second.Fixed = fixed;
 }
 
 void TAvoidRouter::SetPin(int32_t key, const std::optional<TRoutePin>& pin)
@@ -240,7 +248,7 @@ void TAvoidRouter::Separate(const std::vector<int32_t>& movable, bool full)
     const std::set<int32_t> moving(movable.begin(), movable.end());
     for (auto& [key, c] : FConnectors) {
         routes.Routes.push_back(&c.Route);
-        routes.Movable.push_back(!c.Unroutable && (full || moving.count(key) != 0));
+        routes.Movable.push_back(!c.Unroutable && !c.Fixed && (full || moving.count(key) != 0));
         order.push_back(&c);
     }
     routes.Pinned = [&order](size_t r, size_t k) {
@@ -260,7 +268,9 @@ void TAvoidRouter::Separate(const std::vector<int32_t>& movable, bool full)
 void TAvoidRouter::RouteAll()
 {
     BuildGrid();
-    for (auto& [key, c] : FConnectors) RouteOne(c);
+    for (auto& [key, c] : FConnectors) {
+        if (!c.Fixed) RouteOne(c);
+    }
     Separate({}, true);
 }
 
@@ -270,7 +280,7 @@ void TAvoidRouter::Reroute(const std::vector<int32_t>& keys)
     std::vector<int32_t> routed;
     for (const int32_t key : keys) {
         const auto it = FConnectors.find(key);
-        if (it == FConnectors.end()) continue;
+        if (it == FConnectors.end() || it->second.Fixed) continue;
         RouteOne(it->second);
         routed.push_back(key);
     }
@@ -283,6 +293,7 @@ std::vector<int32_t> TAvoidRouter::MoveObstacle(int32_t key, const TMyRect& box)
     const TGridBox g = Grown(FObstacles[key]);
     std::vector<int32_t> affected;
     for (const auto& [k, c] : FConnectors) {
+        if (c.Fixed) continue;
         bool touched = c.Unroutable || c.Start.Shape == key || c.End.Shape == key;
         for (size_t i = 0; !touched && i + 1 < c.Route.size(); ++i) touched = SegmentEntersBox(c.Route[i], c.Route[i + 1], g);
         if (touched) affected.push_back(k);
@@ -355,6 +366,13 @@ const TRouterEnd* TAvoidRouter::EndOf(int32_t key) const
 {
     const auto it = FConnectors.find(key);
     return it == FConnectors.end() ? nullptr : &it->second.End;
+}
+
+std::optional<TMyRect> TAvoidRouter::BoxOf(int32_t key) const
+{
+    const auto it = FObstacles.find(key);
+    if (it == FObstacles.end()) return std::nullopt;
+    return it->second;
 }
 
 std::optional<TGridBox> TAvoidRouter::GrownBoxOf(int32_t key) const

@@ -69,8 +69,12 @@ public:
     /// routed again.
     void SetConnector(int32_t key, const TRouterEnd& start, const TRouterEnd& end);
     void RemoveConnector(int32_t key);
-    /// Takes a route as the connector's current one (a stored drawing).
-    void AdoptRoute(int32_t key, const TArrMyPoint& route);
+    /// Takes a route as the connector's current one (a stored drawing), and
+    /// whether it was a fallback for want of a route.
+    void AdoptRoute(int32_t key, const TArrMyPoint& route, bool unroutable = false);
+    /// A fixed connector keeps the route it has (one the user shaped by
+    /// hand): it is never routed nor moved aside, but others keep off it.
+    void SetFixed(int32_t key, bool fixed);
     /// Pins a segment of the connector's route, or (nullopt) frees it.
     void SetPin(int32_t key, const std::optional<TRoutePin>& pin);
     /// Forgets every obstacle and connector.
@@ -109,6 +113,8 @@ public:
     /// The connector's ends; nullptr for an unknown key.
     const TRouterEnd* StartOf(int32_t key) const;
     const TRouterEnd* EndOf(int32_t key) const;
+    /// The obstacle's box as it was set.
+    std::optional<TMyRect> BoxOf(int32_t key) const;
     /// The obstacle's box grown by the margin: what routes stay out of.
     std::optional<TGridBox> GrownBoxOf(int32_t key) const;
     /// The obstacle an end belongs to: its own, or for a free end the one
@@ -124,6 +130,7 @@ private:
         TArrMyPoint Route;
         std::optional<TRoutePin> Pin;
         bool Unroutable = false;
+        bool Fixed = false;
     };
     /// Where a route leaves or enters its end: the link point, the port
     /// just outside the grown box, and the heading from the port outward.

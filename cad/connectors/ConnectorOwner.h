@@ -5,6 +5,7 @@
 // connectors find it on their owner.
 #pragma once
 
+#include "cad/connectors/AvoidRouter.h"
 #include "cad/connectors/Routing.h"
 #include "cad/geometry/Geometry.h"
 #include "platform/Types.h"
@@ -26,6 +27,17 @@ public:
     virtual bool CrossLine() const = 0;
     /// Routes go round combined shapes in their way.
     virtual bool LinklineAroundShape() const = 0;
+    /// Which router re-computes orthogonal connectors.
+    virtual TLinkRouter LinkRouter() const { return TLinkRouter::lrClassic; }
+    /// Routes the line between the zoomed points with the avoiding router,
+    /// among the drawing's shapes and other connectors; false (changing
+    /// nothing) where that router is not on.
+    virtual bool RouteAvoiding(TMyLinkLine& line, TMyShape* startShape, const TMyPoint& start, TMyShape* endShape,
+                               const TMyPoint& end)
+    {
+        (void)line, (void)startShape, (void)start, (void)endShape, (void)end;
+        return false;
+    }
     virtual int32_t GetSelectedShapesCount() const = 0;
     /// The x of every vertical connector segment of the drawing being painted
     /// that the zoomed horizontal segment a-b crosses.

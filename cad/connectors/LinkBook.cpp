@@ -107,7 +107,7 @@ int32_t IsLinked(const TShapeOwner& owner, const TMyShape& a, const TMyShape& b)
     return -1;
 }
 
-void RerouteLinkLines(TShapeOwner& owner, TMyShape& shape)
+void RerouteLinkLines(TShapeOwner& owner, TMyShape& shape, const std::function<bool(const TMyLinkLine&)>& skip)
 {
     // Members first, then the shape itself; each shape once, whatever its
     // member lists hold.
@@ -130,7 +130,7 @@ void RerouteLinkLines(TShapeOwner& owner, TMyShape& shape)
         const TMyShapeNo lines = s->LinkShapesNo;
         for (uint32_t no : lines) {
             TMyLinkLine* line = LinkLineAt(owner, no);
-            if (line && line != s) RerouteOne(*line, *s);
+            if (line && line != s && !(skip && skip(*line))) RerouteOne(*line, *s);
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "platform/Types.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace mycad {
 
@@ -33,8 +34,8 @@ int32_t IsLinked(const TShapeOwner& owner, const TMyShape& a, const TMyShape& b)
 
 /// Re-routes the connectors attached to the shape and to its members: the
 /// whole route in automatic mode, only the part next to the shape for a
-/// route the user reshaped.
-void RerouteLinkLines(TShapeOwner& owner, TMyShape& shape);
+/// route the user reshaped. Connectors skip names (routed already) stay.
+void RerouteLinkLines(TShapeOwner& owner, TMyShape& shape, const std::function<bool(const TMyLinkLine&)>& skip = {});
 
 /// Makes the attachments of a whole drawing consistent: a LinkShapesNo entry
 /// that names no connector, or a connector none of whose ends is on the

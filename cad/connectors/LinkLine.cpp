@@ -44,6 +44,8 @@ void TMyLinkLine::Assign(const TMyShape& source)
         FEndSpNo = line->FEndSpNo;
         FEndSpPtId = line->FEndSpPtId;
         FLinkLineDrawStyle = line->FLinkLineDrawStyle;
+        Pin = line->Pin;
+        Unroutable = line->Unroutable;
     }
 }
 
@@ -135,6 +137,12 @@ void TMyLinkLine::Route(TMyShape* startShape, const TMyPoint& start, TMyShape* e
         AddPoint(end);
         return;
     }
+    TConnectorOwner* avoiding = ConnectorOwnerOf(FOwner);
+    if (!preview && avoiding && avoiding->RouteAvoiding(*this, startShape, start, endShape, end)) {
+        CenterPoint = ComputeCenterPoint(4);
+        TextOutPoint = {CenterPoint.X, static_cast<float>(double(GetRightBottom().Y) + 10.0)};
+        return;
+    }
     auto drawZoomed = [this](TCanvas& canvas) {
         TArrPoint pts;
         for (int32_t i = 0; i < GetPointsCount(); ++i) pts.push_back(Rounded(GetPointInZoom(i)));
@@ -174,6 +182,13 @@ void TMyLinkLine::RouteBetweenEnds(TCanvas* preview)
     TMyShape* s = IsStartAttached() ? GetStartShape() : nullptr;
     TMyShape* e = IsEndAttached() ? GetEndShape() : nullptr;
     Route(s, GetStartPoint(), e, GetEndPoint(), Tdirections::dNone, preview);
+}
+
+void TMyLinkLine::ResetRoute()
+{
+    Pin.reset();
+    IsAutoMode = true;
+    if (FLinkLineDrawStyle == TLinkLineDrawStyle::lldsHV && GetPointsCount() >= 2) RouteBetweenEnds();
 }
 
 void TMyLinkLine::SetLinkLineDrawStyle(TLinkLineDrawStyle value)
@@ -219,7 +234,9 @@ void TMyLinkLine::Draw(TCanvas& canvas)
     SetDrawShapeMode(*this, canvas);
     TPen newPen;
     TPen previousPen;
-    SetPS(canvas, FPen.Style(), FPen.Color(), FPen.Width(), newPen, previousPen);
+    // A fallback route the router could not clear of the shapes is dashed,
+    // so it is not taken for a real one.
+    SetPS(canvas, Unroutable ? TPenStyle::psDash : FPen.Style(), FPen.Color(), FPen.Width(), newPen, previousPen);
     MergePoints();
     const int32_t count = GetPointsCount();
     TConnectorOwner* connectors = ConnectorOwnerOf(FOwner);
@@ -446,7 +463,28 @@ void TMyLinkLine::SizeChangeValue(const TMyPoint& from, const TMyPoint& to)
     // Any drag of a middle handle reshapes the route, in whichever direction.
     const bool middle = !startHandle && !endHandle;
     if (FLinkLineDrawStyle == TLinkLineDrawStyle::lldsHV && middle && (dx != 0.0 || dy != 0.0)) IsAutoMode = false;
+    const TMyPoint segA = h >= count && h < 2 * count - 1 ? GetPointInZoom(h - count) : TMyPoint{};
+    const TMyPoint segB = h >= count && h < 2 * count - 1 ? GetPointInZoom(h - count + 1) : TMyPoint{};
     SetZoomedPoints(EditedRoute(h, dx, dy));
+    // With the avoiding router a dragged segment becomes a pin on its line;
+    // the router routes the rest of the connector to it and away from it.
+    if (connectors && connectors->LinkRouter() == TLinkRouter::lrAvoiding && h >= count && h < 2 * count - 1 &&
+        FLinkLineDrawStyle == TLinkLineDrawStyle::lldsHV && (dx != 0.0 || dy != 0.0)) {
+        const TMyPoint& a = segA;
+        const TMyPoint& b = segB;
+        const double z = Zoom();
+        const bool horizontal = IsLineHV(a, b) == 1;
+        const auto doc = [z](double v) { return static_cast<float>(v / z); };
+        TRoutePin pin;
+        pin.Horizontal = horizontal;
+        pin.At = horizontal ? doc(double(a.Y) + dy) : doc(double(a.X) + dx);
+        pin.From = horizontal ? doc(a.X) : doc(a.Y);
+        pin.To = horizontal ? doc(b.X) : doc(b.Y);
+        Pin = pin;
+        RouteBetweenEnds();
+        CenterPoint = ComputeCenterPoint(4);
+        return;
+    }
     // An end released on a link point sits on it exactly; in automatic mode
     // the whole route follows.
     if ((startHandle && IsStartAttached()) || (endHandle && IsEndAttached())) {

@@ -7,6 +7,7 @@
 // vertical ones.
 #pragma once
 
+#include "cad/connectors/AvoidRouter.h"
 #include "cad/connectors/Routing.h"
 #include "cad/shapes/Line.h"
 
@@ -120,6 +121,15 @@ public:
     /// True while the route is computed automatically; false once the user
     /// reshaped its middle.
     bool IsAutoMode = true;
+    /// The segment the user placed, in document units, which the avoiding
+    /// router keeps while it routes the rest; none while automatic.
+    std::optional<TRoutePin> Pin;
+    /// The avoiding router found no route clear of the shapes: the route is
+    /// a fallback, drawn dashed.
+    bool Unroutable = false;
+    /// Back to automatic routing: forgets the placed segment and routes
+    /// again between the ends.
+    void ResetRoute();
     /// Radius of a hop in document units.
     int32_t R = 8;
 

@@ -17,10 +17,7 @@ namespace {
 
 constexpr auto Box = &test::LinkedBox;
 
-TMyLinkLine* Link(TMyCAD& cad, TMyShape* a, int32_t i, TMyShape* b, int32_t j)
-{
-    return dynamic_cast<TMyLinkLine*>(cad.GetShapeByID(cad.CreateLink(QStringLiteral("L"), a, i, b, j)));
-}
+constexpr auto Link = &test::LinkBoxes;
 
 bool Lists(const TMyShape& s, const TMyShape& line)
 {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cad/canvas/MyCAD.h"
+#include "cad/connectors/LinkLine.h"
 
 namespace mycad::test {
 
@@ -14,6 +15,13 @@ inline TMyShape* LinkedBox(TMyCAD& cad, float l, float t, float r, float b)
     TMyShape* s = cad.GetShapeByID(id);
     s->LinkPoints = {{(l + r) / 2, t}, {r, (t + b) / 2}, {(l + r) / 2, b}, {l, (t + b) / 2}};
     return s;
+}
+
+/// A connector from link point i of a to link point j of b, made by the
+/// canvas; nullptr when refused.
+inline TMyLinkLine* LinkBoxes(TMyCAD& cad, TMyShape* a, int32_t i, TMyShape* b, int32_t j)
+{
+    return dynamic_cast<TMyLinkLine*>(cad.GetShapeByID(cad.CreateLink(QStringLiteral("L"), a, i, b, j)));
 }
 
 } // namespace mycad::test
