@@ -264,12 +264,16 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
                                  {"Arrows at both ends", int(TArrowStyle::ADouble)}});
     route_ = Combo(lineGroup_, {{"Horizontal and vertical legs", int(TLinkLineDrawStyle::lldsHV)},
                                 {"Straight", int(TLinkLineDrawStyle::lldsFree)}});
+    router_ = Combo(lineGroup_, {{"Classic walk", int(TLinkRouter::lrClassic)},
+                                 {"Around every shape", int(TLinkRouter::lrAvoiding)}});
     hops_ = new QCheckBox(QStringLiteral("Hop over crossing connectors"), lineGroup_);
     auto* lineForm = new QFormLayout(lineGroup_);
     lineForm->addRow(QStringLiteral("Arrows"), arrows_);
     lineForm->addRow(QStringLiteral("Route"), route_);
+    lineForm->addRow(QStringLiteral("Routing"), router_);
     lineForm->addRow(hops_);
     routeLabel_ = lineForm->labelForField(route_);
+    routerLabel_ = lineForm->labelForField(router_);
 
     ruleGroup_ = new QGroupBox(QStringLiteral("Dimension"), body_);
     showUserInfo_ = new QCheckBox(QStringLiteral("Show my text instead of the length"), ruleGroup_);
@@ -335,6 +339,9 @@ TPropertiesPanel::TPropertiesPanel(TMyCAD& cad, QWidget* parent) : QWidget(paren
         SetLinkLineDrawStyle(static_cast<TLinkLineDrawStyle>(route_->itemData(i).toInt()));
     });
     connect(hops_, &QCheckBox::clicked, this, &TPropertiesPanel::SetHops);
+    router_->setObjectName(QStringLiteral("linkRouter"));
+    connect(router_, &QComboBox::activated, this,
+            [this](int i) { SetLinkRouter(static_cast<TLinkRouter>(router_->itemData(i).toInt())); });
     connect(showUserInfo_, &QCheckBox::clicked, this, &TPropertiesPanel::SetShowUserInfo);
     connect(userInfo_, &QLineEdit::editingFinished, this, [this] { SetUserInfo(userInfo_->text()); });
     connect(ticks_, &QComboBox::activated, this,
@@ -517,10 +524,12 @@ void TPropertiesPanel::Refresh()
         textGroup_->Refresh(s);
         pictureGroup_->Refresh(s);
         const auto* connector = dynamic_cast<const TMyLinkLine*>(s);
-        for (QWidget* w : {static_cast<QWidget*>(route_), routeLabel_, static_cast<QWidget*>(hops_)}) {
+        for (QWidget* w : {static_cast<QWidget*>(route_), routeLabel_, static_cast<QWidget*>(hops_),
+                           static_cast<QWidget*>(router_), routerLabel_}) {
             if (w) w->setVisible(connector != nullptr);
         }
         if (connector) ShowValue(route_, int(connector->LinkLineDrawStyle()));
+        ShowValue(router_, int(cad_.LinkRouter()));
         hops_->setChecked(cad_.CrossLine());
         const auto* rule = dynamic_cast<const TMyRuleLine*>(s);
         ruleGroup_->setVisible(rule != nullptr);
@@ -683,6 +692,13 @@ void TPropertiesPanel::SetLinkLineDrawStyle(TLinkLineDrawStyle style)
     Apply([style](TMyShape& s) {
         if (auto* line = dynamic_cast<TMyLinkLine*>(&s)) line->SetLinkLineDrawStyle(style);
     });
+}
+
+void TPropertiesPanel::SetLinkRouter(TLinkRouter router)
+{
+    cad_.SetLinkRouter(router);
+    cad_.Invalidate();
+    emit DrawingChanged();
 }
 
 void TPropertiesPanel::SetHops(bool on)

@@ -92,6 +92,7 @@ public:
     void SetLinkLineDrawStyle(TLinkLineDrawStyle style);
     /// Hops where connectors cross, for the whole drawing.
     void SetHops(bool on);
+    void SetLinkRouter(TLinkRouter router);
     // Dimension (rule) lines only.
     void SetShowUserInfo(bool show);
     void SetUserInfo(const QString& text);
@@ -154,6 +155,8 @@ private:
     QGroupBox* lineGroup_ = nullptr;
     QComboBox* arrows_ = nullptr;
     QComboBox* route_ = nullptr;
+    QComboBox* router_ = nullptr;
+    QWidget* routerLabel_ = nullptr;
     QCheckBox* hops_ = nullptr;
     QWidget* routeLabel_ = nullptr;
     QGroupBox* ruleGroup_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include "apps/studio/Icons.h"
 #include "cad/canvas/UndoList.h"
+#include "cad/connectors/LinkLine.h"
 #include "platform/Messages.h"
 
 #include "cad/canvas/TreeWalk.h"
@@ -18,6 +19,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include <algorithm>
 #include <numbers>
 
 namespace mycad::studio {
@@ -345,6 +347,13 @@ QMenu* TStudioWindow::CanvasMenu(int32_t x, int32_t y)
         } else if (QAction* a = A(name)) {
             menu->addAction(a);
         }
+    }
+    // A connector under the pointer offers to route itself automatically again.
+    const bool connector = std::any_of(cad.WorkingShapes.begin(), cad.WorkingShapes.end(),
+                                       [](const TMyShape* s) { return dynamic_cast<const TMyLinkLine*>(s) != nullptr; });
+    if (connector) {
+        menu->addAction(A("connectorResetRoute"));
+        menu->addSeparator();
     }
     QMenu* arrange = menu->addMenu(QStringLiteral("&Arrange"));
     arrange->addActions({A("arrangeFront"), A("arrangeForward"), A("arrangeBackward"), A("arrangeBack")});

@@ -6,6 +6,7 @@
 #include "apps/studio/Icons.h"
 #include "apps/studio/InPlaceEditor.h"
 #include "apps/studio/PictureCommands.h"
+#include "cad/connectors/LinkLine.h"
 #include "cad/shapes/BLine.h"
 #include "platform/Messages.h"
 
@@ -304,6 +305,35 @@ void TStudioWindow::BuildActions()
         Cad().SetCrossLine(on);
         Cad().Invalidate();
     });
+    // Which router re-computes connectors; tidying routes them all afresh.
+    auto* routers = new QActionGroup(this);
+    const std::pair<const char*, TLinkRouter> routerEntries[] = {{"viewRoutingClassic", TLinkRouter::lrClassic},
+                                                                 {"viewRoutingAvoid", TLinkRouter::lrAvoiding}};
+    for (const auto& [name, router] : routerEntries) {
+        const bool avoid = router == TLinkRouter::lrAvoiding;
+        QAction* a = MakeAction(S(name), avoid ? S("Route &Around Shapes") : S("&Classic Routing"), QString(),
+                                QKeySequence(),
+                                avoid ? S("Connectors go round every shape and keep apart from each other")
+                                      : S("Connectors take the short walk, round grouped shapes only"),
+                                nullptr);
+        a->setCheckable(true);
+        routers->addAction(a);
+        connect(a, &QAction::triggered, this, [this, router] {
+            Cad().SetLinkRouter(router);
+            Changed();
+        });
+    }
+    MakeAction(S("viewTidyRoutes"), S("&Tidy Connector Routes"), QString(), QKeySequence(),
+               S("Route every automatic connector afresh and spread apart those that share a channel"), [this] {
+                   Cad().TidyLinkRoutes();
+                   Changed();
+               });
+    MakeAction(S("connectorResetRoute"), S("Reset &Route"), QString(), QKeySequence(),
+               S("Route the selected connectors automatically again, forgetting segments placed by hand"), [this] {
+                   TStudioCanvas& cad = Cad();
+                   for (TMyShape* s : TArrMyShapeRef(cad.WorkingShapes)) cad.ResetLinkRoute(s);
+                   Changed();
+               });
     QAction* straight = MakeAction(S("viewStraightConnectors"), S("S&traight Connectors"), QString(), QKeySequence(),
                                    S("New connectors run straight instead of in horizontal and vertical legs"),
                                    nullptr);
@@ -488,6 +518,10 @@ void TStudioWindow::BuildMenus()
     units->addActions(units_->actions());
     view->addSeparator();
     view->addActions({A("viewHops"), A("viewStraightConnectors")});
+    QMenu* routing = view->addMenu(QStringLiteral("Connector &Routing"));
+    routing->addActions({A("viewRoutingClassic"), A("viewRoutingAvoid")});
+    routing->addSeparator();
+    routing->addAction(A("viewTidyRoutes"));
     view->addAction(A("viewRulers"));
     for (QDockWidget* dock : findChildren<QDockWidget*>()) view->addAction(dock->toggleViewAction());
 
@@ -713,6 +747,16 @@ void TStudioWindow::SyncUi()
     Action(QStringLiteral("viewSnapGrid"))->setChecked(cad.Snap());
     Action(QStringLiteral("viewSnapShapes"))->setChecked(cad.SnapShape());
     Action(QStringLiteral("viewHops"))->setChecked(cad.CrossLine());
+    const bool avoiding = cad.LinkRouter() == TLinkRouter::lrAvoiding;
+    Action(QStringLiteral("viewRoutingAvoid"))->setChecked(avoiding);
+    Action(QStringLiteral("viewRoutingClassic"))->setChecked(!avoiding);
+    Action(QStringLiteral("viewTidyRoutes"))->setEnabled(avoiding);
+    bool shapedConnector = false;
+    for (TMyShape* s : cad.WorkingShapes) {
+        const auto* line = dynamic_cast<const TMyLinkLine*>(s);
+        shapedConnector = shapedConnector || (line && (line->Pin || !line->IsAutoMode));
+    }
+    Action(QStringLiteral("connectorResetRoute"))->setEnabled(shapedConnector);
     Action(QStringLiteral("viewStraightConnectors"))
         ->setChecked(cad.LinkLineDrawStyle() == TLinkLineDrawStyle::lldsFree);
     // The page's size, upright, checks its entry; any other is custom.

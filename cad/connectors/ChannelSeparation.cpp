@@ -14,6 +14,8 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // How many lines either side of its own a moved segment tries before it
 // gives up and stays (an overlap is ugly; a search without end is worse).
 constexpr int32_t kMaxSlots = 12;
+// Rounds of trades and moves aside before the separation stops.
+constexpr int32_t kRounds = 4;
 
 /// One segment seen along its own axis: `at` is the coordinate across the
 /// run (y of a horizontal segment), lo..hi its run.
@@ -203,8 +205,9 @@ int32_t OverlapsOf(const TSeparationRoutes& in, size_t r)
 /// Two runs that hold route ends and face each other on one line overlap
 /// when the legs they turn into stand in the wrong order; no run that holds
 /// an end can move aside, but the legs can trade places.
-void Untangle(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBox>& boxes)
+bool Untangle(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBox>& boxes)
 {
+    bool traded = false;
     const TAxis across(!axis.Horizontal());
     std::vector<TSeg> runs = Collect(in, axis);
     std::erase_if(runs, [&](const TSeg& s) {
@@ -260,18 +263,21 @@ void Untangle(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridB
                 Place(in, b.Leg, across, b.Free);
                 continue;
             }
+            traded = true;
             runs[i].Lo = std::min(a.End, b.Free);
             runs[i].Hi = std::max(a.End, b.Free);
             runs[j].Lo = std::min(b.End, a.Free);
             runs[j].Hi = std::max(b.End, a.Free);
         }
     }
+    return traded;
 }
 
 /// Moves each movable segment that still overlaps another connector's to
 /// the nearest line of its channel where it overlaps none.
-void Resolve(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBox>& boxes, double spacing)
+bool Resolve(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBox>& boxes, double spacing)
 {
+    bool moved = false;
     const std::vector<TSeg> segs = Collect(in, axis);
     std::map<double, std::vector<TSeg>> lines;
     for (const TSeg& s : segs) lines[s.At].push_back(s);
@@ -285,18 +291,24 @@ void Resolve(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBo
     for (const TSeg& s : segs) {
         if (s.Fixed || !clashes(s, s.At)) continue;
         const auto [lo, hi] = Channel(s, axis, boxes);
-        for (int32_t d = 1; d <= kMaxSlots * 2; ++d) {
-            const double at = static_cast<float>(s.At + (d % 2 ? 1 : -1) * ((d + 1) / 2) * spacing);
+        // A crowded channel takes lanes at half and a quarter of the spacing
+        // before the segment gives up.
+        for (int32_t d = 1; d <= kMaxSlots * 6; ++d) {
+            const double step = spacing / double(1 << ((d - 1) / (kMaxSlots * 2)));
+            const int32_t k = (d - 1) % (kMaxSlots * 2) + 1;
+            const double at = static_cast<float>(s.At + (k % 2 ? 1 : -1) * ((k + 1) / 2) * step);
             if (at <= lo || at >= hi || clashes(s, at)) continue;
             auto& from = lines[s.At];
             std::erase_if(from, [&](const TSeg& o) { return o.R == s.R && o.K == s.K; });
-            TSeg moved = s;
-            moved.At = at;
-            lines[at].push_back(moved);
+            TSeg there = s;
+            there.At = at;
+            lines[at].push_back(there);
             Place(in, s, axis, at);
+            moved = true;
             break;
         }
     }
+    return moved;
 }
 
 } // namespace
@@ -304,14 +316,19 @@ void Resolve(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBo
 void SeparateChannels(TSeparationRoutes& routes, const std::vector<TGridBox>& boxes, double spacing)
 {
     for (const bool horizontal : {true, false}) FanOut(routes, TAxis(horizontal), boxes, spacing);
-    for (const bool horizontal : {true, false}) Untangle(routes, TAxis(horizontal), boxes);
     SeparateMoved(routes, boxes, spacing);
 }
 
 void SeparateMoved(TSeparationRoutes& routes, const std::vector<TGridBox>& boxes, double spacing)
 {
-    for (const bool horizontal : {true, false}) Untangle(routes, TAxis(horizontal), boxes);
-    for (const bool horizontal : {true, false}) Resolve(routes, TAxis(horizontal), boxes, spacing);
+    // Moving a segment aside moves the ends of its neighbours, which can make
+    // new overlaps across; a few rounds settle them.
+    for (int32_t round = 0; round < kRounds; ++round) {
+        bool changed = false;
+        for (const bool horizontal : {true, false}) changed = Untangle(routes, TAxis(horizontal), boxes) || changed;
+        for (const bool horizontal : {true, false}) changed = Resolve(routes, TAxis(horizontal), boxes, spacing) || changed;
+        if (!changed) break;
+    }
 }
 
 } // namespace mycad
