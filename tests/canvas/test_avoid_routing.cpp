@@ -81,12 +81,15 @@ TEST(AvoidRouting, SwitchingOnRoutesAgainAndAMoveLeavesUntouchedConnectorsAlone)
     EXPECT_EQ(bottom->ThePoints, before);
     EXPECT_EQ(Hits(*top, *wall), 0);
     // Down onto the bottom route: it goes round.
+    // (recorded, as a drag by the mouse records it)
+    cad.PushtoUndoRedoShapeList({wall}, ACT_CHANGE);
     cad.Move(wall, 0, 200);
     EXPECT_NE(bottom->ThePoints, before);
     EXPECT_EQ(Hits(*bottom, *wall), 0);
     EXPECT_TRUE(Orthogonal(*bottom));
-    // Undo puts the wall back; the routes stay clear of it.
+    // Undo puts the wall back; no route runs through it.
     cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(wall->ThePoints[0], (TMyPoint{210, -100}));
     EXPECT_EQ(Hits(*bottom, *wall), 0);
     EXPECT_EQ(Hits(*top, *wall), 0);
 }
