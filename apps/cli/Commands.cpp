@@ -38,6 +38,7 @@ const char* const kMainHelp =
     "  print FILE OUT.pdf [OPTIONS]  print the page into a PDF file\n"
     "  convert IN OUT              rewrite a drawing of any version in the current one,\n"
     "                              or write it as DXF for CAD programs (OUT.dxf)\n"
+    "  block DRAWING BLOCK OUT     add the drawing BLOCK to DRAWING and save it as OUT\n"
     "\n"
     "'mycad COMMAND --help' describes a command; 'mycad --version' tells the version.\n"
     "Exit status: 0 done, 1 a file is missing, is no drawing, cannot be read or\n"
@@ -100,6 +101,19 @@ const char* const kConvertHelp =
     "\n"
     "  --text-outlines   (DXF only) write text shapes as the outlines of their\n"
     "                    glyphs instead of as text\n";
+
+const char* const kBlockHelp =
+    "usage: mycad block DRAWING BLOCK OUT [--import]\n"
+    "\n"
+    "Inserts the drawing BLOCK (a title block, a standard detail) into DRAWING\n"
+    "in place and writes the result to OUT. The block's background, unit and\n"
+    "scale replace the drawing's; the page only grows. OUT is replaced only\n"
+    "once it is complete.\n"
+    "\n"
+    "  --import   keep the block's layers: its shapes go onto the drawing's\n"
+    "             layer at the same position, and layers the drawing lacks are\n"
+    "             added as \"Block\" followed by the block layer's name\n"
+    "             (default: every shape onto the drawing's current layer)\n";
 
 class TCommandLine {
 public:
@@ -502,6 +516,31 @@ int Convert(TCommandLine& line, QTextStream& err)
     return kExitOk;
 }
 
+int Block(TCommandLine& line, QTextStream& err)
+{
+    const QString import = QStringLiteral("--import");
+    if (!line.Parse({QStringLiteral("--help"), import}, {})) return kExitUsage;
+    if (line.Positional().size() != 3) {
+        line.Usage(QStringLiteral("expects a drawing, a block drawing and an output file"));
+        return kExitUsage;
+    }
+    const QString block = line.Positional().at(1);
+    const QString out = line.Positional().at(2);
+    TLoadedDrawing drawing(line.Positional().at(0), err);
+    if (!drawing.ok) return kExitFileError;
+    const TBlockLayerMode mode = line.Has(import) ? TBlockLayerMode::Import : TBlockLayerMode::Merge;
+    const app::TOpenResult result = app::InsertDrawingAsBlock(drawing.cad, block, mode);
+    if (result != app::TOpenResult::Opened) {
+        err << "mycad: " << app::OpenErrorText(result, block) << '\n';
+        return kExitFileError;
+    }
+    if (!SaveToFile(drawing.cad, out)) {
+        err << "mycad: " << out << ": cannot write the drawing\n";
+        return kExitFileError;
+    }
+    return kExitOk;
+}
+
 } // namespace
 
 int RunMyCad(const QStringList& args, QTextStream& out, QTextStream& err)
@@ -536,6 +575,7 @@ int RunMyCad(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == QLatin1String("preview")) return line.WantsHelp() ? help(kPreviewHelp) : Preview(line, err);
     if (command == QLatin1String("print")) return line.WantsHelp() ? help(kPrintHelp) : PrintToPdf(line, err);
     if (command == QLatin1String("convert")) return line.WantsHelp() ? help(kConvertHelp) : Convert(line, err);
+    if (command == QLatin1String("block")) return line.WantsHelp() ? help(kBlockHelp) : Block(line, err);
     err << "mycad: unknown command '" << command << "' (see 'mycad --help')\n";
     return kExitUsage;
 }

@@ -1,6 +1,7 @@
 #include "apps/common/DrawingFiles.h"
 
 #include "cad/geometry/StreamEncoding.h"
+#include "cad/io/BlockFile.h"
 #include "cad/io/DocumentFile.h"
 
 #include <QFileInfo>
@@ -21,22 +22,32 @@ private:
     bool previous_;
 };
 
-} // namespace
-
-TOpenResult OpenDrawing(TMyCAD& cad, const QString& fileName)
+// Every drawing made since texts became UTF-16 says so in its first field;
+// the oldest ones spell that field in single bytes. read runs with the
+// switch that matches the file.
+template <typename Read>
+TOpenResult ReadDrawingFile(const QString& fileName, Read read)
 {
     const QFileInfo info(fileName);
     if (!info.exists()) return TOpenResult::Missing;
     if (info.isDir()) return TOpenResult::NotADrawing;
-    // Every drawing made since texts became UTF-16 says so in its first
-    // field; the oldest ones spell that field in single bytes.
     for (const bool eightBit : {false, true}) {
         const TTextWidth width(eightBit);
-        if (IsZEDAFile(fileName)) {
-            return LoadFromFile(cad, fileName) ? TOpenResult::Opened : TOpenResult::Damaged;
-        }
+        if (IsZEDAFile(fileName)) return read() ? TOpenResult::Opened : TOpenResult::Damaged;
     }
     return TOpenResult::NotADrawing;
+}
+
+} // namespace
+
+TOpenResult OpenDrawing(TMyCAD& cad, const QString& fileName)
+{
+    return ReadDrawingFile(fileName, [&] { return LoadFromFile(cad, fileName); });
+}
+
+TOpenResult InsertDrawingAsBlock(TMyCAD& cad, const QString& fileName, TBlockLayerMode mode)
+{
+    return ReadDrawingFile(fileName, [&] { return AddBlockfromZEDAFile(cad, fileName, mode); });
 }
 
 QString OpenErrorText(TOpenResult result, const QString& fileName)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cad/canvas/MyCAD.h"
+#include "cad/io/BlockFile.h"
 
 #include <QString>
 #include <mycad/Version.h>
@@ -26,6 +27,10 @@ enum class TOpenResult {
 /// Replaces the canvas's drawing by the file's. A file whose texts are 8-bit
 /// characters is read as such. On any failure the canvas is unchanged.
 TOpenResult OpenDrawing(TMyCAD& cad, const QString& fileName);
+
+/// Adds the file's drawing to the canvas's as a block (AddBlockfromZEDAFile),
+/// 8-bit files included. On any failure the canvas is unchanged.
+TOpenResult InsertDrawingAsBlock(TMyCAD& cad, const QString& fileName, TBlockLayerMode mode);
 
 /// One sentence for the user, naming the file; empty for Opened.
 QString OpenErrorText(TOpenResult result, const QString& fileName);

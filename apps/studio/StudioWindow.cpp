@@ -2,6 +2,7 @@
 #include "apps/studio/PageCommands.h"
 
 #include "apps/common/SideLinkPoints.h"
+#include "apps/studio/ClipboardCommands.h"
 #include "apps/studio/DxfExportDialog.h"
 #include "apps/studio/Icons.h"
 #include "apps/studio/InPlaceEditor.h"
@@ -209,6 +210,7 @@ void TStudioWindow::BuildActions()
                [this] { DeleteSelection(); });
     MakeAction(S("editSelectAll"), S("Select &All"), S("selectall"), QKeySequence::SelectAll,
                S("Select every shape on the visible layers"), [this] { SelectAll(); });
+    MakeClipboardActions(*this);
 
     // Insert
     MakeAction(S("insertPicture"), S("&Picture from File\u2026"), QString(), QKeySequence(),
@@ -462,6 +464,8 @@ void TStudioWindow::BuildMenus()
     file->addSeparator();
     file->addActions({A("fileSave"), A("fileSaveAs")});
     file->addSeparator();
+    file->addAction(MakeInsertBlockAction(*this));
+    file->addSeparator();
     file->addActions({A("fileExportPng"), A("fileExportJpeg"), A("fileExportBmp"), MakeDxfExportAction(*this)});
     file->addSeparator();
     file->addAction(A("fileQuit"));
@@ -470,6 +474,7 @@ void TStudioWindow::BuildMenus()
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->addActions({A("editUndo"), A("editRedo")});
     edit->addSeparator();
+    edit->addActions({A("editCut"), A("editCopy"), A("editPaste"), A("editDuplicate")});
     edit->addActions({A("editDelete"), A("editSelectAll")});
     AddPageCommands(*this, file, edit);
 
@@ -727,7 +732,7 @@ void TStudioWindow::SyncUi()
     Action(QStringLiteral("editUndo"))->setEnabled(cad.CanUndo());
     Action(QStringLiteral("editRedo"))->setEnabled(cad.CanRedo());
     Action(QStringLiteral("editSelectAll"))->setEnabled(cad.GetShapesCount() > 0);
-    for (const char* name : {"editDelete", "arrangeFront", "arrangeForward", "arrangeBackward", "arrangeBack",
+    for (const char* name : {"editCut", "editCopy", "editDuplicate", "editDelete", "arrangeFront", "arrangeForward", "arrangeBackward", "arrangeBack",
                              "flipHorizontal", "flipVertical", "rotateClockwise", "rotateCounterClockwise",
                              "arrangeLock", "arrangeUnlock"}) {
         Action(QString::fromLatin1(name))->setEnabled(selected > 0);

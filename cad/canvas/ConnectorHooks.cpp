@@ -11,20 +11,7 @@
 
 namespace mycad {
 
-void TMyCAD::DetachConnectorEnd(TMyShape& connector, bool startEnd)
-{
-    if (auto* line = dynamic_cast<TMyLinkLine*>(&connector)) {
-        if (startEnd) {
-            line->RemoveSrcLink();
-        } else {
-            line->RemoveDestLink();
-        }
-        return;
-    }
-    const std::vector<int32_t*> ends = connector.ConnectorEndRefs();
-    const size_t which = startEnd ? 0 : 1;
-    if (which < ends.size() && ends[which]) *ends[which] = -1;
-}
+void TMyCAD::DetachConnectorEnd(TMyShape& connector, bool startEnd) { FreeConnectorEnd(connector, startEnd); }
 
 bool TMyCAD::DeletesAttachedConnectors(const TMyShape& shape) const
 {

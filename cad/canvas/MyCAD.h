@@ -421,6 +421,37 @@ public:
     void UnGroupShape(TMyShape* shape, bool pushUndo);
 
     // ===================================================================
+    // Copy and paste (Clipboard.cpp). The copy memory MemShapes holds copies
+    // that keep the list numbers of the drawing they came from; a paste adds
+    // fresh copies with every relation renumbered to their new places.
+
+    /// Fills the memory with copies of the selection, each shape followed by
+    /// its members depth first, and puts the selection's picture (a bitmap
+    /// and SVG) on the system clipboard, with the shapes themselves when a
+    /// transfer is installed (ShapeTransfer.h). Nothing with no selection.
+    void Copy();
+    /// Copy, then DeleteSelectedShapes (one "ACT_DELETE" step).
+    void Cut();
+    /// Adds copies of the memory 4 units right of and below the copied
+    /// shapes, named "Shape" + id, on the current layer; fires OnShapeAdded
+    /// for each, records one "ACT_ADD" step and selects the new top-level
+    /// shapes. Shapes on the system clipboard that are newer than the memory
+    /// replace it first; clipboard shapes that do not read soundly paste
+    /// nothing. With an empty memory only the selection is cleared.
+    void Paste();
+    /// The paste of blocks: in memory order, in place, on the layers the
+    /// memory shapes name, without OnShapeAdded; the new top-level shapes
+    /// are selected after the "ACT_ADD" step.
+    void PasteforBlock();
+    /// Takes copies of the other canvas's memory (when it holds any) and pastes.
+    void PasteFromMyCAD(TMyCAD* source);
+    /// Copies the selection and pastes it in one "ACT_ADD" step, leaving the
+    /// memory and the system clipboard as they were.
+    void Duplicate();
+    /// Frees the memory's shapes.
+    void ClearMemShapes();
+
+    // ===================================================================
     // Shapes by code (ByCode.cpp). Points are device pixels in the host's
     // coordinate system (XYMode).
 
@@ -1054,6 +1085,21 @@ private:
     TMyPoint HandleAnchor(const TMyShape& shape) const;
     /// The shapes the whole-drawing drag moves.
     TArrMyShapeRef DragWholeShapes() const;
+
+    // Copy and paste.
+    /// Replaces the memory by copies of the shapes and their members.
+    void FillMemory(const TArrMyShapeRef& shapes);
+    /// The selection's picture and, through the transfer, the memory on the
+    /// system clipboard.
+    void PublishCopy();
+    /// Replaces the memory by the system clipboard's shapes when they are
+    /// newer; false when they are there and do not read soundly.
+    bool TakeClipboardShapes();
+    void PasteMemory(bool forBlock);
+    /// Names the copy the system clipboard holds of this canvas's memory.
+    uint64_t FClipboardStamp = 0;
+    /// Expires with the canvas, so pictures the clipboard draws later know.
+    std::shared_ptr<char> FAlive = std::make_shared<char>();
 
     // Shapes by code.
     int32_t AddByCode(TShapeOwner* owner, TDrawTool tool, const String& name, const TArrMyPoint& points,

@@ -113,6 +113,11 @@ void TMyCAD::RenderShapes(TCanvas& canvas, const TRenderRequest& request)
             }
             drawn = request.Shapes;
             break;
+        case TRenderPick::ShapesFlat:
+            for (TMyShape* s : request.Shapes) {
+                if (s && s->Visible()) s->Draw(canvas);
+            }
+            break;
         }
         if (request.LinkMarks && FHotShow && FShowHotLink) {
             for (TMyShape* root : drawn) {

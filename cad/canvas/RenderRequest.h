@@ -26,6 +26,9 @@ enum class TRenderPick : uint8_t {
     LayersFlat,
     /// The given Shapes, in their order, each top-level one with its members.
     Shapes,
+    /// The given Shapes, in their order, each visible one by itself: members
+    /// are not looked up in the list, so copies outside it draw as they are.
+    ShapesFlat,
 };
 
 struct TRenderRequest {

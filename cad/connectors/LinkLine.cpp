@@ -527,4 +527,19 @@ bool TMyLinkLine::JoinsLines() const { return false; }
 bool TMyLinkLine::OffersLineEnds() const { return false; }
 String TMyLinkLine::GetInfo() { return String(); }
 
+void FreeConnectorEnd(TMyShape& connector, bool startEnd)
+{
+    if (auto* line = dynamic_cast<TMyLinkLine*>(&connector)) {
+        if (startEnd) {
+            line->RemoveSrcLink();
+        } else {
+            line->RemoveDestLink();
+        }
+        return;
+    }
+    const std::vector<int32_t*> ends = connector.ConnectorEndRefs();
+    const size_t which = startEnd ? 0 : 1;
+    if (which < ends.size() && ends[which]) *ends[which] = -1;
+}
+
 } // namespace mycad

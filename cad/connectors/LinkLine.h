@@ -147,4 +147,9 @@ private:
     int32_t FStartSpPtId = -1;
 };
 
+/// Frees the start (startEnd) or the end of any connector: a connector line
+/// forgets the shape and the link point; other connectors the shape number.
+/// Nothing for a shape that is no connector.
+void FreeConnectorEnd(TMyShape& connector, bool startEnd);
+
 } // namespace mycad

@@ -3,6 +3,7 @@
 // was read and every relation it holds names a shape, so a damaged file can
 // never leave the canvas half loaded.
 #include "cad/io/DocumentFile.h"
+#include "cad/io/DocumentReader.h"
 
 #include "cad/connectors/LinkBook.h"
 #include "cad/geometry/Geometry.h"
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <new>
 
 namespace mycad {
 
@@ -46,25 +48,6 @@ constexpr int32_t kLargestControl = 16777215;
 constexpr int64_t kMinShapeEntryBytes = 2 * kClassNameWidth;
 constexpr int64_t kLayerRowBytes = 12;
 
-struct TStagedDocument {
-    String VersionTag;
-    TColor Background = clWhite;
-    int32_t Width = 0;
-    int32_t Height = 0;
-    TUnits Unit = TUnits::mm;
-    std::unique_ptr<TBitmap> BkBitmap;
-    TBkBitmapMode BkBitmapMode = TBkBitmapMode::Center;
-    double Ratio = 1.0;
-    bool HasTag = false;
-    int32_t Tag = 0;
-    TArrUserDataRec UserData;
-    TArrLayerRec Layers;
-    int32_t CurrentLayerId = -1;
-    TArrMyShape Shapes;
-    int32_t NextShapeId = 0;
-    int32_t NextLayerId = 0;
-};
-
 void WriteHeaderField(TStream& s, const String& text, int32_t width)
 {
     WriteFixedString(s, AppendSpace(text, width), width);
@@ -76,6 +59,8 @@ int32_t NextId(int32_t highest)
     if (highest == std::numeric_limits<int32_t>::max()) TRecordReader::Fail("id out of range");
     return highest + 1;
 }
+
+} // namespace
 
 void ReadDocument(TMyCAD& cad, TStream& s, TStagedDocument& doc)
 {
@@ -143,6 +128,8 @@ void ReadDocument(TMyCAD& cad, TStream& s, TStagedDocument& doc)
     CheckDocumentRelations(doc.Shapes);
 }
 
+namespace {
+
 // The hand-over. The canvas refuses to drop its shapes only while one of
 // them is being deleted (a load started from OnShapeDeleted); then nothing
 // has changed yet. Past that nothing can fail.
@@ -187,42 +174,48 @@ void TakeOver(TMyCAD& cad, TStagedDocument& doc)
 
 } // namespace
 
+void WriteDocument(const TMyCAD& cad, TStream& s, const TArrLayerRec& layers, int32_t currentLayerId,
+                   const TArrMyShape& shapes)
+{
+    WriteHeaderField(s, kDocumentMaker, kMakerWidth);
+    WriteHeaderField(s, kDocumentTitle, kTitleWidth);
+    WriteHeaderField(s, FileVersionTag(kNewestFileVersion), kVersionWidth);
+    WriteHeaderField(s, kDocumentStamp, kStampWidth);
+    WriteHeaderField(s, String(), kReservedWidth);
+
+    // The size at zoom 1, so a drawing saved at any zoom opens at its own size.
+    WriteInt32(s, static_cast<int32_t>(cad.ColorOfBackGround()));
+    WriteInt32(s, RoundToInt(double(cad.Width()) / cad.Zoom()));
+    WriteInt32(s, RoundToInt(double(cad.Height()) / cad.Zoom()));
+    WriteByte(s, static_cast<uint8_t>(cad.TheUNIT()));
+    if (!WriteBitmapBuffer(s, &cad.BkBitmap())) throw EWriteError("Stream write error");
+    WriteInt32(s, static_cast<int32_t>(cad.BkBitmapMode()));
+    WriteDouble(s, cad.Ratio());
+    WriteInt32(s, cad.Tag());
+    WriteUserDataPairs(s, cad.UserData());
+
+    WriteInt32(s, static_cast<int32_t>(layers.size()));
+    for (const LayerRec& layer : layers) {
+        WriteCountedString(s, layer.LayerName);
+        WriteInt32(s, layer.LayerId);
+        WriteInt32(s, layer.Visible ? 1 : 0);
+    }
+    WriteInt32(s, currentLayerId);
+
+    WriteInt32(s, static_cast<int32_t>(shapes.size()));
+    TRecordWriter name;
+    for (const auto& shape : shapes) {
+        if (!shape) throw EWriteError("empty slot in the shape list");
+        name.FixedString(shape->ClassName(), kClassNameWidth);
+        name.FlushTo(s);
+        WriteShapeRecord(*shape, s);
+    }
+}
+
 bool SaveToStream(const TMyCAD& cad, TStream& s)
 {
     try {
-        WriteHeaderField(s, kDocumentMaker, kMakerWidth);
-        WriteHeaderField(s, kDocumentTitle, kTitleWidth);
-        WriteHeaderField(s, FileVersionTag(kNewestFileVersion), kVersionWidth);
-        WriteHeaderField(s, kDocumentStamp, kStampWidth);
-        WriteHeaderField(s, String(), kReservedWidth);
-
-        // The size at zoom 1, so a drawing saved at any zoom opens at its own size.
-        WriteInt32(s, static_cast<int32_t>(cad.ColorOfBackGround()));
-        WriteInt32(s, RoundToInt(double(cad.Width()) / cad.Zoom()));
-        WriteInt32(s, RoundToInt(double(cad.Height()) / cad.Zoom()));
-        WriteByte(s, static_cast<uint8_t>(cad.TheUNIT()));
-        if (!WriteBitmapBuffer(s, &cad.BkBitmap())) throw EWriteError("Stream write error");
-        WriteInt32(s, static_cast<int32_t>(cad.BkBitmapMode()));
-        WriteDouble(s, cad.Ratio());
-        WriteInt32(s, cad.Tag());
-        WriteUserDataPairs(s, cad.UserData());
-
-        WriteInt32(s, static_cast<int32_t>(cad.MyLayers.size()));
-        for (const LayerRec& layer : cad.MyLayers) {
-            WriteCountedString(s, layer.LayerName);
-            WriteInt32(s, layer.LayerId);
-            WriteInt32(s, layer.Visible ? 1 : 0);
-        }
-        WriteInt32(s, cad.CurrentLayerId());
-
-        WriteInt32(s, static_cast<int32_t>(cad.MyShapes.size()));
-        TRecordWriter name;
-        for (const auto& shape : cad.MyShapes) {
-            if (!shape) throw EWriteError("empty slot in the shape list");
-            name.FixedString(shape->ClassName(), kClassNameWidth);
-            name.FlushTo(s);
-            WriteShapeRecord(*shape, s);
-        }
+        WriteDocument(cad, s, cad.MyLayers, cad.CurrentLayerId(), cad.MyShapes);
         return true;
     } catch (const EStreamError&) {
         return false;
@@ -240,21 +233,15 @@ bool SaveToFile(TMyCAD& cad, const String& fileName)
     return true;
 }
 
-bool LoadFromStream(TMyCAD& cad, TStream& stream)
+bool ReadStagedDocument(TMyCAD& cad, TStream& s, const std::function<void(TStagedDocument& doc)>& take)
 {
     const bool wasLoading = cad.IsLoading();
-    // Shapes read now belong to the canvas already; while it is loading they
-    // pass no settings on to members, which are not the canvas's yet.
     cad.SetIsLoading(true);
     bool ok = false;
     try {
         TStagedDocument doc;
-        ReadDocument(cad, stream, doc);
-        TakeOver(cad, doc);
-        // A connector end naming no link point, or a shape listing a
-        // connector that is not attached to it, is mended rather than
-        // followed later.
-        RepairLinks(cad);
+        ReadDocument(cad, s, doc);
+        take(doc);
         ok = true;
     } catch (const EStreamError&) {
         ok = false;
@@ -263,6 +250,17 @@ bool LoadFromStream(TMyCAD& cad, TStream& stream)
     }
     cad.SetIsLoading(wasLoading);
     return ok;
+}
+
+bool LoadFromStream(TMyCAD& cad, TStream& stream)
+{
+    return ReadStagedDocument(cad, stream, [&cad](TStagedDocument& doc) {
+        TakeOver(cad, doc);
+        // A connector end naming no link point, or a shape listing a
+        // connector that is not attached to it, is mended rather than
+        // followed later.
+        RepairLinks(cad);
+    });
 }
 
 bool LoadFromFile(TMyCAD& cad, const String& fileName)
