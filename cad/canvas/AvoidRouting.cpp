@@ -125,22 +125,24 @@ void TMyCAD::TidyLinkRoutes()
         if (line && line->ThePoints != *FAvoidRouter.RouteOf(key)) changed.push_back(line);
     }
     if (changed.empty()) return;
-    Global_Changed = true;
-    PushtoUndoRedoShapeList(changed, ACT_CHANGE);
+    TEditScope edit(*this);
+    edit.Record(changed, ACT_CHANGE);
+    edit.MarkChanged();
+    edit.Repaint();
     std::vector<int32_t> keys;
     for (TMyShape* s : changed) keys.push_back(s->ShapeId);
     TakeAvoidRoutes(keys);
-    Invalidate();
 }
 
 void TMyCAD::ResetLinkRoute(TMyShape* shape)
 {
     auto* line = dynamic_cast<TMyLinkLine*>(shape);
     if (!line || GetShapeByNo(line->ShapeNo) != line || ListChangesRefused()) return;
-    Global_Changed = true;
-    PushtoUndoRedoShapeList({line}, ACT_CHANGE);
+    TEditScope edit(*this);
+    edit.Record({line}, ACT_CHANGE);
+    edit.MarkChanged();
+    edit.Repaint();
     line->ResetRoute();
-    Invalidate();
 }
 
 std::vector<int32_t> TMyCAD::UnroutableLinks() const

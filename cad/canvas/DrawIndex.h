@@ -29,7 +29,7 @@ public:
     /// area.Left and area.Top and starts before area.Right and area.Bottom.
     void Find(const TRect& area, std::vector<uint32_t>& found);
 
-    size_t Count() const { return nos_.size(); }
+    size_t Count() const { return FNos.size(); }
 
 private:
     // Sides in whole pixels, rounded down: for the whole-pixel sides of a
@@ -51,17 +51,17 @@ private:
         uint32_t Entry = 0;
     };
 
-    std::vector<uint32_t> nos_;      // shape numbers in the order added
-    std::vector<uint32_t> anywhere_; // places of the shapes that may draw anywhere
-    std::vector<TFiled> apart_;      // boxes larger than a cell, tested on every search
-    std::vector<TFiled> filed_;      // the other boxes, cell by cell (boxes added, before Build)
-    std::vector<uint32_t> cellStart_;
-    int64_t originX_ = 0;
-    int64_t originY_ = 0;
-    int64_t columns_ = 0;
-    int64_t rows_ = 0;
-    int shift_ = 0; // a cell is 2^shift_ pixels square
-    std::vector<uint64_t> chosen_; // one bit per place during a search
+    std::vector<uint32_t> FNos;      // shape numbers in the order added
+    std::vector<uint32_t> FAnywhere; // places of the shapes that may draw anywhere
+    std::vector<TFiled> FApart;      // boxes larger than a cell, tested on every search
+    std::vector<TFiled> FFiled;      // the other boxes, cell by cell (boxes added, before Build)
+    std::vector<uint32_t> FCellStart;
+    int64_t FOriginX = 0;
+    int64_t FOriginY = 0;
+    int64_t FColumns = 0;
+    int64_t FRows = 0;
+    int FShift = 0; // a cell is 2^FShift pixels square
+    std::vector<uint64_t> FChosen; // one bit per place during a search
 };
 
 } // namespace mycad

@@ -284,7 +284,8 @@ void TMyCAD::DrawingMove(TShiftState shift, int32_t x, int32_t y)
 void TMyCAD::DrawingUp(TMouseButton button, TShiftState shift)
 {
     if (!WorkingShape || WorkingShape != FDrawnShape.get()) return;
-    Global_Changed = true;
+    // Any release of a drawing press changes the drawing, finished or not.
+    TEditScope(*this).MarkChanged();
     if (FShapeTool != TDrawTool::SpLinkLine) SnapXY(msMovPt.X, msMovPt.Y);
     DrawMakeSquareorHV(shift, WorkingShape, msOrgPt, msMovPt);
     // A drag ends the shapes drawn in one gesture at the release point; a

@@ -390,7 +390,6 @@ void TMyCAD::SelectingUp(TShiftState shift)
         double dy = double(msMovPt.Y) - msOrgPt.Y;
         // A click that selects is no change of the drawing.
         if (dx != 0.0 || dy != 0.0) {
-            Global_Changed = true;
             if (FSnap || FSnapShape) {
                 TRect r = RoundedBox(GetShapesLTRBinZoom(WorkingShapes));
                 r = {r.Left + RoundToInt(dx), r.Top + RoundToInt(dy), r.Right + RoundToInt(dx), r.Bottom + RoundToInt(dy)};
@@ -402,6 +401,7 @@ void TMyCAD::SelectingUp(TShiftState shift)
             {
                 TEditScope edit(*this);
                 edit.Record(selection, ACT_CHANGE);
+                edit.MarkChanged();
                 for (TMyShape* s : selection) DragChangeValueDxDyforShapes(s, dx, dy);
             }
             if (OnShapeMouseDragged && WorkingShape) {
@@ -428,11 +428,11 @@ void TMyCAD::SelectingUp(TShiftState shift)
             FActionTool = FLastActionTool;
             break;
         }
-        Global_Changed = true;
         if (FShapeTool != TDrawTool::SpLinkLine) SnapXY(msMovPt.X, msMovPt.Y);
         {
             TEditScope edit(*this);
             edit.Record({WorkingShape}, ACT_CHANGE);
+            edit.MarkChanged();
             const bool connector = IsConnector(*WorkingShape);
             const TMyPoint from = connector ? PtToMyPt(msOrgPt) : HandleAnchor(*WorkingShape);
             ResizeMakeSquareorHV(shift, WorkingShape, msOrgPt, msMovPt);
@@ -470,7 +470,7 @@ void TMyCAD::SelectingUp(TShiftState shift)
 
     case TActionTools::dtDraggingTextoutPoint:
         if (!WorkingShape) break;
-        Global_Changed = true;
+        TEditScope(*this).MarkChanged();
         WorkingShape->TextOutPoint = {static_cast<float>(msMovPt.X / FZoom), static_cast<float>(msMovPt.Y / FZoom)};
         FActionTool = FLastActionTool;
         Invalidate();
@@ -481,10 +481,10 @@ void TMyCAD::SelectingUp(TShiftState shift)
             FActionTool = FLastActionTool;
             break;
         }
-        Global_Changed = true;
         {
             TEditScope edit(*this);
             edit.Record({WorkingShape}, ACT_CHANGE);
+            edit.MarkChanged();
             const TMyShape* pivot = WorkingShape->HasParentShape() ? GetRootParentShape(WorkingShape) : WorkingShape;
             const TMyPoint centre = pivot->GetCenterPoint();
             const double angle = WorkingShape->GetRotatedAngle(PtToMyPt(msOrgPt), PtToMyPt(msMovPt),
@@ -505,13 +505,13 @@ void TMyCAD::SelectingUp(TShiftState shift)
         const double dx = double(msMovPt.X) - msOrgPt.X;
         const double dy = double(msMovPt.Y) - msOrgPt.Y;
         if (dx != 0.0 || dy != 0.0) {
-            Global_Changed = true;
             TArrMyShapeRef shapes = DragWholeShapes();
             std::erase_if(shapes, [](const TMyShape* s) { return s->HasParentShape(); });
             {
                 // The whole move is one step, as any other move.
                 TEditScope edit(*this);
                 edit.Record(shapes, ACT_CHANGE);
+                edit.MarkChanged();
                 for (TMyShape* s : shapes) DragChangeValueDxDyforShapes(s, dx, dy);
             }
             if (OnWholeDragged) OnWholeDragged();

@@ -8,16 +8,19 @@
 // references: every operation that removes or reorders shapes rewrites them
 // all, so documents can store them as they are.
 //
-// The class is implemented in one file per concern: Document.cpp (start and
-// stop, adding, look-ups), ShapeFactory.cpp, Deletion.cpp, ZOrder.cpp,
-// Layers.cpp, Properties.cpp, PageSize.cpp, UndoList.cpp,
-// ShapeOwnerServices.cpp, ConnectorHooks.cpp, Painting.cpp, Readouts.cpp,
-// Grid.cpp; later concerns (mouse, selection, clipboard, shapes by code) add
-// theirs.
+// This header is the control's operations, in the order a drawing's life
+// uses them. What it holds besides lives beside it: the published settings
+// and their start values (CanvasSettings.h), the events (CanvasEvents.h),
+// the state of the gesture under way (GestureState.h), the open edit
+// (EditScope.h). Each group of operations is implemented in the file its
+// heading names; docs/ARCHITECTURE.md maps them.
 #pragma once
 
+#include "cad/canvas/CanvasEvents.h"
+#include "cad/canvas/CanvasSettings.h"
 #include "cad/canvas/DrawIndex.h"
 #include "cad/canvas/EditScope.h"
+#include "cad/canvas/GestureState.h"
 #include "cad/canvas/GridObject.h"
 #include "cad/canvas/RenderRequest.h"
 #include "cad/canvas/ShapeIdIndex.h"
@@ -58,27 +61,14 @@ using TArrMyShapeRef = std::vector<TMyShape*>;
 /// What a component notification reports.
 enum class TOperation : uint8_t { opInsert = 0, opRemove = 1 };
 
-// Event types; parameter names are those the host sees.
-using TNotifyEvent = std::function<void(TMyCAD* Sender)>;
-using TShapeAddedEvent = std::function<void(TMyShape*& AShape, int32_t ShapeCount)>;
-using TShapeEvent = std::function<void(TMyShape* AShape)>;
-using TLayerEvent = std::function<void(int32_t LayerId, const String& LayerName, bool Visible)>;
-using TShapeSelectedEvent = std::function<void(TMyShape* LastSelectedShape, TMyShape* SelectedShape)>;
-using TChildShapeSelectedEvent = std::function<void(TMyShape* SelectedChildShape, bool& AcceptSelect)>;
-using TNodeEvent = std::function<void(TMyShape*& AShape, int32_t PointIndex)>;
-using TShapeCodeDraggingEvent = std::function<void(TMyShape* AShape, float dx, float dy)>;
-using TShapeCodeRotatingEvent = std::function<void(TMyShape* AShape, float AAngle)>;
-/// FromPoint and ToPoint in the host's coordinate system (XYMode); the
-/// handler may change ToPoint.
-using TShapeMouseEvent = std::function<void(TMyShape* AShape, const TPoint& FromPoint, TPoint& ToPoint)>;
-using TSimpleEvent = std::function<void()>;
-using TMouseButtonEvent =
-    std::function<void(TMyCAD* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y)>;
-using TMouseMoveEvent = std::function<void(TMyCAD* Sender, TShiftState Shift, int32_t X, int32_t Y)>;
-
 class TMyLinkLine;
 
-class TMyCAD : public TGraphicControl, public TShapeOwner, public TConnectorOwner {
+class TMyCAD : public TGraphicControl,
+               public TShapeOwner,
+               public TConnectorOwner,
+               public TCanvasEvents,
+               protected TCanvasSettings,
+               protected TGestureState {
 public:
     /// A new canvas: page A4 at zoom 1, one visible layer "Layer0" (id 0,
     /// current), no shapes, the start values of every setting.
@@ -128,10 +118,6 @@ public:
     /// name "Shape" + id through SetName.
     void AllocateShapeNoIdName(TMyShape& shape, bool withName);
 
-    /// Called after "Error!There is no Layer!" to ask the host application to
-    /// end. The canvas never ends the process itself; without a handler
-    /// nothing more happens and the add just fails.
-    TSimpleEvent OnTerminateRequest;
 
     // ===================================================================
     // Look-ups and counts (Document.cpp). Results are those of a scan of
@@ -588,6 +574,8 @@ public:
     // ===================================================================
     // Published properties (Properties.cpp, page and zoom in PageSize.cpp)
 
+    /// Every published setting at once (CanvasSettings.h).
+    const TCanvasSettings& Settings() const { return *this; }
     void SetArcMode(TArcMode value) { FArcMode = value; }
     /// Ignored outside 0..359.
     void SetArrowAngle(int32_t value);
@@ -829,51 +817,6 @@ public:
     void SnapRect(const TRect& r, int32_t& x, int32_t& y);
 
     // ===================================================================
-    // Events
-
-    /// A shape finished with the mouse, added by code, placed, pasted or
-    /// linked; ShapeCount is the count after the addition. Not by AddShape.
-    TShapeAddedEvent OnShapeAdded;
-    /// Once per deleted top shape, before it is removed.
-    TShapeEvent OnShapeDeleted;
-    /// A connector the avoiding router could not route clear of the shapes
-    /// (once each time it becomes so).
-    TShapeEvent OnLinkUnroutable;
-    /// After a layer record is added.
-    TLayerEvent OnNewLayer;
-    /// After a layer record is removed.
-    TLayerEvent OnDeleteLayer;
-    TShapeSelectedEvent OnShapeSelected;
-    TChildShapeSelectedEvent OnChildShapeSelected;
-    TShapeEvent OnMouseEnterShape;
-    TShapeEvent OnMouseLeaveShape;
-    /// The mouse entering and leaving the control.
-    TNotifyEvent OnMouseEnter;
-    TNotifyEvent OnMouseLeave;
-    TNodeEvent OnNodeAdded;
-    TNodeEvent OnNodeDeleted;
-    /// At the end of each paint.
-    TNotifyEvent OnPaint;
-    TShapeCodeDraggingEvent OnShapeCodeDragging;
-    TShapeCodeRotatingEvent OnShapeCodeRotating;
-    TShapeMouseEvent OnShapeMouseDragging;
-    TShapeMouseEvent OnShapeMouseResizing;
-    TShapeMouseEvent OnShapeMouseRotating;
-    TShapeMouseEvent OnShapeMouseDragged;
-    TShapeMouseEvent OnShapeMouseResized;
-    /// With device points.
-    TShapeMouseEvent OnShapeMouseResizeFinished;
-    TShapeMouseEvent OnShapeMouseRotated;
-    TSimpleEvent OnWholeDragged;
-    TSimpleEvent OnActionToolToSelecting;
-    // The control's own mouse events.
-    TNotifyEvent OnClick;
-    TNotifyEvent OnDblClick;
-    TMouseButtonEvent OnMouseDown;
-    TMouseMoveEvent OnMouseMove;
-    TMouseButtonEvent OnMouseUp;
-
-    // ===================================================================
     // Document data. The list, the layer table and the counters are public
     // for the readers and writers of documents; code other than the canvas's
     // own operations that changes MyShapes calls ShapeListChanged.
@@ -914,21 +857,6 @@ protected:
     void MouseEnter() override;
     void MouseLeave() override;
 
-    // Interaction state used by painting and the mouse.
-    TActionTools FActionTool = TActionTools::dtClose;
-    TActionTools FLastActionTool = TActionTools::dtClose;
-    TDrawTool FShapeTool = TDrawTool::SpSelecting;
-    bool bMouseDown = false;
-    TPoint msOrgPt;
-    TPoint msMovPt;
-    int32_t LastHotShapeNo = -1;
-    int32_t LastHotLinkID = -1;
-    TMyShape* mcHotLinkShape = nullptr;
-    int32_t mcHotLinkId = -1;
-    /// The small shape that stands for a tiny selection while dragging.
-    TMyShape* SmallShape = nullptr;
-    /// The shape under the mouse, for the enter and leave events.
-    TMyShape* mAShape = nullptr;
     /// Top-level shapes chosen for the current paint.
     TMyShapeNo WillDrawShapesNo;
     /// The vertical connector segments of the current paint, for hops.
@@ -1113,65 +1041,8 @@ private:
     /// The canvas a rendering for a printer draws on.
     const TCanvas* FPrinterCanvas = nullptr;
 
-    // Settings.
-    TArcMode FArcMode = TArcMode::amCircle;
-    int32_t FArrowAngle = 10;
-    uint8_t FArrowLength = 30;
-    uint8_t FArrowOffset = 0;
-    TArrowStyle FArrowStyle = TArrowStyle::ANone;
-    TBkBitmapMode FBkBitmapMode = TBkBitmapMode::Center;
-    TColor FColorOfBackGround = clWhite;
-    TColor FColorOfHot = 0x808080;
-    bool FCrossLine = true;
-    bool FDisableTextInput = false;
-    bool FDragEnable = true;
-    TDragMode FDragMode = TDragMode::dgBoth;
-    bool FDragTrace = true;
-    bool FHotShow = true;
-    uint8_t FHotSize = 4;
-    TLabel* FLabelValue = nullptr;
-    TLabel* FLabelXY = nullptr;
-    bool FLinklineAroundShape = true;
-    TLinkRouter FLinkRouter = TLinkRouter::lrClassic;
-    TLinkLineDrawStyle FLinkLineDrawStyle = TLinkLineDrawStyle::lldsHV;
-    bool FLockBound = false;
-    bool FMergeLineShape = false;
-    bool FMouseEffect = true;
-    bool FOperateAllLayer = true;
-    String FPageFoot;
-    String FPageHead;
-    TAlignment FPageFootAlignment = TAlignment::taRightJustify;
-    TAlignment FPageHeadAlignment = TAlignment::taCenter;
-    uint8_t FPageFootToBottom = 15;
-    uint8_t FPageHeadToTop = 15;
-    TPageStyle FPageStyle = TPageStyle::A4;
-    uint32_t FPageWidth = 210;
-    uint32_t FPageHeight = 297;
-    TPageOrientation FPageOrientation = TPageOrientation::poPortrait;
-    TPenStyleJoinType FPenStyleJoinType = TPenStyleJoinType::psjtROUND;
-    TPenStyleEndCapType FPenStyleEndCapType = TPenStyleEndCapType::psectROUND;
-    bool FPrintABorder = true;
-    uint8_t FPrintABordertoBottom = 20;
-    uint8_t FPrintABordertoLeft = 20;
-    uint8_t FPrintABordertoRight = 20;
-    uint8_t FPrintABordertoTop = 20;
-    bool FPrintBackground = false;
-    double FRatio = 1.0;
-    bool FResizeEnable = true;
-    bool FRotateEnable = true;
-    bool FReturnToSelecting = true;
-    int32_t FRotateConstraintDegree = 0;
-    bool FShowHotLink = true;
-    bool FSnap = true;
-    uint8_t FSnapPixels = 4;
-    bool FSnapShape = false;
-    TUnits FTheUNIT = TUnits::mm;
-    uint8_t FUndoRedoSize = 10;
-    String FVersion = u"2013"_s;
-    TXYMode FXYMode = TXYMode::Mode0;
-    double FZoom = 1.0;
+    // State behind properties that are not settings of their own.
     double FPreZoom = 1.0;
-    int32_t FTag = 0;
     String FDiskFileVersion = u"XP.j"_s;
     bool FIsLoading = false;
 

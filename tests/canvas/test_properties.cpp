@@ -79,6 +79,8 @@ TEST(CanvasProperties, ANewCanvasStartsWithThePublishedValues)
     EXPECT_EQ(cad.PreZoom(), 1.0);
     EXPECT_EQ(cad.HotLinkId(), -1);
     EXPECT_EQ(cad.HotLinkShape(), nullptr);
+    // The constructor leaves every setting at the start value its header gives.
+    EXPECT_EQ(cad.Settings(), TCanvasSettings{});
 
     cad.SetShapeTool(TDrawTool::SpSelecting);
     EXPECT_EQ(cad.ActionTool(), TActionTools::dtSelecting);
