@@ -3,8 +3,11 @@
 // the controls compiled by uic, and Designer's own editor core opening and
 // saving that form.
 #include "ui_RulerFrame.h"
+#include "cad/canvas/MyCAD.h"
 
 #include <QFile>
+#include <QFont>
+#include <QPixmap>
 #include <QFileInfo>
 #include <QMetaProperty>
 #include <QPluginLoader>
@@ -108,6 +111,31 @@ TEST(DesignerPlugin, OffersTheThreeControlsWithEditableProperties)
     const int width = canvas->width();
     canvas->setProperty("Zoom", 2.0);
     EXPECT_NEAR(canvas->width(), 2 * width, 1);
+
+    // The pen, brush, fonts, grid and background new shapes and pages take
+    // are the canvas's own objects, set through their properties.
+    auto* cad = dynamic_cast<mycad::TMyCAD*>(canvas);
+    ASSERT_NE(cad, nullptr);
+    canvas->setProperty("PenColor", QColor(255, 0, 0));
+    canvas->setProperty("PenWidth", 3);
+    canvas->setProperty("BrushColor", QColor(0, 0, 255));
+    EXPECT_EQ(cad->Pen().Color(), mycad::RGB(255, 0, 0));
+    EXPECT_EQ(cad->Pen().Width(), 3);
+    EXPECT_EQ(cad->Brush().Color(), mycad::RGB(0, 0, 255));
+    QFont serif(QStringLiteral("DejaVu Serif"), 14);
+    serif.setBold(true);
+    canvas->setProperty("Font", serif);
+    EXPECT_EQ(cad->Font().Name(), QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(cad->Font().Size(), 14);
+    EXPECT_TRUE(cad->Font().Style().Contains(mycad::TFontStyle::fsBold));
+    EXPECT_EQ(canvas->property("Font").value<QFont>(), serif);
+    canvas->setProperty("GridInZoom", true);
+    canvas->setProperty("GridWidth", 25.0);
+    EXPECT_TRUE(cad->GridOperation().GridInZoom());
+    EXPECT_EQ(cad->GridOperation().GridWidth(), 25.0);
+    canvas->setProperty("BkBitmap", QPixmap(8, 4));
+    EXPECT_EQ(cad->BkBitmap().Width(), 8);
+    EXPECT_EQ(cad->BkBitmap().Height(), 4);
 }
 
 TEST(DesignerPlugin, UicFormSetsTheControlsUp)
