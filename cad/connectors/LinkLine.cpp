@@ -257,12 +257,7 @@ void TMyLinkLine::Draw(TCanvas& canvas)
         for (const TMyPoint& hop : plan.Hops) DrawHalfCircle(canvas, hop);
     }
     SetDrawTriangleMode(*this, canvas);
-    if (count >= 2) {
-        const bool atLast = FArrowStyle == TArrowStyle::ALeft || FArrowStyle == TArrowStyle::ADouble;
-        const bool atFirst = FArrowStyle == TArrowStyle::ARight || FArrowStyle == TArrowStyle::ADouble;
-        if (atLast) DrawTriangle(canvas, GetPointInZoom(count - 1), GetPointInZoom(count - 2));
-        if (atFirst) DrawTriangle(canvas, GetPointInZoom(0), GetPointInZoom(1));
-    }
+    DrawArrowHeads(canvas);
     SetDrawShapeMode(*this, canvas);
     DrawInfo(canvas);
     ReleasePS(canvas, previousPen);
