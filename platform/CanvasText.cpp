@@ -5,11 +5,13 @@
 
 #include <QCoreApplication>
 #include <QFontMetrics>
+#include <QHash>
 #include <QtMath>
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace mycad {
 
@@ -35,41 +37,60 @@ bool SameFont(const TLogFont& a, const TLogFont& b)
            a.lfQuality == b.lfQuality && a.lfFaceName == b.lfFaceName;
 }
 
-// The font and metrics of the description and spacing last used. Text is
-// measured and then written in the same font, line after line, and making a
-// font and its metrics costs more than writing a short line. Drawing happens
-// on the interface thread only; the fonts are let go before the application
-// that made them ends.
+// The fonts and metrics of the descriptions and spacings used lately, most
+// recent first. Text is measured and then written in the same font, line
+// after line and paint after paint, and making a font and its metrics costs
+// more than writing a short line; measuring a line costs as much as laying
+// it out, so the widths of lines measured are kept with their font.
+// Drawing happens on the interface thread only; the fonts are let go before
+// the application that made them ends.
 struct TFontInUse {
     TLogFont Description;
     int32_t Extra = 0;
     std::optional<QFont> Font;
     std::optional<QFontMetrics> Metrics;
+    QHash<QString, int32_t> Advances;
 };
 
-TFontInUse& FontSlot()
+constexpr size_t kFontsKept = 8;
+constexpr qsizetype kAdvancesKept = 8192;
+
+std::vector<TFontInUse>& FontSlots()
 {
-    static TFontInUse f;
-    return f;
+    static std::vector<TFontInUse> kept;
+    return kept;
 }
 
-const TFontInUse& FontInUse(const TLogFont& lf, int32_t extra)
+TFontInUse& FontInUse(const TLogFont& lf, int32_t extra)
 {
-    TFontInUse& f = FontSlot();
-    if (!f.Font || f.Extra != extra || !SameFont(f.Description, lf)) {
-        if (!f.Font) {
-            qAddPostRoutine([] {
-                FontSlot().Metrics.reset();
-                FontSlot().Font.reset();
-            });
-        }
-        f.Description = lf;
-        f.Extra = extra;
-        f.Font = ToQFont(lf);
-        if (extra != 0) f.Font->setLetterSpacing(QFont::AbsoluteSpacing, extra);
-        f.Metrics.emplace(*f.Font);
+    std::vector<TFontInUse>& kept = FontSlots();
+    for (size_t i = 0; i < kept.size(); ++i) {
+        if (kept[i].Extra != extra || !SameFont(kept[i].Description, lf)) continue;
+        if (i != 0) std::rotate(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(i),
+                                kept.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        return kept.front();
     }
-    return f;
+    if (kept.empty()) qAddPostRoutine([] { FontSlots().clear(); });
+    if (kept.size() >= kFontsKept) kept.pop_back();
+    TFontInUse f;
+    f.Description = lf;
+    f.Extra = extra;
+    f.Font = ToQFont(lf);
+    if (extra != 0) f.Font->setLetterSpacing(QFont::AbsoluteSpacing, extra);
+    f.Metrics.emplace(*f.Font);
+    kept.insert(kept.begin(), std::move(f));
+    return kept.front();
+}
+
+/// The advance of text in the font, measured once.
+int32_t Advance(TFontInUse& f, const String& text)
+{
+    const auto found = f.Advances.constFind(text);
+    if (found != f.Advances.cend()) return *found;
+    if (f.Advances.size() >= kAdvancesKept) f.Advances.clear();
+    const int32_t advance = f.Metrics->horizontalAdvance(text);
+    f.Advances.insert(text, advance);
+    return advance;
 }
 
 } // namespace
@@ -94,9 +115,9 @@ TSize TCanvas::TextExtent(const String& text) const
 {
     // Measured without the spacing, which every character, the last one
     // included, is followed by.
-    const QFontMetrics& fm = *FontInUse(GetLogFont(), 0).Metrics;
-    const int64_t cx = static_cast<int64_t>(fm.horizontalAdvance(text)) + static_cast<int64_t>(charExtra_) * text.size();
-    return {static_cast<int32_t>(std::clamp<int64_t>(cx, INT32_MIN, INT32_MAX)), fm.height()};
+    TFontInUse& f = FontInUse(GetLogFont(), 0);
+    const int64_t cx = static_cast<int64_t>(Advance(f, text)) + static_cast<int64_t>(charExtra_) * text.size();
+    return {static_cast<int32_t>(std::clamp<int64_t>(cx, INT32_MIN, INT32_MAX)), f.Metrics->height()};
 }
 
 void TCanvas::TextOut(int32_t x, int32_t y, const String& text)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace mycad {
 
@@ -220,13 +221,43 @@ void TMyLinkLine::MergePoints()
 
 // ---- Drawing.
 
+namespace {
+
+// The upper half circle of radius r about the origin, from the right end
+// over the top to the left end, as integer offsets; chords at most about
+// four pixels long stay within a quarter pixel of the circle. A drawing with
+// ten thousand hops asks for the same few radii over and over, so each is
+// computed once.
+const TArrPoint& HopOffsets(int32_t r)
+{
+    thread_local std::vector<std::pair<int32_t, TArrPoint>> cache;
+    for (const auto& [radius, offsets] : cache) {
+        if (radius == r) return offsets;
+    }
+    const int32_t n = std::max(4, static_cast<int32_t>(std::ceil(std::numbers::pi * r / 4.0)));
+    TArrPoint offsets;
+    offsets.reserve(static_cast<size_t>(n) + 1);
+    for (int32_t k = 0; k <= n; ++k) {
+        const double t = std::numbers::pi * k / n;
+        offsets.push_back({RoundToInt(r * std::cos(t)), -RoundToInt(r * std::sin(t))});
+    }
+    if (cache.size() >= 8) cache.erase(cache.begin());
+    cache.emplace_back(r, std::move(offsets));
+    return cache.back().second;
+}
+
+} // namespace
+
 void TMyLinkLine::DrawHalfCircle(TCanvas& canvas, const TMyPoint& p)
 {
+    // A polyline rather than an arc: the canvas draws thin straight strokes
+    // straight into the pixels, while every arc goes through a painter, and
+    // hops are the bulk of a crowded diagram's strokes.
     const int32_t r = RoundToInt(double(R) * Zoom());
-    const double x = p.X;
-    const double y = p.Y;
-    canvas.Arc(RoundToInt(x - r), RoundToInt(y - r), RoundToInt(x + r), RoundToInt(y + r), RoundToInt(x + r),
-               RoundToInt(y), RoundToInt(x - r - 1), RoundToInt(y + 1));
+    const TPoint c = Rounded(p);
+    TArrPoint points = HopOffsets(r);
+    for (TPoint& q : points) q = {q.X + c.X, q.Y + c.Y};
+    canvas.Polyline(points);
 }
 
 void TMyLinkLine::Draw(TCanvas& canvas)
