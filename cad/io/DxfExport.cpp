@@ -59,6 +59,7 @@ double HeightAtZoomOne(const TMyCAD& cad)
     return RoundToInt(std::clamp(pixels, 0.0, kLargestControl));
 }
 
+/// Streams the file beside its target; only a complete file takes its name.
 bool WriteDxfFile(TMyCAD& cad, const String& fileName, bool textOutlines)
 {
     TReplacingFile file(fileName);
@@ -83,6 +84,8 @@ bool WriteDxf(TMyCAD& cad, bool textOutlines, const TDxfSink& sink)
     TDxfOutput out{writer, textOutlines, cad};
     writer.BeginEntities();
     const TDxfClassTable& table = Table();
+    // Text boxes measure and outline their text at the canvas zoom: at zoom
+    // 1 for the file, so that it does not depend on the view.
     cad.RenderAtZoom(1.0, [&] {
         for (const auto& shape : cad.MyShapes) {
             if (writer.Failed()) return;
