@@ -4,26 +4,52 @@
 
 namespace mycad {
 
-bool WriteFileReplacing(const String& fileName, const void* data, int64_t size)
+TReplacingFile::TReplacingFile(const String& fileName)
 {
-    if (fileName.isEmpty() || size < 0) return false;
-    QSaveFile file(fileName);
+    if (fileName.isEmpty()) return;
+    file_ = std::make_unique<QSaveFile>(fileName);
     // Writing in place when no temporary file can be made would bring back
-    // the very risk this function exists to avoid.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // the very risk this class exists to avoid.
+    file_->setDirectWriteFallback(false);
+    if (!file_->open(QIODevice::WriteOnly)) file_.reset();
+}
+
+// A save file dropped before its commit removes its temporary file.
+TReplacingFile::~TReplacingFile() = default;
+
+bool TReplacingFile::IsOpen() const { return file_ != nullptr; }
+
+bool TReplacingFile::Write(const void* data, int64_t size)
+{
+    if (!file_ || failed_ || size < 0) return false;
     const char* bytes = static_cast<const char*>(data);
     int64_t written = 0;
     while (written < size) {
-        const qint64 n = file.write(bytes + written, size - written);
+        const qint64 n = file_->write(bytes + written, size - written);
         if (n <= 0) {
-            file.cancelWriting();
+            failed_ = true;
+            file_->cancelWriting();
             return false;
         }
         written += n;
     }
+    return true;
+}
+
+bool TReplacingFile::Commit()
+{
+    if (!file_ || failed_) return false;
     // commit() flushes, syncs and renames; on failure the temporary file is removed.
-    return file.commit();
+    const bool done = file_->commit();
+    file_.reset();
+    return done;
+}
+
+bool WriteFileReplacing(const String& fileName, const void* data, int64_t size)
+{
+    if (size < 0) return false;
+    TReplacingFile file(fileName);
+    return file.IsOpen() && file.Write(data, size) && file.Commit();
 }
 
 } // namespace mycad

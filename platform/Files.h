@@ -4,6 +4,9 @@
 #include "platform/Types.h"
 
 #include <cstdint>
+#include <memory>
+
+class QSaveFile;
 
 namespace mycad {
 
@@ -13,5 +16,28 @@ namespace mycad {
 /// an existing file's permissions are kept). False, with an existing file
 /// untouched and no temporary file left, when any step fails.
 bool WriteFileReplacing(const String& fileName, const void* data, int64_t size);
+
+/// The same for a file written piece by piece, so that a large file need
+/// not be held in memory: open, write, then Commit. Until Commit succeeds
+/// the file's name keeps its old contents; dropping the object without a
+/// commit removes what was written.
+class TReplacingFile {
+public:
+    explicit TReplacingFile(const String& fileName);
+    TReplacingFile(const TReplacingFile&) = delete;
+    TReplacingFile& operator=(const TReplacingFile&) = delete;
+    ~TReplacingFile();
+
+    bool IsOpen() const;
+    /// False once any write has failed; later writes are then refused.
+    bool Write(const void* data, int64_t size);
+    /// Flushes, syncs and renames; false (and nothing replaced) after a
+    /// failed write or when any step fails.
+    bool Commit();
+
+private:
+    std::unique_ptr<QSaveFile> file_;
+    bool failed_ = false;
+};
 
 } // namespace mycad

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace mycad {
 
@@ -17,14 +18,18 @@ public:
     TDxfClassTable()
     {
         for (const TDxfClass& c : BuiltInDxfClasses()) Register(c);
+        for (const String& name : ClassesWithoutDxfEntities()) FLeftOut.insert(name);
     }
 
     bool Register(const TDxfClass& c)
     {
         if (c.ClassName.isEmpty() || !c.Write) return false;
         FClasses[c.ClassName] = c;
+        FLeftOut.erase(c.ClassName);
         return true;
     }
+
+    bool LeavesOut(const String& className) const { return FLeftOut.contains(className); }
 
     /// The writer of exactly that class, or nullptr.
     const TDxfClass* Find(const String& className) const
@@ -35,6 +40,7 @@ public:
 
 private:
     std::unordered_map<String, TDxfClass> FClasses;
+    std::unordered_set<String> FLeftOut;
 };
 
 TDxfClassTable& Table()
@@ -53,10 +59,15 @@ double HeightAtZoomOne(const TMyCAD& cad)
     return RoundToInt(std::clamp(pixels, 0.0, kLargestControl));
 }
 
+/// Streams the file beside its target; only a complete file takes its name.
 bool WriteDxfFile(TMyCAD& cad, const String& fileName, bool textOutlines)
 {
-    const std::string bytes = DxfDocument(cad, textOutlines);
-    return WriteFileReplacing(fileName, bytes.data(), static_cast<int64_t>(bytes.size()));
+    TReplacingFile file(fileName);
+    if (!file.IsOpen()) return false;
+    const bool written = WriteDxf(cad, textOutlines, [&file](std::string_view bytes) {
+        return file.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+    });
+    return written && file.Commit();
 }
 
 } // namespace
@@ -65,17 +76,34 @@ bool RegisterDxfClass(const TDxfClass& dxfClass) { return Table().Register(dxfCl
 
 bool HasDxfClass(const String& className) { return Table().Find(className) != nullptr; }
 
-std::string DxfDocument(TMyCAD& cad, bool textOutlines)
+bool DxfLeavesOut(const String& className) { return Table().LeavesOut(className); }
+
+bool WriteDxf(TMyCAD& cad, bool textOutlines, const TDxfSink& sink)
 {
-    TDxfWriter writer(HeightAtZoomOne(cad));
+    TDxfWriter writer(HeightAtZoomOne(cad), sink);
     TDxfOutput out{writer, textOutlines, cad};
     writer.BeginEntities();
     const TDxfClassTable& table = Table();
-    for (const auto& shape : cad.MyShapes) {
-        if (const TDxfClass* c = table.Find(shape->ClassName())) c->Write(*shape, out);
-    }
+    // Text boxes measure and outline their text at the canvas zoom: at zoom
+    // 1 for the file, so that it does not depend on the view.
+    cad.RenderAtZoom(1.0, [&] {
+        for (const auto& shape : cad.MyShapes) {
+            if (writer.Failed()) return;
+            if (const TDxfClass* c = table.Find(shape->ClassName())) c->Write(*shape, out);
+        }
+    });
     writer.EndEntities();
-    return writer.TakeBytes();
+    return writer.Flush();
+}
+
+std::string DxfDocument(TMyCAD& cad, bool textOutlines)
+{
+    std::string file;
+    WriteDxf(cad, textOutlines, [&file](std::string_view bytes) {
+        file += bytes;
+        return true;
+    });
+    return file;
 }
 
 bool SaveToDxf(TMyCAD& cad, const String& fileName) { return WriteDxfFile(cad, fileName, false); }

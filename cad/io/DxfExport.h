@@ -10,6 +10,8 @@
 //
 // Each class's entities are written in one place: a TDxfClass registered by
 // the class name the shape reports, as the record parts are (ShapeRecords.h).
+// Text is laid out at zoom 1 as well, so neither its lines nor its outlines
+// move with the view.
 #pragma once
 
 #include "cad/canvas/MyCAD.h"
@@ -54,9 +56,15 @@ TDxfClass MakeDxfClass(const String& className, void (*write)(T&, TDxfOutput&))
 bool RegisterDxfClass(const TDxfClass& dxfClass);
 /// Whether shapes of exactly that class name write entities.
 bool HasDxfClass(const String& className);
+/// Whether the file leaves shapes of exactly that class name out on
+/// purpose. Every catalogued class is either this or has a writer.
+bool DxfLeavesOut(const String& className);
 
-/// The whole file: text shapes as TEXT entities, or with textOutlines as the
-/// closed outlines of their glyphs.
+/// Composes the whole file piece by piece into sink: text shapes as TEXT
+/// entities, or with textOutlines as the closed outlines of their glyphs.
+/// False when the sink refused a piece.
+bool WriteDxf(TMyCAD& cad, bool textOutlines, const TDxfSink& sink);
+/// The whole file as one string (for small drawings and tests).
 std::string DxfDocument(TMyCAD& cad, bool textOutlines);
 
 /// Writes the file with text as TEXT entities. An existing file is replaced

@@ -4,10 +4,14 @@
 // nothing, so a damaged drawing cannot make the export read past its points.
 #include "cad/io/DxfShapes.h"
 
+#include "cad/connectors/LinkLine.h"
+#include "cad/connectors/LinkPoint.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Line.h"
+#include "cad/shapes/PolyBezier.h"
 #include "cad/shapes/PolyLine.h"
 #include "cad/shapes/Rectangle.h"
+#include "cad/shapes/Text.h"
 
 #include <cmath>
 #include <numbers>
@@ -96,6 +100,84 @@ void WriteLine(TMyLine& line, TDxfOutput& out)
 }
 
 void WritePolyLine(TMyPolyLine& line, TDxfOutput& out) { WriteSegments(line, out); }
+
+/// A connector is its route, segment by segment; its arrow heads and hops
+/// are drawing decoration the file does not carry.
+void WriteLinkLine(TMyLinkLine& line, TDxfOutput& out) { WriteSegments(line, out); }
+
+/// A junction dot: a circle as wide as its box, and one of half that radius.
+void WriteJunction(TMyLineLinkLine& dot, TDxfOutput& out)
+{
+    if (!HasPoints(dot, 2)) return;
+    const TMyPoint c = dot.GetCenterPoint();
+    const double r = std::fabs(double(dot.ThePoints[1].X) - dot.ThePoints[0].X) / 2.0;
+    out.Writer.Circle(c.X, c.Y, r);
+    out.Writer.Circle(c.X, c.Y, r / 2.0);
+}
+
+/// A Bezier chain goes out as the same sampled conic through its first
+/// three points as an elliptic arc.
+void WritePolyBezier(TMyPolyBezier& curve, TDxfOutput& out) { WriteSampledConic(curve, out); }
+
+/// The glyphs as the canvas would outline them at zoom 1: each figure of
+/// the flattened path is one closed polyline. The figure's first point and
+/// its last (the line-to that carries the close flag) are corners of the
+/// glyph like the rest, so both are vertices too.
+void WriteGlyphOutlines(TMyText& text, TDxfOutput& out)
+{
+    TArrPoint points;
+    TArrByte types;
+    text.GetPathPoints(out.Cad.Canvas(), points, types);
+    TDxfWriter& w = out.Writer;
+    bool open = false;
+    for (size_t i = 0; i < points.size() && i < types.size(); ++i) {
+        const int32_t type = types[i] & ~PT_CLOSEFIGURE;
+        if (type == PT_MOVETO) {
+            if (open) w.SeqEnd();
+            w.ClosedPolyline();
+            open = true;
+        } else if (type != PT_LINETO || !open) {
+            continue;
+        }
+        w.Vertex(points[i].X, points[i].Y);
+    }
+    if (open) w.SeqEnd();
+}
+
+/// TEXT entities on the box's bottom-left corner: its Info as one, or each
+/// of its lines, the last on the corner and each earlier one a line height
+/// above the next, so the lines read top to bottom as on the canvas. The
+/// line height is measured at zoom 1 and the lines stack along the box's
+/// own up direction, so neither the view nor a turn changes the layout.
+void WriteText(TMyText& text, TDxfOutput& out)
+{
+    if (!HasPoints(text, 4)) return;
+    if (out.TextOutlines) {
+        WriteGlyphOutlines(text, out);
+        return;
+    }
+    TDxfWriter& w = out.Writer;
+    const TMyPoint& corner = text.ThePoints[3];
+    const double height = std::fabs(double(text.Font().Height()));
+    // Shapes turn clockwise on the screen for a positive angle; so does the
+    // text in the file's y-up frame, where angles count counter-clockwise.
+    const double turn = text.Angle();
+    const double angle = -turn * kDegreesPerRadian;
+    const String info = text.GetInfo();
+    if (!info.isEmpty()) {
+        w.Text(corner.X, corner.Y, height, angle, info);
+        return;
+    }
+    const TStringList& lines = text.Lines();
+    const int32_t n = lines.Count();
+    if (n == 0) return;
+    const double h = text.GetTextWidthHeight(out.Cad.Canvas(), lines[0], text.Font(), turn, 1.0).cy;
+    const double flippedY = w.PageHeight() - corner.Y;
+    for (int32_t k = 0; k < n; ++k) {
+        const double rise = double(n - 1 - k) * h;
+        w.TextAtFlippedY(corner.X + std::sin(turn) * rise, flippedY + std::cos(turn) * rise, height, angle, lines[k]);
+    }
+}
 
 void WriteRectangle(TMyRectangle& rect, TDxfOutput& out) { WriteClosedPolyline(rect, out); }
 
@@ -194,7 +276,19 @@ std::vector<TDxfClass> BuiltInDxfClasses()
         MakeDxfClass<TMyPolygon>(u"TMyPolygon"_s, &WritePolygon),
         MakeDxfClass<TMyElliArc>(u"TMyElliArc"_s, &WriteElliArc),
         MakeDxfClass<TMyEllipse>(u"TMyEllipse"_s, &WriteEllipse),
+        MakeDxfClass<TMyLinkLine>(u"TMyLinkLine"_s, &WriteLinkLine),
+        MakeDxfClass<TMyLineLinkLine>(u"TMyLineLinkLine"_s, &WriteJunction),
+        MakeDxfClass<TMyPolyBezier>(u"TMyPolyBezier"_s, &WritePolyBezier),
+        MakeDxfClass<TMyText>(u"TMyText"_s, &WriteText),
     };
+}
+
+std::vector<String> ClassesWithoutDxfEntities()
+{
+    // Free-hand lines, rule lines and B-splines, pictures, link points and
+    // the containers (whose members write themselves) have no entities.
+    return {u"TMyFreeLine"_s, u"TMyRuleLine"_s, u"TMyBLine"_s,   u"TMyImage"_s,
+            u"TMyLinkPoint"_s, u"TMyGroup"_s,   u"TMyCombine"_s};
 }
 
 } // namespace mycad

@@ -1,6 +1,7 @@
 #include "cad/io/DxfWriter.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -10,90 +11,228 @@ namespace mycad {
 namespace {
 
 constexpr std::string_view kEol = "\r\n";
+/// Big enough that handing it on costs little against composing it.
+constexpr size_t kBufferSize = size_t(1) << 20;
 
-void AppendInt(std::string& out, int64_t value)
+__extension__ typedef unsigned __int128 TUInt128;
+
+constexpr std::array<uint64_t, 20> kPowersOfTen = [] {
+    std::array<uint64_t, 20> p{};
+    p[0] = 1;
+    for (size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+    return p;
+}();
+
+char* PutInt(char* out, int64_t value) { return std::to_chars(out, out + 24, value).ptr; }
+
+/// The 15 significant digits of a real and the power of ten of the first,
+/// followed by zeros so that fixed-size copies may read past the last.
+struct TDigits {
+    std::array<char, 32> Text;
+    int32_t Exponent = 0;
+};
+
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> p{};
+    for (size_t i = 0; i < 100; ++i) {
+        p[2 * i] = static_cast<char>('0' + i / 10);
+        p[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return p;
+}();
+
+void PutPair(char* out, uint32_t v) { std::memcpy(out, kDigitPairs.data() + 2 * v, 2); }
+
+/// The 15 digits of 10^14 <= whole < 10^15, in two independent halves so
+/// the divisions overlap.
+void PutFifteenDigits(char* out, uint64_t whole)
 {
-    std::array<char, 24> buf{};
-    const auto end = std::to_chars(buf.data(), buf.data() + buf.size(), value).ptr;
-    out.append(buf.data(), end);
+    const auto high = static_cast<uint32_t>(whole / 100000000); // 7 digits
+    const auto low = static_cast<uint32_t>(whole % 100000000);  // 8 digits
+    out[0] = static_cast<char>('0' + high / 1000000);
+    const uint32_t h = high % 1000000;
+    PutPair(out + 1, h / 10000);
+    PutPair(out + 3, h / 100 % 100);
+    PutPair(out + 5, h % 100);
+    const uint32_t l1 = low / 10000;
+    const uint32_t l2 = low % 10000;
+    PutPair(out + 7, l1 / 100);
+    PutPair(out + 9, l1 % 100);
+    PutPair(out + 11, l2 / 100);
+    PutPair(out + 13, l2 % 100);
+}
+
+/// Lays out the digits (count significant, no trailing zeros) as general
+/// format does. Copies whole blocks of 16 and then moves the end back, so
+/// out needs room for 34 characters.
+char* PutGeneral(char* out, bool negative, const TDigits& d, int32_t count)
+{
+    const char* digits = d.Text.data();
+    const int32_t exponent = d.Exponent;
+    if (negative) *out++ = '-';
+    if (exponent < -5 || exponent >= 15) {
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            std::memcpy(out, digits + 1, 16);
+            out += count - 1;
+        }
+        *out++ = 'E';
+        return PutInt(out, exponent);
+    }
+    if (exponent < 0) {
+        std::memcpy(out, "0.00000", 8);
+        out += 1 - exponent;
+        std::memcpy(out, digits, 16);
+        return out + count;
+    }
+    const int32_t whole = exponent + 1;
+    std::memcpy(out, digits, 16);
+    if (count <= whole) return out + whole; // the zeros after the digits
+    out[whole] = '.';
+    std::memcpy(out + whole + 1, digits + whole, 16);
+    return out + count + 1;
+}
+
+/// The digits of value > 0, correctly rounded, from the library's exact
+/// conversion: any magnitude, any tie.
+void DigitsExactly(double value, TDigits& d)
+{
+    std::array<char, 40> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, 14);
+    const char* p = buf.data();
+    size_t count = 0;
+    for (; p < res.ptr && *p != 'e'; ++p) {
+        if (*p != '.') d.Text[count++] = *p;
+    }
+    d.Exponent = static_cast<int32_t>(std::strtol(p + 1, nullptr, 10));
+}
+
+/// The same in integer arithmetic, for values that print as plain digits
+/// (1e-5 up to 1e15), which are nearly all a drawing holds: value is m * 2^E
+/// exactly, so value * 10^(14 - exponent) splits exactly into its whole
+/// part (the digits) and the rest (which says how to round). False for
+/// other magnitudes and for exact ties, which DigitsExactly settles.
+bool DigitsFast(double value, TDigits& d)
+{
+    const auto bits = std::bit_cast<uint64_t>(value);
+    const auto biased = static_cast<int32_t>((bits >> 52) & 0x7FF);
+    if (biased == 0) return false; // subnormal: far below the plain range
+    const uint64_t mantissa = (bits & ((uint64_t(1) << 52) - 1)) | (uint64_t(1) << 52);
+    // value = mantissa * 2^(b - 53) and lies in [2^(b-1), 2^b).
+    const int32_t binaryExponent = biased - 1022;
+    const int32_t shift = 53 - binaryExponent;
+    // floor((b - 1) * log10(2)), exact for the exponents of doubles; the
+    // decimal exponent is this or one more.
+    int32_t e = ((binaryExponent - 1) * 78913) >> 18;
+    constexpr uint64_t kLow = 100000000000000ULL; // 10^14
+    constexpr uint64_t kHigh = 10 * kLow;
+    for (int32_t attempt = 0; attempt < 2; ++attempt, ++e) {
+        if (e < -5 || e > 14 || shift <= 0 || shift >= 120) return false;
+        const TUInt128 scaled = TUInt128(mantissa) * kPowersOfTen[static_cast<size_t>(14 - e)];
+        uint64_t whole = static_cast<uint64_t>(scaled >> shift);
+        if (whole >= kHigh) continue;
+        if (whole < kLow) return false;
+        const TUInt128 rest = scaled & ((TUInt128(1) << shift) - 1);
+        const TUInt128 half = TUInt128(1) << (shift - 1);
+        if (rest == half) return false;
+        if (rest > half && ++whole == kHigh) return false;
+        PutFifteenDigits(d.Text.data(), whole);
+        d.Exponent = e;
+        return true;
+    }
+    return false;
 }
 
 } // namespace
 
-TDxfWriter::TDxfWriter(double pageHeight) : FPageHeight(pageHeight) {}
+TDxfWriter::TDxfWriter(double pageHeight, TDxfSink sink)
+    : FSink(std::move(sink)), FBuffer(new char[kBufferSize]), FPos(FBuffer.get()), FEnd(FBuffer.get() + kBufferSize),
+      FPageHeight(pageHeight)
+{
+}
+
+TDxfWriter::~TDxfWriter() = default;
+
+char* TDxfWriter::FormatReal(char* out, double value)
+{
+    // Nothing the writer computes is infinite; should it ever be, a number a
+    // reader can parse keeps the file readable.
+    if (value == 0.0 || !std::isfinite(value)) {
+        *out++ = '0';
+        return out;
+    }
+    const bool negative = value < 0.0;
+    const double magnitude = std::fabs(value);
+    TDigits d;
+    std::memset(d.Text.data(), '0', d.Text.size());
+    if (!DigitsFast(magnitude, d)) DigitsExactly(magnitude, d);
+    int32_t count = 15;
+    while (count > 1 && d.Text[static_cast<size_t>(count - 1)] == '0') --count;
+    return PutGeneral(out, negative, d, count);
+}
 
 void TDxfWriter::AppendReal(std::string& out, double value)
 {
-    if (value == 0.0) {
-        out += '0';
-        return;
-    }
-    if (!std::isfinite(value)) {
-        // Nothing the writer computes is infinite; should it ever be, a
-        // number a reader can parse keeps the file readable.
-        out += '0';
-        return;
-    }
-    // 15 significant digits, correctly rounded: d.dddddddddddddde[+-]x.
-    std::array<char, 40> buf{};
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, 14);
-    const char* p = buf.data();
-    const char* end = res.ptr;
-    const bool negative = *p == '-';
-    if (negative) ++p;
-    std::array<char, 15> digits{};
-    int32_t count = 0;
-    for (; p < end && *p != 'e'; ++p) {
-        if (*p != '.') digits[static_cast<size_t>(count++)] = *p;
-    }
-    const int32_t exponent = static_cast<int32_t>(std::strtol(p + 1, nullptr, 10));
-    while (count > 1 && digits[static_cast<size_t>(count - 1)] == '0') --count;
+    std::array<char, kMaxRealChars> buf{};
+    out.append(buf.data(), FormatReal(buf.data(), value));
+}
 
-    if (negative) out += '-';
-    if (exponent < -5 || exponent >= 15) {
-        out += digits[0];
-        if (count > 1) {
-            out += '.';
-            out.append(digits.data() + 1, static_cast<size_t>(count - 1));
-        }
-        out += 'E';
-        AppendInt(out, exponent);
-        return;
+bool TDxfWriter::Flush()
+{
+    const char* start = FBuffer.get();
+    if (FPos != start && !FFailed) FFailed = !FSink(std::string_view(start, static_cast<size_t>(FPos - start)));
+    FPos = FBuffer.get();
+    return !FFailed;
+}
+
+void TDxfWriter::PutSlow(std::string_view bytes)
+{
+    Flush();
+    if (bytes.size() <= kBufferSize) {
+        std::memcpy(FPos, bytes.data(), bytes.size());
+        FPos += bytes.size();
+    } else if (!FFailed) {
+        FFailed = !FSink(bytes);
     }
-    if (exponent < 0) {
-        out += "0.";
-        out.append(static_cast<size_t>(-exponent - 1), '0');
-        out.append(digits.data(), static_cast<size_t>(count));
-        return;
-    }
-    const int32_t whole = exponent + 1;
-    if (count <= whole) {
-        out.append(digits.data(), static_cast<size_t>(count));
-        out.append(static_cast<size_t>(whole - count), '0');
-        return;
-    }
-    out.append(digits.data(), static_cast<size_t>(whole));
-    out += '.';
-    out.append(digits.data() + whole, static_cast<size_t>(count - whole));
 }
 
 void TDxfWriter::Line(std::string_view text)
 {
-    FOut += text;
-    FOut += kEol;
+    Put(text);
+    Put(kEol);
 }
 
 void TDxfWriter::Group(std::string_view code, std::string_view value)
 {
-    Line(code);
-    Line(value);
+    // Codes and the literal values are a few characters: copied in place,
+    // without a call per piece.
+    constexpr size_t kShort = 64;
+    if (value.size() > kShort) {
+        Line(code);
+        Line(value);
+        return;
+    }
+    char* p = Room(code.size() + kShort + 2 * kEol.size());
+    for (const char c : code) *p++ = c;
+    *p++ = '\r';
+    *p++ = '\n';
+    for (const char c : value) *p++ = c;
+    *p++ = '\r';
+    *p++ = '\n';
+    FPos = p;
 }
 
 void TDxfWriter::Real(std::string_view code, double value)
 {
-    Line(code);
-    AppendReal(FOut, value);
-    FOut += kEol;
+    char* p = Room(code.size() + kMaxRealChars + 2 * kEol.size());
+    for (const char c : code) *p++ = c;
+    *p++ = '\r';
+    *p++ = '\n';
+    p = FormatReal(p, value);
+    *p++ = '\r';
+    *p++ = '\n';
+    FPos = p;
 }
 
 void TDxfWriter::BeginEntities()
@@ -110,9 +249,10 @@ void TDxfWriter::EndEntities()
 
 void TDxfWriter::Handle()
 {
-    Line("5");
-    AppendInt(FOut, FHandle++);
-    FOut += kEol;
+    char* p = Room(32);
+    p = std::copy_n("5\r\n", 3, p);
+    p = PutInt(p, FHandle++);
+    FPos = std::copy(kEol.begin(), kEol.end(), p);
 }
 
 void TDxfWriter::Entity(std::string_view name)
@@ -207,12 +347,22 @@ void TDxfWriter::TextAtFlippedY(double x, double flippedY, double height, double
     Group("30", "0.0");
     Length("40", height);
     Real("50", angle);
-    // Text beyond ASCII goes out as UTF-8, which readers of ASCII DXF accept.
-    // A line break inside the value would end it and shift every later line
-    // out of its group, so breaks become spaces.
-    std::string value = text.toStdString();
-    for (char& c : value) {
-        if (c == '\r' || c == '\n') c = ' ';
+    // A file without a header is read in the readers' default ANSI code
+    // page, so text beyond ASCII goes out as the escapes \U+XXXX (UTF-16
+    // units) that every reader decodes, and the file stays ASCII. A line
+    // break inside the value would end it and shift every later line out of
+    // its group, so breaks become spaces.
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string value;
+    for (const char16_t c : text.toStdU16String()) {
+        if (c == u'\r' || c == u'\n') {
+            value += ' ';
+        } else if (c < 0x80) {
+            value += static_cast<char>(c);
+        } else {
+            value += "\\U+";
+            for (int shift = 12; shift >= 0; shift -= 4) value += kHex[(c >> shift) & 0xF];
+        }
     }
     Group("1", value);
 }

@@ -65,6 +65,16 @@ inline TMyShape* AddBox(TMyCAD& cad, float l, float t, float r, float b, TColor 
     return s;
 }
 
+/// A text box showing text, so that DXF files with text and with outlines differ.
+inline TMyShape* AddTextBox(TMyCAD& cad, float l, float t, float r, float b, const QString& text)
+{
+    TMyShape* s = cad.CreateAddShapeByName(QStringLiteral("TMyText"));
+    s->ThePoints = {{l, t}, {r, t}, {r, b}, {l, b}};
+    s->CenterPoint = s->ComputeCenterPoint(4);
+    s->SetInfo(text);
+    return s;
+}
+
 inline TColor PixelAt(const QString& pictureFile, int32_t x, int32_t y)
 {
     TBitmap bmp;

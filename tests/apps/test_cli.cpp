@@ -405,17 +405,21 @@ TEST(MycadConvert, AnOutputEndingInDxfGetsTheDxfFileOfTheDrawing)
 {
     TMyCAD cad;
     AddBox(cad, 10, 20, 110, 70, clRed);
-    const std::string expected = DxfDocument(cad, false);
+    AddTextBox(cad, 10, 80, 110, 100, QStringLiteral("Valve"));
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("in.zed"));
     ASSERT_TRUE(SaveToFile(cad, in));
-    for (const QStringList& options : {QStringList{}, QStringList{QStringLiteral("--text-outlines")}}) {
+    // Text as TEXT entities, or with --text-outlines as glyph outlines.
+    for (const bool outlines : {false, true}) {
         const QString out = dir.filePath(QStringLiteral("out.DXF"));
         QFile::remove(out);
-        const TRun run = Mycad(QStringList{QStringLiteral("convert"), in, out} + options);
+        QStringList args{QStringLiteral("convert"), in, out};
+        if (outlines) args << QStringLiteral("--text-outlines");
+        const TRun run = Mycad(args);
         ASSERT_EQ(run.code, 0) << run.err.toStdString();
         const std::vector<uint8_t> bytes = ReadBytes(out);
-        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), DxfDocument(cad, outlines));
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()).find("Valve") != std::string::npos, !outlines);
     }
 }
 

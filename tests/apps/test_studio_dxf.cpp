@@ -28,6 +28,7 @@ TEST(StudioDxf, FileMenuExportsTheDrawingAsDxf)
         return choice;
     };
     AddBox(window.Cad(), 10, 20, 110, 70, clRed);
+    AddTextBox(window.Cad(), 10, 80, 110, 100, QStringLiteral("Valve"));
 
     QAction* exportDxf = nullptr;
     for (QAction* top : window.menuBar()->actions()) {
@@ -48,6 +49,7 @@ TEST(StudioDxf, FileMenuExportsTheDrawingAsDxf)
         const std::vector<uint8_t> bytes = ReadBytes(target + QStringLiteral(".dxf"));
         if (c) {
             EXPECT_EQ(std::string(bytes.begin(), bytes.end()), DxfDocument(window.Cad(), *c));
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()).find("Valve") != std::string::npos, !*c);
         } else {
             EXPECT_TRUE(bytes.empty());
         }

@@ -8,6 +8,7 @@
 #include "cad/io/DxfExport.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/PolyLine.h"
+#include "cad/shapes/Text.h"
 
 #include <string>
 #include <vector>
@@ -42,9 +43,25 @@ inline void AddArc(TMyCAD& cad, TArcMode mode, const TArrMyPoint& points)
 
 inline TArrMyPoint Box(float l, float t, float r, float b) { return {{l, t}, {r, t}, {r, b}, {l, b}}; }
 
+/// A text box on the box's corners with a font 16 pixels high: Info as its
+/// text, or without Info the lines.
+inline TMyText* AddText(TMyCAD& cad, const TArrMyPoint& box, const String& info, const std::vector<String>& lines = {})
+{
+    auto* text = dynamic_cast<TMyText*>(AddDxfShape(cad, "TMyText", box));
+    EXPECT_NE(text, nullptr);
+    if (!text) return nullptr;
+    text->Font().SetHeight(-16);
+    text->SetInfo(info);
+    text->Lines().Clear();
+    for (const String& line : lines) text->Lines().Add(line);
+    return text;
+}
+
 /// One shape of every class in the order of data/every_class.dxf; the
-/// free-hand line, the group and the combine write nothing.
-inline std::unique_ptr<TMyCAD> EveryClassDrawing()
+/// free-hand line, the rule line, the B-spline, the picture, the link point,
+/// the group and the combine write nothing. Without text the drawing has no
+/// text box, so both kinds of file are the same.
+inline std::unique_ptr<TMyCAD> EveryClassDrawing(bool withText = true)
 {
     auto cad = DxfCanvas();
     AddDxfShape(*cad, "TMyLine", {{0, 0}, {100, 50}});
@@ -60,6 +77,20 @@ inline std::unique_ptr<TMyCAD> EveryClassDrawing()
     AddArc(*cad, TArcMode::amEllipse, {{2, 0}, {0, 0}, {0, 2}});
     AddDxfShape(*cad, "TMyGroup", Box(0, 0, 10, 10));
     AddDxfShape(*cad, "TMyCombine", Box(0, 0, 10, 10));
+    // A connector round a corner, and the junction dot on its corner.
+    AddDxfShape(*cad, "TMyLinkLine", {{10, 200}, {60, 200}, {60, 250}});
+    AddDxfShape(*cad, "TMyLineLinkLine", Box(56, 196, 64, 204));
+    // Sampled as the conic through its first three points: A = (3, 4), so
+    // n = round(sqrt(100 * 5)) = 22 and 23 vertices.
+    AddDxfShape(*cad, "TMyPolyBezier", {{4, 4}, {6, 2}, {5.5f, 2}, {8, 0}});
+    AddDxfShape(*cad, "TMyRuleLine", {{0, 360}, {100, 360}});
+    AddDxfShape(*cad, "TMyBLine", {{250, 250}, {260, 240}, {270, 260}});
+    AddDxfShape(*cad, "TMyImage", Box(300, 300, 340, 330));
+    AddDxfShape(*cad, "TMyLinkPoint", Box(96, 96, 104, 104));
+    if (withText) {
+        AddText(*cad, Box(150, 250, 230, 270), u"Pump \u00e9"_s);
+        AddText(*cad, Box(150, 280, 230, 340), String(), {u"one"_s, u"two"_s, u"three"_s});
+    }
     return cad;
 }
 

@@ -24,7 +24,9 @@ def entity(e):
         d["points"] = [list(e.dxf.insert)[:2]]
         d["height"] = e.dxf.height
         d["angles"] = [e.dxf.rotation]
-        d["text"] = e.dxf.text
+        # Text beyond ASCII travels as \U+XXXX escapes, which CAD programs
+        # decode on reading; ezdxf leaves that to the caller.
+        d["text"] = ezdxf.decode_dxf_unicode(e.dxf.text)
     return d
 
 

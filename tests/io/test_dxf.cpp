@@ -6,6 +6,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <random>
+#include <set>
+
 using namespace mycad;
 using namespace iotest;
 
@@ -191,6 +199,11 @@ TEST(DxfFile, RealsAreWrittenInGeneralFormat)
         {1.5e-7, "1.5E-7"},
         {-2.5e20, "-2.5E20"},
         {100.01249999999999, "100.0125"},
+        // Exact ties at the sixteenth digit round to the even neighbour.
+        {100000000000000.5, "100000000000000"},
+        {100000000000001.5, "100000000000002"},
+        {0.000012345, "0.000012345"},
+        {4.9e-324, "4.94065645841247E-324"},
     };
     for (const auto& [value, text] : cases) {
         std::string out;
@@ -199,11 +212,186 @@ TEST(DxfFile, RealsAreWrittenInGeneralFormat)
     }
 }
 
+TEST(DxfFile, RealsAgreeWithTheCLibraryOnRandomValues)
+{
+    // The C library's correctly rounded digits, laid out in the file's
+    // general format, against the writer's own conversion.
+    const auto reference = [](double value) {
+        if (value == 0.0) return std::string("0");
+        std::array<char, 64> buf{};
+        std::snprintf(buf.data(), buf.size(), "%.14e", value);
+        std::string text(buf.data());
+        const size_t e = text.find('e');
+        const int exponent = std::atoi(text.c_str() + e + 1);
+        const bool negative = text[0] == '-';
+        std::string digits;
+        for (size_t i = negative ? 1 : 0; i < e; ++i) {
+            if (text[i] != '.') digits += text[i];
+        }
+        digits.erase(digits.find_last_not_of('0') + 1);
+        std::string out = negative ? "-" : "";
+        if (exponent < -5 || exponent >= 15) {
+            out += digits.substr(0, 1);
+            if (digits.size() > 1) out += "." + digits.substr(1);
+            return out + "E" + std::to_string(exponent);
+        }
+        if (exponent < 0) return out + "0." + std::string(size_t(-exponent - 1), '0') + digits;
+        const size_t whole = size_t(exponent) + 1;
+        if (digits.size() <= whole) return out + digits + std::string(whole - digits.size(), '0');
+        return out + digits.substr(0, whole) + "." + digits.substr(whole);
+    };
+    std::mt19937_64 rng(21);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> power(-9, 17);
+    std::uniform_int_distribution<int64_t> whole(-2000000, 2000000);
+    int mismatches = 0;
+    for (int i = 0; i < 300000 && mismatches < 10; ++i) {
+        double value = 0;
+        switch (i % 3) {
+        case 0: value = unit(rng) * std::pow(10.0, power(rng)); break;
+        // Document pixels in millimetres, as the file holds them.
+        case 1: value = double(whole(rng)) / 64.0 / kDxfPixelsPerMillimetre; break;
+        // Raw bit patterns: every magnitude, subnormals included.
+        default:
+            value = std::bit_cast<double>(rng());
+            if (!std::isfinite(value)) continue;
+            break;
+        }
+        std::string out;
+        TDxfWriter::AppendReal(out, value);
+        const std::string want = reference(value);
+        if (out != want) {
+            ++mismatches;
+            ADD_FAILURE() << std::hexfloat << value << ": " << out << " instead of " << want;
+        }
+    }
+}
+
+TEST(DxfFile, TextBoxesWriteTheirLinesTopToBottomWhateverTheZoom)
+{
+    auto cad = DxfCanvas();
+    TMyText* info = AddText(*cad, Box(20, 40, 100, 60), u"Info"_s);
+    TMyText* lines = AddText(*cad, Box(20, 100, 100, 160), String(), {u"one"_s, u"two"_s, u"three"_s});
+    ASSERT_TRUE(info && lines);
+    const std::string atOne = DxfDocument(*cad, false);
+    const std::vector<std::string> file = DxfLines(atOne);
+    EXPECT_EQ(Entities(file), (std::vector<std::string>{"TEXT", "TEXT", "TEXT", "TEXT", "ENDSEC", "EOF"}));
+    EXPECT_EQ(Values(file, "1"), (std::vector<std::string>{"Info", "one", "two", "three"}));
+    // A font 16 pixels high, unturned, every line on the left edge of the box.
+    EXPECT_EQ(Values(file, "40"), std::vector<std::string>(4, "4.23333333333333"));
+    EXPECT_EQ(Values(file, "50"), std::vector<std::string>(4, "0"));
+    EXPECT_EQ(Values(file, "10"), std::vector<std::string>(4, "5.29166666666667"));
+    // Info sits on the bottom-left corner; of the lines the last does, and
+    // each earlier one a line height (measured at zoom 1) above the next.
+    const std::vector<std::string> ys = Values(file, "20");
+    ASSERT_EQ(ys.size(), 4u);
+    const double h = lines->GetTextWidthHeight(cad->Canvas(), u"one"_s, lines->Font(), 0.0, 1.0).cy;
+    ASSERT_GT(h, 10.0);
+    EXPECT_EQ(ys[0], "84.1375"); // (378 - 60) pixels in millimetres
+    EXPECT_NEAR(std::stod(ys[3]), (378 - 160) / kDxfPixelsPerMillimetre, 1e-12);
+    EXPECT_NEAR(std::stod(ys[2]) - std::stod(ys[3]), h / kDxfPixelsPerMillimetre, 1e-12);
+    EXPECT_NEAR(std::stod(ys[1]) - std::stod(ys[2]), h / kDxfPixelsPerMillimetre, 1e-12);
+    cad->SetZoom(2.0);
+    EXPECT_EQ(DxfDocument(*cad, false), atOne);
+    cad->SetZoom(1.0);
+
+    // Turned a quarter clockwise on the screen: the text reads downwards,
+    // which in the file's y-up frame is -90 degrees, and the lines stack
+    // along the box's up direction, to the right.
+    lines->SetAngle(static_cast<float>(std::numbers::pi / 2));
+    const std::vector<std::string> turned = DxfLines(DxfDocument(*cad, false));
+    const std::vector<std::string> angles = Values(turned, "50");
+    ASSERT_EQ(angles.size(), 4u);
+    EXPECT_NEAR(std::stod(angles[1]), -90.0, 1e-5);
+    const std::vector<std::string> xs = Values(turned, "10");
+    const double hTurned = lines->GetTextWidthHeight(cad->Canvas(), u"one"_s, lines->Font(), lines->Angle(), 1.0).cy;
+    EXPECT_NEAR(std::stod(xs[1]) - std::stod(xs[2]), hTurned / kDxfPixelsPerMillimetre, 1e-6);
+    EXPECT_NEAR(std::stod(xs[2]) - std::stod(xs[3]), hTurned / kDxfPixelsPerMillimetre, 1e-6);
+    EXPECT_NEAR(std::stod(Values(turned, "20")[1]), std::stod(Values(turned, "20")[3]), 1e-5);
+}
+
+TEST(DxfFile, TextOutlinesAreClosedPolylinesThroughEveryCornerOfTheGlyphs)
+{
+    auto cad = DxfCanvas();
+    TMyText* text = AddText(*cad, Box(20, 40, 120, 100), u"IO"_s);
+    ASSERT_TRUE(text);
+    text->Font().SetHeight(-40);
+    const std::string atOne = DxfDocument(*cad, true);
+    const std::vector<std::string> file = DxfLines(atOne);
+    // Each figure of the outline: a closed POLYLINE, its VERTEX entities,
+    // a SEQEND; the handles run on without a gap.
+    std::vector<int> vertices;
+    const std::vector<std::string> names = Entities(file);
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == "POLYLINE") vertices.push_back(0);
+        if (names[i] == "VERTEX") ++vertices.back();
+        if (names[i] == "SEQEND") {
+            ASSERT_EQ(names[i - 1], "VERTEX");
+        }
+    }
+    // "I" is one bar, "O" an outer and an inner ring.
+    ASSERT_EQ(vertices.size(), 3u);
+    EXPECT_EQ(vertices[0], 4); // all four corners of the bar
+    EXPECT_GT(vertices[1], 8);
+    EXPECT_GT(vertices[2], 8);
+    const std::vector<std::string> handles = Values(file, "5");
+    for (size_t i = 0; i < handles.size(); ++i) EXPECT_EQ(handles[i], std::to_string(20 + i));
+    EXPECT_EQ(Values(file, "70"), std::vector<std::string>(3, "1"));
+    // The bar's corners: two x and two y values, inside the box.
+    std::set<std::string> barX;
+    std::set<std::string> barY;
+    for (size_t i = 4, entity = 0; i + 1 < file.size(); i += 2) {
+        if (file[i] == "0" && ++entity > 5) break;
+        if (entity < 2) continue; // the POLYLINE's own zeros
+        if (file[i] == "10") barX.insert(file[i + 1]);
+        if (file[i] == "20") barY.insert(file[i + 1]);
+    }
+    EXPECT_EQ(barX.size(), 2u);
+    EXPECT_EQ(barY.size(), 2u);
+    for (const std::string& x : Values(file, "10")) {
+        if (x == "0.0") continue;
+        EXPECT_GE(std::stod(x), 20 / kDxfPixelsPerMillimetre) << x;
+        EXPECT_LE(std::stod(x), 120 / kDxfPixelsPerMillimetre) << x;
+    }
+    cad->SetZoom(3.0);
+    EXPECT_EQ(DxfDocument(*cad, true), atOne);
+}
+
+TEST(DxfFile, LargeFilesReachTheSinkWholeAndInOrder)
+{
+    // Forty ellipses (183 entities each), a text longer than the writer's
+    // buffer, and forty more: the pieces cross every kind of boundary.
+    auto cad = DxfCanvas();
+    for (int i = 0; i < 80; ++i) {
+        if (i == 40) AddText(*cad, Box(0, 0, 10, 10), String(1500000, u'x'));
+        AddDxfShape(*cad, "TMyEllipse", Box(float(i), 0, float(i) + 40, 20));
+    }
+    std::string file;
+    int pieces = 0;
+    ASSERT_TRUE(WriteDxf(*cad, false, [&](std::string_view piece) {
+        file += piece;
+        ++pieces;
+        return true;
+    }));
+    EXPECT_GT(pieces, 2);
+    const std::vector<std::string> lines = DxfLines(file);
+    const std::vector<std::string> handles = Values(lines, "5");
+    ASSERT_EQ(handles.size(), 80u * 183 + 1);
+    for (size_t i = 0; i < handles.size(); ++i) ASSERT_EQ(handles[i], std::to_string(20 + i));
+    EXPECT_EQ(Values(lines, "1"), std::vector<std::string>{std::string(1500000, 'x')});
+    EXPECT_EQ(lines.back(), "EOF");
+
+    // A sink that refuses stops the writing: nothing more is offered.
+    int offered = 0;
+    EXPECT_FALSE(WriteDxf(*cad, false, [&](std::string_view) { return ++offered > 1; }));
+    EXPECT_EQ(offered, 1);
+}
+
 TEST(DxfFile, FilesAreReplacedWhole)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    auto cad = EveryClassDrawing();
+    auto cad = EveryClassDrawing(false);
     const QString text = dir.filePath(QStringLiteral("text.dxf"));
     const QString outlines = dir.filePath(QStringLiteral("outlines.dxf"));
     QFile old(text);

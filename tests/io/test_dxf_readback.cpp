@@ -45,15 +45,17 @@ TEST(DxfReadBack, AuditsCleanlyWithTheShapesWhereTheyAre)
     const QString every = dir.filePath(QStringLiteral("every.dxf"));
     const QString empty = dir.filePath(QStringLiteral("empty.dxf"));
     const QString zoomed = dir.filePath(QStringLiteral("zoomed.dxf"));
+    const QString outlines = dir.filePath(QStringLiteral("outlines.dxf"));
     auto cad = EveryClassDrawing();
     ASSERT_TRUE(SaveToDxf(*cad, every));
     TMyCAD blank;
     ASSERT_TRUE(SaveToDxf1(blank, empty));
     cad->SetZoom(3.0);
     ASSERT_TRUE(SaveToDxf(*cad, zoomed));
+    ASSERT_TRUE(SaveToDxf1(*cad, outlines));
 
-    const QJsonArray files = ReadBack({every, empty, zoomed});
-    ASSERT_EQ(files.size(), 3);
+    const QJsonArray files = ReadBack({every, empty, zoomed, outlines});
+    ASSERT_EQ(files.size(), 4);
     for (const QJsonValue& f : files) {
         EXPECT_TRUE(f[QStringLiteral("errors")].toArray().isEmpty())
             << f[QStringLiteral("file")].toString().toStdString() << ": "
@@ -65,8 +67,9 @@ TEST(DxfReadBack, AuditsCleanlyWithTheShapesWhereTheyAre)
     const QJsonArray e = files[0][QStringLiteral("entities")].toArray();
     QStringList kinds;
     for (const QJsonValue& v : e) kinds << v[QStringLiteral("type")].toString();
-    ASSERT_EQ(kinds, QStringList({"LINE", "LINE", "LINE", "POLYLINE", "POLYLINE", "CIRCLE", "POLYLINE", "ARC",
-                                  "ARC", "POLYLINE"}));
+    ASSERT_EQ(kinds, QStringList({"LINE", "LINE", "LINE", "POLYLINE", "POLYLINE", "CIRCLE", "POLYLINE", "ARC", "ARC",
+                                  "POLYLINE", "LINE", "LINE", "CIRCLE", "CIRCLE", "POLYLINE", "TEXT", "TEXT", "TEXT",
+                                  "TEXT"}));
     const auto points = [&e](int i) { return e[i][QStringLiteral("points")].toArray(); };
     ExpectAt(points(0)[0], 0, 0, "line start");
     ExpectAt(points(0)[1], 100, 50, "line end");
@@ -98,4 +101,39 @@ TEST(DxfReadBack, AuditsCleanlyWithTheShapesWhereTheyAre)
     ASSERT_EQ(points(9).size(), 22);
     ExpectAt(points(9)[0], 2, 0, "conic start");
     ExpectAt(points(9)[20], 0, 2, "conic end");
+
+    // The connector round its corner, the junction dot on the corner, the
+    // Bezier chain as the conic of its first three points.
+    ExpectAt(points(10)[0], 10, 200, "connector start");
+    ExpectAt(points(11)[0], 60, 200, "connector corner");
+    ExpectAt(points(11)[1], 60, 250, "connector end");
+    for (int i : {12, 13}) ExpectAt(points(i)[0], 60, 200, "junction centre");
+    EXPECT_NEAR(e[12][QStringLiteral("radius")].toDouble(), 4 / kMm, 1e-9);
+    EXPECT_NEAR(e[13][QStringLiteral("radius")].toDouble(), 2 / kMm, 1e-9);
+    ASSERT_EQ(points(14).size(), 23);
+    ExpectAt(points(14)[0], 4, 4, "curve start");
+    ExpectAt(points(14)[22], 5, 2, "curve end");
+
+    // Text: Info on its box's bottom-left corner, beyond ASCII intact; the
+    // lines top to bottom, the last on the corner.
+    EXPECT_EQ(e[15][QStringLiteral("text")].toString(), u"Pump \u00e9"_s);
+    ExpectAt(points(15)[0], 150, 270, "info text");
+    EXPECT_NEAR(e[15][QStringLiteral("height")].toDouble(), 16 / kMm, 1e-9);
+    EXPECT_EQ(e[15][QStringLiteral("angles")].toArray(), QJsonArray({0.0}));
+    QStringList texts;
+    for (int i : {16, 17, 18}) texts << e[i][QStringLiteral("text")].toString();
+    EXPECT_EQ(texts, QStringList({"one", "two", "three"}));
+    ExpectAt(points(18)[0], 150, 340, "last line");
+    EXPECT_GT(points(16)[0][1].toDouble(), points(17)[0][1].toDouble());
+
+    // As outlines the text boxes are closed polylines, and nothing else
+    // changes: every entity before them reads the same.
+    const QJsonArray o = files[3][QStringLiteral("entities")].toArray();
+    ASSERT_GT(o.size(), e.size());
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(o[i], e[i]) << i;
+    for (int i = 15; i < o.size(); ++i) {
+        EXPECT_EQ(o[i][QStringLiteral("type")].toString(), u"POLYLINE"_s) << i;
+        EXPECT_TRUE(o[i][QStringLiteral("closed")].toBool()) << i;
+        EXPECT_GE(o[i][QStringLiteral("points")].toArray().size(), 3) << i;
+    }
 }

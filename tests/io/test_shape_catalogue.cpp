@@ -1,6 +1,7 @@
 // The shape catalogue, walked row by row: every class is made by its tool and
 // by its name, copied, stored and read back, drawn, and its rubber bands
 // erase themselves. A class gets these checks by getting its row.
+#include "DxfSamples.h"
 #include "IoTestSupport.h"
 
 #include "cad/canvas/ShapeCatalogue.h"
@@ -76,6 +77,10 @@ TEST(ShapeCatalogue, EveryClassIsMadeCopiedStoredDrawnAndBanded)
 
         TMyShape* shape = SampleShape(cad, row);
         ASSERT_TRUE(shape);
+        // DXF files carry the class's entities or leave it out on purpose.
+        EXPECT_NE(HasDxfClass(row.ClassName), DxfLeavesOut(row.ClassName));
+        const bool onlyFrame = DxfLines(DxfDocument(cad, false)).size() == 8;
+        EXPECT_EQ(onlyFrame, DxfLeavesOut(row.ClassName));
         shape->SetInfo(QStringLiteral("info"));
         shape->Pen().SetColor(clRed);
         shape->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
