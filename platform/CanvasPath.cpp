@@ -201,6 +201,13 @@ void TCanvas::CloseFigure()
 void TCanvas::StrokePath()
 {
     if (pathOpen_) return;
+    // Curves with a thin pen are walked as the short straight strokes they
+    // flatten to, straight into the pixels, like every other thin stroke:
+    // a painter per curve costs more than the curve.
+    const bool curves = std::any_of(path_.begin(), path_.end(), [](const PathPoint& p) {
+        return (p.Type & ~PT_CLOSEFIGURE) == PT_BEZIERTO;
+    });
+    if (curves && pen_.Width() <= 1) FlattenPath();
     if (!TCanvasDirect::StrokeCanvasPath(*this)) {
         TCanvasPainter p(*this, TCanvasPainter::Use::Shape);
         if (p.Active()) p.StrokeFigure(TCanvasPath::ToPainterPath(*this));

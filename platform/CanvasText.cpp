@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHash>
+#include <QStaticText>
 #include <QtMath>
 
 #include <algorithm>
@@ -50,10 +51,15 @@ struct TFontInUse {
     std::optional<QFont> Font;
     std::optional<QFontMetrics> Metrics;
     QHash<QString, int32_t> Advances;
+    /// Lines laid out for drawing upright: drawing one again skips shaping.
+    QHash<QString, QStaticText> Laid;
 };
 
 constexpr size_t kFontsKept = 8;
-constexpr qsizetype kAdvancesKept = 8192;
+// A line's width costs a few bytes to keep and its layout a few hundred; a
+// drawing of thousands of text boxes fits either.
+constexpr qsizetype kAdvancesKept = 65536;
+constexpr qsizetype kLinesLaidKept = 16384;
 
 std::vector<TFontInUse>& FontSlots()
 {
@@ -80,6 +86,19 @@ TFontInUse& FontInUse(const TLogFont& lf, int32_t extra)
     f.Metrics.emplace(*f.Font);
     kept.insert(kept.begin(), std::move(f));
     return kept.front();
+}
+
+/// The line laid out once in the font, for drawing upright.
+const QStaticText& Laid(TFontInUse& f, const String& text)
+{
+    auto found = f.Laid.find(text);
+    if (found != f.Laid.end()) return *found;
+    if (f.Laid.size() >= kLinesLaidKept) f.Laid.clear();
+    QStaticText line(text);
+    line.setTextFormat(Qt::PlainText);
+    line.setPerformanceHint(QStaticText::AggressiveCaching);
+    line.prepare(QTransform(), *f.Font);
+    return *f.Laid.insert(text, line);
 }
 
 /// The advance of text in the font, measured once.
@@ -124,9 +143,12 @@ void TCanvas::TextOut(int32_t x, int32_t y, const String& text)
 {
     if (text.isEmpty()) return;
     const TLogFont lf = GetLogFont();
-    const TFontInUse& inUse = FontInUse(lf, charExtra_);
+    TFontInUse& inUse = FontInUse(lf, charExtra_);
     const QFont font = *inUse.Font;
     const QFontMetrics fm = *inUse.Metrics;
+    const bool upright = !pathOpen_ && lf.lfEscapement == 0 && mapMode_ != MM_LOENGLISH;
+    // Taken before TextExtent below can make another font the most recent.
+    const QStaticText line = upright ? Laid(inUse, text) : QStaticText();
     const QTransform glyphs = GlyphToLogical(x, y, lf.lfEscapement, mapMode_ == MM_LOENGLISH);
 
     if (pathOpen_) {
@@ -146,7 +168,11 @@ void TCanvas::TextOut(int32_t x, int32_t y, const String& text)
     }
     p.setFont(font);
     p.setPen(ToQColor(font_.Color()));
-    p.drawText(QPointF(0, fm.ascent()), text);
+    if (upright) {
+        p.drawStaticText(QPointF(0, 0), line);
+    } else {
+        p.drawText(QPointF(0, fm.ascent()), text);
+    }
 }
 
 } // namespace mycad

@@ -232,7 +232,22 @@ void TMyBLine::Draw(TCanvas& canvas)
     TPen newPen;
     TPen previousPen;
     SetPS(canvas, FPen.Style(), FPen.Color(), FPen.Width(), newPen, previousPen);
-    DrawThrough(canvas, ZoomedPointsOf(*this));
+    const TArrMyPoint zoomed = ZoomedPointsOf(*this);
+    if (zoomed != FSampledThrough || FSamples.empty()) {
+        FSampledThrough = zoomed;
+        FSamples.clear();
+        LoadVertices(zoomed);
+        // A line to where the walk already is draws nothing; leaving the
+        // repeats out keeps the samples to the curve's length in pixels.
+        for (int32_t i = 0; NoPoints >= 1 && i <= kSteps; ++i) {
+            const TPoint p = MyPtToPt(GetVPoint(static_cast<float>(i) / kSteps));
+            if (FSamples.empty() || p != FSamples.back()) FSamples.push_back(p);
+        }
+    }
+    if (!FSamples.empty()) {
+        canvas.MoveTo(FSamples.front().X, FSamples.front().Y);
+        for (size_t i = 1; i < FSamples.size(); ++i) canvas.LineTo(FSamples[i].X, FSamples[i].Y);
+    }
     canvas.EndPath();
     canvas.StrokePath();
     ReleasePS(canvas, previousPen);

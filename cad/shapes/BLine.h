@@ -91,6 +91,11 @@ private:
     /// The curve through zoomed points, for the rubber bands.
     void DrawThrough(TCanvas& canvas, const TArrMyPoint& zoomed);
     bool FFull = false;
+    /// The samples Draw last joined, without repeats, and the zoomed points
+    /// they were taken through: a repaint of an unchanged curve walks them
+    /// again instead of solving and sampling the curve anew.
+    TArrMyPoint FSampledThrough;
+    TArrPoint FSamples;
 };
 
 } // namespace mycad

@@ -221,6 +221,46 @@ TEST(BLine, CoincidentPointsStayAndNothingBreaks)
     EXPECT_FALSE(spline.IsClickedMe(c, {10, 20}));
 }
 
+TEST(BLine, RepaintsFollowThePointsAndTheZoom)
+{
+    // The curve is sampled once and its samples walked again on repaints;
+    // what is drawn must always be the 601 samples through the current
+    // points at the current zoom, joined by lines.
+    FakeOwner owner;
+    TMyBLine spline(&owner);
+    TMyBLine reference(&owner);
+    const auto drawnAlone = [](TMyBLine& s) {
+        Surface surface(260, 200);
+        s.Draw(surface.Canvas());
+        return surface.Snapshot();
+    };
+    const auto samplesJoined = [&reference](const TArrMyPoint& points, double zoom) {
+        Surface surface(260, 200);
+        TCanvas& c = surface.Canvas();
+        TArrMyPoint zoomed;
+        for (const TMyPoint& p : points) zoomed.push_back({float(p.X * zoom), float(p.Y * zoom)});
+        reference.LoadVertices(zoomed);
+        c.Pen().SetColor(clBlack);
+        c.BeginPath();
+        const TPoint start = MyPtToPt(reference.GetVPoint(0.0f));
+        c.MoveTo(start.X, start.Y);
+        for (int32_t i = 1; i <= 600; ++i) {
+            const TPoint p = MyPtToPt(reference.GetVPoint(static_cast<float>(i) / 600));
+            c.LineTo(p.X, p.Y);
+        }
+        c.EndPath();
+        c.StrokePath();
+        return surface.Snapshot();
+    };
+    spline.Pen().SetColor(clBlack);
+    spline.ThePoints = {{10, 20}, {60, 90}, {110, 15}, {120, 60}};
+    EXPECT_EQ(drawnAlone(spline), samplesJoined(spline.ThePoints, 1.0));
+    spline.ThePoints[1] = {40, 70};
+    EXPECT_EQ(drawnAlone(spline), samplesJoined(spline.ThePoints, 1.0));
+    owner.zoom = 2.0;
+    EXPECT_EQ(drawnAlone(spline), samplesJoined(spline.ThePoints, 2.0));
+}
+
 TEST(BLine, DrawingEndsOnADoubleClickOrWhenFull)
 {
     FakeOwner owner;
