@@ -7,6 +7,7 @@
 #include "cad/canvas/EditScope.h"
 #include "cad/canvas/TreeWalk.h"
 #include "cad/canvas/UndoList.h"
+#include "cad/connectors/LinkBook.h"
 #include "cad/connectors/LinkLine.h"
 #include "cad/geometry/Geometry.h"
 #include "platform/ClipboardPictures.h"
@@ -315,6 +316,11 @@ void TMyCAD::PasteMemory(bool forBlock)
             if (!forBlock) WorkingShapes.push_back(listed);
         }
     }
+    // Copies from a block or from another program's clipboard can list as
+    // attached a shape that is no connector, or a connector that names
+    // another shape; the drawing mends them as a load does, so what is
+    // pasted saves and loads back as it is.
+    if (!added.empty()) RepairLinks(*this);
     if (!added.empty()) edit.Record(added, ACT_ADD);
     if (forBlock) WorkingShapes.insert(WorkingShapes.end(), added.begin(), added.end());
 }

@@ -139,6 +139,33 @@ TEST(Blocks, AFailedBlockLeavesTheDrawingUntouched)
     }
 }
 
+TEST(Blocks, AttachmentsABlockGetsWrongAreMendedAsALoadMendsThem)
+{
+    // A box that lists a plain line as an attached connector (an old file's
+    // way, or a hostile one's): the load of a whole drawing drops the entry,
+    // and a block must too, or the pasted drawing would not load back as it
+    // was saved.
+    TMyCAD source;
+    TMyShape* box = AddShape<TMyRectangle>(source, "TMyRectangle");
+    SetBox(*box, 0, 0, 20, 20);
+    TMyShape* line = source.CreateAddShapeByName(QStringLiteral("TMyLine"));
+    line->ThePoints = {{30, 0}, {60, 0}};
+    box->LinkShapesNo = {1};
+    const std::vector<uint8_t> block = SavedBytes(source);
+
+    TMyCAD cad;
+    SetBox(*AddShape<TMyRectangle>(cad, "TMyRectangle"), 100, 100, 120, 120);
+    TMemoryStream in = StreamOf(block);
+    ASSERT_TRUE(LoadFromStreamforBlock(cad, in, TBlockLayerMode::Merge));
+    cad.PasteforBlock();
+    ASSERT_EQ(cad.GetShapesCount(), 3);
+    EXPECT_TRUE(cad.GetShapeByNo(1)->LinkShapesNo.empty());
+    const std::vector<uint8_t> saved = SavedBytes(cad);
+    TMyCAD again;
+    ASSERT_TRUE(LoadBytes(again, saved));
+    EXPECT_EQ(SavedBytes(again), saved);
+}
+
 TEST(Blocks, ShapesTravelBetweenCanvasesThroughTheSystemClipboard)
 {
     TransferInstalled transfer;
