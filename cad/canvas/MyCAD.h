@@ -62,6 +62,7 @@ using TArrMyShapeRef = std::vector<TMyShape*>;
 enum class TOperation : uint8_t { opInsert = 0, opRemove = 1 };
 
 class TMyLinkLine;
+class TShapeLibrary;
 
 class TMyCAD : public TGraphicControl,
                public TShapeOwner,
@@ -405,6 +406,20 @@ public:
     int32_t GroupWorkingShape() { return GroupShapes(WorkingShapes, true); }
     /// Frees the members of a top-level container and deletes the container.
     void UnGroupShape(TMyShape* shape, bool pushUndo);
+
+    // ===================================================================
+    // Placing library entries (LibraryPlacement.cpp)
+
+    /// Places the library entry name centred on the device point (x, y): an
+    /// entry of one shape without link points as a copy of that shape,
+    /// any other as a TMyCombine framing the entry, carrying its link points
+    /// and followed in the list by a copy of every entry shape that is not a
+    /// group (made with owner, this canvas when nullptr). The new shape
+    /// takes the entry's user data, is announced (OnShapeAdded), recorded as
+    /// one "ACT_ADD" step, selected and repainted. Its id, or -1, changing
+    /// nothing, when the entry does not read or the canvas refuses shapes.
+    int32_t AddUserDefineShapefromLib(TShapeLibrary* lib, const String& name, int32_t x, int32_t y,
+                                      TShapeOwner* owner = nullptr);
 
     // ===================================================================
     // Copy and paste (Clipboard.cpp). The copy memory MemShapes holds copies

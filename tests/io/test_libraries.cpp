@@ -1,0 +1,487 @@
+// Shape libraries: the stream layout, entry editing, reading every tag,
+// upgrades, previews, placement on the canvas and damaged libraries.
+#include "IoTestSupport.h"
+#include "LibrarySamples.h"
+
+#include "cad/connectors/LinkPoint.h"
+#include "cad/geometry/StreamEncoding.h"
+#include "cad/io/LibManager.h"
+#include "cad/io/ShapeRecords.h"
+#include "cad/shapes/Ellipse.h"
+#include "cad/shapes/Group.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+namespace {
+
+using namespace mycad;
+using iotest::SetBox;
+
+std::unique_ptr<TMyShape> Make(TLibManager& lib, const char* className, float l, float t, float r, float b)
+{
+    auto s = lib.Canvas().CreateShapeByName(QString::fromLatin1(className));
+    SetBox(*s, l, t, r, b);
+    return s;
+}
+
+TArrMyShapeRef Refs(const TArrMyShape& shapes)
+{
+    TArrMyShapeRef refs;
+    for (const auto& s : shapes) refs.push_back(s.get());
+    return refs;
+}
+
+struct Read {
+    bool Ok = false;
+    TArrMyPoint LinkPoints;
+    TUserData UserData;
+    TArrMyShape Shapes;
+    int32_t W = -7;
+    int32_t H = -7;
+};
+
+Read ReadEntry(TLibManager& lib, const String& name, bool split = true)
+{
+    Read r;
+    r.Ok = lib.GetCmbShape(name, r.LinkPoints, r.UserData, r.Shapes, r.W, r.H, split);
+    return r;
+}
+
+void Load(TLibManager& lib, const std::vector<uint8_t>& bytes)
+{
+    lib.LibStream.Clear();
+    lib.LibStream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+std::vector<String> Names(const TLibManager& lib)
+{
+    std::vector<String> names;
+    for (int32_t i = 0; i < lib.GetcmbShapesCount(); ++i) names.push_back(lib.GetCmbShapesNameByID(i));
+    return names;
+}
+
+TEST(Libraries, EmptyLibraryAndTheBytesOfABoxEntry)
+{
+    TLibManager lib;
+    EXPECT_EQ(lib.LibStream.Size(), 20);
+    EXPECT_EQ(lib.GetcmbShapesCount(), 0);
+    EXPECT_EQ(lib.LibTag(), u"ZEDALIBX.j"_s);
+    EXPECT_EQ(lib.GetCmbShapesNameByID(0), String());
+
+    auto rect = Make(lib, "TMyRectangle", 10, 20, 110, 70);
+    rect->SetName(u"Keep"_s);
+    TMemoryStream record;
+    {
+        // The caption stays; only the name is left out.
+        auto unnamed = Make(lib, "TMyRectangle", 0, 0, 1, 1);
+        unnamed->SetCaption(u"Keep"_s);
+        ASSERT_TRUE(SaveShapeToStream(*unnamed, record));
+    }
+    ASSERT_TRUE(lib.AppendNewShape(u"Box"_s, {rect.get()}, TUserData(), 100, 50));
+    int64_t pos = 0;
+    int64_t size = 0;
+    ASSERT_TRUE(lib.GetExistShape(u"Box"_s, pos, size));
+    EXPECT_EQ(pos, 20);
+    EXPECT_EQ(size, 1 + 6 + 4 + 8 + 4 + 4 + 32 + record.Size());
+    EXPECT_EQ(lib.LibStream.Size(), 20 + size);
+    int32_t stored = 0;
+    int64_t fieldSize = 0;
+    int64_t after = 0;
+    ASSERT_TRUE(lib.ReadCmbShapeSize(27, stored, fieldSize, after));
+    EXPECT_EQ(stored, size - 11);
+    EXPECT_EQ(after, 31);
+    // The caller's shape is left as it was.
+    EXPECT_EQ(rect->Name(), u"Keep"_s);
+    EXPECT_EQ(rect->ThePoints[0], (TMyPoint{10, 20}));
+}
+
+TEST(Libraries, EntriesComeBackAtTheirNominalSizeWithTheirLinkPointsAndUserData)
+{
+    TLibManager lib;
+    TArrMyShape shapes;
+    shapes.push_back(Make(lib, "TMyRectangle", 10, 10, 410, 110));
+    shapes.push_back(Make(lib, "TMyEllipse", 110, 110, 210, 210));
+    shapes.push_back(Make(lib, "TMyLinkPoint", 6, 106, 14, 114)); // centre (10, 110): the left middle
+    TUserData data;
+    data.AddKeyandValue(u"kind"_s, u"process"_s);
+    ASSERT_TRUE(lib.AppendNewShape(u"P"_s, Refs(shapes), data, 100, 50));
+
+    Read split = ReadEntry(lib, u"P"_s);
+    ASSERT_TRUE(split.Ok);
+    EXPECT_EQ(split.W, 100);
+    EXPECT_EQ(split.H, 50);
+    ASSERT_EQ(split.Shapes.size(), 2u);
+    const TMyRect box = lib.Canvas().GetShapesLTRB(Refs(split.Shapes));
+    EXPECT_FLOAT_EQ(box.Left, 0);
+    EXPECT_FLOAT_EQ(box.Top, 0);
+    EXPECT_FLOAT_EQ(box.Right, 100);
+    EXPECT_FLOAT_EQ(box.Bottom, 50);
+    ASSERT_EQ(split.LinkPoints.size(), 1u);
+    EXPECT_NEAR(split.LinkPoints[0].X, 0, 1e-4);
+    EXPECT_NEAR(split.LinkPoints[0].Y, 25, 1e-4);
+    EXPECT_EQ(split.UserData.GetValueByKey(u"kind"_s), u"process"_s);
+    EXPECT_EQ(split.Shapes[0]->Name(), String());
+
+    Read whole = ReadEntry(lib, u"P"_s, false);
+    ASSERT_TRUE(whole.Ok);
+    EXPECT_EQ(whole.Shapes.size(), 3u);
+    EXPECT_TRUE(whole.LinkPoints.empty());
+    EXPECT_FALSE(ReadEntry(lib, u"p"_s).Ok);
+}
+
+TEST(Libraries, EditingKeepsEveryOtherEntryByteForByte)
+{
+    TLibManager lib;
+    TArrMyShape one;
+    one.push_back(Make(lib, "TMyRectangle", 0, 0, 10, 10));
+    one.push_back(Make(lib, "TMyLinkPoint", -4, 1, 4, 9));
+    for (const char16_t* name : {u"A", u"B", u"C"}) {
+        ASSERT_TRUE(lib.AppendNewShape(String::fromUtf16(name), Refs(one), TUserData(), 10, 10));
+    }
+    EXPECT_EQ(Names(lib), (std::vector<String>{u"A"_s, u"B"_s, u"C"_s}));
+
+    ASSERT_TRUE(lib.MoveCmbShapeBeforeByName(u"C"_s, String()));
+    int64_t pos = 0;
+    int64_t size = 0;
+    ASSERT_TRUE(lib.GetExistShape(u"C"_s, pos, size));
+    EXPECT_EQ(pos, 20);
+    ASSERT_TRUE(lib.MoveCmbShapeBeforeByName(u"A"_s, u"B"_s));
+    EXPECT_EQ(Names(lib), (std::vector<String>{u"C"_s, u"A"_s, u"B"_s}));
+    ASSERT_TRUE(lib.MoveCmbShapeBeforeByName(u"C"_s, u"B"_s));
+    EXPECT_EQ(Names(lib), (std::vector<String>{u"A"_s, u"C"_s, u"B"_s}));
+    // A moved entry keeps its link points.
+    EXPECT_EQ(ReadEntry(lib, u"C"_s).LinkPoints.size(), 1u);
+
+    const std::vector<uint8_t> before = lib.LibStream.Bytes();
+    EXPECT_FALSE(lib.MoveCmbShapeBeforeByName(u"C"_s, u"C"_s));
+    EXPECT_FALSE(lib.MoveCmbShapeBeforeByName(u"X"_s, String()));
+    EXPECT_FALSE(lib.MoveCmbShapeBeforeByName(u"A"_s, u"X"_s));
+    EXPECT_FALSE(lib.RenameCmbShapeName(u"X"_s, u"Y"_s));
+    EXPECT_FALSE(lib.RenameCmbShapeName(u"A"_s, String(256, u'n')));
+    EXPECT_FALSE(lib.DeleteShape(u"X"_s));
+    EXPECT_FALSE(lib.RepalceExistShape(u"X"_s, Refs(one), TUserData(), 1, 1));
+    EXPECT_FALSE(lib.AppendNewShape(String(256, u'n'), Refs(one), TUserData(), 1, 1));
+    EXPECT_EQ(lib.LibStream.Bytes(), before);
+
+    ASSERT_TRUE(lib.RenameCmbShapeName(u"C"_s, u"Longer name"_s));
+    EXPECT_EQ(Names(lib), (std::vector<String>{u"A"_s, u"Longer name"_s, u"B"_s}));
+    EXPECT_EQ(ReadEntry(lib, u"Longer name"_s).LinkPoints.size(), 1u);
+    TArrMyShape two;
+    two.push_back(Make(lib, "TMyEllipse", 0, 0, 30, 30));
+    ASSERT_TRUE(lib.RepalceExistShape(u"A"_s, Refs(two), TUserData(), 30, 30));
+    EXPECT_EQ(Names(lib), (std::vector<String>{u"A"_s, u"Longer name"_s, u"B"_s}));
+    EXPECT_EQ(ReadEntry(lib, u"A"_s).Shapes.front()->ClassName(), u"TMyEllipse"_s);
+    ASSERT_TRUE(lib.DeleteShape(u"Longer name"_s));
+    EXPECT_EQ(Names(lib), (std::vector<String>{u"A"_s, u"B"_s}));
+    ASSERT_TRUE(lib.InsertNewShape(20, u"First"_s, Refs(two), TUserData(), 5, 5));
+    EXPECT_EQ(Names(lib), (std::vector<String>{u"First"_s, u"A"_s, u"B"_s}));
+
+    QTemporaryDir dir;
+    const String file = dir.filePath(u"set.zlib"_s);
+    ASSERT_TRUE(lib.SaveToFile(file));
+    TLibManager reopened(file);
+    EXPECT_EQ(reopened.LibStream.Bytes(), lib.LibStream.Bytes());
+    EXPECT_EQ(reopened.LibFileName(), file);
+}
+
+const std::vector<std::string> kOldTags = {"ZEDALIBX.2", "ZEDALIBX.3", "ZEDALIBX.6", "ZEDALIBX.7", "ZEDALIBX.8",
+                                           "ZEDALIBX.9", "ZEDALIBX.a", "ZEDALIBX.e", "ZEDALIBX.h", "ZEDALIBX.i"};
+
+std::vector<libenc::Entry> SampleEntries()
+{
+    libenc::Entry box{u"Box", 80, 40, {{u"k", u"v"}}, {libenc::Box("TMyRectangle", 0, 0, 1, 1)}};
+    box.Shapes[0].TextX = 0.5;
+    box.Shapes[0].TextY = 1;
+    libenc::Entry linked{u"Linked", 20, 20, {}, {libenc::Box("TMyEllipse", 0, 0, 1, 1),
+                                                 libenc::Box("TMyLinkPoint", 0.4, -0.1, 0.6, 0.1)}};
+    return {box, linked};
+}
+
+TEST(Libraries, EveryTagReadsInItsLayoutAndUpgradesToTheNewest)
+{
+    using Step = bool (TLibManager::*)();
+    const std::map<std::string, Step> steps = {
+        {"ZEDALIBX.2", &TLibManager::Upgradefromx6tox8}, {"ZEDALIBX.3", &TLibManager::Upgradefromx6tox8},
+        {"ZEDALIBX.6", &TLibManager::Upgradefromx6tox8}, {"ZEDALIBX.7", &TLibManager::Upgradefromx6tox8},
+        {"ZEDALIBX.8", &TLibManager::Upgradefromx8tox9}, {"ZEDALIBX.9", &TLibManager::Upgradefromx9toxa},
+        {"ZEDALIBX.a", &TLibManager::Upgradefromxatoxe}, {"ZEDALIBX.e", &TLibManager::Upgradefromxetoxh},
+        {"ZEDALIBX.h", &TLibManager::Upgradefromxhtoxi}, {"ZEDALIBX.i", &TLibManager::Upgradefromxitoxj},
+    };
+    for (const std::string& tag : kOldTags) {
+        SCOPED_TRACE(tag);
+        TLibManager lib;
+        Load(lib, libenc::EncodeLibrary(tag, SampleEntries()));
+        int64_t size = 0;
+        int64_t end = 0;
+        EXPECT_EQ(lib.ReadLibTag(size, end), String::fromStdString(tag));
+        EXPECT_EQ(lib.Canvas().DiskFileVersion(), String::fromStdString(libenc::RecordVersion(tag)));
+        EXPECT_EQ(lib.GetcmbShapesCount(), 2);
+        // Editing an older layout in place would mix layouts.
+        EXPECT_FALSE(lib.AppendNewShape(u"New"_s, {}, TUserData(), 1, 1));
+
+        ASSERT_TRUE((lib.*steps.at(tag))());
+        EXPECT_EQ(lib.LibTag(), u"ZEDALIBX.j"_s);
+        EXPECT_EQ(Names(lib), (std::vector<String>{u"Box"_s, u"Linked"_s}));
+        Read box = ReadEntry(lib, u"Box"_s);
+        ASSERT_TRUE(box.Ok);
+        EXPECT_EQ(box.W, 80);
+        EXPECT_EQ(box.UserData.GetValueByKey(u"k"_s), libenc::HasUserData(tag) ? u"v"_s : String());
+        Read linked = ReadEntry(lib, u"Linked"_s);
+        ASSERT_TRUE(linked.Ok);
+        ASSERT_EQ(linked.LinkPoints.size(), 1u);
+        if (tag != "ZEDALIBX.2") {
+            // The oldest layout stores no coordinates.
+            EXPECT_NEAR(box.Shapes[0]->ThePoints[2].X, 80, 1e-3);
+            EXPECT_NEAR(box.Shapes[0]->TextOutPoint.Y, 40, 1e-3);
+            EXPECT_NEAR(linked.LinkPoints[0].X, 10, 1e-3);
+            EXPECT_NEAR(linked.LinkPoints[0].Y, 0, 1e-3);
+        }
+    }
+}
+
+TEST(Libraries, AnUpgradeThatCannotReadAnEntryChangesNothing)
+{
+    TLibManager lib;
+    Load(lib, libenc::EncodeLibrary("ZEDALIBX.9", SampleEntries()));
+    const std::vector<uint8_t> before = lib.LibStream.Bytes();
+    // Reading a "ZEDALIBX.9" library without its user data block misreads it.
+    EXPECT_FALSE(lib.Upgradefromxatoxe());
+    EXPECT_EQ(lib.LibStream.Bytes(), before);
+    EXPECT_TRUE(lib.UpgradeToNewest());
+    EXPECT_EQ(lib.LibTag(), u"ZEDALIBX.j"_s);
+}
+
+TEST(Libraries, EightBitLibrariesUpgradeToUtf16)
+{
+    docenc::Encoder e(true);
+    e.Fixed("ZEDALIBX.j", 10);
+    docenc::Encoder body(true);
+    body.I32(30);
+    body.I32(30);
+    body.I32(0);
+    body.I32(1);
+    body.Fixed("TMyEllipse", 16);
+    docenc::EncodeShape(body, libenc::Box("TMyEllipse", 0, 0, 1, 1), "XP.j");
+    e.U8(4);
+    e.Chars(u"Ring", 4);
+    e.I32(static_cast<int32_t>(body.Bytes.size()));
+    e.Bytes.insert(e.Bytes.end(), body.Bytes.begin(), body.Bytes.end());
+
+    TLibManager lib;
+    Load(lib, e.Bytes);
+    ReadOldZEDAFile = true;
+    const bool upgraded = lib.UpgradefromxjtoUNICODE();
+    ReadOldZEDAFile = false;
+    ASSERT_TRUE(upgraded);
+    TLibManager fresh;
+    Load(fresh, lib.UpgradeStream.Bytes());
+    EXPECT_EQ(Names(fresh), std::vector<String>{u"Ring"_s});
+    EXPECT_EQ(ReadEntry(fresh, u"Ring"_s).W, 30);
+}
+
+TEST(Libraries, TagTestsRecogniseTheirTags)
+{
+    QTemporaryDir dir;
+    using Test = bool (*)(const String&);
+    const std::vector<std::pair<Test, std::vector<std::string>>> tests = {
+        {&IsZEDALibFile, {"ZEDALIBX.j", "ZEDALIBX.h", "ZEDALIBX.a", "ZEDALIBX.9", "ZEDALIBX.8", "ZEDALIBX.7",
+                          "ZEDALIBX.6", "ZEDALIBX.3", "ZEDALIBX.2"}},
+        {&IsZEDALibFileX67, {"ZEDALIBX.6", "ZEDALIBX.7"}},
+        {&IsZEDALibX2File, {"ZEDALIBX.2"}},
+        {&IsZEDALibFileX8, {"ZEDALIBX.8"}},
+        {&IsZEDALibFileX9, {"ZEDALIBX.9"}},
+        {&IsZEDALibFileXA, {"ZEDALIBX.a"}},
+        {&IsZEDALibFileXE, {"ZEDALIBX.e"}},
+        {&IsZEDALibFileXH, {"ZEDALIBX.h"}},
+        {&IsZEDALibFileXI, {"ZEDALIBX.i"}},
+        {&IsOLDZEDALibFile, {"ZEDALIB2.1"}},
+    };
+    std::vector<std::string> all = kOldTags;
+    all.insert(all.end(), {"ZEDALIBX.j", "ZEDALIB2.1", "ZEDALIBX.k"});
+    for (const std::string& tag : all) {
+        const String file = dir.filePath(String::fromStdString(tag));
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        docenc::Encoder e;
+        e.Fixed(tag, 10);
+        f.write(reinterpret_cast<const char*>(e.Bytes.data()), static_cast<qint64>(e.Bytes.size()));
+        f.close();
+        for (size_t i = 0; i < tests.size(); ++i) {
+            const auto& yes = tests[i].second;
+            EXPECT_EQ(tests[i].first(file), std::find(yes.begin(), yes.end(), tag) != yes.end()) << tag << " " << i;
+        }
+        // 10 to 19 bytes are too short for a UTF-16 tag.
+        f.open(QIODevice::WriteOnly);
+        f.write(reinterpret_cast<const char*>(e.Bytes.data()), 15);
+        f.close();
+        EXPECT_FALSE(IsZEDALibFile(file));
+    }
+}
+
+TEST(Libraries, APreviewCentresTheEntryAndLeavesLinkPointsOut)
+{
+    TLibManager lib;
+    TArrMyShape shapes;
+    shapes.push_back(Make(lib, "TMyRectangle", 0, 0, 200, 100));
+    shapes.back()->Brush().SetColor(clBlack);
+    shapes.back()->Brush().SetStyle(TBrushStyle::bsSolid);
+    shapes.push_back(Make(lib, "TMyLinkPoint", 196, 96, 204, 104));
+    ASSERT_TRUE(lib.AppendNewShape(u"Bar"_s, Refs(shapes), TUserData(), 200, 100));
+
+    TBitmap tile;
+    ASSERT_TRUE(lib.GetCmbShapeImage(u"Bar"_s, 64, tile, clWhite));
+    ASSERT_EQ(tile.Width(), 64);
+    ASSERT_EQ(tile.Height(), 64);
+    // 62 pixels wide, 31 high, centred: rows 17..47 dark, the rest white.
+    EXPECT_EQ(tile.Canvas().Pixel(32, 32), clBlack);
+    EXPECT_EQ(tile.Canvas().Pixel(32, 8), clWhite);
+    EXPECT_EQ(tile.Canvas().Pixel(32, 56), clWhite);
+    EXPECT_EQ(tile.Canvas().Pixel(63, 63), clWhite);
+    TBitmap untouched(5, 5);
+    EXPECT_FALSE(lib.GetCmbShapeImage(u"None"_s, 64, untouched, clWhite));
+    EXPECT_FALSE(lib.GetCmbShapeImage(u"Bar"_s, 1e9, untouched, clWhite));
+    EXPECT_EQ(untouched.Width(), 5);
+}
+
+// Every way a damaged library is used fails cleanly and changes nothing.
+void ExpectRefused(TLibManager& lib, const char* what)
+{
+    SCOPED_TRACE(what);
+    const std::vector<uint8_t> before = lib.LibStream.Bytes();
+    const int32_t count = lib.GetcmbShapesCount();
+    for (int32_t i = 0; i < std::max(count, 2); ++i) {
+        const String name = lib.GetCmbShapesNameByID(i);
+        Read r = ReadEntry(lib, name);
+        TBitmap tile;
+        lib.GetCmbShapeImage(name, 32, tile, clWhite);
+    }
+    lib.DeleteShape(u"Box"_s);
+    lib.RenameCmbShapeName(u"Linked"_s, u"L"_s);
+    lib.MoveCmbShapeBeforeByName(u"Linked"_s, String());
+    lib.UpgradeToNewest();
+    if (count < 0) {
+        EXPECT_EQ(lib.LibStream.Bytes(), before);
+    }
+}
+
+TEST(Libraries, DamagedLibrariesFailWithoutChange)
+{
+    const std::vector<uint8_t> good = libenc::EncodeLibrary("ZEDALIBX.j", SampleEntries());
+    TLibManager lib;
+    // Every cut of the stream.
+    for (size_t n = 0; n < good.size(); ++n) {
+        Load(lib, std::vector<uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n)));
+        ExpectRefused(lib, "cut");
+        Read r = ReadEntry(lib, u"Linked"_s);
+        EXPECT_FALSE(r.Ok);
+        EXPECT_EQ(r.W, -7);
+    }
+    // Sizes and counts that reach past the end.
+    const size_t sizeAt = 20 + 1 + 6;
+    for (int32_t bad : {-1, INT32_MAX, 1 << 20}) {
+        std::vector<uint8_t> bytes = good;
+        std::memcpy(bytes.data() + sizeAt, &bad, 4);
+        Load(lib, bytes);
+        EXPECT_EQ(lib.GetcmbShapesCount(), -1);
+        EXPECT_EQ(lib.GetCmbShapesNameByID(0), String());
+        ExpectRefused(lib, "size");
+        bytes = good;
+        // The shape count of "Box", after width, height and one pair.
+        const size_t countAt = sizeAt + 4 + 8 + 4 + 4 + 2 + 4 + 2;
+        std::memcpy(bytes.data() + countAt, &bad, 4);
+        Load(lib, bytes);
+        EXPECT_EQ(lib.GetcmbShapesCount(), 2);
+        EXPECT_FALSE(ReadEntry(lib, u"Box"_s).Ok);
+        ExpectRefused(lib, "count");
+    }
+    // Every byte of the stream flipped in turn.
+    for (size_t i = 20; i < good.size(); ++i) {
+        std::vector<uint8_t> bytes = good;
+        bytes[i] ^= 0xA5;
+        Load(lib, bytes);
+        ExpectRefused(lib, "flip");
+    }
+}
+
+// ---- Placing entries on a canvas
+
+struct Placement {
+    TMyCAD cad;
+    TLibManager lib;
+    int32_t Added = 0;
+    Placement()
+    {
+        cad.OnShapeAdded = [this](TMyShape*&, int32_t) { ++Added; };
+    }
+};
+
+TEST(Libraries, ALoneShapeWithoutLinkPointsIsPlacedAsACopy)
+{
+    Placement p;
+    TArrMyShape shapes;
+    shapes.push_back(Make(p.lib, "TMyEllipse", 0, 0, 40, 20));
+    shapes.back()->LinkPoints = {{300, 300}};
+    ASSERT_TRUE(p.lib.AppendNewShape(u"Oval"_s, Refs(shapes), TUserData(), 40, 20));
+    const int32_t id = p.cad.AddUserDefineShapefromLib(&p.lib, u"Oval"_s, 100, 100);
+    ASSERT_EQ(p.cad.GetShapesCount(), 1);
+    TMyShape* placed = p.cad.GetShapeByID(id);
+    ASSERT_NE(dynamic_cast<TMyEllipse*>(placed), nullptr);
+    EXPECT_EQ(placed->ClassName(), u"TMyEllipse"_s);
+    EXPECT_EQ(placed->ThePoints[0], (TMyPoint{80, 90}));
+    EXPECT_EQ(placed->Name(), u"Shape"_s + String::number(id));
+    EXPECT_TRUE(placed->LinkPoints.empty());
+    EXPECT_EQ(p.Added, 1);
+    EXPECT_EQ(p.cad.AddUserDefineShapefromLib(&p.lib, u"Missing"_s, 100, 100), -1);
+    EXPECT_EQ(p.cad.GetShapesCount(), 1);
+}
+
+TEST(Libraries, AnEntryOfSeveralShapesBecomesACombineWithItsMembers)
+{
+    Placement p;
+    p.cad.SetZoom(2.0);
+    TArrMyShape shapes;
+    shapes.push_back(Make(p.lib, "TMyRectangle", 0, 0, 60, 40));
+    shapes.push_back(Make(p.lib, "TMyEllipse", 10, 10, 50, 30));
+    shapes.push_back(Make(p.lib, "TMyLine", 0, 20, 60, 20));
+    shapes.push_back(Make(p.lib, "TMyGroup", 0, 0, 60, 40));
+    shapes.push_back(Make(p.lib, "TMyLinkPoint", -4, 16, 4, 24));
+    TUserData data;
+    data.AddKeyandValue(u"part"_s, u"A-7"_s);
+    ASSERT_TRUE(p.lib.AppendNewShape(u"Three"_s, Refs(shapes), data, 60, 40));
+    const int32_t steps = p.cad.GetUndoStepsCount();
+
+    const int32_t id = p.cad.AddUserDefineShapefromLib(&p.lib, u"Three"_s, 200, 150);
+    ASSERT_EQ(p.cad.GetShapesCount(), 4);
+    TMyShape* combine = p.cad.GetShapeByNo(0);
+    EXPECT_EQ(combine->ShapeId, id);
+    EXPECT_EQ(combine->ClassName(), u"TMyCombine"_s);
+    // 120 x 80 device pixels centred on (200, 150), at zoom 2.
+    EXPECT_EQ(combine->ThePoints[0], (TMyPoint{70, 55}));
+    EXPECT_EQ(combine->ThePoints[2], (TMyPoint{130, 95}));
+    ASSERT_EQ(combine->LinkPoints.size(), 1u);
+    EXPECT_EQ(combine->LinkPoints[0], (TMyPoint{70, 75}));
+    EXPECT_EQ(combine->UserData().GetValueByKey(u"part"_s), u"A-7"_s);
+    EXPECT_EQ(combine->ChildShapesNo, (TMyShapeNo{1, 2, 3}));
+    const char16_t* classes[] = {u"TMyRectangle", u"TMyEllipse", u"TMyLine"};
+    for (int32_t n = 1; n <= 3; ++n) {
+        TMyShape* m = p.cad.GetShapeByNo(n);
+        EXPECT_EQ(m->ClassName(), String::fromUtf16(classes[n - 1]));
+        EXPECT_EQ(m->ParentShapeNo, 0);
+        EXPECT_EQ(m->ShapeId, id + n);
+    }
+    EXPECT_EQ(p.cad.GetShapeByNo(1)->ThePoints[0], (TMyPoint{70, 55}));
+    EXPECT_EQ(p.cad.GetSelectedShape(), combine);
+    EXPECT_EQ(p.Added, 1);
+
+    // One step takes the whole placement back.
+    EXPECT_EQ(p.cad.GetUndoStepsCount(), steps + 1);
+    p.cad.PopFromUndoRedoShapeList();
+    EXPECT_EQ(p.cad.GetShapesCount(), 0);
+}
+
+} // namespace
