@@ -1,6 +1,8 @@
 #include "apps/cli/Commands.h"
 
+#include "apps/cli/CommandLine.h"
 #include "apps/cli/DrawingReport.h"
+#include "apps/cli/LibraryCommands.h"
 #include "apps/common/DrawingFiles.h"
 #include "cad/canvas/MyCAD.h"
 #include "cad/io/DocumentFile.h"
@@ -39,6 +41,8 @@ const char* const kMainHelp =
     "  convert IN OUT              rewrite a drawing of any version in the current one,\n"
     "                              or write it as DXF for CAD programs (OUT.dxf)\n"
     "  block DRAWING BLOCK OUT     add the drawing BLOCK to DRAWING and save it as OUT\n"
+    "  lib ACTION LIB ...          list, show, preview, add and upgrade shape libraries\n"
+    "  place DRAWING LIB NAME X Y OUT  place a library entry on a drawing and save it\n"
     "\n"
     "'mycad COMMAND --help' describes a command; 'mycad --version' tells the version.\n"
     "Exit status: 0 done, 1 a file is missing, is no drawing, cannot be read or\n"
@@ -114,120 +118,6 @@ const char* const kBlockHelp =
     "             layer at the same position, and layers the drawing lacks are\n"
     "             added as \"Block\" followed by the block layer's name\n"
     "             (default: every shape onto the drawing's current layer)\n";
-
-class TCommandLine {
-public:
-    TCommandLine(QString command, QStringList args, QTextStream& err)
-        : command_(std::move(command)), err_(err), args_(std::move(args))
-    {
-    }
-
-    /// "--help" anywhere before a "--".
-    bool WantsHelp() const
-    {
-        for (const QString& a : args_) {
-            if (a == QLatin1String("--")) return false;
-            if (a == QLatin1String("--help")) return true;
-        }
-        return false;
-    }
-
-    /// Checks the options against those the command knows; the ones that
-    /// take a value take the next argument when not given with "=".
-    bool Parse(const QStringList& flags, const QStringList& valued)
-    {
-        std::vector<Option> parsed;
-        QStringList positional;
-        for (qsizetype i = 0; i < args_.size(); ++i) {
-            const QString& a = args_.at(i);
-            if (a == QLatin1String("--")) {
-                for (++i; i < args_.size(); ++i) positional.push_back(args_.at(i));
-                break;
-            }
-            if (!a.startsWith(QLatin1String("--"))) {
-                positional.push_back(a);
-                continue;
-            }
-            const qsizetype eq = a.indexOf(u'=');
-            const QString name = eq > 0 ? a.left(eq) : a;
-            if (flags.contains(name)) {
-                if (eq > 0) return Usage(QStringLiteral("option '%1' takes no value").arg(name));
-                parsed.push_back({name, QString(), false});
-            } else if (valued.contains(name)) {
-                if (eq > 0) {
-                    parsed.push_back({name, a.mid(eq + 1), true});
-                } else if (i + 1 < args_.size()) {
-                    parsed.push_back({name, args_.at(++i), true});
-                } else {
-                    return Usage(QStringLiteral("option '%1' needs a value").arg(name));
-                }
-            } else {
-                return Usage(QStringLiteral("unknown option '%1'").arg(name));
-            }
-        }
-        options_ = std::move(parsed);
-        positional_ = std::move(positional);
-        return true;
-    }
-
-    const QStringList& Positional() const { return positional_; }
-    bool Has(const QString& name) const
-    {
-        for (const Option& o : options_) {
-            if (o.name == name) return true;
-        }
-        return false;
-    }
-    std::optional<QString> Value(const QString& name) const
-    {
-        std::optional<QString> last;
-        for (const Option& o : options_) {
-            if (o.name == name) last = o.value;
-        }
-        return last;
-    }
-
-    /// Reports a usage error; always false.
-    bool Usage(const QString& text) const
-    {
-        err_ << "mycad " << command_ << ": " << text << " (see 'mycad " << command_ << " --help')\n";
-        return false;
-    }
-
-private:
-    struct Option {
-        QString name;
-        QString value;
-        bool hasValue = false;
-    };
-    QString command_;
-    QTextStream& err_;
-    QStringList args_;
-    std::vector<Option> options_;
-    QStringList positional_;
-};
-
-/// The canvas of one command, with the drawing read from a file.
-struct TLoadedDrawing {
-    TMyCAD cad;
-    bool ok = false;
-
-    TLoadedDrawing(const QString& fileName, QTextStream& err)
-    {
-        const app::TOpenResult result = app::OpenDrawing(cad, fileName);
-        ok = result == app::TOpenResult::Opened;
-        if (!ok) err << "mycad: " << app::OpenErrorText(result, fileName) << '\n';
-    }
-};
-
-/// A whole number in range; nullopt otherwise.
-std::optional<int> IntIn(const QString& text, int low, int high)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < low || v > high) return std::nullopt;
-    return v;
-}
 
 int Info(TCommandLine& line, QTextStream& out, QTextStream& err)
 {
@@ -576,6 +466,8 @@ int RunMyCad(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == QLatin1String("print")) return line.WantsHelp() ? help(kPrintHelp) : PrintToPdf(line, err);
     if (command == QLatin1String("convert")) return line.WantsHelp() ? help(kConvertHelp) : Convert(line, err);
     if (command == QLatin1String("block")) return line.WantsHelp() ? help(kBlockHelp) : Block(line, err);
+    if (command == QLatin1String("lib")) return Library(line, out, err);
+    if (command == QLatin1String("place")) return line.WantsHelp() ? help(kPlaceHelp) : Place(line, err);
     err << "mycad: unknown command '" << command << "' (see 'mycad --help')\n";
     return kExitUsage;
 }

@@ -334,4 +334,6 @@ QString DrawingSummary(const TMyCAD& cad, const QString& fileName)
     return text;
 }
 
+void WriteShapeJson(TJsonWriter& j, const TMyShape& shape) { WriteShape(j, shape); }
+
 } // namespace mycad::cli

@@ -472,10 +472,12 @@ bool TLibManager::ReadShapes(int64_t pos, int32_t width, int32_t height, bool sp
 
 // ---- Field writers
 
-int64_t TLibManager::WriteLibTag(TStream& stream)
+namespace {
+
+/// Hands what the writer composed to the stream; its byte length, or -1
+/// when the stream refuses it.
+int64_t Flush(TRecordWriter& w, TStream& stream)
 {
-    TRecordWriter w;
-    w.FixedString(kNewestLibTag, kTagChars);
     const int64_t before = stream.Position();
     if (!Guarded([&] {
             w.FlushTo(stream);
@@ -485,39 +487,37 @@ int64_t TLibManager::WriteLibTag(TStream& stream)
     return stream.Position() - before;
 }
 
+} // namespace
+
+int64_t TLibManager::WriteLibTag(TStream& stream)
+{
+    TRecordWriter w;
+    w.FixedString(kNewestLibTag, kTagChars);
+    return Flush(w, stream);
+}
+
 int64_t TLibManager::WriteCmbShapeName(TStream& stream, const String& name)
 {
     if (name.size() > kMaxNameChars) return -1;
     TRecordWriter w;
     w.Byte(static_cast<uint8_t>(name.size()));
     w.FixedString(name, static_cast<int32_t>(name.size()));
-    if (!Guarded([&] {
-            w.FlushTo(stream);
-            return true;
-        }))
-        return -1;
-    return 1 + 2 * name.size();
+    return Flush(w, stream);
 }
 
 int64_t TLibManager::WriteCmbShapeSize(TStream& stream, int32_t size)
 {
-    return Guarded([&] {
-        WriteInt32(stream, size);
-        return true;
-    })
-               ? 4
-               : -1;
+    TRecordWriter w;
+    w.Int32(size);
+    return Flush(w, stream);
 }
 
 int64_t TLibManager::WriteWidthHeight(TStream& stream, int32_t width, int32_t height)
 {
-    return Guarded([&] {
-        WriteInt32(stream, width);
-        WriteInt32(stream, height);
-        return true;
-    })
-               ? 8
-               : -1;
+    TRecordWriter w;
+    w.Int32(width);
+    w.Int32(height);
+    return Flush(w, stream);
 }
 
 int64_t TLibManager::WriteUserDataRecords(TStream& stream, const TUserData& userData)
@@ -531,13 +531,7 @@ int64_t TLibManager::WriteUserDataRecords(TStream& stream, const TUserData& user
         // look-ups find it.
         w.CountedString(userData.GetValueByKey(pair.Key));
     }
-    const int64_t before = stream.Position();
-    if (!Guarded([&] {
-            w.FlushTo(stream);
-            return true;
-        }))
-        return -1;
-    return stream.Position() - before;
+    return Flush(w, stream);
 }
 
 int64_t TLibManager::WriteShapes(TStream& stream, const TArrMyShapeRef& shapes)
