@@ -1,6 +1,6 @@
 // Writes the seed corpus of fuzz_library into the folder given: a library of
 // each tag from the test encoder and one made by the writer with link
-// points, user data, a group and several shape classes.
+// points, user data, a group and several shape classes, and an 8-bit one.
 // Usage: make_library_seeds DIR
 #include "cad/canvas/MyCAD.h"
 #include "cad/io/LibManager.h"
@@ -72,6 +72,7 @@ int main(int argc, char** argv)
                             "ZEDALIBX.a", "ZEDALIBX.e", "ZEDALIBX.h", "ZEDALIBX.i", "ZEDALIBX.j"}) {
         ok = Write(dir, std::string("encoded-") + tag, libenc::EncodeLibrary(tag, Entries())) && ok;
     }
+    ok = Write(dir, "eight-bit", libenc::EightBitRingLibrary()) && ok;
     ok = Write(dir, "written", Written()) && ok;
     return ok ? 0 : 1;
 }

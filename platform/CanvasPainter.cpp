@@ -145,6 +145,13 @@ bool TCanvasPainter::StrokeStraightCosmetic(const QPainterPath& path, const QPen
     if (toDevice.type() > QTransform::TxTranslate || p.device()->devicePixelRatio() != 1.0) return false;
     const QPointF shift(toDevice.dx(), toDevice.dy());
     if (shift.x() != std::round(shift.x()) || shift.y() != std::round(shift.y())) return false;
+    // The walk visits every pixel of a figure, on the image or not: one that
+    // reaches far beyond the image (a damaged file's coordinates) would cost
+    // memory by its length, so the painter, which clips, draws it instead.
+    constexpr qreal kWalkMargin = 1 << 20;
+    const QRectF reach(-kWalkMargin, -kWalkMargin, p.device()->width() + 2 * kWalkMargin,
+                       p.device()->height() + 2 * kWalkMargin);
+    if (!reach.contains(path.boundingRect().translated(shift))) return false;
     const QList<qreal> dashes = pen.style() == Qt::SolidLine ? QList<qreal>() : pen.dashPattern();
     QPolygon pixels;
     if (!WalkCosmetic(path, dashes, [&pixels](int x, int y) { pixels.append(QPoint(x, y)); })) return false;

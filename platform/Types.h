@@ -25,10 +25,18 @@ inline String StringFromUtf16(const char16_t* units, int64_t count)
 }
 
 /// Rounds to the nearest integer with ties to even (2.5 -> 2, 3.5 -> 4), the
-/// rule for every conversion from float to whole pixels.
+/// rule for every conversion from float to whole pixels. Values beyond
+/// +-2^29 (a damaged file's coordinate, zoomed) stay at that bound, so that
+/// sums and differences of a few pixel positions still fit in 32 bits; NaN
+/// gives 0.
 inline int32_t RoundToInt(double v)
 {
-    return static_cast<int32_t>(std::nearbyint(v));
+    constexpr double kLimit = 536870912.0;
+    const double r = std::nearbyint(v);
+    if (r >= -kLimit && r <= kLimit) return static_cast<int32_t>(r);
+    if (r > kLimit) return static_cast<int32_t>(kLimit);
+    if (r < -kLimit) return -static_cast<int32_t>(kLimit);
+    return 0;
 }
 
 struct TPoint {

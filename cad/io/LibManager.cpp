@@ -259,6 +259,17 @@ String TLibManager::GetCmbShapesNameByID(int32_t index) const
     return sound ? name : String();
 }
 
+std::vector<String> TLibManager::GetCmbShapesNames() const
+{
+    std::vector<String> names;
+    if (!Walk([&](const TEntryHead& h) {
+            names.push_back(h.Name);
+            return true;
+        }))
+        names.clear();
+    return names;
+}
+
 bool TLibManager::GetExistShape(const String& name, int64_t& pos, int64_t& size) const
 {
     TEntryHead head;

@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace mycad {
 
@@ -77,6 +78,9 @@ public:
     int32_t GetcmbShapesCount() const;
     /// The name at a 0-based position; empty when there is none.
     String GetCmbShapesNameByID(int32_t index) const;
+    /// Every name in order, in one walk (GetCmbShapesNameByID walks to its
+    /// entry each time); empty for a damaged library.
+    std::vector<String> GetCmbShapesNames() const;
     /// The offset and total length (name field + 4 + size) of the entry.
     bool GetExistShape(const String& name, int64_t& pos, int64_t& size) const;
 

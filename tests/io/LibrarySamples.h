@@ -70,4 +70,24 @@ inline docenc::Shape Box(const char* className, double l, double t, double r, do
     return s;
 }
 
+/// A "ZEDALIBX.j" library of 8-bit strings, as the oldest programs wrote
+/// it: one entry "Ring", a 30 x 30 ellipse.
+inline std::vector<uint8_t> EightBitRingLibrary()
+{
+    docenc::Encoder e(true);
+    e.Fixed("ZEDALIBX.j", 10);
+    docenc::Encoder body(true);
+    body.I32(30);
+    body.I32(30);
+    body.I32(0);
+    body.I32(1);
+    body.Fixed("TMyEllipse", 16);
+    docenc::EncodeShape(body, Box("TMyEllipse", 0, 0, 1, 1), "XP.j");
+    e.U8(4);
+    e.Chars(u"Ring", 4);
+    e.I32(static_cast<int32_t>(body.Bytes.size()));
+    e.Bytes.insert(e.Bytes.end(), body.Bytes.begin(), body.Bytes.end());
+    return e.Bytes;
+}
+
 } // namespace libenc

@@ -58,10 +58,12 @@ void Load(TLibManager& lib, const std::vector<uint8_t>& bytes)
     lib.LibStream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
 }
 
+/// The names by position, checked against the one-walk list.
 std::vector<String> Names(const TLibManager& lib)
 {
     std::vector<String> names;
     for (int32_t i = 0; i < lib.GetcmbShapesCount(); ++i) names.push_back(lib.GetCmbShapesNameByID(i));
+    EXPECT_EQ(lib.GetCmbShapesNames(), names);
     return names;
 }
 
@@ -258,22 +260,8 @@ TEST(Libraries, AnUpgradeThatCannotReadAnEntryChangesNothing)
 
 TEST(Libraries, EightBitLibrariesUpgradeToUtf16)
 {
-    docenc::Encoder e(true);
-    e.Fixed("ZEDALIBX.j", 10);
-    docenc::Encoder body(true);
-    body.I32(30);
-    body.I32(30);
-    body.I32(0);
-    body.I32(1);
-    body.Fixed("TMyEllipse", 16);
-    docenc::EncodeShape(body, libenc::Box("TMyEllipse", 0, 0, 1, 1), "XP.j");
-    e.U8(4);
-    e.Chars(u"Ring", 4);
-    e.I32(static_cast<int32_t>(body.Bytes.size()));
-    e.Bytes.insert(e.Bytes.end(), body.Bytes.begin(), body.Bytes.end());
-
     TLibManager lib;
-    Load(lib, e.Bytes);
+    Load(lib, libenc::EightBitRingLibrary());
     ReadOldZEDAFile = true;
     const bool upgraded = lib.UpgradefromxjtoUNICODE();
     ReadOldZEDAFile = false;
@@ -389,6 +377,7 @@ TEST(Libraries, DamagedLibrariesFailWithoutChange)
         Load(lib, bytes);
         EXPECT_EQ(lib.GetcmbShapesCount(), -1);
         EXPECT_EQ(lib.GetCmbShapesNameByID(0), String());
+        EXPECT_TRUE(lib.GetCmbShapesNames().empty());
         ExpectRefused(lib, "size");
         bytes = good;
         // The shape count of "Box", after width, height and one pair.
