@@ -1,5 +1,10 @@
 #include "apps/studio/StudioCanvas.h"
 
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
 #include "cad/shapes/ShapeDraw.h"
@@ -8,7 +13,31 @@
 
 namespace mycad::studio {
 
-TStudioCanvas::TStudioCanvas(QWidget* parent) : TMyCAD(parent) {}
+TStudioCanvas::TStudioCanvas(QWidget* parent) : TMyCAD(parent) { setAcceptDrops(true); }
+
+namespace {
+
+const QString kStencilType = QStringLiteral("application/x-mycad-stencil");
+
+} // namespace
+
+void TStudioCanvas::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (OnStencilDropped && event->mimeData()->hasFormat(kStencilType)) event->acceptProposedAction();
+}
+
+void TStudioCanvas::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (OnStencilDropped && event->mimeData()->hasFormat(kStencilType)) event->acceptProposedAction();
+}
+
+void TStudioCanvas::dropEvent(QDropEvent* event)
+{
+    if (!OnStencilDropped || !event->mimeData()->hasFormat(kStencilType)) return;
+    // The control has no scroll offset of its own: its pixels are device pixels.
+    const QPoint at = event->position().toPoint();
+    if (OnStencilDropped(event->mimeData()->data(kStencilType), at.x(), at.y()) >= 0) event->acceptProposedAction();
+}
 
 bool TStudioCanvas::CancelGesture()
 {

@@ -5,6 +5,8 @@
 
 #include "cad/canvas/MyCAD.h"
 
+#include <QByteArray>
+
 #include <functional>
 
 namespace mycad::studio {
@@ -29,6 +31,15 @@ public:
 
     void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+
+    /// Places what a stencil dragged from the Shapes panel carries at the
+    /// device point; the new shape's id or -1. Drops of other data are refused.
+    std::function<int32_t(const QByteArray& data, int32_t x, int32_t y)> OnStencilDropped;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     QString Measure();

@@ -157,6 +157,7 @@ TStudioWindow::~TStudioWindow()
     cad.OnWholeDragged = nullptr;
     cad.OnShapeMouseResizeFinished = nullptr;
     cad.OnMeasurement = nullptr;
+    cad.OnStencilDropped = nullptr;
 }
 
 QAction* TStudioWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
@@ -597,6 +598,7 @@ void TStudioWindow::BuildPanels()
     connect(properties_, &TPropertiesPanel::MoveToLayerRequested, this,
             [this](int32_t id) { MoveSelectionToLayer(id); });
     connect(layers_, &TLayersPanel::MoveSelectionRequested, this, [this](int32_t id) { MoveSelectionToLayer(id); });
+    BuildShapesPanel();
     MakeAction(QStringLiteral("viewProperties"), QStringLiteral("&Properties"), QString(), QKeySequence(QStringLiteral("Alt+Return")),
                QStringLiteral("Show the Properties panel"), [propertiesDock, this] {
                    propertiesDock->show();

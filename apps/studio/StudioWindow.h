@@ -11,6 +11,7 @@
 #include "apps/studio/CanvasArea.h"
 #include "apps/studio/LayersPanel.h"
 #include "apps/studio/PropertiesPanel.h"
+#include "apps/studio/ShapesPanel.h"
 #include "platform/Control.h"
 
 #include <QMainWindow>
@@ -41,6 +42,7 @@ public:
     TCanvasArea& Area() { return *area_; }
     TLayersPanel& Layers() { return *layers_; }
     TPropertiesPanel& Properties() { return *properties_; }
+    TShapesPanel& Shapes() { return *shapes_; }
     /// A command by its object name ("fileSave", "editUndo", "toolRectangle",
     /// ...); nullptr for an unknown name.
     QAction* Action(const QString& name) const;
@@ -120,6 +122,8 @@ private:
     void BuildMenus();
     void BuildToolBars();
     void BuildPanels();
+    /// The Shapes panel (StudioShapes.cpp).
+    void BuildShapesPanel();
     void BuildStatusBar();
     void BuildKeys();
     void HookCanvas();
@@ -170,6 +174,7 @@ private:
     TCanvasArea* area_ = nullptr;
     TLayersPanel* layers_ = nullptr;
     TPropertiesPanel* properties_ = nullptr;
+    TShapesPanel* shapes_ = nullptr;
     TInPlaceEditor* inPlace_ = nullptr;
     std::unique_ptr<QSettings> settings_;
     QString fileName_;
