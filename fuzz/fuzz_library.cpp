@@ -84,6 +84,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     static QApplication app(*argc, *argv);
     gLib = new TLibManager;
     gCanvas = new TMyCAD;
+    // The canvases are widgets: they go before the application does, which
+    // otherwise tears its graphics down under them at exit.
+    std::atexit([] {
+        delete gCanvas;
+        delete gLib;
+    });
     return 0;
 }
 

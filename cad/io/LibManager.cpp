@@ -106,6 +106,23 @@ void ScaleToNominal(TMyShape& shape, int32_t width, int32_t height)
     scale(shape.TextOutPoint);
 }
 
+// Every writer keeps an entry's points within its box, 0..1 across it, but
+// for link-point markers on its edges: a few pixels beyond a box that may be
+// a single pixel wide. Points further out only come from a damaged library,
+// and would make previews and placed shapes of any size.
+constexpr double kEntryReach = 16.0;
+// The largest nominal width or height an entry may have.
+constexpr int32_t kLargestNominalSize = 1 << 20;
+
+void RequireInsideEntry(const TMyShape& shape)
+{
+    for (const TMyPoint& p : shape.ThePoints) {
+        if (std::fabs(p.X - 0.5) > kEntryReach || std::fabs(p.Y - 0.5) > kEntryReach) {
+            TRecordReader::Fail("shape outside its entry");
+        }
+    }
+}
+
 } // namespace
 
 String LibTagVersion(const String& tag)
@@ -305,7 +322,7 @@ bool TLibManager::ReadEntryAt(const TEntryHead& head, const String& userDataTag,
         TRecordReader r(body, version, body.Size());
         const int32_t w = r.Int32();
         const int32_t h = r.Int32();
-        if (w < 0 || h < 0) r.Fail("negative size");
+        if (w < 0 || h < 0 || w > kLargestNominalSize || h > kLargestNominalSize) r.Fail("size out of range");
         TArrUserDataRec pairs;
         if (tag == userDataTag && InVersions(version, TFileVersion::XP_8)) pairs = ReadUserDataPairs(r);
         TArrMyPoint points;
@@ -330,6 +347,7 @@ void TLibManager::ReadShapeList(TRecordReader& r, int32_t width, int32_t height,
         std::unique_ptr<TMyShape> shape = mcad->CreateShapeByName(className, mcad.get());
         if (!shape) r.Fail("unknown shape class");
         ReadShapeRecord(*shape, r);
+        RequireInsideEntry(*shape);
         ScaleToNominal(*shape, width, height);
         if (splitLinkPoints && className == kLinkPointClass) {
             linkPoints.push_back(shape->ComputeCenterPoint(4));

@@ -388,6 +388,16 @@ TEST(Libraries, DamagedLibrariesFailWithoutChange)
         EXPECT_FALSE(ReadEntry(lib, u"Box"_s).Ok);
         ExpectRefused(lib, "count");
     }
+    // Shapes far outside their entry's box, and absurd nominal sizes.
+    libenc::Entry far{u"Far", 10, 10, {}, {libenc::Box("TMyRectangle", 0, 0, 100, 1)}};
+    libenc::Entry huge{u"Huge", 1 << 21, 10, {}, {libenc::Box("TMyRectangle", 0, 0, 1, 1)}};
+    libenc::Entry edge{u"Edge", 1, 1, {}, {libenc::Box("TMyLine", 0, 0, 1, 0), libenc::Box("TMyLinkPoint", -4, -4, 4, 4)}};
+    Load(lib, libenc::EncodeLibrary("ZEDALIBX.j", {far, huge, edge}));
+    EXPECT_EQ(lib.GetcmbShapesCount(), 3);
+    EXPECT_FALSE(ReadEntry(lib, u"Far"_s).Ok);
+    EXPECT_FALSE(ReadEntry(lib, u"Huge"_s).Ok);
+    // Link points a few pixels off a box of a pixel are an entry's own.
+    EXPECT_EQ(ReadEntry(lib, u"Edge"_s).LinkPoints.size(), 1u);
     // Every byte of the stream flipped in turn.
     for (size_t i = 20; i < good.size(); ++i) {
         std::vector<uint8_t> bytes = good;
