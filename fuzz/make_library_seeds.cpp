@@ -2,6 +2,7 @@
 // each tag from the test encoder and one made by the writer with link
 // points, user data, a group and several shape classes, and an 8-bit one.
 // Usage: make_library_seeds DIR
+#include "SeedFiles.h"
 #include "cad/canvas/MyCAD.h"
 #include "cad/io/LibManager.h"
 #include "io/LibrarySamples.h"
@@ -15,14 +16,7 @@ using namespace mycad;
 
 namespace {
 
-bool Write(const std::string& dir, const std::string& name, const std::vector<uint8_t>& bytes)
-{
-    const std::string path = dir + "/" + name;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
+using seeds::Write;
 
 std::vector<libenc::Entry> Entries()
 {

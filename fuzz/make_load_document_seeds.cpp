@@ -3,6 +3,7 @@
 // saved by the writer with every feature the format has (bitmaps, groups,
 // attached connectors, user data, layers).
 // Usage: make_load_document_seeds DIR
+#include "SeedFiles.h"
 #include "cad/canvas/MyCAD.h"
 #include "cad/io/DocumentFile.h"
 #include "cad/shapes/Line.h"
@@ -17,14 +18,7 @@ using namespace mycad;
 
 namespace {
 
-bool Write(const std::string& dir, const std::string& name, const std::vector<uint8_t>& bytes)
-{
-    const std::string path = dir + "/" + name;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
+using seeds::Write;
 
 std::vector<uint8_t> Saved(const TMyCAD& cad)
 {

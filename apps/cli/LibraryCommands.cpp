@@ -80,6 +80,17 @@ bool Expect(TCommandLine& line, qsizetype count, const char* what)
     return line.Usage(QString::fromLatin1(what));
 }
 
+// The fields every entry report starts with.
+void WriteEntryHead(TJsonWriter& j, const QString& name, const TEntry& e)
+{
+    j.Key("name");
+    j.Str(name);
+    j.Key("width");
+    j.Int(e.Width);
+    j.Key("height");
+    j.Int(e.Height);
+}
+
 int List(TCommandLine& line, QTextStream& out, QTextStream& err)
 {
     if (!line.Parse({QStringLiteral("--json")}, {}) || !Expect(line, 1, "expects one library file")) return kExitUsage;
@@ -105,12 +116,7 @@ int List(TCommandLine& line, QTextStream& out, QTextStream& err)
             continue;
         }
         j.BeginObject();
-        j.Key("name");
-        j.Str(name);
-        j.Key("width");
-        j.Int(e.Width);
-        j.Key("height");
-        j.Int(e.Height);
+        WriteEntryHead(j, name, e);
         j.Key("shapes");
         j.Int(static_cast<int64_t>(e.Shapes.size()));
         j.Key("linkPoints");
@@ -141,12 +147,7 @@ int Show(TCommandLine& line, QTextStream& out, QTextStream& err)
     }
     TJsonWriter j;
     j.BeginObject();
-    j.Key("name");
-    j.Str(name);
-    j.Key("width");
-    j.Int(e.Width);
-    j.Key("height");
-    j.Int(e.Height);
+    WriteEntryHead(j, name, e);
     j.Key("userData");
     j.BeginArray();
     for (const TUserDataRec& pair : e.UserData.UserDataRecord()) {
