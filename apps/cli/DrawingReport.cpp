@@ -12,8 +12,6 @@
 
 namespace mycad::cli {
 
-namespace {
-
 void WritePoint(TJsonWriter& j, const TMyPoint& p)
 {
     j.BeginArray(true);
@@ -29,13 +27,6 @@ void WritePoints(TJsonWriter& j, const TArrMyPoint& points)
     j.EndArray();
 }
 
-void WriteNumbers(TJsonWriter& j, const TMyShapeNo& numbers)
-{
-    j.BeginArray(true);
-    for (const uint32_t n : numbers) j.UInt(n);
-    j.EndArray();
-}
-
 void WriteUserData(TJsonWriter& j, const TUserData& data)
 {
     j.BeginArray();
@@ -45,6 +36,15 @@ void WriteUserData(TJsonWriter& j, const TUserData& data)
         j.Str(pair.Value);
         j.EndArray();
     }
+    j.EndArray();
+}
+
+namespace {
+
+void WriteNumbers(TJsonWriter& j, const TMyShapeNo& numbers)
+{
+    j.BeginArray(true);
+    for (const uint32_t n : numbers) j.UInt(n);
     j.EndArray();
 }
 

@@ -149,23 +149,9 @@ int Show(TCommandLine& line, QTextStream& out, QTextStream& err)
     j.BeginObject();
     WriteEntryHead(j, name, e);
     j.Key("userData");
-    j.BeginArray();
-    for (const TUserDataRec& pair : e.UserData.UserDataRecord()) {
-        j.BeginArray(true);
-        j.Str(pair.Key);
-        j.Str(pair.Value);
-        j.EndArray();
-    }
-    j.EndArray();
+    WriteUserData(j, e.UserData);
     j.Key("linkPoints");
-    j.BeginArray();
-    for (const TMyPoint& p : e.LinkPoints) {
-        j.BeginArray(true);
-        j.Float(p.X);
-        j.Float(p.Y);
-        j.EndArray();
-    }
-    j.EndArray();
+    WritePoints(j, e.LinkPoints);
     j.Key("shapes");
     j.BeginArray();
     for (const auto& s : e.Shapes) WriteShapeJson(j, *s);

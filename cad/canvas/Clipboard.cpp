@@ -320,8 +320,10 @@ void TMyCAD::PasteMemory(bool forBlock)
     // attached a shape that is no connector, or a connector that names
     // another shape; the drawing mends them as a load does, so what is
     // pasted saves and loads back as it is.
-    if (!added.empty()) RepairLinks(*this);
-    if (!added.empty()) edit.Record(added, ACT_ADD);
+    if (!added.empty()) {
+        RepairLinks(*this);
+        edit.Record(added, ACT_ADD);
+    }
     if (forBlock) WorkingShapes.insert(WorkingShapes.end(), added.begin(), added.end());
 }
 
