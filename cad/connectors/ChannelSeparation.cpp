@@ -202,6 +202,18 @@ int32_t OverlapsOf(const TSeparationRoutes& in, size_t r)
     return count;
 }
 
+/// The runs that hold exactly one end of their route, along the axis.
+std::vector<TSeg> EndRuns(const TSeparationRoutes& in, const TAxis& axis)
+{
+    std::vector<TSeg> runs = Collect(in, axis);
+    std::erase_if(runs, [&](const TSeg& s) {
+        const size_t n = in.Routes[s.R]->size();
+        return (s.K == 0) == (s.K + 2 == n);
+    });
+    std::sort(runs.begin(), runs.end(), [](const TSeg& a, const TSeg& b) { return std::tie(a.At, a.Lo) < std::tie(b.At, b.Lo); });
+    return runs;
+}
+
 /// Two runs that hold route ends and face each other on one line overlap
 /// when the legs they turn into stand in the wrong order; no run that holds
 /// an end can move aside, but the legs can trade places.
@@ -209,12 +221,7 @@ bool Untangle(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridB
 {
     bool traded = false;
     const TAxis across(!axis.Horizontal());
-    std::vector<TSeg> runs = Collect(in, axis);
-    std::erase_if(runs, [&](const TSeg& s) {
-        const size_t n = in.Routes[s.R]->size();
-        return (s.K == 0) == (s.K + 2 == n);
-    });
-    std::sort(runs.begin(), runs.end(), [](const TSeg& a, const TSeg& b) { return std::tie(a.At, a.Lo) < std::tie(b.At, b.Lo); });
+    std::vector<TSeg> runs = EndRuns(in, axis);
     // The leg a run turns into, and where the run ends and is free.
     struct TLeg {
         TSeg Leg;
@@ -273,6 +280,150 @@ bool Untangle(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridB
     return traded;
 }
 
+/// Where a run that holds a route end has that end, and where it turns.
+std::pair<double, double> EndAndTurn(const TSeparationRoutes& in, const TAxis& axis, const TSeg& run)
+{
+    const TArrMyPoint& pts = *in.Routes[run.R];
+    const bool atStart = run.K == 0;
+    return {axis.Run(pts[atStart ? run.K : run.K + 1]), axis.Run(pts[atStart ? run.K + 1 : run.K])};
+}
+
+/// A run that holds a route end and overlaps runs of other connectors that
+/// face it on its line: the leg it turns into, and the nearest turn of those
+/// runs, which the leg must come back short of.
+struct TFacing {
+    TSeg Leg;
+    double End = 0;
+    double Bound = 0;
+    double Way = 0;
+    bool Found = false;
+};
+
+TFacing FacingOf(const TSeparationRoutes& in, const TAxis& axis, const std::vector<TSeg>& runs, const TSeg& a)
+{
+    TFacing f;
+    const TAxis across(!axis.Horizontal());
+    const auto [end, turn] = EndAndTurn(in, axis, a);
+    f.End = end;
+    f.Bound = turn;
+    f.Way = turn > end ? 1.0 : -1.0;
+    // The runs are sorted by line: only those on a's line can face it.
+    const auto line = std::equal_range(runs.begin(), runs.end(), a, [](const TSeg& l, const TSeg& r) { return l.At < r.At; });
+    for (auto b = line.first; b != line.second; ++b) {
+        if (b->R == a.R || !Overlap(a, *b)) continue;
+        const auto [bEnd, bTurn] = EndAndTurn(in, axis, *b);
+        if ((bTurn - bEnd) * f.Way >= 0 || (bTurn - end) * f.Way <= 0) continue;
+        f.Found = true;
+        f.Bound = f.Way > 0 ? std::min(f.Bound, bTurn) : std::max(f.Bound, bTurn);
+    }
+    const size_t k = a.K == 0 ? 1 : a.K - 1;
+    if (!f.Found || !MovableAcross(in, across, a.R, k)) {
+        f.Found = false;
+        return f;
+    }
+    const TArrMyPoint& pts = *in.Routes[a.R];
+    f.Leg.R = a.R;
+    f.Leg.K = k;
+    f.Leg.At = across.Across(pts[k]);
+    f.Leg.Lo = std::min(across.Run(pts[k]), across.Run(pts[k + 1]));
+    f.Leg.Hi = std::max(across.Run(pts[k]), across.Run(pts[k + 1]));
+    return f;
+}
+
+/// Tries lanes back from the bound toward the end, by the spacing, then a
+/// half and a quarter of it where the room is tight; `fits` places the leg
+/// (or part of it) there and says whether that helped.
+bool TryLanesBack(const TFacing& f, double lo, double hi, double spacing, const std::function<bool(double)>& fits)
+{
+    for (int32_t split = 0; split < 3; ++split) {
+        const double step = spacing / double(1 << split);
+        for (int32_t n = 1; n <= kMaxSlots; ++n) {
+            const auto at = static_cast<double>(static_cast<float>(f.Bound - f.Way * step * n));
+            if ((at - f.End) * f.Way <= 0) break;
+            if (at > lo && at < hi && fits(at)) return true;
+        }
+    }
+    return false;
+}
+
+/// Two runs from link points that face each other on one line overlap when
+/// each turns off beyond where the other does. Trading legs (Untangle) fails
+/// when a third run shares the line or the legs' far ends would clash; then
+/// one leg may still move back toward its own end, short of every run it
+/// overlaps, which shortens its run and leaves the others as they are.
+bool PullBack(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBox>& boxes, double spacing)
+{
+    bool moved = false;
+    const TAxis across(!axis.Horizontal());
+    const std::vector<TSeg> runs = EndRuns(in, axis);
+    for (const TSeg& a : runs) {
+        const TFacing f = FacingOf(in, axis, runs, a);
+        if (!f.Found) continue;
+        const auto [lo, hi] = Channel(f.Leg, across, boxes);
+        const int32_t before = OverlapsOf(in, a.R);
+        moved = TryLanesBack(f, lo, hi, spacing, [&](double at) {
+                    Place(in, f.Leg, across, at);
+                    if (OverlapsOf(in, a.R) < before) return true;
+                    Place(in, f.Leg, across, f.Leg.At);
+                    return false;
+                }) || moved;
+    }
+    return moved;
+}
+
+/// Two connectors that cross over one channel, each from a link point on
+/// one side of it to a link point on the other, with the links on each side
+/// facing each other on one line: whichever leg runs nearer one side, the
+/// runs overlap at the other, and no move of a whole leg helps. Here the
+/// near part of one leg comes back short of the other's run and steps over
+/// to its own line further along, which costs two bends and clears the
+/// overlap. One jog per call; false when none was made.
+bool JogOne(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBox>& boxes, double spacing)
+{
+    const TAxis across(!axis.Horizontal());
+    const std::vector<TSeg> runs = EndRuns(in, axis);
+    auto point = [&](double run, double level) {
+        return across.Horizontal() ? TMyPoint{static_cast<float>(run), static_cast<float>(level)}
+                                   : TMyPoint{static_cast<float>(level), static_cast<float>(run)};
+    };
+    for (const TSeg& a : runs) {
+        const TFacing f = FacingOf(in, axis, runs, a);
+        if (!f.Found) continue;
+        const auto [lo, hi] = Channel(f.Leg, across, boxes);
+        TArrMyPoint& pts = *in.Routes[a.R];
+        const bool atStart = a.K == 0;
+        // The corner the leg shares with the run, and the far one.
+        const size_t nearCorner = atStart ? f.Leg.K : f.Leg.K + 1;
+        const size_t farCorner = atStart ? f.Leg.K + 1 : f.Leg.K;
+        const double from = across.Run(pts[nearCorner]);
+        const double to = across.Run(pts[farCorner]);
+        const double dir = to > from ? 1.0 : -1.0;
+        const TArrMyPoint kept = pts;
+        const int32_t before = OverlapsOf(in, a.R);
+        // Every piece of the jog is at least two spacings long: a shorter
+        // one reads as a kink, and the canvas's tidy-up straightens kinks.
+        const double piece = 2 * spacing;
+        const bool jogged = TryLanesBack(f, lo, hi, spacing, [&](double level) {
+            if (std::fabs(level - f.Leg.At) < piece || std::fabs(level - f.End) < piece) return false;
+            for (int32_t n = 2; n <= kMaxSlots; ++n) {
+                const auto step = static_cast<double>(static_cast<float>(from + dir * spacing * n));
+                if ((to - step) * dir < piece) break;
+                pts = kept;
+                across.SetAcross(pts[nearCorner], level);
+                const TMyPoint jogNear = point(step, level);
+                const TMyPoint jogFar = point(step, f.Leg.At);
+                const TArrMyPoint jog = atStart ? TArrMyPoint{jogNear, jogFar} : TArrMyPoint{jogFar, jogNear};
+                pts.insert(pts.begin() + std::ptrdiff_t(nearCorner) + (atStart ? 1 : 0), jog.begin(), jog.end());
+                if (OverlapsOf(in, a.R) < before) return true;
+            }
+            pts = kept;
+            return false;
+        });
+        if (jogged) return true;
+    }
+    return false;
+}
+
 /// Moves each movable segment that still overlaps another connector's to
 /// the nearest line of its channel where it overlaps none.
 bool Resolve(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBox>& boxes, double spacing)
@@ -326,7 +477,12 @@ void SeparateMoved(TSeparationRoutes& routes, const std::vector<TGridBox>& boxes
     for (int32_t round = 0; round < kRounds; ++round) {
         bool changed = false;
         for (const bool horizontal : {true, false}) changed = Untangle(routes, TAxis(horizontal), boxes) || changed;
+        for (const bool horizontal : {true, false}) changed = PullBack(routes, TAxis(horizontal), boxes, spacing) || changed;
         for (const bool horizontal : {true, false}) changed = Resolve(routes, TAxis(horizontal), boxes, spacing) || changed;
+        // Last, for an overlap no move clears: a jog in one of the legs.
+        if (!changed) {
+            for (const bool horizontal : {true, false}) changed = JogOne(routes, TAxis(horizontal), boxes, spacing) || changed;
+        }
         if (!changed) break;
     }
 }
