@@ -1,8 +1,10 @@
 // The canvas with the avoiding router on: connectors go round every shape,
 // a moved shape re-routes only the connectors it touches, a segment the user
-// placed stays on its line until the route is reset, and a connector that
-// cannot be routed is reported, on a fallback route.
+// placed stays on its line until the route is reset, a connector that
+// cannot be routed is reported, on a fallback route, and hops are drawn
+// over true crossings only, whatever order the connectors are stacked in.
 #include "support/LinkedBoxes.h"
+#include "canvas/MouseDriver.h"
 
 #include "cad/connectors/LinkLine.h"
 #include "cad/connectors/RouteStats.h"
@@ -155,4 +157,75 @@ TEST(AvoidRouting, AWalledInTargetIsReportedUntilTheWallOpens)
     EXPECT_FALSE(line->Unroutable);
     EXPECT_TRUE(cad.UnroutableLinks().empty());
     EXPECT_EQ(reported.size(), 1u);
+}
+
+TEST(AvoidRouting, HopsOnlyOverTrueCrossingsWhateverTheDrawingOrder)
+{
+    test::MouseDriver m;
+    TMyCAD& cad = m.cad;
+    cad.SetHotShow(false);
+    cad.GridOperation().SetGridShow(false);
+    cad.SetLinkRouter(TLinkRouter::lrAvoiding);
+    TMyShape* a = Box(cad, 20, 120, 60, 160);
+    TMyShape* b = Box(cad, 300, 30, 340, 60);
+    TMyShape* c = Box(cad, 300, 220, 340, 250);
+    TMyShape* d = Box(cad, 130, 10, 170, 30);
+    TMyShape* e = Box(cad, 130, 260, 170, 290);
+    Box(cad, 240, 270, 280, 290);
+    // Two routes the user shaped share a trunk out of a's right side; one
+    // leaves it at x 200, the other at 240. A vertical connector crosses the
+    // shared trunk at x 150.
+    auto shaped = [](TMyLinkLine* l, TArrMyPoint pts) {
+        l->ThePoints = std::move(pts);
+        l->IsAutoMode = false;
+    };
+    shaped(Link(cad, a, 1, b, 3), {{60, 140}, {240, 140}, {240, 45}, {300, 45}});
+    shaped(Link(cad, a, 1, c, 3), {{60, 140}, {200, 140}, {200, 235}, {300, 235}});
+    Link(cad, d, 2, e, 0);
+    // A connector drawn from the bottom box up onto the lower route ends on
+    // it: a T-junction at (260, 235).
+    cad.DeSelectedAllShapesByCode();
+    cad.SetShapeTool(TDrawTool::SpLinkLine);
+    m.Drag({260, 270}, {260, 236});
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    cad.DeSelectedAllShapesByCode();
+    std::vector<TMyShape*> lines;
+    for (const auto& s : cad.MyShapes) {
+        if (dynamic_cast<TMyLinkLine*>(s.get())) lines.push_back(s.get());
+    }
+    ASSERT_EQ(lines.size(), 5u) << "the junction split the lower route in two";
+    const int32_t r = dynamic_cast<TMyLinkLine*>(lines[0])->R;
+    auto paint = [&] {
+        cad.Invalidate();
+        m.Settle();
+        return cad.BackBuffer().Image().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage first = paint();
+    auto inked = [&](int32_t x, int32_t y) { return m.Pixel(x, y) != clWhite; };
+    // A hop leaves the line open on either side of the crossing and arcs
+    // over it; elsewhere the line runs on unbroken.
+    auto hopAt = [&](int32_t x, int32_t y) {
+        bool arc = false;
+        for (int32_t k = y - r; k < y; ++k) arc = arc || inked(x - r / 2, k);
+        return arc && !inked(x - r / 2, y) && !inked(x + r / 2, y);
+    };
+    auto unbroken = [&](int32_t x, int32_t y) {
+        for (int32_t k = x - r; k <= x + r; ++k) {
+            if (!inked(k, y)) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(hopAt(150, 140)) << "the crossing of the shared trunk";
+    EXPECT_TRUE(unbroken(200, 140)) << "no hop where a route leaves the trunk";
+    EXPECT_TRUE(unbroken(260, 235)) << "no hop at the junction";
+
+    // The same drawing with the connectors stacked the other way round
+    // paints the same pixels.
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it) cad.BringToFront(*it, false);
+    std::vector<TMyShape*> after;
+    for (const auto& s : cad.MyShapes) {
+        if (dynamic_cast<TMyLinkLine*>(s.get())) after.push_back(s.get());
+    }
+    ASSERT_EQ(after, std::vector<TMyShape*>(lines.rbegin(), lines.rend()));
+    EXPECT_TRUE(paint() == first);
 }
