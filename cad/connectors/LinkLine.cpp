@@ -210,7 +210,12 @@ void TMyLinkLine::MergePoints()
 {
     // A straight connector's points are where the user put them: only exact
     // repeats go; squaring them up is for routes in legs.
-    if (FLinkLineDrawStyle == TLinkLineDrawStyle::lldsFree) {
+    // So are the points of a route the avoiding router owns: it keeps its
+    // routes square itself, and spaces their segments apart on purpose,
+    // some closer than the squaring up would take for a slip of the hand.
+    const TConnectorOwner* connectors = ConnectorOwnerOf(FOwner);
+    const bool routed = connectors && connectors->LinkRouter() == TLinkRouter::lrAvoiding && (IsAutoMode || Pin);
+    if (FLinkLineDrawStyle == TLinkLineDrawStyle::lldsFree || routed) {
         ThePoints.erase(std::unique(ThePoints.begin(), ThePoints.end()), ThePoints.end());
         return;
     }
