@@ -16,6 +16,9 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int32_t kMaxSlots = 12;
 // Rounds of trades and moves aside before the separation stops.
 constexpr int32_t kRounds = 4;
+// Jogs per axis in one separation: each costs two bends, and a drawing that
+// needs more than a handful has bigger troubles than a few overlaps.
+constexpr int32_t kMaxJogs = 16;
 
 /// One segment seen along its own axis: `at` is the coordinate across the
 /// run (y of a horizontal segment), lo..hi its run.
@@ -183,19 +186,33 @@ int32_t OverlapsOf(const TSeparationRoutes& in, size_t r)
 {
     int32_t count = 0;
     const TArrMyPoint& mine = *in.Routes[r];
+    if (mine.empty()) return 0;
+    // Only segments that reach into the route's bounding box can overlap it;
+    // the test is cheap, and this is asked for every lane a move tries.
+    float l = mine[0].X;
+    float t = mine[0].Y;
+    float rt = l;
+    float b = t;
+    for (const TMyPoint& p : mine) {
+        l = std::min(l, p.X);
+        t = std::min(t, p.Y);
+        rt = std::max(rt, p.X);
+        b = std::max(b, p.Y);
+    }
     for (size_t o = 0; o < in.Routes.size(); ++o) {
         if (o == r) continue;
         const TArrMyPoint& other = *in.Routes[o];
-        for (size_t k = 0; k + 1 < mine.size(); ++k) {
-            const TMyPoint& a = mine[k];
-            const TMyPoint& b = mine[k + 1];
-            for (size_t m = 0; m + 1 < other.size(); ++m) {
-                const TMyPoint& c = other[m];
-                const TMyPoint& d = other[m + 1];
-                const bool horizontal = a.Y == b.Y && c.Y == d.Y && a.Y == c.Y && a.X != b.X && c.X != d.X;
-                const bool vertical = a.X == b.X && c.X == d.X && a.X == c.X && a.Y != b.Y && c.Y != d.Y;
-                if (horizontal && std::max(std::min(a.X, b.X), std::min(c.X, d.X)) < std::min(std::max(a.X, b.X), std::max(c.X, d.X))) ++count;
-                if (vertical && std::max(std::min(a.Y, b.Y), std::min(c.Y, d.Y)) < std::min(std::max(a.Y, b.Y), std::max(c.Y, d.Y))) ++count;
+        for (size_t m = 0; m + 1 < other.size(); ++m) {
+            const TMyPoint& c = other[m];
+            const TMyPoint& d = other[m + 1];
+            if (std::max(c.X, d.X) < l || std::min(c.X, d.X) > rt || std::max(c.Y, d.Y) < t || std::min(c.Y, d.Y) > b) continue;
+            for (size_t k = 0; k + 1 < mine.size(); ++k) {
+                const TMyPoint& p = mine[k];
+                const TMyPoint& q = mine[k + 1];
+                const bool horizontal = p.Y == q.Y && c.Y == d.Y && p.Y == c.Y && p.X != q.X && c.X != d.X;
+                const bool vertical = p.X == q.X && c.X == d.X && p.X == c.X && p.Y != q.Y && c.Y != d.Y;
+                if (horizontal && std::max(std::min(p.X, q.X), std::min(c.X, d.X)) < std::min(std::max(p.X, q.X), std::max(c.X, d.X))) ++count;
+                if (vertical && std::max(std::min(p.Y, q.Y), std::min(c.Y, d.Y)) < std::min(std::max(p.Y, q.Y), std::max(c.Y, d.Y))) ++count;
             }
         }
     }
@@ -377,7 +394,8 @@ bool PullBack(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridB
 /// runs overlap at the other, and no move of a whole leg helps. Here the
 /// near part of one leg comes back short of the other's run and steps over
 /// to its own line further along, which costs two bends and clears the
-/// overlap. One jog per call; false when none was made.
+/// overlap. One jog per call (the routes' segments are numbered anew after
+/// it); false when none was made.
 bool JogOne(TSeparationRoutes& in, const TAxis& axis, const std::vector<TGridBox>& boxes, double spacing)
 {
     const TAxis across(!axis.Horizontal());
@@ -479,11 +497,14 @@ void SeparateMoved(TSeparationRoutes& routes, const std::vector<TGridBox>& boxes
         for (const bool horizontal : {true, false}) changed = Untangle(routes, TAxis(horizontal), boxes) || changed;
         for (const bool horizontal : {true, false}) changed = PullBack(routes, TAxis(horizontal), boxes, spacing) || changed;
         for (const bool horizontal : {true, false}) changed = Resolve(routes, TAxis(horizontal), boxes, spacing) || changed;
-        // Last, for an overlap no move clears: a jog in one of the legs.
-        if (!changed) {
-            for (const bool horizontal : {true, false}) changed = JogOne(routes, TAxis(horizontal), boxes, spacing) || changed;
-        }
         if (!changed) break;
+    }
+    // Last, for each overlap no move clears: a jog in one of the legs. A jog
+    // is kept only where it leaves fewer overlaps, so nothing needs settling
+    // after it.
+    for (const bool horizontal : {true, false}) {
+        int32_t jogs = 0;
+        while (jogs < kMaxJogs && JogOne(routes, TAxis(horizontal), boxes, spacing)) ++jogs;
     }
 }
 
