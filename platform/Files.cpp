@@ -2,7 +2,15 @@
 
 #include <QSaveFile>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#endif
+
 namespace mycad {
+
+namespace {
+constexpr int64_t kWritebackStep = int64_t(8) << 20;
+} // namespace
 
 TReplacingFile::TReplacingFile(const String& fileName)
 {
@@ -33,7 +41,23 @@ bool TReplacingFile::Write(const void* data, int64_t size)
         }
         written += n;
     }
+    written_ += size;
+    if (written_ - writebackFrom_ >= kWritebackStep) StartWriteback();
     return true;
+}
+
+// A large file written in pieces and synced only at the end makes the
+// commit wait for the whole file to reach the disk. Starting the write-back
+// of each few megabytes as they come lets the disk work while the caller
+// composes the rest, so the final sync has little left to wait for.
+void TReplacingFile::StartWriteback()
+{
+#ifdef Q_OS_LINUX
+    if (!file_->flush()) return; // the commit reports the failure
+    const int fd = file_->handle();
+    if (fd >= 0) sync_file_range(fd, writebackFrom_, written_ - writebackFrom_, SYNC_FILE_RANGE_WRITE);
+#endif
+    writebackFrom_ = written_;
 }
 
 bool TReplacingFile::Commit()

@@ -36,8 +36,16 @@ public:
     bool Commit();
 
 private:
+    /// Asks the kernel to start writing what has been handed over so far,
+    /// without waiting for it.
+    void StartWriteback();
+
     std::unique_ptr<QSaveFile> file_;
     bool failed_ = false;
+    /// Bytes handed to the file, and how many of them the disk was already
+    /// asked to write.
+    int64_t written_ = 0;
+    int64_t writebackFrom_ = 0;
 };
 
 } // namespace mycad
