@@ -5,7 +5,7 @@
 #include "SeedFiles.h"
 #include "cad/canvas/MyCAD.h"
 #include "cad/io/LibManager.h"
-#include "io/LibrarySamples.h"
+#include "LibraryEncoder.h"
 
 #include <QApplication>
 

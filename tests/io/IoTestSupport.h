@@ -4,6 +4,7 @@
 
 #include "cad/canvas/MyCAD.h"
 #include "cad/io/DocumentFile.h"
+#include "cad/io/ShapeRecords.h"
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
 
@@ -36,6 +37,14 @@ inline bool LoadBytes(TMyCAD& cad, const std::vector<uint8_t>& bytes)
 {
     TMemoryStream s = StreamOf(bytes);
     return LoadFromStream(cad, s);
+}
+
+/// The stored record of one shape, without its class name.
+inline std::vector<uint8_t> RecordOf(const TMyShape& shape)
+{
+    TMemoryStream s;
+    EXPECT_TRUE(SaveShapeToStream(shape, s)) << shape.ClassName().toStdString();
+    return s.Bytes();
 }
 
 inline String Q(const std::u16string& s) { return String::fromStdU16String(s); }

@@ -62,26 +62,38 @@ TEST(DocumentBytes, EmptyCanvasWritesItsExactStream)
     EXPECT_EQ(emptyBitmap, std::vector<uint8_t>(8, 0));
 }
 
-TEST(DocumentBytes, SizeIsStoredAtZoomOneAndLoadsAtZoomOne)
+TEST(DocumentBytes, SizeIsStoredRoundedAtZoomOneAndLoadsAtZoomOne)
 {
-    TMyCAD cad;
-    cad.SetZoom(2.0);
-    cad.SetWidth(1000);
-    cad.SetHeight(701);
-    const std::vector<uint8_t> bytes = SavedBytes(cad);
-    int32_t width = 0;
-    int32_t height = 0;
-    std::memcpy(&width, bytes.data() + 440, 4);
-    std::memcpy(&height, bytes.data() + 444, 4);
-    EXPECT_EQ(width, 500);
-    EXPECT_EQ(height, 350); // 350.5 rounds to even
+    // Halves round to even; other fractions to the nearest.
+    const struct {
+        double Zoom;
+        int32_t Width, Height, StoredWidth, StoredHeight;
+    } cases[] = {
+        {2.0, 1000, 701, 500, 350},
+        {2.0, 1003, 703, 502, 352},
+        {4.0, 1003, 1001, 251, 250},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Width << " x " << c.Height << " at zoom " << c.Zoom);
+        TMyCAD cad;
+        cad.SetZoom(c.Zoom);
+        cad.SetWidth(c.Width);
+        cad.SetHeight(c.Height);
+        const std::vector<uint8_t> bytes = SavedBytes(cad);
+        int32_t width = 0;
+        int32_t height = 0;
+        std::memcpy(&width, bytes.data() + 440, 4);
+        std::memcpy(&height, bytes.data() + 444, 4);
+        EXPECT_EQ(width, c.StoredWidth);
+        EXPECT_EQ(height, c.StoredHeight);
 
-    TMyCAD other;
-    other.SetZoom(3.0);
-    ASSERT_TRUE(LoadBytes(other, bytes));
-    EXPECT_EQ(other.Zoom(), 1.0);
-    EXPECT_EQ(other.Width(), 500);
-    EXPECT_EQ(other.Height(), 350);
+        TMyCAD other;
+        other.SetZoom(3.0);
+        ASSERT_TRUE(LoadBytes(other, bytes));
+        EXPECT_EQ(other.Zoom(), 1.0);
+        EXPECT_EQ(other.Width(), c.StoredWidth);
+        EXPECT_EQ(other.Height(), c.StoredHeight);
+    }
 }
 
 TEST(DocumentBytes, LoadedSizeDependsOnTheStoredSizeAlone)

@@ -21,13 +21,6 @@ using mycad::test::Surface;
 
 namespace {
 
-std::vector<uint8_t> RecordOf(const TMyShape& shape)
-{
-    TMemoryStream s;
-    EXPECT_TRUE(SaveShapeToStream(shape, s)) << shape.ClassName().toStdString();
-    return s.Bytes();
-}
-
 /// A shape of the row's class with points: added by code where its tool
 /// takes points so, otherwise given the corners of a box.
 TMyShape* SampleShape(TMyCAD& cad, const TShapeClassRow& row)

@@ -1,12 +1,226 @@
-// The registry of record parts: every class the canvas creates can be stored,
-// and a class added later appends its fields after its parent's.
+// Shape records class by class: each class's own fields close its record
+// after its parent's and come back, values no saved drawing holds are
+// refused, a drawing of every kind comes back to the same bytes, and a class
+// added later appends its fields.
+#include "support/LinkedBoxes.h"
 #include "IoTestSupport.h"
 
+#include "cad/canvas/ImageByCode.h"
+#include "cad/connectors/LinkLine.h"
+#include "cad/connectors/LinkPoint.h"
 #include "cad/geometry/StreamEncoding.h"
-#include "cad/io/ShapeRecords.h"
+#include "cad/shapes/Ellipse.h"
+#include "cad/shapes/Image.h"
+#include "cad/shapes/PolyLine.h"
+#include "cad/shapes/RuleLine.h"
+#include "cad/shapes/Text.h"
+
+#include <functional>
 
 using namespace mycad;
 using namespace iotest;
+
+namespace {
+
+template <typename T>
+std::function<void(TMyShape&)> Set(std::function<void(T&)> set)
+{
+    return [set](TMyShape& s) { set(dynamic_cast<T&>(s)); };
+}
+
+/// A class's own fields given values other than a new shape's, the bytes
+/// that then end its record, and values placed at a distance from the end
+/// that no saved drawing holds.
+struct OwnFields {
+    const char* Class;
+    std::function<void(TMyShape&)> Change;
+    std::vector<uint8_t> Tail;
+    std::vector<std::pair<size_t, std::vector<uint8_t>>> Refused;
+};
+
+const std::vector<OwnFields>& Catalogue()
+{
+    static const std::vector<OwnFields> rows = {
+        {"TMyLine", Set<TMyLine>([](TMyLine& l) {
+             l.SetArrowAngle(45);
+             l.SetArrowLength(20);
+             l.SetArrowOffset(5);
+             l.SetArrowStyle(TArrowStyle::ALeft);
+         }),
+         {45, 0, 0, 0, 20, 5, 1}, {{1, {4}}}},
+        {"TMyPolyLine", Set<TMyPolyLine>([](TMyPolyLine& l) { l.SetArrowStyle(TArrowStyle::ARight); }), {2}, {}},
+        {"TMyRuleLine", Set<TMyRuleLine>([](TMyRuleLine& r) {
+             r.SetShowUserInfo(true);
+             r.SetTickStyle(TTickStyle::tsNone);
+             r.SetUserInfo(QStringLiteral("Gap"));
+         }),
+         {1, 1, 3, 0, 0, 0, 'G', 0, 'a', 0, 'p', 0}, {{11, {2}}}},
+        {"TMyElliArc", Set<TMyElliArc>([](TMyElliArc& a) { a.SetArcStyle(TArcStyle::asSector); }), {0, 2}, {{1, {3}}}},
+        {"TMyLinkLine", Set<TMyLinkLine>([](TMyLinkLine& l) {
+             l.SetStartSpNo(5);
+             l.SetStartSpPtId(1);
+             l.SetEndSpNo(7);
+             l.SetEndSpPtId(2);
+             l.SetStoredLinkLineDrawStyle(TLinkLineDrawStyle::lldsFree);
+         }),
+         {5, 0, 0, 0, 1, 0, 0, 0, 7, 0, 0, 0, 2, 0, 0, 0, 1}, {{1, {2}}}},
+        {"TMyLinkPoint", Set<TMyLinkPoint>([](TMyLinkPoint& p) { p.SetSize(17); }), {17}, {}},
+        {"TMyLineLinkLine", Set<TMyLineLinkLine>([](TMyLineLinkLine& p) { p.SetSize(12); }), {12}, {}},
+        {"TMyText", Set<TMyText>([](TMyText& t) {
+             t.SetIsBorder(true);
+             t.SetIsSolid(false);
+             t.Lines().Add(QStringLiteral("one"));
+             t.SetVAlignment(TVAlignment::vaTop);
+             t.SetHAlignment(TAlignment::taLeftJustify);
+             t.SetWordWrap(true);
+         }),
+         {1, 0, 1, 0, 0, 0, 3, 0, 0, 0, 'o', 0, 'n', 0, 'e', 0, 0, 0, 1},
+         {{17, {0, 0, 0, 0x40}}, {2, {3}}}}, // more lines than bytes; a fourth alignment
+        {"TMyImage", Set<TMyImage>([](TMyImage& i) {
+             i.SetBrightness(-12);
+             i.SetContrast(80);
+             i.SetTransparent(true);
+             i.SetBorder(true);
+             i.SetGrayScale(true);
+             i.SetTransparentColor(clRed);
+         }),
+         {0xF4, 0xFF, 0xFF, 0xFF, 80, 0, 0, 0, 1, 1, 1, 0xFF, 0, 0, 0, 1, 0, 0, 0},
+         {{19, {0x2C, 1, 0, 0}}, {15, {0, 1, 0, 0}}, {4, {2}}}}, // adjustments past 255; a third mode
+    };
+    return rows;
+}
+
+} // namespace
+
+TEST(ShapeRecords, EachClassesOwnFieldsEndItsRecordAndComeBack)
+{
+    for (const OwnFields& row : Catalogue()) {
+        SCOPED_TRACE(row.Class);
+        TMyCAD cad;
+        std::unique_ptr<TMyShape> shape = cad.CreateShapeByName(QString::fromLatin1(row.Class));
+        ASSERT_TRUE(shape);
+        SetBox(*shape, 10, 20, 110, 70);
+        const std::vector<uint8_t> plain = RecordOf(*shape);
+        row.Change(*shape);
+        const std::vector<uint8_t> record = RecordOf(*shape);
+        ASSERT_GE(record.size(), row.Tail.size());
+        EXPECT_EQ(std::vector<uint8_t>(record.end() - std::ptrdiff_t(row.Tail.size()), record.end()), row.Tail);
+
+        std::unique_ptr<TMyShape> read = cad.CreateShapeByName(QString::fromLatin1(row.Class));
+        TMemoryStream in = StreamOf(record);
+        ASSERT_TRUE(LoadShapeFromStream(*read, in, QStringLiteral("XP.j")));
+        EXPECT_EQ(in.Position(), in.Size());
+        EXPECT_EQ(RecordOf(*read), record);
+        EXPECT_NE(RecordOf(*read), plain);
+
+        for (const auto& [fromEnd, value] : row.Refused) {
+            std::vector<uint8_t> damaged = record;
+            std::copy(value.begin(), value.end(), damaged.end() - std::ptrdiff_t(fromEnd));
+            TMemoryStream bad = StreamOf(damaged);
+            std::unique_ptr<TMyShape> target = cad.CreateShapeByName(QString::fromLatin1(row.Class));
+            EXPECT_FALSE(LoadShapeFromStream(*target, bad, QStringLiteral("XP.j"))) << fromEnd;
+        }
+    }
+}
+
+TEST(ShapeRecords, ADrawingOfEveryKindMadeByCodeComesBackToTheSameBytes)
+{
+    TMyCAD original;
+    const TArrMyPoint corners{{10, 10}, {90, 15}, {60, 80}, {20, 70}};
+    const TArrMyPoint chain{{10, 10}, {20, 40}, {50, 40}, {60, 10}, {70, -20}, {90, -20}, {100, 10}};
+    const std::tuple<TDrawTool, TArrMyPoint, int32_t> byCode[] = {
+        {TDrawTool::SpPolyLine, corners, 3},
+        {TDrawTool::SpPolygon, corners, 3},
+        {TDrawTool::SpPolyBezier, chain, 6},
+        {TDrawTool::SpBLine, {{0, 100}, {40, 60}, {80, 100}, {120, 60}}, 3},
+        {TDrawTool::SpRuleLine, {{0, 200}, {150, 200}}, 1},
+        {TDrawTool::SpEllipse, corners, 3},
+        {TDrawTool::SpElliArc, {{0, 100}, {100, 0}, {200, 100}}, 2},
+        {TDrawTool::SpText, {{10, 10}, {210, 10}, {210, 90}, {10, 90}}, 3},
+    };
+    for (const auto& [tool, points, last] : byCode) {
+        ASSERT_GE(original.AddShapeByCode(&original, tool, QStringLiteral("S"), points, last, 0.25, QStringLiteral("by code")), 0);
+    }
+    original.SetArcMode(TArcMode::amEllipse);
+    ASSERT_GE(original.AddShapeByCode(&original, TDrawTool::SpElliArc, QStringLiteral("Conic"), corners, 2, 0.0, String()), 0);
+    std::unique_ptr<TMyShape> free = original.CreateShapeBySpTool(TDrawTool::SpFreeLine);
+    free->ThePoints = {{100.5f, 20.25f}, {101, 22}, {104, 27}, {110, 30}};
+    free->ShapeNo = original.GetShapesCount();
+    free->CenterPoint = free->ComputeCenterPoint(4);
+    ASSERT_TRUE(original.AddShape(free, false, false));
+    TBitmap picture(3, 2, TPixelFormat::pf24bit);
+    picture.Canvas().Brush().SetColor(clBlue);
+    picture.Canvas().FillRect({0, 0, 3, 2});
+    picture.Canvas().SetPixel(0, 1, clRed);
+    const int32_t imageId = AddImageShapeByCode(original, QStringLiteral("Logo"), {30, 40}, &picture);
+    auto* image = dynamic_cast<TMyImage*>(original.GetShapeByID(imageId));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->ThePoints, (TArrMyPoint{{30, 40}, {33, 40}, {33, 42}, {30, 42}}));
+    for (const OwnFields& row : Catalogue()) {
+        for (auto& s : original.MyShapes) {
+            if (s->ClassName() == QLatin1String(row.Class)) row.Change(*s);
+        }
+    }
+    auto* text = dynamic_cast<TMyText*>(original.GetShapeByNo(7));
+    ASSERT_NE(text, nullptr);
+    text->SetCharacterSpace(4);
+    const std::vector<uint8_t> bytes = SavedBytes(original);
+
+    TMyCAD loaded;
+    ASSERT_TRUE(LoadBytes(loaded, bytes));
+    ASSERT_EQ(loaded.GetShapesCount(), original.GetShapesCount());
+    for (int32_t i = 0; i < loaded.GetShapesCount(); ++i) {
+        SCOPED_TRACE(original.GetShapeByNo(i)->ClassName().toStdString());
+        EXPECT_EQ(loaded.GetShapeByNo(i)->ClassName(), original.GetShapeByNo(i)->ClassName());
+        EXPECT_EQ(RecordOf(*loaded.GetShapeByNo(i)), RecordOf(*original.GetShapeByNo(i)));
+    }
+    EXPECT_EQ(SavedBytes(loaded), bytes);
+    // A polygon closes itself and states its size in its info; a text box
+    // takes the info given; its character spacing is not stored.
+    const TMyShape* polygon = loaded.GetShapeByNo(1);
+    EXPECT_EQ(polygon->ThePoints.size(), 5u);
+    EXPECT_EQ(polygon->ThePoints.front(), polygon->ThePoints.back());
+    EXPECT_EQ(loaded.GetShapeByNo(7)->Info(), QStringLiteral("by code"));
+    EXPECT_EQ(dynamic_cast<const TMyText*>(loaded.GetShapeByNo(7))->CharacterSpace(), 0);
+    EXPECT_EQ(dynamic_cast<const TMyElliArc*>(loaded.GetShapeByNo(8))->ArcMode(), TArcMode::amEllipse);
+    EXPECT_EQ(dynamic_cast<const TMyImage*>(loaded.GetShapeByNo(10))->Bitmap().ScanLine(1)[2], 255);
+
+    // SetMyImage takes pictures only.
+    TBitmap wide(40, 8, TPixelFormat::pf24bit);
+    EXPECT_FALSE(SetMyImage(original, text->ShapeId, &wide));
+    EXPECT_FALSE(SetMyImage(original, 12345, &wide));
+    EXPECT_TRUE(SetMyImage(original, imageId, &wide));
+    EXPECT_EQ(image->ThePoints[2], (TMyPoint{70, 48}));
+}
+
+TEST(ShapeRecords, ADrawingOfConnectorsComesBackAttachedAndMended)
+{
+    TMyCAD cad;
+    TMyShape* a = test::LinkedBox(cad, 0, 0, 100, 50);
+    TMyShape* b = test::LinkedBox(cad, 300, 0, 400, 50);
+    cad.CreateLink(QStringLiteral("ab"), a, 1, b, 3);
+    TMyCAD loaded;
+    ASSERT_TRUE(LoadBytes(loaded, SavedBytes(cad)));
+    EXPECT_EQ(SavedBytes(loaded), SavedBytes(cad));
+    auto* line = dynamic_cast<TMyLinkLine*>(loaded.GetShapeByName(QStringLiteral("ab")));
+    ASSERT_NE(line, nullptr);
+    loaded.Move(loaded.GetShapeByNo(1), 0, 40);
+    EXPECT_EQ(line->ThePoints.back(), (TMyPoint{300, 65}));
+
+    // An end naming a link point the box lacks, and a box listing another
+    // box as its connector: the load lets go of both.
+    auto* saved = dynamic_cast<TMyLinkLine*>(cad.GetShapeByName(QStringLiteral("ab")));
+    saved->SetEndSpPtId(9);
+    a->LinkShapesNo.push_back(static_cast<uint32_t>(b->ShapeNo));
+    ASSERT_TRUE(LoadBytes(loaded, SavedBytes(cad)));
+    auto* back = dynamic_cast<TMyLinkLine*>(loaded.GetShapeByNo(saved->ShapeNo));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->EndSpNo(), -1);
+    EXPECT_EQ(back->EndSpPtId(), -1);
+    EXPECT_EQ(back->StartSpNo(), 0);
+    EXPECT_EQ(loaded.GetShapeByNo(0)->LinkShapesNo, (TMyShapeNo{static_cast<uint32_t>(saved->ShapeNo)}));
+    EXPECT_TRUE(loaded.GetShapeByNo(1)->LinkShapesNo.empty());
+}
 
 namespace {
 
