@@ -218,24 +218,8 @@ TEST(BitmapUtils, RotationPlacesEveryPixel)
         for (int32_t x = 0; x < 100; ++x)
             ASSERT_EQ(PixelAt(*r, x, y), PixelAt(src, 99 - x, 49 - y)) << x << "," << y;
 
-    // Moving the pivot right by 20 shifts the source window; what falls
-    // outside the picture is white.
-    r = RotateBitmap(src, kPi, 100, 50, 20, 0);
-    ASSERT_EQ(r->Width(), 100);
-    for (int32_t y = 0; y < 50; ++y) {
-        for (int32_t x = 0; x < 100; ++x) {
-            const Bgr expected = x < 40 ? kWhite : PixelAt(src, 139 - x, 49 - y);
-            ASSERT_EQ(PixelAt(*r, x, y), expected) << x << "," << y;
-        }
-    }
-
-    // 30 degrees: a larger bitmap with white corners around the turned picture.
-    r = RotateBitmap(src, kPi / 6, 100, 50, 0, 0);
-    EXPECT_EQ(r->Width(), RoundToInt(50 * 0.5 + 100 * std::cos(kPi / 6)));
-    EXPECT_EQ(r->Height(), RoundToInt(100 * 0.5 + 50 * std::cos(kPi / 6)));
-    EXPECT_EQ(PixelAt(*r, 0, 0), kWhite);
-    EXPECT_EQ(PixelAt(*r, r->Width() - 1, r->Height() - 1), kWhite);
-    EXPECT_EQ(PixelAt(*r, r->Width() / 2, r->Height() / 2), PixelAt(src, 50, 25));
+    // Moving the pivot shifts the source window and other angles enlarge the
+    // bitmap: the direct pixel mapping below checks those.
 
     // Pivot offsets at the ends of the range only move the picture away.
     r = RotateBitmap(src, 1.0, 100, 50, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min());
@@ -263,6 +247,7 @@ TEST(BitmapUtils, RotationMatchesTheDirectPixelMapping)
         {20, 9, 3.0, 0, 0},         {9, 20, -2.5, 1, 1},      {40, 30, 7.0, 0, 0},       {40, 30, 1e-9, 0, 0},
         {1, 1, 0.3, 0, 0},          {2, 3, kPi / 2, 0, 0},    {50, 25, -kPi, 0, 0},      {33, 17, 3 * kPi / 2, 2, 0},
         {24, 24, 0.5235987755982989, 0, 0},  // sine exactly 0.5: half-integer products
+        {100, 50, kPi, 20, 0},
     };
     for (const Case& k : cases) {
         TBitmap src = Coordinates(k.w, k.h);

@@ -122,58 +122,38 @@ TEST(Geometry, RotationTurnsClockwiseOnScreen)
 TEST(Geometry, RadiansFoldNearWholeTurns)
 {
     const double twoPi = 2 * kPi;
-    const float nearest = float(twoPi);  // slightly above 2*pi
-    float a = nearest;
-    RecaclinRad(a);
-    EXPECT_GT(a, 0.0f);
-    EXPECT_LT(a, 1e-6f);
-    a = -nearest;
-    RecaclinRad(a);
-    EXPECT_LT(a, 0.0f);
-    EXPECT_GT(a, -1e-6f);
-
+    const float nearest = float(twoPi);                  // slightly above 2*pi
     const float below = std::nextafter(nearest, 0.0f);  // slightly below 2*pi
-    a = below;
-    RecaclinRad(a);
-    EXPECT_EQ(a, below);
-    a = -below;
-    RecaclinRad(a);
-    EXPECT_EQ(a, -below);
-
-    a = 7.0f;
-    RecaclinRad(a);
-    EXPECT_FLOAT_EQ(a, 7.0f - float(twoPi));
-    a = float(3 * twoPi + 1.0);
-    RecaclinRad(a);
-    EXPECT_NEAR(a, 1.0, 1e-5);
-    a = float(-2 * twoPi - 0.5);
-    RecaclinRad(a);
-    EXPECT_NEAR(a, -0.5, 1e-5);
-    a = 1.0f;
-    RecaclinRad(a);
-    EXPECT_EQ(a, 1.0f);
-    a = float(4 * kPi);  // two turns, each rounded back into the float
-    RecaclinRad(a);
-    EXPECT_GE(a, 0.0f);
-    EXPECT_LT(a, 1e-5f);
-    a = float(-4 * kPi);
-    RecaclinRad(a);
-    EXPECT_LE(a, 0.0f);
-    EXPECT_GT(a, -1e-5f);
-    a = float(twoPi + 0.5);
-    RecaclinRad(a);
-    EXPECT_EQ(a, static_cast<float>(double(float(twoPi + 0.5)) - twoPi));
-
-    // Angles where one turn no longer changes the float, and infinities, end
-    // inside the range instead of looping for ever.
-    for (float huge : {1e10f, -1e10f, 3.0e38f}) {
-        a = huge;
+    const float andAHalf = float(twoPi + 0.5);
+    // An angle, and the range its fold must end in (equal bounds: exactly).
+    const struct {
+        float In;
+        double Low, High;
+    } cases[] = {
+        {nearest, 1e-12, 1e-6},
+        {-nearest, -1e-6, -1e-12},
+        {below, below, below},
+        {-below, -below, -below},
+        {7.0f, 7 - twoPi - 1e-6, 7 - twoPi + 1e-6},
+        {float(3 * twoPi + 1.0), 1 - 1e-5, 1 + 1e-5},
+        {float(-2 * twoPi - 0.5), -0.5 - 1e-5, -0.5 + 1e-5},
+        {1.0f, 1.0, 1.0},
+        {float(4 * kPi), 0, 1e-5}, // two turns, each rounded back into the float
+        {float(-4 * kPi), -1e-5, 0},
+        {andAHalf, float(double(andAHalf) - twoPi), float(double(andAHalf) - twoPi)},
+        // Where one turn no longer changes the float, and at infinity, the
+        // fold ends inside the range instead of looping for ever.
+        {1e10f, -twoPi, twoPi},
+        {-1e10f, -twoPi, twoPi},
+        {3.0e38f, -twoPi, twoPi},
+        {std::numeric_limits<float>::infinity(), 0, 0},
+    };
+    for (const auto& c : cases) {
+        float a = c.In;
         RecaclinRad(a);
-        EXPECT_LT(std::fabs(a), twoPi) << huge;
+        EXPECT_GE(a, c.Low) << c.In;
+        EXPECT_LE(a, c.High) << c.In;
     }
-    a = std::numeric_limits<float>::infinity();
-    RecaclinRad(a);
-    EXPECT_EQ(a, 0.0f);
 }
 
 TEST(Geometry, DegreesFoldIntoOpenRange)

@@ -105,13 +105,22 @@ TEST(Gradient, EveryPatternHasItsSizeCornersAndCentre)
 
 TEST(Gradient, PatternEdgeCases)
 {
-    // The two middle columns of the centred radial pattern are both distance 0.
-    const TBitmap radial = Build(TGradientStyle::gsRadialC);
-    EXPECT_EQ(EntryAt(radial, 180, 180), 0);
-    EXPECT_EQ(EntryAt(radial, 181, 180), 0);
-    EXPECT_EQ(EntryAt(radial, 181, 181), 1);
-    EXPECT_EQ(EntryAt(radial, 0, 180), 180);
-    EXPECT_EQ(EntryAt(radial, 90, 90), 127);  // sqrt(90^2 + 90^2) = 127.28
+    using S = TGradientStyle;
+    const struct {
+        S Style;
+        int32_t X, Y, Entry;
+    } points[] = {
+        // The two middle columns of the centred radial pattern are both distance 0.
+        {S::gsRadialC, 180, 180, 0}, {S::gsRadialC, 181, 180, 0}, {S::gsRadialC, 181, 181, 1},
+        {S::gsRadialC, 0, 180, 180}, {S::gsRadialC, 90, 90, 127}, // sqrt(90^2 + 90^2) = 127.28
+        // 255 in the far corners of gsDiagonalRF.
+        {S::gsDiagonalRF, 255, 0, 255}, {S::gsDiagonalRF, 0, 255, 255},
+        // The quadrant patterns switch formula at 128.
+        {S::gsDiamond, 127, 127, 1}, {S::gsDiamond, 128, 127, 1}, {S::gsDiamond, 127, 128, 1},
+        {S::gsDiamond, 128, 0, 128}, {S::gsButterfly, 127, 0, 255}, {S::gsButterfly, 128, 0, 255},
+        {S::gsButterfly, 0, 128, 0}, {S::gsArrowL, 128, 127, 0}, {S::gsArrowL, 128, 128, 0},
+    };
+    for (const auto& p : points) EXPECT_EQ(EntryAt(Build(p.Style), p.X, p.Y), p.Entry) << int(p.Style) << " at " << p.X << "," << p.Y;
 
     // The linear patterns are the table itself, as a row or a column.
     const TGradientColors colors = BuildGradientColors(RGB(0, 0, 255), RGB(255, 0, 0));
@@ -133,25 +142,9 @@ TEST(Gradient, PatternEdgeCases)
         EXPECT_EQ(EntryAt(rv, 511 - i, 0), 255 - i);
     }
 
-    // Entry 0 along the main diagonal of gsDiagonalRF, 255 in the far corners.
+    // Entry 0 along the main diagonal of gsDiagonalRF.
     const TBitmap diagonal = Build(TGradientStyle::gsDiagonalRF);
     for (int32_t i = 0; i < 256; ++i) EXPECT_EQ(EntryAt(diagonal, i, i), 0);
-    EXPECT_EQ(EntryAt(diagonal, 255, 0), 255);
-    EXPECT_EQ(EntryAt(diagonal, 0, 255), 255);
-
-    // The quadrant patterns switch formula at 128.
-    const TBitmap diamond = Build(TGradientStyle::gsDiamond);
-    EXPECT_EQ(EntryAt(diamond, 127, 127), 1);
-    EXPECT_EQ(EntryAt(diamond, 128, 127), 1);
-    EXPECT_EQ(EntryAt(diamond, 127, 128), 1);
-    EXPECT_EQ(EntryAt(diamond, 128, 0), 128);
-    const TBitmap butterfly = Build(TGradientStyle::gsButterfly);
-    EXPECT_EQ(EntryAt(butterfly, 127, 0), 255);
-    EXPECT_EQ(EntryAt(butterfly, 128, 0), 255);
-    EXPECT_EQ(EntryAt(butterfly, 0, 128), 0);
-    const TBitmap arrow = Build(TGradientStyle::gsArrowL);
-    EXPECT_EQ(EntryAt(arrow, 128, 127), 0);
-    EXPECT_EQ(EntryAt(arrow, 128, 128), 0);
 }
 
 TEST(Gradient, NoneAndUnknownStylesLeaveTheBitmapEmpty)
