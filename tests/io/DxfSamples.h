@@ -41,8 +41,6 @@ inline void AddArc(TMyCAD& cad, TArcMode mode, const TArrMyPoint& points)
     arc->SetArcMode(mode);
 }
 
-inline TArrMyPoint Box(float l, float t, float r, float b) { return {{l, t}, {r, t}, {r, b}, {l, b}}; }
-
 /// A text box on the box's corners with a font 16 pixels high: Info as its
 /// text, or without Info the lines.
 inline TMyText* AddText(TMyCAD& cad, const TArrMyPoint& box, const String& info, const std::vector<String>& lines = {})

@@ -64,6 +64,35 @@ inline void SetBox(TMyShape& s, float l, float t, float r, float b)
     s.CenterPoint = s.ComputeCenterPoint(4);
 }
 
+inline TArrMyPoint Box(float l, float t, float r, float b) { return {{l, t}, {r, t}, {r, b}, {l, b}}; }
+
+/// A listed shape on the points, filled solid in the colour, outlined by a
+/// black pen of the width, with no caption shown.
+inline TMyShape* AddFilled(TMyCAD& cad, const char* className, const TArrMyPoint& points, TColor fill, int32_t pen = 1)
+{
+    TMyShape* s = cad.CreateAddShapeByName(QString::fromLatin1(className));
+    EXPECT_NE(s, nullptr);
+    s->ThePoints = points;
+    s->CenterPoint = s->ComputeCenterPoint(static_cast<int32_t>(points.size()));
+    s->Brush().SetColor(fill);
+    s->Brush().SetStyle(TBrushStyle::bsSolid);
+    s->Pen().SetColor(clBlack);
+    s->Pen().SetWidth(pen);
+    s->SetCaptionShow(false);
+    return s;
+}
+
+/// A page of 480 x 480 pixels (127 mm at 96 pixels per inch); a zoom change
+/// sizes the control by the page.
+inline void Use480PixelPage(TMyCAD& cad)
+{
+    cad.SetPageStyle(TPageStyle::CustomerPage);
+    cad.SetPageWidth(127);
+    cad.SetPageHeight(127);
+    cad.SetZoom(2.0);
+    cad.SetZoom(1.0);
+}
+
 /// What a failed load must not change: the saved form of the document and
 /// the state the file does not hold, down to the identity of each shape.
 struct CanvasSnapshot {

@@ -1,6 +1,7 @@
 // One render entry point onto any canvas: an image and a PDF of the same
 // drawing agree (the PDF read back by pdftoppm), and rendering at another
 // zoom leaves the control as it was.
+#include "io/IoTestSupport.h"
 #include "io/RealReaders.h"
 
 #include "cad/canvas/MyCAD.h"
@@ -21,28 +22,12 @@ namespace {
 struct FiguresDrawing {
     FiguresDrawing()
     {
-        cad.SetPageStyle(TPageStyle::CustomerPage);
-        cad.SetPageWidth(127);
-        cad.SetPageHeight(127);
-        cad.SetZoom(2.0);
-        cad.SetZoom(1.0);
-        Add("TMyRectangle", {{40, 40}, {200, 40}, {200, 120}, {40, 120}}, clRed, 1);
-        Add("TMyEllipse", {{240, 60}, {420, 60}, {420, 200}, {240, 200}}, clBlue, 1);
-        Add("TMyRectangle", {{60, 260}, {300, 260}, {300, 440}, {60, 440}}, clLime, 6);
-        Add("TMyLine", {{20, 200}, {460, 300}}, clBlack, 3);
-        Add("TMyPolyLine", {{320, 260}, {460, 280}, {380, 440}}, clBlack, 1);
-    }
-    void Add(const char* cls, const TArrMyPoint& points, TColor colour, int32_t pen)
-    {
-        TMyShape* s = cad.CreateAddShapeByName(QString::fromLatin1(cls));
-        ASSERT_NE(s, nullptr);
-        s->ThePoints = points;
-        s->CenterPoint = s->ComputeCenterPoint(static_cast<int32_t>(points.size()));
-        s->Brush().SetColor(colour);
-        s->Brush().SetStyle(TBrushStyle::bsSolid);
-        s->Pen().SetColor(clBlack);
-        s->Pen().SetWidth(pen);
-        s->SetCaptionShow(false);
+        iotest::Use480PixelPage(cad);
+        iotest::AddFilled(cad, "TMyRectangle", iotest::Box(40, 40, 200, 120), clRed);
+        iotest::AddFilled(cad, "TMyEllipse", iotest::Box(240, 60, 420, 200), clBlue);
+        iotest::AddFilled(cad, "TMyRectangle", iotest::Box(60, 260, 300, 440), clLime, 6);
+        iotest::AddFilled(cad, "TMyLine", {{20, 200}, {460, 300}}, clBlack, 3);
+        iotest::AddFilled(cad, "TMyPolyLine", {{320, 260}, {460, 280}, {380, 440}}, clBlack);
     }
     TMyCAD cad;
 };

@@ -2,6 +2,7 @@
 // preview shows, the selection's preview and metafile, grey printing at the
 // page's real size, and files read back by poppler, libwmf and Qt's SVG
 // renderer.
+#include "io/IoTestSupport.h"
 #include "io/RealReaders.h"
 
 #include "cad/canvas/MyCAD.h"
@@ -21,14 +22,7 @@ namespace {
 
 TMyShape* AddBox(TMyCAD& cad, float l, float t, float r, float b, TColor fill)
 {
-    TMyShape* s = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
-    s->ThePoints = {{l, t}, {r, t}, {r, b}, {l, b}};
-    s->CenterPoint = s->ComputeCenterPoint(4);
-    s->Brush().SetColor(fill);
-    s->Brush().SetStyle(TBrushStyle::bsSolid);
-    s->Pen().SetColor(clBlack);
-    s->SetCaptionShow(false);
-    return s;
+    return iotest::AddFilled(cad, "TMyRectangle", iotest::Box(l, t, r, b), fill);
 }
 
 TColor At(TBitmap& b, int32_t x, int32_t y) { return b.Canvas().Pixel(x, y); }
@@ -196,20 +190,12 @@ TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
 TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
 {
     TMyCAD cad;
-    cad.SetPageStyle(TPageStyle::CustomerPage);
-    cad.SetPageWidth(127);
-    cad.SetPageHeight(127);
-    cad.SetZoom(2.0);
-    cad.SetZoom(1.0);
+    iotest::Use480PixelPage(cad);
     // A white sheet as large as the page: libwmf sizes its picture by what
     // the metafile draws, so the sheet makes that the page.
     AddBox(cad, 0, 0, 481, 481, clWhite)->Pen().SetColor(clWhite);
     AddBox(cad, 40, 40, 200, 120, clRed);
-    TMyShape* ellipse = cad.CreateAddShapeByName(QStringLiteral("TMyEllipse"));
-    ellipse->ThePoints = {{240, 60}, {420, 60}, {420, 200}, {240, 200}};
-    ellipse->CenterPoint = ellipse->ComputeCenterPoint(4);
-    ellipse->Brush().SetColor(clBlue);
-    ellipse->SetCaptionShow(false);
+    iotest::AddFilled(cad, "TMyEllipse", iotest::Box(240, 60, 420, 200), clBlue);
     cad.SetPageHead(QStringLiteral("Site plan"));
 
     TBitmap screen;

@@ -1,5 +1,7 @@
 // Rendering the drawing into bitmaps and image files: what lands where, at
 // which scale, over which background, and that the canvas is left as it was.
+#include "io/IoTestSupport.h"
+
 #include "cad/io/RasterExport.h"
 #include "cad/canvas/MyCAD.h"
 #include "platform/Graphics.h"
@@ -17,20 +19,8 @@ namespace {
 struct RedBoxDrawing {
     RedBoxDrawing()
     {
-        cad.SetPageStyle(TPageStyle::CustomerPage);
-        cad.SetPageWidth(127);
-        cad.SetPageHeight(127);
-        // A zoom change sizes the control by the page.
-        cad.SetZoom(2.0);
-        cad.SetZoom(1.0);
-        TMyShape* box = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
-        box->ThePoints = {{100, 50}, {300, 50}, {300, 150}, {100, 150}};
-        box->CenterPoint = box->ComputeCenterPoint(4);
-        box->Brush().SetColor(clRed);
-        box->Brush().SetStyle(TBrushStyle::bsSolid);
-        box->Pen().SetColor(clBlack);
-        box->SetCaptionShow(false);
-        rect = box;
+        iotest::Use480PixelPage(cad);
+        rect = iotest::AddFilled(cad, "TMyRectangle", iotest::Box(100, 50, 300, 150), clRed);
     }
     TMyCAD cad;
     TMyShape* rect = nullptr;
