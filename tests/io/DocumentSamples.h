@@ -1,5 +1,4 @@
-// Generated drawings that use every stored field of every shape class, and a
-// field-by-field comparison of documents that does not go through the writer.
+// Generated drawings that use every stored field of every shape class.
 #pragma once
 
 #include "ShapeFields.h"
@@ -111,27 +110,6 @@ inline void BuildSampleDrawing(TMyCAD& cad, uint32_t seed, int32_t shapes = 12)
     cad.MyShapes[2]->ParentShapeNo = 0;
     cad.MyShapes[5]->ParentShapeNo = 4;
     cad.ShapeListChanged();
-}
-
-inline void ExpectSameDocument(const TMyCAD& a, const TMyCAD& b)
-{
-    EXPECT_EQ(a.ColorOfBackGround(), b.ColorOfBackGround());
-    EXPECT_EQ(a.Width(), b.Width());
-    EXPECT_EQ(a.Height(), b.Height());
-    EXPECT_EQ(a.TheUNIT(), b.TheUNIT());
-    EXPECT_EQ(a.BkBitmap().Width(), b.BkBitmap().Width());
-    EXPECT_EQ(a.BkBitmap().Height(), b.BkBitmap().Height());
-    for (int32_t y = 0; y < a.BkBitmap().Height(); ++y) {
-        EXPECT_EQ(0, std::memcmp(a.BkBitmap().ScanLine(y), b.BkBitmap().ScanLine(y), 3 * size_t(a.BkBitmap().Width())));
-    }
-    EXPECT_EQ(a.BkBitmapMode(), b.BkBitmapMode());
-    EXPECT_EQ(a.Ratio(), b.Ratio());
-    EXPECT_EQ(a.Tag(), b.Tag());
-    EXPECT_EQ(a.UserData().UserDataRecord(), b.UserData().UserDataRecord());
-    EXPECT_EQ(a.MyLayers, b.MyLayers);
-    EXPECT_EQ(a.CurrentLayerId(), b.CurrentLayerId());
-    ASSERT_EQ(a.GetShapesCount(), b.GetShapesCount());
-    for (int32_t i = 0; i < a.GetShapesCount(); ++i) ExpectSameShape(*a.MyShapes[size_t(i)], *b.MyShapes[size_t(i)], i);
 }
 
 } // namespace iotest

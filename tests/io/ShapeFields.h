@@ -1,6 +1,6 @@
-// Every field of a shape by name, read through the shape's own getters,
-// never through the writer: the golden documents name their expected values
-// so, and round trips compare shapes field by field with them.
+// Every field of a drawing and of a shape by name, read through their own
+// getters, never through the writer: the golden documents name their
+// expected values so, and round trips compare drawings field by field.
 #pragma once
 
 #include "IoTestSupport.h"
@@ -53,6 +53,16 @@ inline int Int(E v)
     return static_cast<int>(v);
 }
 
+inline QJsonValue Pixels(const TBitmap* b)
+{
+    if (!b) return QJsonValue();
+    QJsonArray rows;
+    for (int32_t y = 0; y < b->Height(); ++y) {
+        rows.append(QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(b->ScanLine(y)), 3 * b->Width()).toHex()));
+    }
+    return rows;
+}
+
 /// A field of a class's own: null for shapes of other classes.
 template <typename T>
 Getter Own(std::function<QJsonValue(const T&)> get)
@@ -88,15 +98,7 @@ inline const FieldMap& StoredFields()
         // A pattern brush's colour and style are not its own to keep.
         {"BrushColor", [](S s) { return s.Brush().Bitmap() ? QJsonValue() : Int(s.Brush().Color()); }},
         {"BrushStyle", [](S s) { return s.Brush().Bitmap() ? QJsonValue() : Int(s.Brush().Style()); }},
-        {"BrushBitmap", [](S s) {
-             const TBitmap* b = s.Brush().Bitmap();
-             if (!b) return QJsonValue();
-             QJsonArray rows;
-             for (int32_t y = 0; y < b->Height(); ++y) {
-                 rows.append(QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(b->ScanLine(y)), 3 * b->Width()).toHex()));
-             }
-             return QJsonValue(rows);
-         }},
+        {"BrushBitmap", [](S s) { return Pixels(s.Brush().Bitmap()); }},
         {"Caption", [](S s) { return s.Caption(); }},
         {"ColorBegin", [](S s) { return Int(s.ColorBegin()); }},
         {"ColorEnd", [](S s) { return Int(s.ColorEnd()); }},
@@ -154,6 +156,30 @@ inline const FieldMap& StoredFields()
     return fields;
 }
 
+/// The stored settings of a drawing, by name.
+inline const std::map<QString, std::function<QJsonValue(const TMyCAD&)>>& DocumentFields()
+{
+    using D = const TMyCAD&;
+    static const std::map<QString, std::function<QJsonValue(const TMyCAD&)>> fields = {
+        {"Background", [](D d) { return Int(d.ColorOfBackGround()); }},
+        {"Width", [](D d) { return d.Width(); }},
+        {"Height", [](D d) { return d.Height(); }},
+        {"Unit", [](D d) { return Int(d.TheUNIT()); }},
+        {"BkBitmap", [](D d) { return d.BkBitmap().Empty() ? QJsonValue() : Pixels(&d.BkBitmap()); }},
+        {"BkBitmapMode", [](D d) { return Int(d.BkBitmapMode()); }},
+        {"Ratio", [](D d) { return d.Ratio(); }},
+        {"Tag", [](D d) { return d.Tag(); }},
+        {"UserData", [](D d) { return Json(d.UserData()); }},
+        {"Layers", [](D d) {
+             QJsonArray layers;
+             for (const LayerRec& l : d.MyLayers) layers.append(QJsonArray{l.LayerName, l.LayerId, l.Visible});
+             return layers;
+         }},
+        {"CurrentLayer", [](D d) { return d.CurrentLayerId(); }},
+    };
+    return fields;
+}
+
 /// What loading works out rather than reads: place, centre, font height and
 /// the gradient's picture.
 inline const FieldMap& DerivedFields()
@@ -174,6 +200,13 @@ inline void ExpectSameShape(const TMyShape& a, const TMyShape& b, int index)
     for (const FieldMap* fields : {&StoredFields(), &DerivedFields()}) {
         for (const auto& [name, get] : *fields) EXPECT_EQ(Text(get(b)), Text(get(a))) << name.toStdString();
     }
+}
+
+inline void ExpectSameDocument(const TMyCAD& a, const TMyCAD& b)
+{
+    for (const auto& [name, get] : DocumentFields()) EXPECT_EQ(Text(get(b)), Text(get(a))) << name.toStdString();
+    ASSERT_EQ(a.GetShapesCount(), b.GetShapesCount());
+    for (int32_t i = 0; i < a.GetShapesCount(); ++i) ExpectSameShape(*a.MyShapes[size_t(i)], *b.MyShapes[size_t(i)], i);
 }
 
 } // namespace iotest

@@ -59,18 +59,9 @@ TEST(DocumentVersions, EveryEncodedSeedReadsBackWithTheFieldsItsLayoutStores)
         ASSERT_TRUE(LoadFromFile(cad, kSeeds + file));
 
         EXPECT_EQ(cad.DiskFileVersion(), doc["Version"].toString());
-        EXPECT_EQ(Int(cad.ColorOfBackGround()), doc["Background"].toInt());
-        EXPECT_EQ(cad.Width(), doc["Width"].toInt());
-        EXPECT_EQ(cad.Height(), doc["Height"].toInt());
-        EXPECT_EQ(Int(cad.TheUNIT()), doc["Unit"].toInt());
-        EXPECT_EQ(Int(cad.BkBitmapMode()), doc["BkBitmapMode"].toInt());
-        EXPECT_EQ(cad.Ratio(), doc["Ratio"].toDouble());
-        EXPECT_EQ(cad.Tag(), doc["Tag"].toInt());
-        EXPECT_EQ(Json(cad.UserData()), doc["UserData"].toArray());
-        QJsonArray layers;
-        for (const LayerRec& l : cad.MyLayers) layers.append(QJsonArray{l.LayerName, l.LayerId, l.Visible});
-        EXPECT_EQ(layers, doc["Layers"].toArray());
-        EXPECT_EQ(cad.CurrentLayerId(), doc["CurrentLayer"].toInt());
+        for (const auto& [name, get] : DocumentFields()) {
+            EXPECT_EQ(Text(get(cad)), Text(doc.contains(name) ? doc[name] : get(TMyCAD()))) << name.toStdString();
+        }
         EXPECT_EQ(cad.NextLayerId, doc["NextLayerId"].toInt());
         EXPECT_EQ(cad.NextShapeId, doc["NextShapeId"].toInt());
         EXPECT_EQ(cad.Zoom(), 1.0);
