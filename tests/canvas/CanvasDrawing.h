@@ -26,6 +26,16 @@ public:
     int32_t FEndSpNo = -1;
 };
 
+/// A rectangle at (x, y) of w x h document units, added by code as a host
+/// adds it (selected, one undo step); its id.
+inline int32_t BoxByCode(TMyCAD& cad, float x, float y, float w = 10, float h = 10)
+{
+    auto d = [z = cad.Zoom()](float v) { return static_cast<float>(v * z); };
+    return cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(),
+                              {{d(x), d(y)}, {d(x + w), d(y)}, {d(x + w), d(y + h)}, {d(x), d(y + h)}}, 3, 0.0,
+                              QString());
+}
+
 /// Appends a rectangle the ordinary way (number, id, "Shape" + id).
 inline TMyShape* AddRect(TMyCAD& cad)
 {
@@ -100,6 +110,14 @@ inline std::ostream& operator<<(std::ostream& os, const ShapeRelations& r)
     os << " ends ";
     list(r.Ends);
     return os << " layer " << r.Layer << (r.Locked ? " locked" : "");
+}
+
+/// The relations a drawing built by AddRect and AddConnector expects of a shape.
+inline ShapeRelations Rel(int32_t id, int32_t parent, TMyShapeNo children, TMyShapeNo links,
+                          std::vector<int32_t> ends = {}, bool locked = false)
+{
+    return {id, QStringLiteral("Shape%1").arg(id), parent, std::move(children), std::move(links), std::move(ends), 0,
+            locked};
 }
 
 /// The relations of every shape in list order; also checks that each shape's

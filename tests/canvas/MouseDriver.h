@@ -63,6 +63,20 @@ struct MouseDriver {
     /// Runs the paint the last gesture asked for.
     void Settle() { cad.Update(); }
     TColor Pixel(int32_t x, int32_t y) { return cad.Canvas().Pixel(x, y); }
+    /// Dark pixels of the control in the square of half side `half` around p:
+    /// outlines, text and rubber bands (white exclusive-or'ed onto the page),
+    /// not the silver grid.
+    int32_t Ink(TPoint p, int32_t half)
+    {
+        int32_t ink = 0;
+        for (int32_t y = p.Y - half; y <= p.Y + half; ++y) {
+            for (int32_t x = p.X - half; x <= p.X + half; ++x) {
+                const TColor c = Pixel(x, y);
+                ink += GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 150 ? 1 : 0;
+            }
+        }
+        return ink;
+    }
 
     TMessageCapture messages;
     TMyCAD cad;

@@ -1,5 +1,9 @@
 // Shapes added by the host from point lists.
 #include "canvas/CanvasDrawing.h"
+#include "canvas/test_paint_helpers.h"
+
+#include <functional>
+#include <numbers>
 
 #include <gtest/gtest.h>
 
@@ -76,4 +80,48 @@ TEST(ByCode, HostCoordinateSystemsMirrorTheControl)
     EXPECT_EQ(cad.AddShapeByCode(&cad, TDrawTool::SpLine, QString(), {{0, 0}, {1, 1}}, 1, 0.0, QString()), -1);
     EXPECT_EQ(events, 0);
     EXPECT_EQ(cad.UndoRedoShapes.size(), steps);
+}
+
+// An edit made by code ends in a repaint: the next paint shows every shape
+// where the edit left it, and nothing where it was before.
+TEST(ByCode, EditsRepaintWhatTheyChange)
+{
+    using Edit = std::function<void(TMyCAD&, TMyShape*, TMyShape*)>;
+    const struct {
+        const char* Name;
+        Edit Run;
+        test::Probe Now;    // red after the edit
+        test::Probe Before; // red before it, white after
+    } edits[] = {
+        {"move", [](TMyCAD& cad, TMyShape* a, TMyShape*) { cad.Move(a, 60, 0); }, {100, 30, clRed}, {25, 30, clRed}},
+        {"rotate", [](TMyCAD& cad, TMyShape* a, TMyShape*) { cad.Rotate(a, float(std::numbers::pi / 2)); },
+         {40, 15, clRed}, {25, 30, clRed}},
+        {"align",
+         [](TMyCAD& cad, TMyShape* a, TMyShape* b) {
+             cad.SelectShapeByCode(a->ShapeId, true);
+             cad.SelectShapeByCode(b->ShapeId, false);
+             cad.AlignRight();
+         },
+         {145, 30, clRed}, {25, 30, clRed}},
+        {"undo",
+         [](TMyCAD& cad, TMyShape* a, TMyShape*) {
+             cad.SelectShapeByCode(a->ShapeId, true);
+             cad.FlipHoriz(a);
+             cad.Move(a, 0, 60);
+             cad.Update();
+             cad.PopFromUndoRedoShapeList(); // the flip, undone: the box back where it started
+         },
+         {25, 30, clRed}, {25, 90, clRed}},
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.Name);
+        TMyCAD cad;
+        test::PlainCanvas(cad, 200, 150);
+        TMyShape* a = test::AddBox(cad, 20, 20, 60, 40, clRed);
+        TMyShape* b = test::AddBox(cad, 120, 100, 160, 120, clBlue);
+        cad.Repaint();
+        e.Run(cad, a, b);
+        cad.Update();
+        test::ExpectSurface(cad, {e.Now, {e.Before.X, e.Before.Y, clWhite}});
+    }
 }

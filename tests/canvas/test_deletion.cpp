@@ -30,20 +30,6 @@ void BuildDrawing(TMyCAD& cad)
     ASSERT_EQ(cad.GetShapeByNo(4)->LinkShapesNo, (TMyShapeNo{5, 6}));
 }
 
-ShapeRelations Rel(int32_t id, int32_t parent, TMyShapeNo children, TMyShapeNo links, std::vector<int32_t> ends = {},
-                   bool locked = false)
-{
-    ShapeRelations r;
-    r.Id = id;
-    r.Name = QStringLiteral("Shape%1").arg(id);
-    r.Parent = parent;
-    r.Children = std::move(children);
-    r.Links = std::move(links);
-    r.Ends = std::move(ends);
-    r.Locked = locked;
-    return r;
-}
-
 struct DeletedEvent {
     int32_t Id;
     int32_t ShapeNo;

@@ -16,23 +16,11 @@ TEST(CanvasDocument, NewCanvasHasOneCurrentVisibleLayerAndNoShapes)
     EXPECT_EQ(cad.GetLayersCount(), 1);
     EXPECT_EQ(cad.NextLayerId, 1);
     EXPECT_EQ(cad.CurrentLayerId(), 0);
-    EXPECT_EQ(cad.GetLayerIdByNo(0), 0);
     EXPECT_EQ(cad.GetLayerNameByID(0), QStringLiteral("Layer0"));
     EXPECT_TRUE(cad.IsVisibleLayerByID(0));
-    EXPECT_EQ(cad.GetMaxLayerId(), 0);
     EXPECT_EQ(cad.GetShapesCount(), 0);
-    EXPECT_EQ(cad.NextShapeId, 0);
-    EXPECT_EQ(cad.GetWorkingShapesCount(), 0);
-    EXPECT_EQ(cad.GetMemShapesCount(), 0);
-    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
-    EXPECT_EQ(cad.GetShapeByNo(0), nullptr);
     EXPECT_EQ(cad.GetShapeByID(0), nullptr);
     EXPECT_EQ(cad.GetShapeNoById(0), -1);
-    EXPECT_TRUE(cad.GetShapesByLayerId(0).empty());
-    EXPECT_EQ(cad.WorkingShape, nullptr);
-    EXPECT_EQ(cad.ChildWorkingShape, nullptr);
-    EXPECT_FALSE(cad.Global_Changed);
-    EXPECT_FALSE(cad.IsLoading());
     EXPECT_EQ(cad.Cursor(), TCursor::crCross);
 }
 
@@ -55,9 +43,6 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     EXPECT_FALSE(line->DragEnable());
     EXPECT_FALSE(line->RotateEnable());
     EXPECT_TRUE(line->ResizeEnable());
-    std::unique_ptr<TMyShape> rect = cad.CreateShapeBySpTool(TDrawTool::SpRectangle);
-    ASSERT_NE(rect, nullptr);
-    EXPECT_EQ(rect->ClassName(), QStringLiteral("TMyRectangle"));
     for (TDrawTool tool : {TDrawTool::SpSelecting, TDrawTool::SpRotateSelecting, TDrawTool::SpClose,
                            TDrawTool::SpPolylinePolygonPointRemoving, TDrawTool::SpPolylinePolygonPointAdding,
                            TDrawTool::SpDragWhole, TDrawTool::SpBrowse}) {
@@ -75,17 +60,10 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     byName = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
     ASSERT_NE(byName, nullptr);
     EXPECT_EQ(byName->Owner(), static_cast<TShapeOwner*>(&cad));
-    // Containers come from the factory too; without an owner they belong to
-    // the canvas. The class tree is what class tests of the canvas rely on.
-    std::unique_ptr<TMyShape> group = cad.CreateShapeByName(QStringLiteral("TMyGroup"));
-    ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->ClassName(), QStringLiteral("TMyGroup"));
-    EXPECT_EQ(group->Owner(), static_cast<TShapeOwner*>(&cad));
-    EXPECT_NE(dynamic_cast<TMyRectangle*>(group.get()), nullptr);
-    std::unique_ptr<TMyShape> combine = cad.CreateShapeByName(QStringLiteral("TMyCombine"), nullptr);
-    ASSERT_NE(combine, nullptr);
-    EXPECT_EQ(combine->ClassName(), QStringLiteral("TMyCombine"));
-    EXPECT_NE(dynamic_cast<TMyGroup*>(combine.get()), nullptr);
+    // Containers come from the factory too; the class tree is what class
+    // tests of the canvas rely on.
+    EXPECT_NE(dynamic_cast<TMyRectangle*>(cad.CreateShapeByName(QStringLiteral("TMyGroup")).get()), nullptr);
+    EXPECT_NE(dynamic_cast<TMyGroup*>(cad.CreateShapeByName(QStringLiteral("TMyCombine"), nullptr).get()), nullptr);
     for (const char* name : {"Rectangle", "tmyrectangle", "TMyRectangle ", "TMyShape", "", "TMyLineX"}) {
         EXPECT_EQ(cad.CreateShapeByName(QString::fromLatin1(name)), nullptr) << name;
         EXPECT_EQ(cad.CreateAddShapeByName(QString::fromLatin1(name)), nullptr) << name;
@@ -161,7 +139,10 @@ TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
     ASSERT_EQ(cad.NextShapeId, 4);
 
     // A caller that bypasses the counter: an id at or above NextShapeId is
-    // not found by GetShapeByID, though GetShapeNoById sees it.
+    // not found by GetShapeByID, though GetShapeNoById sees it. The look-up
+    // before the change has the index built, so the new id is found only if
+    // ShapeListChanged makes the index forget what it learnt.
+    EXPECT_EQ(cad.GetShapeNoById(3), 3);
     cad.GetShapeByNo(3)->ShapeId = 5;
     cad.ShapeListChanged();
     EXPECT_EQ(cad.GetShapeByID(5), nullptr);

@@ -123,9 +123,4 @@ TEST(Groups, ContainersDrawOnlyTheirInformationText)
     for (int32_t y = 0; y < 60; ++y)
         for (int32_t x = 0; x < 80; ++x) inked += c.Pixel(x, y) != clWhite ? 1 : 0;
     EXPECT_GT(inked, 10);
-    // The combine is a group by class, made by name as documents do.
-    auto combine = cad.CreateShapeByName(QStringLiteral("TMyCombine"));
-    ASSERT_NE(combine, nullptr);
-    EXPECT_EQ(combine->ClassName(), QStringLiteral("TMyCombine"));
-    EXPECT_NE(dynamic_cast<TMyGroup*>(combine.get()), nullptr);
 }

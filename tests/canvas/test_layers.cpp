@@ -1,5 +1,4 @@
 #include "canvas/CanvasDrawing.h"
-#include "platform/Messages.h"
 
 #include <gtest/gtest.h>
 
@@ -224,11 +223,6 @@ TEST(CanvasLayers, DeletingALayerDeletesItsShapesAndMovesTheCurrentLayer)
     EXPECT_EQ(cad.GetMaxLayerId(), -1);
     EXPECT_EQ(deletedLayers.back(), (LayerEvent{2, QStringLiteral("Spare"), false}));
     EXPECT_EQ(cad.NextLayerId, 3); // only deleting all layers restarts the ids
-
-    TMessageCapture capture;
-    EXPECT_EQ(AddRect(cad), nullptr);
-    ASSERT_EQ(capture.Messages().size(), 1u);
-    EXPECT_EQ(capture.Messages()[0], QStringLiteral("Error!There is no Layer!"));
 }
 
 TEST(CanvasLayers, DeletingAllLayersRestartsLayerIds)

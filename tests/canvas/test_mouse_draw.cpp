@@ -23,7 +23,6 @@ TEST(MouseDraw, ARectangleInOneGestureReturnsToSelecting)
     m.Drag({50, 40}, {130, 90});
     ASSERT_EQ(cad.GetShapesCount(), 1);
     TMyShape* r = cad.GetShapeByNo(0);
-    EXPECT_EQ(r->ClassName(), QStringLiteral("TMyRectangle"));
     EXPECT_EQ(r->Name(), QStringLiteral("Shape0"));
     EXPECT_EQ(r->ThePoints, (TArrMyPoint{{50, 40}, {130, 40}, {130, 90}, {50, 90}}));
     EXPECT_EQ(r->CenterPoint, (TMyPoint{90, 65}));

@@ -1,4 +1,5 @@
 // Selecting, dragging, sizing and rotating with the mouse on the real widget.
+#include "canvas/CanvasDrawing.h"
 #include "canvas/DocumentState.h"
 #include "canvas/MouseDriver.h"
 
@@ -13,9 +14,7 @@ namespace {
 
 TMyShape* Box(TMyCAD& cad, float x, float y, float w, float h)
 {
-    const int32_t id = cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(),
-                                          {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, 3, 0.0, QString());
-    return cad.GetShapeByID(id);
+    return cad.GetShapeByID(test::BoxByCode(cad, x, y, w, h));
 }
 
 TMyRect BoxOf(TMyCAD& cad, const TMyShape* s) { return cad.GetShapesLTRB({const_cast<TMyShape*>(s)}); }
@@ -103,7 +102,7 @@ TEST(MouseSelect, DragModesTraceAndLockedBounds)
         TMyCAD& cad = m.cad;
         cad.SetZoom(2.0);
         cad.SetShapeTool(TDrawTool::SpSelecting);
-        TMyShape* a = Box(cad, 40, 40, 40, 40); // document 20..40
+        TMyShape* a = Box(cad, 20, 20, 20, 20);
         cad.ClearAllUndoStuff();
         cad.SetDragMode(mode);
         m.Drag({60, 60}, {90, 60});
@@ -198,6 +197,41 @@ TEST(MouseSelect, SizingWithShiftAndRotatingWithAConstraint)
     const TMyPoint p1 = s->ThePoints[1];
     const double turnedBy = std::atan2(p1.Y - 150.0, p1.X - 200.0) - a0;
     EXPECT_NEAR(turnedBy, std::numbers::pi / 4, 1e-4);
+}
+
+// Each of a box's eight handles, pulled with the mouse, moves its own corner
+// or side and leaves the opposite ones in place; a side moves only across
+// itself, and a pull past the opposite side is refused.
+TEST(MouseSelect, EveryHandleOfABoxSizesItsOwnCornerOrSide)
+{
+    MouseDriver m;
+    TMyCAD& cad = m.cad;
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    TMyShape* r = Box(cad, 100, 100, 80, 40);
+    const struct {
+        int32_t Hot;
+        TPoint To;
+        TMyRect Box;
+    } cases[] = {
+        {0, {90, 90}, {90, 90, 180, 140}},   {1, {190, 90}, {100, 90, 190, 140}},
+        {2, {190, 150}, {100, 100, 190, 150}}, {3, {90, 150}, {90, 100, 180, 150}},
+        {4, {147, 90}, {100, 90, 180, 140}},  {5, {190, 127}, {100, 100, 190, 140}},
+        {6, {147, 150}, {100, 100, 180, 150}}, {7, {90, 127}, {90, 100, 180, 140}},
+        {2, {100, 140}, {100, 100, 100, 140}}, // onto the opposite column: allowed
+        {2, {95, 150}, {100, 100, 180, 140}},  // past it: refused
+        {5, {190, 150}, {100, 100, 180, 140}}, // a side pulled below the bottom: refused
+    };
+    for (const auto& c : cases) {
+        r->ThePoints = {{100, 100}, {180, 100}, {180, 140}, {100, 140}};
+        r->CenterPoint = r->ComputeCenterPoint(4);
+        cad.Invalidate();
+        const TPoint handle = MyPtToPt(r->GetPointInZoom(c.Hot));
+        m.Drag(handle, c.To);
+        const TMyRect box = BoxOf(cad, r);
+        EXPECT_EQ((std::vector<float>{box.Left, box.Top, box.Right, box.Bottom}),
+                  (std::vector<float>{c.Box.Left, c.Box.Top, c.Box.Right, c.Box.Bottom}))
+            << "handle " << c.Hot << " to " << c.To.X << "," << c.To.Y;
+    }
 }
 
 TEST(MouseSelect, SmallShapesGroupMembersTextAnchorsAndBrowsing)

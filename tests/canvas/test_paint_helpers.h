@@ -7,6 +7,8 @@
 #include "cad/shapes/Line.h"
 #include "cad/shapes/Rectangle.h"
 
+#include "support/PixelProbes.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -62,6 +64,18 @@ inline TColor BufferPixel(const TMyCAD& cad, int32_t x, int32_t y)
     const QImage& img = cad.BackBuffer().Image();
     if (x < 0 || y < 0 || x >= img.width() || y >= img.height()) return CLR_INVALID;
     return ColorOf(img.pixel(x, y));
+}
+
+/// Every probe's pixel of the back buffer, or of the control's surface,
+/// has the probe's colour.
+inline void ExpectBuffer(const TMyCAD& cad, std::initializer_list<Probe> probes)
+{
+    ExpectPixels([&cad](int32_t x, int32_t y) { return BufferPixel(cad, x, y); }, probes);
+}
+
+inline void ExpectSurface(const TGraphicControl& c, std::initializer_list<Probe> probes)
+{
+    ExpectPixels([&c](int32_t x, int32_t y) { return SurfacePixel(c, x, y); }, probes);
 }
 
 /// A copy of the back buffer in one fixed format, for whole-image comparisons.

@@ -8,15 +8,7 @@ using namespace mycad;
 
 namespace {
 
-/// A rectangle from (x, y) with the size w x h, added by code at zoom 1.
-int32_t Box(TMyCAD& cad, float x, float y, float w, float h)
-{
-    const double z = cad.Zoom();
-    auto d = [z](float v) { return static_cast<float>(v * z); };
-    return cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(),
-                              {{d(x), d(y)}, {d(x + w), d(y)}, {d(x + w), d(y + h)}, {d(x), d(y + h)}}, 3, 0.0,
-                              QString());
-}
+using test::BoxByCode;
 
 TMyRect BoxOf(TMyCAD& cad, int32_t id) { return cad.GetShapesLTRB({cad.GetShapeByID(id)}); }
 
@@ -25,9 +17,9 @@ TMyRect BoxOf(TMyCAD& cad, int32_t id) { return cad.GetShapesLTRB({cad.GetShapeB
 TEST(Selection, MembersSelectTheirRootOnceAndCodeSelectionReports)
 {
     TMyCAD cad;
-    const int32_t a = Box(cad, 0, 0, 10, 10);
-    const int32_t b = Box(cad, 20, 0, 10, 10);
-    const int32_t c = Box(cad, 40, 0, 10, 10);
+    const int32_t a = BoxByCode(cad, 0, 0, 10, 10);
+    const int32_t b = BoxByCode(cad, 20, 0, 10, 10);
+    const int32_t c = BoxByCode(cad, 40, 0, 10, 10);
     const int32_t g = cad.GroupShapes({cad.GetShapeByID(a), cad.GetShapeByID(b)}, false);
     ASSERT_GE(g, 0);
 
@@ -56,7 +48,7 @@ TEST(Selection, MembersSelectTheirRootOnceAndCodeSelectionReports)
 
     // Every top-level shape of a visible layer, on every layer.
     const int32_t other = cad.NewLayer(QStringLiteral("Hidden"), true);
-    const int32_t d = Box(cad, 60, 0, 10, 10);
+    const int32_t d = BoxByCode(cad, 60, 0, 10, 10);
     cad.InVisibleLayerByID(other);
     cad.DeSelectedAllShapesByCode();
     cad.SelectAllShapes();
@@ -73,9 +65,9 @@ TEST(Selection, AlignmentMovesByDocumentDistancesInOneStep)
     for (double zoom : {1.0, 2.0}) {
         TMyCAD cad;
         cad.SetZoom(zoom);
-        const int32_t a = Box(cad, 10, 0, 20, 10);
-        const int32_t b = Box(cad, 40, 30, 30, 10);
-        const int32_t c = Box(cad, 25, 60, 10, 20);
+        const int32_t a = BoxByCode(cad, 10, 0, 20, 10);
+        const int32_t b = BoxByCode(cad, 40, 30, 30, 10);
+        const int32_t c = BoxByCode(cad, 25, 60, 10, 20);
         cad.ClearAllUndoStuff();
 
         cad.SelectShapeByCode(a, true);
@@ -110,9 +102,9 @@ TEST(Selection, AlignmentMovesByDocumentDistancesInOneStep)
 TEST(Selection, EqualSpacingBetweenTheOutermostShapes)
 {
     TMyCAD cad;
-    const int32_t left = Box(cad, 0, 0, 10, 10);
-    const int32_t right = Box(cad, 100, 0, 10, 10);
-    const int32_t middle = Box(cad, 40, 0, 10, 10);
+    const int32_t left = BoxByCode(cad, 0, 0, 10, 10);
+    const int32_t right = BoxByCode(cad, 100, 0, 10, 10);
+    const int32_t middle = BoxByCode(cad, 40, 0, 10, 10);
     auto shapes = [&](std::initializer_list<int32_t> ids) {
         TArrMyShapeRef r;
         for (int32_t id : ids) r.push_back(cad.GetShapeByID(id));
@@ -132,10 +124,10 @@ TEST(Selection, EqualSpacingBetweenTheOutermostShapes)
     // Four shapes along y: the two in between are ordered by position, not
     // by their place in the list, and land on whole units.
     TMyCAD tall;
-    const int32_t top = Box(tall, 0, 0, 10, 10);
-    const int32_t low = Box(tall, 0, 61, 10, 20);
-    const int32_t bottom = Box(tall, 0, 100, 10, 10);
-    const int32_t high = Box(tall, 0, 15, 10, 10);
+    const int32_t top = BoxByCode(tall, 0, 0, 10, 10);
+    const int32_t low = BoxByCode(tall, 0, 61, 10, 20);
+    const int32_t bottom = BoxByCode(tall, 0, 100, 10, 10);
+    const int32_t high = BoxByCode(tall, 0, 15, 10, 10);
     TArrMyShapeRef four{tall.GetShapeByID(top), tall.GetShapeByID(low), tall.GetShapeByID(bottom),
                         tall.GetShapeByID(high)};
     tall.AverageHeight(four);
@@ -149,8 +141,8 @@ TEST(Selection, MovingTurningTiltingAndLockingByCode)
 {
     TMyCAD cad;
     cad.SetZoom(2.0);
-    const int32_t a = Box(cad, 0, 0, 10, 10);
-    const int32_t b = Box(cad, 20, 0, 10, 10);
+    const int32_t a = BoxByCode(cad, 0, 0, 10, 10);
+    const int32_t b = BoxByCode(cad, 20, 0, 10, 10);
     const int32_t g = cad.GroupShapes({cad.GetShapeByID(a), cad.GetShapeByID(b)}, false);
     TMyShape* group = cad.GetShapeByID(g);
 
@@ -190,7 +182,7 @@ TEST(Selection, MovingTurningTiltingAndLockingByCode)
 
     // Tilt turns by the angle between the two rays and says so.
     TMyCAD plain;
-    const int32_t r = Box(plain, 0, 0, 10, 10);
+    const int32_t r = BoxByCode(plain, 0, 0, 10, 10);
     const float tilt = plain.Tilt(plain.GetShapeByID(r), {5, 5}, {15, 5}, {5, 15}, false);
     EXPECT_NEAR(tilt, std::numbers::pi / 2, 1e-6);
     EXPECT_EQ(plain.Tilt(nullptr, {0, 0}, {1, 0}, {0, 1}, false), 0.0f);
@@ -201,7 +193,7 @@ TEST(Selection, SizingKeepsTheOppositeSideAndScalesGroupMembers)
     // A plain rectangle pulled by its right-bottom corner keeps its left-top
     // corner; the text anchor keeps its place relative to the fixed corner.
     TMyCAD cad;
-    const int32_t id = Box(cad, 10, 10, 20, 10);
+    const int32_t id = BoxByCode(cad, 10, 10, 20, 10);
     TMyShape* box = cad.GetShapeByID(id);
     box->TextOutPoint = {20, 30};
     cad.SizeShape(box, 2, {50, 30});
@@ -213,8 +205,8 @@ TEST(Selection, SizingKeepsTheOppositeSideAndScalesGroupMembers)
 
     // A group pulled by handle 0 keeps handle 2 and scales every member.
     TMyCAD grouped;
-    const int32_t a = Box(grouped, 0, 0, 10, 10);
-    const int32_t b = Box(grouped, 30, 30, 10, 10);
+    const int32_t a = BoxByCode(grouped, 0, 0, 10, 10);
+    const int32_t b = BoxByCode(grouped, 30, 30, 10, 10);
     const int32_t g = grouped.GroupShapes({grouped.GetShapeByID(a), grouped.GetShapeByID(b)}, false);
     TMyShape* group = grouped.GetShapeByID(g);
     grouped.SizeShape(group, 0, {-40, -40}); // the frame doubles: 40 x 40 to 80 x 80
@@ -236,8 +228,8 @@ TEST(Selection, SizingKeepsTheOppositeSideAndScalesGroupMembers)
 TEST(Selection, FlippingMirrorsTreesButNeverConnectors)
 {
     TMyCAD cad;
-    const int32_t a = Box(cad, 0, 0, 10, 10);
-    const int32_t b = Box(cad, 30, 0, 10, 10);
+    const int32_t a = BoxByCode(cad, 0, 0, 10, 10);
+    const int32_t b = BoxByCode(cad, 30, 0, 10, 10);
     const int32_t g = cad.GroupShapes({cad.GetShapeByID(a), cad.GetShapeByID(b)}, false);
     test::TestConnector* link = test::AddConnector(cad, cad.GetShapeNoById(a), cad.GetShapeNoById(b));
     ASSERT_NE(link, nullptr);

@@ -7,14 +7,9 @@
 
 using namespace mycad;
 using test::DocumentState;
+using test::BoxByCode;
 
 namespace {
-
-int32_t Box(TMyCAD& cad, float x, float y, float w = 10, float h = 10)
-{
-    return cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(),
-                              {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, 3, 0.0, QString());
-}
 
 std::vector<int32_t> StepIds(const TMyCAD& cad)
 {
@@ -28,7 +23,7 @@ std::vector<int32_t> StepIds(const TMyCAD& cad)
 TEST(Undo, DepthLimitDropsTheOldestStep)
 {
     TMyCAD cad;
-    const int32_t a = Box(cad, 0, 0);
+    const int32_t a = BoxByCode(cad, 0, 0);
     cad.ClearAllUndoStuff();
     TMyShape* s = cad.GetShapeByID(a);
     for (int i = 0; i < 11; ++i) {
@@ -49,18 +44,23 @@ TEST(Undo, DepthLimitDropsTheOldestStep)
     cad.SetUndoRedoSize(0);
     EXPECT_TRUE(cad.UndoRedoShapes.empty());
     cad.PushtoUndoRedoShapeList({s}, ACT_CHANGE);
+    cad.SendToBack(s, true);
     EXPECT_TRUE(cad.UndoRedoShapes.empty());
     EXPECT_EQ(cad.PopFromUndoRedoShapeList(), -1);
     EXPECT_FALSE(cad.CanUndo());
+    // Switched on again, an edit records its step.
+    cad.SetUndoRedoSize(2);
+    ASSERT_TRUE(cad.DeleteShapeById(a, true));
+    EXPECT_EQ(test::UndoActions(cad), (std::vector<String>{ACT_DELETE}));
 }
 
 TEST(Undo, EachActionIsTakenBack)
 {
     TMyCAD cad;
-    const int32_t keep = Box(cad, 0, 0);
-    const int32_t a = Box(cad, 20, 0);
-    const int32_t b = Box(cad, 40, 0);
-    const int32_t c = Box(cad, 60, 0);
+    const int32_t keep = BoxByCode(cad, 0, 0);
+    const int32_t a = BoxByCode(cad, 20, 0);
+    const int32_t b = BoxByCode(cad, 40, 0);
+    const int32_t c = BoxByCode(cad, 60, 0);
     // One step adding three shapes: undone, all three are gone and the
     // result names the step before.
     cad.ClearAllUndoStuff();
@@ -73,8 +73,8 @@ TEST(Undo, EachActionIsTakenBack)
     EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{keep}));
 
     // Bring to front, undone, goes to the back rather than where it was.
-    const int32_t d = Box(cad, 80, 0);
-    const int32_t e = Box(cad, 100, 0);
+    const int32_t d = BoxByCode(cad, 80, 0);
+    const int32_t e = BoxByCode(cad, 100, 0);
     cad.BringToFront(cad.GetShapeByID(d), true);
     EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{keep, e, d}));
     cad.PopFromUndoRedoShapeList();
@@ -84,10 +84,10 @@ TEST(Undo, EachActionIsTakenBack)
 TEST(Undo, DeletedGroupComesBackAtTheEndWithRenumberedRelations)
 {
     TMyCAD cad;
-    const int32_t below = Box(cad, 0, 0);
-    const int32_t m1 = Box(cad, 20, 0);
-    const int32_t m2 = Box(cad, 40, 0);
-    const int32_t above = Box(cad, 60, 0);
+    const int32_t below = BoxByCode(cad, 0, 0);
+    const int32_t m1 = BoxByCode(cad, 20, 0);
+    const int32_t m2 = BoxByCode(cad, 40, 0);
+    const int32_t above = BoxByCode(cad, 60, 0);
     const int32_t g = cad.GroupShapes({cad.GetShapeByID(m1), cad.GetShapeByID(m2)}, true);
     // A connector from the bystander to the group.
     test::AddConnector(cad, cad.GetShapeNoById(above), cad.GetShapeNoById(g));
@@ -120,8 +120,8 @@ TEST(Undo, DeletedGroupComesBackAtTheEndWithRenumberedRelations)
 TEST(Undo, LockedMemberRejoinsTheRestoredGroup)
 {
     TMyCAD cad;
-    const int32_t a = Box(cad, 0, 0);
-    const int32_t b = Box(cad, 20, 0);
+    const int32_t a = BoxByCode(cad, 0, 0);
+    const int32_t b = BoxByCode(cad, 20, 0);
     const int32_t g = cad.GroupShapes({cad.GetShapeByID(a), cad.GetShapeByID(b)}, false);
     cad.GetShapeByID(b)->SetLocked(true);
     ASSERT_TRUE(cad.DeleteShapeById(g, true));
@@ -141,9 +141,9 @@ TEST(Undo, LockedMemberRejoinsTheRestoredGroup)
 TEST(Undo, EditingSessionsEndInTheDocumentTheyStartedFrom)
 {
     TMyCAD cad;
-    const int32_t a = Box(cad, 10, 10, 20, 10);
-    const int32_t b = Box(cad, 45, 30, 30, 15);
-    const int32_t c = Box(cad, 25, 70, 10, 20);
+    const int32_t a = BoxByCode(cad, 10, 10, 20, 10);
+    const int32_t b = BoxByCode(cad, 45, 30, 30, 15);
+    const int32_t c = BoxByCode(cad, 25, 70, 10, 20);
     cad.GetShapeByID(b)->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
     const auto added = DocumentState(cad);
 

@@ -25,18 +25,6 @@ void BuildDrawing(TMyCAD& cad)
     ASSERT_EQ(Ids(cad), (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6}));
 }
 
-ShapeRelations Rel(int32_t id, int32_t parent, TMyShapeNo children, TMyShapeNo links, std::vector<int32_t> ends = {})
-{
-    ShapeRelations r;
-    r.Id = id;
-    r.Name = QStringLiteral("Shape%1").arg(id);
-    r.Parent = parent;
-    r.Children = std::move(children);
-    r.Links = std::move(links);
-    r.Ends = std::move(ends);
-    return r;
-}
-
 // Moving to the front as a walk of single swaps with the next shape
 // without parent, on a second canvas, to compare with.
 void BringToFrontBySwaps(TMyCAD& cad, TMyShape* shape)

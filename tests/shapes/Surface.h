@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Graphics.h"
+#include "support/PixelProbes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -31,6 +32,12 @@ public:
     }
 
     TColor At(int32_t x, int32_t y) { return bmp_.Canvas().Pixel(x, y); }
+
+    /// Every probe's pixel has the probe's colour.
+    void Expect(std::initializer_list<Probe> probes)
+    {
+        ExpectPixels([this](int32_t x, int32_t y) { return At(x, y); }, probes);
+    }
 
     /// Every pixel, row by row.
     std::vector<TColor> Snapshot()

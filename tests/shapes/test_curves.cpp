@@ -150,13 +150,13 @@ TEST(PolyBezier, DrawsHandlesAndIsHitAlongTheCurve)
     chain.ThePoints = {{10, 100}, {60, 100}, {110, 100}, {160, 100}, {170, 140}, {190, 40}, {195, 100}};
     Surface surface(220, 200);
     chain.Draw(surface.Canvas());
-    EXPECT_EQ(surface.At(85, 100), clBlack); // halfway along the straight segment
-    EXPECT_EQ(surface.At(85, 90), clWhite);
+    surface.Expect({{85, 100, clBlack}, // halfway along the straight segment
+                    {85, 90, clWhite}});
 
     surface.Clear();
     chain.DrawHot(surface.Canvas());
-    EXPECT_EQ(surface.At(60, 100), GetHotColor());   // a handle square
-    EXPECT_EQ(surface.At(140, 120), TColor(8421504)); // the tangent from P2 to P4 through the joint
+    surface.Expect({{60, 100, GetHotColor()}, // a handle square
+                    {140, 120, TColor(8421504)}}); // the tangent from P2 to P4 through the joint
     EXPECT_EQ(chain.InWhichHot({112, 97}), 2);
     EXPECT_EQ(chain.InWhichHot({135, 100}), -1);
 

@@ -39,7 +39,6 @@ TEST(Image, WithoutAPictureAGreyBoxWithBothDiagonals)
     FakeOwner owner;
     Surface surface;
     TMyImage image(&owner);
-    EXPECT_EQ(image.ClassName(), QStringLiteral("TMyImage"));
     image.ThePoints = {{20, 20}, {120, 20}, {120, 120}, {20, 120}};
     image.Brush().SetColor(clRed);
     image.Draw(surface.Canvas());
@@ -132,8 +131,7 @@ TEST(Image, PicturesAreConvertedSizedAdjustedAndTurnedInsideTheirBox)
     // The corners of the bounding box lie outside the turned rectangle.
     const TMyPoint lt = image.GetLeftTop();
     const TMyPoint rb = image.GetRightBottom();
-    EXPECT_EQ(surface.At(int(lt.X) + 2, int(lt.Y) + 2), clBlue);
-    EXPECT_EQ(surface.At(int(rb.X) - 2, int(rb.Y) - 2), clBlue);
+    surface.Expect({{int(lt.X) + 2, int(lt.Y) + 2, clBlue}, {int(rb.X) - 2, int(rb.Y) - 2, clBlue}});
     // Just inside each turned corner the picture shows.
     for (const TMyPoint& c : image.ThePoints) {
         const double x = c.X + (image.CenterPoint.X - c.X) * 0.1;

@@ -43,7 +43,6 @@ TEST(Line, TakesArrowSettingsFromTheOwnerAndCopiesThem)
     owner.arrowLength = 12;
     owner.arrowOffset = 3;
     TMyLine line(&owner);
-    EXPECT_EQ(line.ClassName(), QStringLiteral("TMyLine"));
     EXPECT_EQ(line.ArrowStyle(), TArrowStyle::ADouble);
     EXPECT_EQ(line.ArrowAngle(), 45);
     EXPECT_EQ(line.ArrowLength(), 12);
@@ -236,11 +235,8 @@ TEST(Line, ArrowHeads)
     line.ThePoints = {{20, 50}, {120, 50}};
     line.Draw(surface.Canvas());
     // Wings end near (111.34, 45) and (111.34, 55).
-    EXPECT_EQ(surface.At(112, 53), clBlack);
-    EXPECT_EQ(surface.At(112, 47), clBlack);
-    EXPECT_EQ(surface.At(111, 55), clBlack);
-    EXPECT_EQ(surface.At(111, 45), clBlack);
-    EXPECT_EQ(surface.At(110, 57), clWhite);
+    surface.Expect({{112, 53, clBlack}, {112, 47, clBlack}, {111, 55, clBlack}, {111, 45, clBlack},
+                    {110, 57, clWhite}});
     EXPECT_EQ(surface.At(28, 53), clWhite); // no head at the first point
     EXPECT_EQ(surface.InkBox({0, 0, 200, 200}).Top, 45);
 
@@ -248,9 +244,7 @@ TEST(Line, ArrowHeads)
     surface.Clear();
     line.SetArrowOffset(20);
     line.Draw(surface.Canvas());
-    EXPECT_EQ(surface.At(92, 53), clBlack);
-    EXPECT_EQ(surface.At(112, 53), clWhite);
-    EXPECT_EQ(surface.At(118, 50), clBlack);
+    surface.Expect({{92, 53, clBlack}, {112, 53, clWhite}, {118, 50, clBlack}});
 
     // Both ends, in the pen colour, scaled by the zoom.
     surface.Clear();
@@ -260,9 +254,8 @@ TEST(Line, ArrowHeads)
     owner.zoom = 0.5;
     line.ThePoints = {{40, 100}, {240, 100}};
     line.Draw(surface.Canvas());
-    EXPECT_EQ(surface.At(116, 52), clRed); // wing length 5 at zoom 0.5
-    EXPECT_EQ(surface.At(24, 52), clRed);
-    EXPECT_EQ(surface.At(116, 55), clWhite);
+    surface.Expect({{116, 52, clRed}, // wing length 5 at zoom 0.5
+                    {24, 52, clRed}, {116, 55, clWhite}});
 
     // Wings too long for a byte are drawn at the longest length.
     surface.Clear();

@@ -27,7 +27,6 @@ TEST(RuleLine, StartsAsAMeasureAndCopiesEverythingItShows)
     owner.arrowOffset = 3;
     owner.arrowStyle = TArrowStyle::ANone;
     TMyRuleLine rule(&owner);
-    EXPECT_EQ(rule.ClassName(), QStringLiteral("TMyRuleLine"));
     EXPECT_EQ(rule.Font().Size(), 8);
     EXPECT_EQ(rule.ArrowAngle(), 10);
     EXPECT_EQ(rule.ArrowLength(), 20);
@@ -106,8 +105,8 @@ TEST(RuleLine, UserTextTickStyleAndZeroLength)
     rule.Draw(surface.Canvas());
     EXPECT_EQ(rule.Info(), QStringLiteral("before"));
     EXPECT_TRUE(Blank(surface, {75, 40, 225, 97})); // no text
-    EXPECT_EQ(surface.At(50, 91), clWhite);         // no tick
-    EXPECT_EQ(surface.At(150, 100), clBlack);
+    surface.Expect({{50, 91, clWhite}, // no tick
+                    {150, 100, clBlack}});
 
     rule.SetUserInfo(QStringLiteral("Gap"));
     rule.Draw(surface.Canvas());
