@@ -38,6 +38,22 @@ Snapped Snap(TMyCAD& cad, int32_t x, int32_t y)
     return {x, y, hit};
 }
 
+/// A point given to SnapXY and what it should come back as.
+struct SnapCase {
+    int32_t X;
+    int32_t Y;
+    Snapped To;
+};
+
+void ExpectSnaps(TMyCAD& cad, std::initializer_list<SnapCase> cases)
+{
+    for (const SnapCase& c : cases) {
+        const Snapped got = Snap(cad, c.X, c.Y);
+        EXPECT_EQ(got, c.To) << c.X << "," << c.Y << " came back as " << got.X << "," << got.Y
+                             << (got.Hit ? " hit" : "");
+    }
+}
+
 } // namespace
 
 TEST(Grid, LinesContinueAcrossPartialRepaints)
@@ -117,14 +133,9 @@ TEST(Grid, SnapToTheGrid)
     ASSERT_EQ(cad.SnapPixels(), 4);
     // Closer than SnapPixels snaps; exactly SnapPixels away does not; a
     // point midway between lines has its nearest line 10 away.
-    EXPECT_EQ(Snap(cad, 103, 50), (Snapped{100, 50, true}));
-    EXPECT_EQ(Snap(cad, 97, 50), (Snapped{100, 50, true}));
-    EXPECT_EQ(Snap(cad, 96, 50), (Snapped{96, 50, false}));
-    EXPECT_EQ(Snap(cad, 104, 50), (Snapped{104, 50, false}));
-    EXPECT_EQ(Snap(cad, 110, 50), (Snapped{110, 50, false}));
-    EXPECT_EQ(Snap(cad, 50, 118), (Snapped{50, 120, true}));
-    EXPECT_EQ(Snap(cad, 2, -3), (Snapped{0, 0, true}));
-    EXPECT_EQ(Snap(cad, -41, 7), (Snapped{-40, 7, true}));
+    ExpectSnaps(cad, {{103, 50, {100, 50, true}}, {97, 50, {100, 50, true}}, {96, 50, {96, 50, false}},
+                      {104, 50, {104, 50, false}}, {110, 50, {110, 50, false}}, {50, 118, {50, 120, true}},
+                      {2, -3, {0, 0, true}}, {-41, 7, {-40, 7, true}}});
 
     // The grid is snapped to whether it is shown or not.
     cad.GridOperation().SetGridType(TGridType::gNone);
@@ -164,24 +175,17 @@ TEST(Grid, SnapToTheEdgesOfOtherShapes)
     cad.SetSnapShape(true);
     TMyShape* box = AddBox(cad, 100, 100, 200, 150, clWhite);
     // Near the left edge, between 0.8 x top (80) and 1.2 x bottom (180).
-    EXPECT_EQ(Snap(cad, 102, 120), (Snapped{100, 120, true}));
-    EXPECT_EQ(Snap(cad, 97, 81), (Snapped{100, 81, true}));
-    EXPECT_EQ(Snap(cad, 102, 80), (Snapped{102, 80, false}));
-    EXPECT_EQ(Snap(cad, 102, 179), (Snapped{100, 179, true}));
-    EXPECT_EQ(Snap(cad, 104, 120), (Snapped{104, 120, false}));
+    ExpectSnaps(cad, {{102, 120, {100, 120, true}}, {97, 81, {100, 81, true}}, {102, 80, {102, 80, false}},
+                      {102, 179, {100, 179, true}}, {104, 120, {104, 120, false}}});
     // Right and bottom edges; both axes at a corner.
-    EXPECT_EQ(Snap(cad, 198, 120), (Snapped{200, 120, true}));
-    EXPECT_EQ(Snap(cad, 150, 153), (Snapped{150, 150, true}));
-    EXPECT_EQ(Snap(cad, 203, 97), (Snapped{200, 100, true}));
+    ExpectSnaps(cad, {{198, 120, {200, 120, true}}, {150, 153, {150, 150, true}}, {203, 97, {200, 100, true}}});
     // On the edge: a hit without a move.
     EXPECT_EQ(Snap(cad, 100, 120), (Snapped{100, 120, true}));
 
     // A narrow shape: both its edges are in reach, the nearer one wins, the
     // left one on a tie.
     TMyShape* thin = AddBox(cad, 300, 100, 304, 150, clWhite);
-    EXPECT_EQ(Snap(cad, 301, 120), (Snapped{300, 120, true}));
-    EXPECT_EQ(Snap(cad, 303, 120), (Snapped{304, 120, true}));
-    EXPECT_EQ(Snap(cad, 302, 120), (Snapped{300, 120, true}));
+    ExpectSnaps(cad, {{301, 120, {300, 120, true}}, {303, 120, {304, 120, true}}, {302, 120, {300, 120, true}}});
 
     // Edges are found at the zoom.
     cad.SetZoom(2.0);
@@ -198,8 +202,7 @@ TEST(Grid, SnapToTheEdgesOfOtherShapes)
 
     // Grid snapping comes first; shapes only when the grid did not snap.
     cad.SetSnap(true);
-    EXPECT_EQ(Snap(cad, 102, 123), (Snapped{100, 120, true}));
-    EXPECT_EQ(Snap(cad, 306, 130), (Snapped{304, 130, true}));
+    ExpectSnaps(cad, {{102, 123, {100, 120, true}}, {306, 130, {304, 130, true}}});
     cad.SetSnapShape(false);
     EXPECT_EQ(Snap(cad, 306, 130), (Snapped{306, 130, false}));
 }

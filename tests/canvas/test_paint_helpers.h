@@ -15,11 +15,12 @@
 
 namespace mycad::test {
 
-/// A rectangle with the box (l, t)-(r, b) in document units, a solid fill
-/// and a one-pixel pen.
-inline TMyShape* AddBox(TMyCAD& cad, float l, float t, float r, float b, TColor fill, TColor pen = clBlack)
+/// A rectangle (or another class drawn in a box) with the box (l, t)-(r, b)
+/// in document units, a solid fill and a one-pixel pen.
+inline TMyShape* AddBox(TMyCAD& cad, float l, float t, float r, float b, TColor fill, TColor pen = clBlack,
+                        const char* className = "TMyRectangle")
 {
-    TMyShape* s = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
+    TMyShape* s = cad.CreateAddShapeByName(QString::fromLatin1(className));
     if (!s) return nullptr;
     s->ThePoints = {{l, t}, {r, t}, {r, b}, {l, b}};
     s->CenterPoint = s->ComputeCenterPoint(4);

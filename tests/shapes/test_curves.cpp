@@ -3,6 +3,7 @@
 #include "cad/shapes/ShapeDraw.h"
 #include "shapes/FakeOwner.h"
 #include "shapes/Surface.h"
+#include "support/ShapeGestures.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 
 using namespace mycad;
 using mycad::test::FakeOwner;
+using mycad::test::ExpectHandles;
+using mycad::test::ExpectHits;
 using mycad::test::Surface;
 
 namespace {
@@ -157,8 +160,7 @@ TEST(PolyBezier, DrawsHandlesAndIsHitAlongTheCurve)
     chain.DrawHot(surface.Canvas());
     surface.Expect({{60, 100, GetHotColor()}, // a handle square
                     {140, 120, TColor(8421504)}}); // the tangent from P2 to P4 through the joint
-    EXPECT_EQ(chain.InWhichHot({112, 97}), 2);
-    EXPECT_EQ(chain.InWhichHot({135, 100}), -1);
+    ExpectHandles(chain, {{{112, 97}, 2}, {{135, 100}, -1}});
 
     // Half way along the straight segment its flattened form has no point,
     // only the segment's two ends.
@@ -210,8 +212,7 @@ TEST(BLine, CoincidentPointsStayAndNothingBreaks)
     Surface surface(80, 80);
     spline.Draw(surface.Canvas());
     TCanvas& c = surface.Canvas();
-    EXPECT_TRUE(spline.IsClickedMe(c, {45, 45}));
-    EXPECT_FALSE(spline.IsClickedMe(c, {60, 60}));
+    ExpectHits(spline, c, {{{45, 45}, true}, {{60, 60}, false}});
 
     // A lone point, and no point at all, are drawn without reading beyond the vertices.
     spline.LoadVertices({{10, 20}});

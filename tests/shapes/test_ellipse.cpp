@@ -12,6 +12,8 @@
 
 using namespace mycad;
 using mycad::test::FakeOwner;
+using mycad::test::ExpectHandles;
+using mycad::test::ExpectHits;
 using mycad::test::Surface;
 using mycad::test::Click;
 using mycad::test::DrawWithMouse;
@@ -78,9 +80,7 @@ TEST(Ellipse, OutlineFillAreaAndHits)
 
     // The hit test is the box's, whatever the brush.
     e.Brush().SetStyle(TBrushStyle::bsClear);
-    EXPECT_TRUE(e.IsClickedMe(surface.Canvas(), {70, 45}));
-    EXPECT_TRUE(e.IsClickedMe(surface.Canvas(), {22, 22}));
-    EXPECT_FALSE(e.IsClickedMe(surface.Canvas(), {10, 45}));
+    ExpectHits(e, surface.Canvas(), {{{70, 45}, true}, {{22, 22}, true}, {{10, 45}, false}});
 
     EXPECT_EQ(e.GetInfo(), QStringLiteral("Area=  3926.99pixel(s)2"));
     EXPECT_EQ(e.Info(), e.GetInfo());
@@ -283,15 +283,13 @@ TEST(ElliArc, HandlesHitsSizingFlipsAndCopies)
     TMyElliArc arc(&owner);
     PlaceArc(arc, kQuarterStart, kQuarterMiddle, kQuarterEnd);
 
-    EXPECT_EQ(arc.InWhichHot({181, 99}), 0);
-    EXPECT_EQ(arc.InWhichHot({100, 22}), 2);
-    EXPECT_EQ(arc.InWhichHot({140, 140}), -1);
+    ExpectHandles(arc, {{{181, 99}, 0}, {{100, 22}, 2}, {{140, 140}, -1}});
     EXPECT_EQ(arc.SelectedHotId, -1);
 
-    EXPECT_TRUE(arc.IsClickedMe(surface.Canvas(), {160, 60}));  // inside the triangle
-    EXPECT_TRUE(arc.IsClickedMe(surface.Canvas(), {172, 60}));  // beside the arc, outside the triangle
-    EXPECT_FALSE(arc.IsClickedMe(surface.Canvas(), {120, 80})); // inside the circle, far from the arc
-    EXPECT_FALSE(arc.IsClickedMe(surface.Canvas(), {30, 100}));
+    ExpectHits(arc, surface.Canvas(), {{{160, 60}, true}, // inside the triangle
+                                       {{172, 60}, true}, // beside the arc, outside the triangle
+                                       {{120, 80}, false}, // inside the circle, far from the arc
+                                       {{30, 100}, false}});
 
     // Sizing moves the grabbed point only.
     arc.SelectedHotId = 2;

@@ -3,6 +3,7 @@
 #include "cad/shapes/ShapeDraw.h"
 #include "shapes/FakeOwner.h"
 #include "shapes/Surface.h"
+#include "support/ShapeGestures.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 
 using namespace mycad;
 using mycad::test::FakeOwner;
+using mycad::test::ExpectHandles;
+using mycad::test::ExpectHits;
 using mycad::test::Surface;
 
 namespace {
@@ -77,35 +80,24 @@ TEST(Line, SegmentHitTest)
     TCanvas& c = surface.Canvas();
     TMyLine level(&owner);
     level.ThePoints = {{0, 0}, {100, 0}};
-    EXPECT_TRUE(level.IsClickedMe(c, {50, -8}));
-    EXPECT_TRUE(level.IsClickedMe(c, {50, 7}));
-    EXPECT_FALSE(level.IsClickedMe(c, {50, 8}));
-    EXPECT_FALSE(level.IsClickedMe(c, {101, 0}));
-    EXPECT_TRUE(level.IsClickedMe(c, {0, 0}));
+    ExpectHits(level, c, {{{50, -8}, true}, {{50, 7}, true}, {{50, 8}, false}, {{101, 0}, false}, {{0, 0}, true}});
 
     TMyLine upright(&owner);
     upright.ThePoints = {{20, 0}, {20, 100}};
-    EXPECT_TRUE(upright.IsClickedMe(c, {12, 50}));
-    EXPECT_FALSE(upright.IsClickedMe(c, {28, 50}));
-    EXPECT_FALSE(upright.IsClickedMe(c, {20, 100}));
+    ExpectHits(upright, c, {{{12, 50}, true}, {{28, 50}, false}, {{20, 100}, false}});
 
     TMyLine slope(&owner);
     slope.ThePoints = {{0, 0}, {100, 50}};
-    EXPECT_TRUE(slope.IsClickedMe(c, {50, 33}));
-    EXPECT_FALSE(slope.IsClickedMe(c, {50, 34}));
-    EXPECT_TRUE(slope.IsClickedMe(c, {50, 17}));
-    EXPECT_FALSE(slope.IsClickedMe(c, {50, 16}));
-    EXPECT_FALSE(slope.IsClickedMe(c, {-1, 0})); // outside the segment's box
+    ExpectHits(slope, c, {{{50, 33}, true}, {{50, 34}, false}, {{50, 17}, true}, {{50, 16}, false},
+                          {{-1, 0}, false}}); // outside the segment's box
 
     TMyLine steep(&owner);
     steep.ThePoints = {{0, 0}, {50, 100}};
-    EXPECT_TRUE(steep.IsClickedMe(c, {33, 50}));
-    EXPECT_FALSE(steep.IsClickedMe(c, {34, 50}));
+    ExpectHits(steep, c, {{{33, 50}, true}, {{34, 50}, false}});
 
     // The tolerance is in device pixels at every zoom.
     owner.zoom = 4.0;
-    EXPECT_TRUE(level.IsClickedMe(c, {200, 7}));
-    EXPECT_FALSE(level.IsClickedMe(c, {200, 8}));
+    ExpectHits(level, c, {{{200, 7}, true}, {{200, 8}, false}});
     owner.zoom = 1.0;
 
     TMyLine chain(&owner);
@@ -124,9 +116,8 @@ TEST(Line, HandlesAndSizing)
     FakeOwner owner;
     TMyLine line(&owner);
     line.ThePoints = {{10, 10}, {14, 12}, {60, 60}};
-    EXPECT_EQ(line.InWhichHot({60, 60}), 2);
-    EXPECT_EQ(line.InWhichHot({12, 11}), 1); // both 0 and 1 hit: the later wins
-    EXPECT_EQ(line.InWhichHot({30, 30}), -1);
+    ExpectHandles(line, {{{60, 60}, 2}, {{12, 11}, 1}, // both 0 and 1 hit: the later wins
+                         {{30, 30}, -1}});
     EXPECT_EQ(line.SelectedHotId, -1);
 
     owner.zoom = 2.0;

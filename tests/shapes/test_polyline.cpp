@@ -8,6 +8,7 @@
 
 using namespace mycad;
 using mycad::test::FakeOwner;
+using mycad::test::ExpectHits;
 using mycad::test::Surface;
 
 using mycad::test::Click;
@@ -117,14 +118,11 @@ TEST(Polygon, HitOnlyInsideItsOutline)
     TCanvas& c = surface.Canvas();
     TMyPolygon triangle(&owner);
     triangle.ThePoints = {{0, 0}, {100, 0}, {0, 100}, {0, 0}};
-    EXPECT_TRUE(triangle.IsClickedMe(c, {20, 20}));
-    EXPECT_TRUE(triangle.IsClickedMe(c, {48, 48}));
+    ExpectHits(triangle, c, {{{20, 20}, true}, {{48, 48}, true}});
     // Just beyond the slanted edge, where a line's tolerance band would still hit.
-    EXPECT_FALSE(triangle.IsClickedMe(c, {53, 53}));
-    EXPECT_FALSE(triangle.IsClickedMe(c, {50, -2}));
+    ExpectHits(triangle, c, {{{53, 53}, false}, {{50, -2}, false}});
     owner.zoom = 2.0;
-    EXPECT_TRUE(triangle.IsClickedMe(c, {150, 40}));
-    EXPECT_FALSE(triangle.IsClickedMe(c, {150, 60}));
+    ExpectHits(triangle, c, {{{150, 40}, true}, {{150, 60}, false}});
 }
 
 TEST(Polygon, AreaIsMeasuredFromItsPixels)

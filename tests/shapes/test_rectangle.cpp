@@ -10,6 +10,8 @@
 
 using namespace mycad;
 using mycad::test::FakeOwner;
+using mycad::test::ExpectHandles;
+using mycad::test::ExpectHits;
 using mycad::test::Surface;
 using mycad::test::DrawWithMouse;
 using mycad::test::ExpectNear;
@@ -126,26 +128,19 @@ TEST(Rectangle, WhichHandleIsHit)
     FakeOwner owner;
     TMyRectangle r(&owner);
     DrawWithMouse(r, {10, 10}, {50, 30});
-    EXPECT_EQ(r.InWhichHot({10, 10}), 0);
-    EXPECT_EQ(r.InWhichHot({53, 33}), 2);
-    EXPECT_EQ(r.InWhichHot({54, 30}), -1);
-    EXPECT_EQ(r.InWhichHot({30, 10}), 4);
+    ExpectHandles(r, {{{10, 10}, 0}, {{53, 33}, 2}, {{54, 30}, -1}, {{30, 10}, 4}});
     EXPECT_EQ(r.SelectedHotId, 4);
-    EXPECT_EQ(r.InWhichHot({10, 20}), 7);
-    EXPECT_EQ(r.InWhichHot({30, 20}), -1);
+    ExpectHandles(r, {{{10, 20}, 7}, {{30, 20}, -1}});
     EXPECT_EQ(r.SelectedHotId, -1);
 
     r.SetShowVerticalSideHot(false);
-    EXPECT_EQ(r.InWhichHot({30, 10}), -1);
-    EXPECT_EQ(r.InWhichHot({50, 20}), 5);
+    ExpectHandles(r, {{{30, 10}, -1}, {{50, 20}, 5}});
     r.SetShowVerticalSideHot(true);
     r.SetShowHorizontalSideHot(false);
-    EXPECT_EQ(r.InWhichHot({50, 20}), -1);
-    EXPECT_EQ(r.InWhichHot({30, 30}), 6);
+    ExpectHandles(r, {{{50, 20}, -1}, {{30, 30}, 6}});
     r.SetShowHorizontalSideHot(true);
     r.SetShowSideHot(false);
-    EXPECT_EQ(r.InWhichHot({30, 10}), -1);
-    EXPECT_EQ(r.InWhichHot({50, 10}), 1);
+    ExpectHandles(r, {{{30, 10}, -1}, {{50, 10}, 1}});
     r.SetShowSideHot(true);
     owner.actionTool = TActionTools::dtRotateSelecting; // no side handles while rotating
     EXPECT_EQ(r.InWhichHot({30, 10}), -1);
@@ -176,14 +171,10 @@ TEST(Rectangle, ClickInsideTheOutline)
     TMyRectangle r(&owner);
     DrawWithMouse(r, {20, 20}, {100, 60});
     r.Brush().SetStyle(TBrushStyle::bsClear);
-    EXPECT_TRUE(r.IsClickedMe(surface.Canvas(), {60, 40}));
-    EXPECT_TRUE(r.IsClickedMe(surface.Canvas(), {21, 21}));
-    EXPECT_FALSE(r.IsClickedMe(surface.Canvas(), {10, 40}));
-    EXPECT_FALSE(r.IsClickedMe(surface.Canvas(), {60, 70}));
+    ExpectHits(r, surface.Canvas(), {{{60, 40}, true}, {{21, 21}, true}, {{10, 40}, false}, {{60, 70}, false}});
     // Turned by a quarter: the old corner region is outside, the new one inside.
     r.RotateChangeValueByAngle(r.GetCenterPoint(), kPi / 2);
-    EXPECT_FALSE(r.IsClickedMe(surface.Canvas(), {25, 40}));
-    EXPECT_TRUE(r.IsClickedMe(surface.Canvas(), {60, 75}));
+    ExpectHits(r, surface.Canvas(), {{{25, 40}, false}, {{60, 75}, true}});
     owner.zoom = 2.0;
     EXPECT_TRUE(r.IsClickedMe(surface.Canvas(), {120, 150}));
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 namespace mycad::test {
 
 /// A shape drawn in one gesture from a to b: the press, the release, and
@@ -30,6 +32,32 @@ inline void ExpectNear(const TMyPoint& p, double x, double y, double tol = 1e-3)
 {
     EXPECT_NEAR(p.X, x, tol);
     EXPECT_NEAR(p.Y, y, tol);
+}
+
+/// A click at a point and whether it should hit the shape.
+struct Hit {
+    TPoint At;
+    bool Hits;
+};
+
+inline void ExpectHits(TMyShape& shape, TCanvas& canvas, std::initializer_list<Hit> hits)
+{
+    for (const Hit& h : hits) {
+        EXPECT_EQ(shape.IsClickedMe(canvas, h.At), h.Hits) << "click at " << h.At.X << "," << h.At.Y;
+    }
+}
+
+/// A press at a point and the handle it should find (-1: none).
+struct HandleAt {
+    TPoint At;
+    int32_t Handle;
+};
+
+inline void ExpectHandles(TMyShape& shape, std::initializer_list<HandleAt> presses)
+{
+    for (const HandleAt& h : presses) {
+        EXPECT_EQ(shape.InWhichHot(h.At), h.Handle) << "press at " << h.At.X << "," << h.At.Y;
+    }
 }
 
 } // namespace mycad::test
