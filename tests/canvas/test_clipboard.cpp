@@ -4,6 +4,7 @@
 #include "cad/canvas/UndoList.h"
 #include "cad/connectors/LinkLine.h"
 #include "cad/shapes/Group.h"
+#include "canvas/test_paint_helpers.h"
 #include "support/LinkedBoxes.h"
 
 #include <QClipboard>
@@ -18,13 +19,8 @@ using mycad::test::LinkedBox;
 
 namespace {
 
-TMyShape* Box(TMyCAD& cad, float l, float t)
-{
-    TMyShape* s = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
-    s->ThePoints = {{l, t}, {l + 10, t}, {l + 10, t + 10}, {l, t + 10}};
-    s->CenterPoint = s->ComputeCenterPoint(4);
-    return s;
-}
+/// A 10 x 10 box added the ordinary way: not selected, no undo step.
+TMyShape* Box(TMyCAD& cad, float l, float t) { return test::AddBox(cad, l, t, l + 10, t + 10, clWhite); }
 
 } // namespace
 

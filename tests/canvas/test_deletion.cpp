@@ -52,51 +52,54 @@ void RecordDeletions(TMyCAD& cad, std::vector<DeletedEvent>& events)
 
 } // namespace
 
-TEST(CanvasDeletion, DeletingTheBottomShapeRenumbersEveryRelation)
+// One shape deleted from the drawing: every number above it drops by one,
+// ends on it are freed, and the handler hears of it once, before it leaves.
+TEST(CanvasDeletion, EachKindOfShapeDeletedRenumbersEveryRelation)
 {
-    TMyCAD cad;
-    BuildDrawing(cad);
-    std::vector<DeletedEvent> events;
-    RecordDeletions(cad, events);
-
-    ASSERT_TRUE(cad.DeleteShapeById(0, false));
-    // Fired once, before the shape left the list.
-    EXPECT_EQ(events, (std::vector<DeletedEvent>{{0, 0, 9, true}}));
-    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
-    EXPECT_EQ(cad.NextShapeId, 9);
-    // Every number above 0 drops by one; C1 loses its end on A.
-    EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(1, 2, {}, {5}),
-                                  Rel(2, 2, {}, {7}),
-                                  Rel(3, -1, {0, 1}, {}),
-                                  Rel(4, -1, {}, {4, 5}),
-                                  Rel(5, -1, {}, {}, {3, -1}),
-                                  Rel(6, -1, {}, {}, {0, 3}),
-                                  Rel(7, -1, {}, {7}),
-                                  Rel(8, -1, {}, {}, {6, 1}),
-                              }));
-    EXPECT_EQ(cad.GetShapeByID(0), nullptr);
-    EXPECT_EQ(cad.GetShapeByID(8)->ShapeNo, 7);
+    const struct {
+        const char* What;
+        int32_t Id;
+        bool Undo;
+        bool LockM2;
+        std::vector<ShapeRelations> After;
+    } cases[] = {
+        {"the bottom shape, whose C1 end is freed", 0, false, false,
+         {Rel(1, 2, {}, {5}), Rel(2, 2, {}, {7}), Rel(3, -1, {0, 1}, {}), Rel(4, -1, {}, {4, 5}),
+          Rel(5, -1, {}, {}, {3, -1}), Rel(6, -1, {}, {}, {0, 3}), Rel(7, -1, {}, {7}), Rel(8, -1, {}, {}, {6, 1})}},
+        {"the shape two connectors join: both stay with a free end", 4, true, false,
+         {Rel(0, -1, {}, {4}), Rel(1, 3, {}, {5}), Rel(2, 3, {}, {7}), Rel(3, -1, {1, 2}, {}),
+          Rel(5, -1, {}, {}, {-1, 0}), Rel(6, -1, {}, {}, {1, -1}), Rel(7, -1, {}, {7}), Rel(8, -1, {}, {}, {6, 2})}},
+        {"a connector: the shapes it joined stay", 6, false, false,
+         {Rel(0, -1, {}, {5}), Rel(1, 3, {}, {}), Rel(2, 3, {}, {7}), Rel(3, -1, {1, 2}, {}), Rel(4, -1, {}, {5}),
+          Rel(5, -1, {}, {}, {4, 0}), Rel(7, -1, {}, {7}), Rel(8, -1, {}, {}, {6, 2})}},
+        {"a group: its locked member stays, without a group, and keeps C3", 3, true, true,
+         {Rel(0, -1, {}, {3}), Rel(2, -1, {}, {6}, {}, true), Rel(4, -1, {}, {3, 4}), Rel(5, -1, {}, {}, {2, 0}),
+          Rel(6, -1, {}, {}, {-1, 2}), Rel(7, -1, {}, {6}), Rel(8, -1, {}, {}, {5, 1})}},
+        {"a member: its group keeps the other", 1, false, false,
+         {Rel(0, -1, {}, {4}), Rel(2, 2, {}, {7}), Rel(3, -1, {1}, {}), Rel(4, -1, {}, {4, 5}),
+          Rel(5, -1, {}, {}, {3, 0}), Rel(6, -1, {}, {}, {-1, 3}), Rel(7, -1, {}, {7}), Rel(8, -1, {}, {}, {6, 1})}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        TMyCAD cad;
+        BuildDrawing(cad);
+        if (c.LockM2) cad.GetShapeByNo(2)->SetLocked(true);
+        std::vector<DeletedEvent> events;
+        RecordDeletions(cad, events);
+        ASSERT_TRUE(cad.DeleteShapeById(c.Id, c.Undo));
+        EXPECT_EQ(events, (std::vector<DeletedEvent>{{c.Id, c.Id, 9, true}}));
+        EXPECT_EQ(Relations(cad), c.After);
+        EXPECT_EQ(cad.GetShapeByID(c.Id), nullptr);
+        EXPECT_EQ(cad.NextShapeId, 9);
+        EXPECT_EQ(UndoActions(cad), c.Undo ? std::vector<String>{ACT_DELETE} : std::vector<String>{});
+    }
 }
 
-TEST(CanvasDeletion, DeletingAShapeTwoConnectorsJoinFreesBothEnds)
+TEST(CanvasDeletion, TheUndoStepHoldsCopiesOfTheShapeAndItsMembers)
 {
     TMyCAD cad;
     BuildDrawing(cad);
     ASSERT_TRUE(cad.DeleteShapeById(4, true));
-    // Both connectors stay, each with a free end where B was; C3 and D sat
-    // above B and now have numbers one lower.
-    EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(0, -1, {}, {4}),
-                                  Rel(1, 3, {}, {5}),
-                                  Rel(2, 3, {}, {7}),
-                                  Rel(3, -1, {1, 2}, {}),
-                                  Rel(5, -1, {}, {}, {-1, 0}),
-                                  Rel(6, -1, {}, {}, {1, -1}),
-                                  Rel(7, -1, {}, {7}),
-                                  Rel(8, -1, {}, {}, {6, 2}),
-                              }));
-    EXPECT_EQ(UndoActions(cad), (std::vector<String>{ACT_DELETE}));
     EXPECT_EQ(NewestStepIds(cad), (std::vector<int32_t>{4}));
     EXPECT_EQ(cad.UndoRedoShapes.back().SavedShapeName, QStringLiteral("Shape4"));
     // The snapshot is a copy that keeps its number, not a listed shape.
@@ -104,70 +107,14 @@ TEST(CanvasDeletion, DeletingAShapeTwoConnectorsJoinFreesBothEnds)
     EXPECT_EQ(saved->ShapeNo, 4);
     EXPECT_TRUE(saved->LinkShapesNo.empty());
     EXPECT_EQ(cad.GetShapeNoInMyShapes(saved), -1);
-}
 
-TEST(CanvasDeletion, DeletingAConnectorLeavesTheShapesItJoined)
-{
-    TMyCAD cad;
-    BuildDrawing(cad);
-    ASSERT_TRUE(cad.DeleteShapeById(6, false));
-    EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(0, -1, {}, {5}),
-                                  Rel(1, 3, {}, {}),
-                                  Rel(2, 3, {}, {7}),
-                                  Rel(3, -1, {1, 2}, {}),
-                                  Rel(4, -1, {}, {5}),
-                                  Rel(5, -1, {}, {}, {4, 0}),
-                                  Rel(7, -1, {}, {7}),
-                                  Rel(8, -1, {}, {}, {6, 2}),
-                              }));
-}
-
-TEST(CanvasDeletion, DeletingAGroupKeepsItsLockedMembers)
-{
-    TMyCAD cad;
-    BuildDrawing(cad);
-    cad.GetShapeByNo(2)->SetLocked(true);
-    std::vector<DeletedEvent> events;
-    RecordDeletions(cad, events);
-
-    ASSERT_TRUE(cad.DeleteShapeById(3, true));
-    // One event, for the group.
-    EXPECT_EQ(events, (std::vector<DeletedEvent>{{3, 3, 9, true}}));
-    // The step holds the group followed by all its members, locked or not.
-    EXPECT_EQ(UndoActions(cad), (std::vector<String>{ACT_DELETE}));
-    EXPECT_EQ(NewestStepIds(cad), (std::vector<int32_t>{3, 1, 2}));
-    // M1 and G are gone; M2 stays, locked and without a group, and keeps C3.
-    EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(0, -1, {}, {3}),
-                                  Rel(2, -1, {}, {6}, {}, true),
-                                  Rel(4, -1, {}, {3, 4}),
-                                  Rel(5, -1, {}, {}, {2, 0}),
-                                  Rel(6, -1, {}, {}, {-1, 2}),
-                                  Rel(7, -1, {}, {6}),
-                                  Rel(8, -1, {}, {}, {5, 1}),
-                              }));
-    EXPECT_EQ(cad.GetRootParentShape(cad.GetShapeByID(2)), cad.GetShapeByID(2));
-}
-
-TEST(CanvasDeletion, DeletingAMemberLeavesItsGroupWithTheOthers)
-{
-    TMyCAD cad;
-    BuildDrawing(cad);
-    std::vector<DeletedEvent> events;
-    RecordDeletions(cad, events);
-    ASSERT_TRUE(cad.DeleteShapeById(1, false));
-    EXPECT_EQ(events, (std::vector<DeletedEvent>{{1, 1, 9, true}}));
-    EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(0, -1, {}, {4}),
-                                  Rel(2, 2, {}, {7}),
-                                  Rel(3, -1, {1}, {}),
-                                  Rel(4, -1, {}, {4, 5}),
-                                  Rel(5, -1, {}, {}, {3, 0}),
-                                  Rel(6, -1, {}, {}, {-1, 3}),
-                                  Rel(7, -1, {}, {7}),
-                                  Rel(8, -1, {}, {}, {6, 1}),
-                              }));
+    // A group's step holds the group followed by all its members, locked or not.
+    TMyCAD grouped;
+    BuildDrawing(grouped);
+    grouped.GetShapeByNo(2)->SetLocked(true);
+    ASSERT_TRUE(grouped.DeleteShapeById(3, true));
+    EXPECT_EQ(NewestStepIds(grouped), (std::vector<int32_t>{3, 1, 2}));
+    EXPECT_EQ(grouped.GetRootParentShape(grouped.GetShapeByID(2)), grouped.GetShapeByID(2));
 }
 
 TEST(CanvasDeletion, LockedAndUnknownShapesAreRefusedWithoutAnyChange)
@@ -245,11 +192,10 @@ TEST(CanvasDeletion, DeletingTheSelectionEqualsDeletingOneByOne)
             if (selection != selections.front()) continue;
 
             EXPECT_EQ(Relations(bySelection), (std::vector<ShapeRelations>{
-                                                  Rel(5, -1, {}, {}, {-1, -1}),
-                                                  Rel(6, -1, {}, {}, {-1, -1}),
-                                                  Rel(7, -1, {}, {3}),
-                                                  Rel(8, -1, {}, {}, {2, -1}),
-                                              }));
+
+                Rel(5, -1, {}, {}, {-1, -1}), Rel(6, -1, {}, {}, {-1, -1}), Rel(7, -1, {}, {3}),
+
+                Rel(8, -1, {}, {}, {2, -1})}));
             if (withHandler) {
                 EXPECT_EQ(selectionEvents,
                           (std::vector<DeletedEvent>{{3, 3, 9, true}, {4, 1, 6, true}, {0, 0, 5, true}}));

@@ -1,5 +1,6 @@
 // Making and dissolving groups, and how deletion treats nested containers.
 #include "canvas/DocumentState.h"
+#include "canvas/test_paint_helpers.h"
 #include "cad/shapes/Group.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +9,7 @@ using namespace mycad;
 
 namespace {
 
-TMyShape* Rect(TMyCAD& cad, float x, float y)
-{
-    TMyShape* s = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
-    s->ThePoints = {{x, y}, {x + 10, y}, {x + 10, y + 10}, {x, y + 10}};
-    return s;
-}
+TMyShape* Rect(TMyCAD& cad, float x, float y) { return test::AddBox(cad, x, y, x + 10, y + 10, clWhite); }
 
 } // namespace
 

@@ -62,14 +62,8 @@ TEST(CanvasZOrder, BringingToFrontPassesOnlyShapesWithoutParent)
     // A passes G, B, C and D; the members stay where they are, now naming G
     // at 0, and C still joins A and B at their new places.
     EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(3, -1, {1, 2}, {}),
-                                  Rel(1, 0, {}, {}),
-                                  Rel(2, 0, {}, {}),
-                                  Rel(4, -1, {}, {4}),
-                                  Rel(5, -1, {}, {}, {6, 3}),
-                                  Rel(6, -1, {}, {}),
-                                  Rel(0, -1, {}, {4}),
-                              }));
+        Rel(3, -1, {1, 2}, {}), Rel(1, 0, {}, {}), Rel(2, 0, {}, {}), Rel(4, -1, {}, {4}), Rel(5, -1, {}, {}, {6, 3}),
+        Rel(6, -1, {}, {}), Rel(0, -1, {}, {4})}));
     EXPECT_EQ(Relations(cad), Relations(bySwaps));
     EXPECT_EQ(UndoActions(cad), (std::vector<String>{ACT_BRINGTOFRONT}));
     EXPECT_EQ(NewestStepIds(cad), (std::vector<int32_t>{0}));
@@ -115,14 +109,8 @@ TEST(CanvasZOrder, AGroupMovesWithoutItsMembers)
     cad.BringToFront(cad.GetShapeByID(3), false);
     BringToFrontBySwaps(bySwaps, bySwaps.GetShapeByID(3));
     EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(0, -1, {}, {4}),
-                                  Rel(1, 6, {}, {}),
-                                  Rel(2, 6, {}, {}),
-                                  Rel(4, -1, {}, {4}),
-                                  Rel(5, -1, {}, {}, {0, 3}),
-                                  Rel(6, -1, {}, {}),
-                                  Rel(3, -1, {1, 2}, {}),
-                              }));
+        Rel(0, -1, {}, {4}), Rel(1, 6, {}, {}), Rel(2, 6, {}, {}), Rel(4, -1, {}, {4}), Rel(5, -1, {}, {}, {0, 3}),
+        Rel(6, -1, {}, {}), Rel(3, -1, {1, 2}, {})}));
     EXPECT_EQ(Relations(cad), Relations(bySwaps));
     EXPECT_EQ(cad.GetUndoStepsCount(), 0);
 
@@ -130,14 +118,8 @@ TEST(CanvasZOrder, AGroupMovesWithoutItsMembers)
     cad.SendToBack(cad.GetShapeByID(3), false);
     SendToBackBySwaps(bySwaps, bySwaps.GetShapeByID(3));
     EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(3, -1, {1, 2}, {}),
-                                  Rel(1, 0, {}, {}),
-                                  Rel(2, 0, {}, {}),
-                                  Rel(0, -1, {}, {5}),
-                                  Rel(4, -1, {}, {5}),
-                                  Rel(5, -1, {}, {}, {3, 4}),
-                                  Rel(6, -1, {}, {}),
-                              }));
+        Rel(3, -1, {1, 2}, {}), Rel(1, 0, {}, {}), Rel(2, 0, {}, {}), Rel(0, -1, {}, {5}), Rel(4, -1, {}, {5}),
+        Rel(5, -1, {}, {}, {3, 4}), Rel(6, -1, {}, {})}));
     EXPECT_EQ(Relations(cad), Relations(bySwaps));
     for (int32_t id = 0; id < 7; ++id) EXPECT_EQ(cad.GetShapeByID(id)->ShapeId, id);
 }
@@ -153,14 +135,8 @@ TEST(CanvasZOrder, StepsSwapWithTheNeighbourWithoutParent)
     cad.BringToFrontByStep(cad.GetShapeByID(0), true);
     EXPECT_TRUE(RepaintRequested(cad));
     EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(3, -1, {1, 2}, {}),
-                                  Rel(1, 0, {}, {}),
-                                  Rel(2, 0, {}, {}),
-                                  Rel(0, -1, {}, {5}),
-                                  Rel(4, -1, {}, {5}),
-                                  Rel(5, -1, {}, {}, {3, 4}),
-                                  Rel(6, -1, {}, {}),
-                              }));
+        Rel(3, -1, {1, 2}, {}), Rel(1, 0, {}, {}), Rel(2, 0, {}, {}), Rel(0, -1, {}, {5}), Rel(4, -1, {}, {5}),
+        Rel(5, -1, {}, {}, {3, 4}), Rel(6, -1, {}, {})}));
     EXPECT_EQ(UndoActions(cad), (std::vector<String>{ACT_BRINGTOFRONTBYSTEP}));
 
     // One step down from D passes the connector.
@@ -200,14 +176,8 @@ TEST(CanvasZOrder, SwappingKeepsConnectorsAndGroupsAttached)
     // A shape and the connector attached to it change places.
     EXPECT_EQ(cad.SwapShape(a, c), c);
     EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(5, -1, {}, {}, {5, 4}),
-                                  Rel(1, 3, {}, {}),
-                                  Rel(2, 3, {}, {}),
-                                  Rel(3, -1, {1, 2}, {}),
-                                  Rel(4, -1, {}, {0}),
-                                  Rel(0, -1, {}, {0}),
-                                  Rel(6, -1, {}, {}),
-                              }));
+        Rel(5, -1, {}, {}, {5, 4}), Rel(1, 3, {}, {}), Rel(2, 3, {}, {}), Rel(3, -1, {1, 2}, {}), Rel(4, -1, {}, {0}),
+        Rel(0, -1, {}, {0}), Rel(6, -1, {}, {})}));
     EXPECT_EQ(cad.GetShapeByID(0), a);
     EXPECT_EQ(cad.GetShapeNoById(5), 0);
     // Swapping back restores the drawing.
@@ -219,14 +189,8 @@ TEST(CanvasZOrder, SwappingKeepsConnectorsAndGroupsAttached)
     TMyShape* g = cad.GetShapeByID(3);
     cad.SwapShape(m1, g);
     EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-                                  Rel(0, -1, {}, {5}),
-                                  Rel(3, -1, {3, 2}, {}),
-                                  Rel(2, 1, {}, {}),
-                                  Rel(1, 1, {}, {}),
-                                  Rel(4, -1, {}, {5}),
-                                  Rel(5, -1, {}, {}, {0, 4}),
-                                  Rel(6, -1, {}, {}),
-                              }));
+        Rel(0, -1, {}, {5}), Rel(3, -1, {3, 2}, {}), Rel(2, 1, {}, {}), Rel(1, 1, {}, {}), Rel(4, -1, {}, {5}),
+        Rel(5, -1, {}, {}, {0, 4}), Rel(6, -1, {}, {})}));
 
     // A shape with itself, or a shape not in the list: nothing happens.
     const std::vector<ShapeRelations> swapped = Relations(cad);

@@ -43,11 +43,8 @@ TEST(Image, WithoutAPictureAGreyBoxWithBothDiagonals)
     image.Brush().SetColor(clRed);
     image.Draw(surface.Canvas());
     const TColor grey = 0x808080;
-    for (TPoint p : {TPoint{20, 20}, TPoint{70, 20}, TPoint{120, 70}, TPoint{20, 70}, TPoint{70, 70}, TPoint{45, 45},
-                     TPoint{95, 45}, TPoint{45, 95}}) {
-        EXPECT_EQ(surface.At(p.X, p.Y), grey) << p.X << "," << p.Y;
-    }
-    EXPECT_EQ(surface.At(70, 40), clWhite); // no fill
+    surface.Expect({{20, 20, grey}, {70, 20, grey}, {120, 70, grey}, {20, 70, grey}, {70, 70, grey}, {45, 45, grey},
+                    {95, 45, grey}, {45, 95, grey}, {70, 40, clWhite}}); // no fill
     EXPECT_EQ(surface.Count(clRed), 0);
 }
 

@@ -63,34 +63,15 @@ TEST(ShapeDraw, PrinterCanvasGreysAndWidens)
     EXPECT_EQ(c.Pen().Style(), TPenStyle::psDot);
 }
 
-TEST(ShapeDraw, HandleSquares)
+// Squares, their half size on members, the X of link points and hiding them
+// are the paint tests' (on the control); the round handles of the rotating
+// tool are drawn only here.
+TEST(ShapeDraw, RoundHandlesWhileRotatingAndDiamondsOnAnchors)
 {
     FakeOwner owner;
     Surface surface;
     TMyShape s(&owner);
     owner.Add(s);
-
-    DrawSquare(s, surface.Canvas(), {100, 100});
-    surface.Expect({{100, 100, clLime}, {97, 97, clLime}, {96, 96, clBlack}, {103, 100, clBlack},
-                    {104, 100, clWhite}, {95, 100, clWhite}});
-    EXPECT_EQ(surface.InkBox({0, 0, 200, 200}), (TRect{96, 96, 104, 104}));
-
-    // A member of a group: half the size.
-    surface.Clear();
-    s.ParentShapeNo = 5;
-    DrawSquare(s, surface.Canvas(), {100, 100});
-    EXPECT_EQ(surface.InkBox({0, 0, 200, 200}), (TRect{98, 98, 102, 102}));
-    s.ParentShapeNo = -1;
-
-    // Locked: grey.
-    surface.Clear();
-    s.SetLocked(true);
-    DrawSquare(s, surface.Canvas(), {100, 100});
-    EXPECT_EQ(surface.At(100, 100), TColor(0x808080));
-    s.SetLocked(false);
-
-    // While rotating: round, and only when the shape may be turned.
-    surface.Clear();
     owner.actionTool = TActionTools::dtRotating;
     DrawSquare(s, surface.Canvas(), {100, 100});
     surface.Expect({{100, 100, clLime}, {96, 96, clWhite}}); // the corner of the box stays empty
@@ -102,30 +83,6 @@ TEST(ShapeDraw, HandleSquares)
     DrawSquare(s, surface.Canvas(), {100, 100});
     EXPECT_EQ(surface.CountNot(clWhite), 0);
     owner.actionTool = TActionTools::dtSelecting;
-
-    s.SetHotShow(false);
-    DrawSquare(s, surface.Canvas(), {100, 100});
-    EXPECT_EQ(surface.CountNot(clWhite), 0);
-}
-
-TEST(ShapeDraw, LinkMarksAndDiamonds)
-{
-    FakeOwner owner;
-    Surface surface;
-    DrawLinkSquare(surface.Canvas(), {100, 100});
-    // 97.5 and 102.5 round to 98 and 102.
-    surface.Expect({{98, 98, clBlue}, {100, 100, clBlue}, {101, 101, clBlue}, {102, 98, clBlue}, {99, 101, clBlue},
-                    {97, 97, clWhite}, {103, 97, clWhite}, {100, 98, clWhite}});
-
-    surface.Clear();
-    TMyShape s(&owner);
-    s.LinkPoints = {{20, 20}, {60, 40}};
-    DrawLinkHot(s, surface.Canvas());
-    surface.Expect({{20, 20, clBlue}, {60, 40, clBlue}});
-    surface.Clear();
-    owner.showHotLink = false;
-    DrawLinkHot(s, surface.Canvas());
-    EXPECT_EQ(surface.CountNot(clWhite), 0);
 
     // The diamond marks an anchor only when there is an info text.
     SetDrawHotMode(surface.Canvas());
