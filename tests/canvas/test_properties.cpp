@@ -159,19 +159,3 @@ TEST(CanvasProperties, ObjectSettingsAreCopiedNotShared)
     cad.Pen().SetColor(clBlack);
     EXPECT_EQ(s->Pen().Color(), clGreen);
 }
-
-TEST(CanvasProperties, AFreedLabelIsForgotten)
-{
-    TMyCAD cad;
-    TLabel xy;
-    TLabel value;
-    cad.SetLabelXY(&xy);
-    cad.SetLabelValue(&value);
-    cad.Notification(&value, TOperation::opInsert);
-    EXPECT_EQ(cad.LabelValue(), &value);
-    cad.Notification(&value, TOperation::opRemove);
-    EXPECT_EQ(cad.LabelValue(), nullptr);
-    EXPECT_EQ(cad.LabelXY(), &xy);
-    cad.Notification(&xy, TOperation::opRemove);
-    EXPECT_EQ(cad.LabelXY(), nullptr);
-}

@@ -148,10 +148,16 @@ TEST(Zoom, PointsInTheHostsCoordinateSystem)
     cad.UpdateLabelValue(QStringLiteral("Area=12"));
     EXPECT_EQ(value.Caption(), QStringLiteral("Area=12"));
 
-    // A label the host frees is forgotten.
+    // A label the host frees is forgotten; an insertion changes nothing.
+    cad.Notification(&value, TOperation::opInsert);
+    EXPECT_EQ(cad.LabelValue(), &value);
     cad.Notification(&xy, TOperation::opRemove);
+    EXPECT_EQ(cad.LabelXY(), nullptr);
+    EXPECT_EQ(cad.LabelValue(), &value);
     cad.UpdateLabelXY(1, 1);
     EXPECT_EQ(xy.Caption(), QStringLiteral("(-3,-100)"));
+    cad.Notification(&value, TOperation::opRemove);
+    EXPECT_EQ(cad.LabelValue(), nullptr);
 }
 
 TEST(Zoom, EnterLeaveEventsAndTheCaptionHint)
