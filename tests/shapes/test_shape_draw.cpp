@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numbers>
-
 using namespace mycad;
 using mycad::test::FakeOwner;
 using mycad::test::Surface;
@@ -222,35 +220,6 @@ TEST(ShapeDraw, LengthTexts)
     owner.zoom = 1.0;
     EXPECT_EQ(s.GetLengthByUnit({0, 0}, {30, 40}), QStringLiteral("   132.29 mm"));
     EXPECT_EQ(s.GetInfo(), String());
-}
-
-TEST(ShapeDraw, TextAtAZoomAndAnAngle)
-{
-    Surface surface(300, 300);
-    TFont font;
-    font.SetSize(10);
-    font.SetColor(clBlack);
-    const String text = QStringLiteral("WWWW");
-    const TSize one = GetTextWidthHeight(surface.Canvas(), text, font, 0.0, 1.0);
-    const TSize two = GetTextWidthHeight(surface.Canvas(), text, font, 0.0, 2.0);
-    EXPECT_GT(one.cx, 0);
-    EXPECT_NEAR(two.cx, 2 * one.cx, 3);
-    EXPECT_NEAR(two.cy, 2 * one.cy, 3);
-
-    MyLogTextOut(surface.Canvas(), 50, 50, text, font, 0.0, 1.0);
-    const TRect level = surface.InkBox({0, 0, 300, 300});
-    EXPECT_GE(level.Left, 50);
-    EXPECT_GE(level.Top, 50);
-    EXPECT_GT(level.Width(), level.Height());
-    EXPECT_EQ(surface.Canvas().BkMode(), TRANSPARENT);
-
-    // A quarter turn clockwise: the text runs down the screen from its corner.
-    surface.Clear();
-    MyLogTextOut(surface.Canvas(), 150, 50, text, font, std::numbers::pi / 2, 1.0);
-    const TRect turned = surface.InkBox({0, 0, 300, 300});
-    EXPECT_GT(turned.Height(), turned.Width());
-    EXPECT_GE(turned.Top, 48);
-    EXPECT_LE(turned.Right, 152);
 }
 
 TEST(ShapeDraw, InfoTexts)
