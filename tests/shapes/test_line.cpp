@@ -139,10 +139,8 @@ TEST(Line, DrawingSetsTheAngleAndMergeEnds)
 {
     FakeOwner owner;
     Surface surface;
-    TMyLine down(&owner);
-    DrawWithMouse(down, {0, 0}, {0, 100});
-    down.Draw(surface.Canvas());
-    EXPECT_NEAR(down.Angle(), kPi / 2, 1e-6);
+    // Drawn downward the angle is a quarter turn (the canvas drawing test);
+    // drawn backward it is half a turn.
     TMyLine back(&owner);
     DrawWithMouse(back, {0, 0}, {-100, 0});
     back.Draw(surface.Canvas());
