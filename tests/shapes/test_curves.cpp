@@ -10,19 +10,13 @@
 #include <cmath>
 
 using namespace mycad;
+using mycad::test::Click;
 using mycad::test::FakeOwner;
 using mycad::test::ExpectHandles;
 using mycad::test::ExpectHits;
 using mycad::test::Surface;
 
 namespace {
-
-/// A press and its release at the same point, as the canvas feeds them.
-bool Click(TMyShape& shape, TPoint p)
-{
-    shape.AddPointByMouse(p);
-    return shape.IsDrawingFinished(TMouseButton::mbLeft, p);
-}
 
 TMyPoint Mid(TPoint a, TPoint b) { return {(a.X + b.X) / 2.0f, (a.Y + b.Y) / 2.0f}; }
 

@@ -10,6 +10,7 @@
 #include <numbers>
 
 using namespace mycad;
+using mycad::test::DrawWithMouse;
 using mycad::test::FakeOwner;
 using mycad::test::ExpectHandles;
 using mycad::test::ExpectHits;
@@ -26,15 +27,6 @@ public:
     String ClassName() const override { return QStringLiteral("TMyPolyLine"); }
     bool JoinsLines() const override { return false; }
 };
-
-void DrawWithMouse(TMyLine& line, TPoint a, TPoint b)
-{
-    line.AddPointByMouse(a);
-    EXPECT_FALSE(line.IsDrawingFinished(TMouseButton::mbLeft, a));
-    line.AddPointByMouse(b);
-    EXPECT_TRUE(line.IsDrawingFinished(TMouseButton::mbLeft, b));
-    line.Drawed(a, b);
-}
 
 } // namespace
 
