@@ -114,5 +114,6 @@ TEST(CurvesByCode, EachToolTakesItsNumberOfPoints)
     EXPECT_FALSE(add(TDrawTool::SpBLine, kMaxBLinePoints + 1)); // more than a B-spline holds
     EXPECT_FALSE(add(TDrawTool::SpRuleLine, 3));
     EXPECT_TRUE(add(TDrawTool::SpRuleLine, 2));
+    EXPECT_FALSE(add(TDrawTool::SpFreeLine, 3)); // a freehand line takes no points given by code
     EXPECT_EQ(cad.GetShapesCount(), 5);
 }

@@ -118,29 +118,15 @@ TEST(MouseVertices, AFreehandLineTakesAPointPerMove)
     EXPECT_FALSE(line->IsClickedMe(cad.Canvas(), {95, 35}));
 }
 
-TEST(MouseVertices, APolygonByCodeIsStoredClosed)
-{
-    MouseDriver m;
-    TMyCAD& cad = m.cad;
-    TMyShape* triangle = AddPolygon(cad, {{10, 10}, {90, 10}, {50, 70}});
-    ASSERT_NE(triangle, nullptr);
-    EXPECT_EQ(triangle->ThePoints, (TArrMyPoint{{10, 10}, {90, 10}, {50, 70}, {10, 10}}));
-
-    const TArrMyPoint open{{10, 100}, {60, 120}, {110, 100}};
-    const int32_t id = cad.AddShapeByCode(&cad, TDrawTool::SpPolyLine, QStringLiteral("L"), open, 2, 0.0, String());
-    ASSERT_GE(id, 0);
-    EXPECT_EQ(cad.GetShapeByID(id)->ThePoints, open);
-    // A freehand line is no tool for points given by code.
-    EXPECT_EQ(cad.AddShapeByCode(&cad, TDrawTool::SpFreeLine, QStringLiteral("F"), open, 2, 0.0, String()), -1);
-}
-
 TEST(MouseVertices, RemovingVerticesRefusesTooFewCornersAndTheClosingPoint)
 {
     MouseDriver m;
     TMyCAD& cad = m.cad;
     NodeEvents events(cad);
+    // A polygon added by code is stored closed.
     TMyShape* triangle = AddPolygon(cad, {{10, 10}, {90, 10}, {50, 70}});
     ASSERT_NE(triangle, nullptr);
+    EXPECT_EQ(triangle->ThePoints, (TArrMyPoint{{10, 10}, {90, 10}, {50, 70}, {10, 10}}));
     const int32_t steps = cad.GetUndoStepsCount();
     cad.SetShapeTool(TDrawTool::SpPolylinePolygonPointRemoving);
     m.Click({90, 10});
