@@ -75,11 +75,24 @@ inline TMyShape* AddTextBox(TMyCAD& cad, float l, float t, float r, float b, con
     return s;
 }
 
-inline TColor PixelAt(const QString& pictureFile, int32_t x, int32_t y)
+struct PixelIs {
+    int32_t x;
+    int32_t y;
+    TColor colour;
+};
+
+/// A picture file of the size given (any size when w is 0) with the pixels given.
+inline void ExpectPicture(const QString& file, int32_t w, int32_t h, const std::vector<PixelIs>& pixels)
 {
     TBitmap bmp;
-    if (!bmp.LoadFromFile(pictureFile)) return CLR_INVALID;
-    return bmp.Canvas().Pixel(x, y);
+    ASSERT_TRUE(bmp.LoadFromFile(file)) << file.toStdString();
+    if (w > 0) {
+        EXPECT_EQ(bmp.Width(), w) << file.toStdString();
+        EXPECT_EQ(bmp.Height(), h) << file.toStdString();
+    }
+    for (const PixelIs& p : pixels) {
+        EXPECT_EQ(bmp.Canvas().Pixel(p.x, p.y), p.colour) << file.toStdString() << " at " << p.x << "," << p.y;
+    }
 }
 
 } // namespace mycad::appstest

@@ -98,6 +98,13 @@ struct Studio {
     }
     /// A click without movement on the canvas.
     void Click(QPoint at) { Drag(at, at); }
+    /// The shape alone selected, and the panels caught up.
+    void Select(const TMyShape* shape)
+    {
+        ASSERT_TRUE(window.Cad().SelectShapeByCode(shape->ShapeId, true));
+        Settle();
+    }
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 
     QTemporaryDir dir;
     TMessageCapture messages;
@@ -109,5 +116,10 @@ struct Studio {
 
 inline TMyShape* Last(TMyCAD& cad) { return cad.MyShapes.empty() ? nullptr : cad.MyShapes.back().get(); }
 
-
+/// A test with a Studio window of its own and its canvas.
+class StudioTest : public ::testing::Test {
+protected:
+    Studio s;
+    studio::TStudioCanvas& cad = s.window.Cad();
+};
 } // namespace mycad::appstest

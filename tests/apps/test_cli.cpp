@@ -2,6 +2,7 @@
 // conversions and how it fails.
 #include "AppsTestSupport.h"
 #include "io/DocumentEncoder.h"
+#include "io/RealReaders.h"
 
 #include "cad/canvas/ImageByCode.h"
 #include "cad/connectors/LinkLine.h"
@@ -29,6 +30,12 @@ namespace {
 
 /// Every JSON number that stands for a float reads back as that float.
 float F(const QJsonValue& v) { return static_cast<float>(v.toDouble()); }
+
+/// Each named field of a reported object holds its value.
+void ExpectFields(const QJsonObject& object, std::initializer_list<std::pair<const char*, QJsonValue>> fields)
+{
+    for (const auto& [key, value] : fields) EXPECT_EQ(object[QLatin1String(key)], value) << key;
+}
 
 /// A drawing with a value worth checking in every field: a filled box with
 /// texts and user data, an arrow on a hidden layer, and a group of two boxes.
@@ -103,27 +110,20 @@ TEST(MycadInfo, JsonReportsEveryStoredValueOfTheDrawing)
     BuildReportedDrawing(cad);
     ASSERT_TRUE(SaveToFile(cad, file));
 
-    const TRun run = Mycad({QStringLiteral("info"), file, QStringLiteral("--json")});
+    const TRun run = Mycad({"info", file, "--json"});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty());
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8(), &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     const QJsonObject doc = json.object();
-
-    EXPECT_EQ(doc[u"version"].toString(), QStringLiteral("XP.j"));
-    EXPECT_EQ(doc[u"width"].toInt(), 480);
-    EXPECT_EQ(doc[u"height"].toInt(), cad.Height());
-    EXPECT_EQ(doc[u"unit"].toInt(), int(TUnits::inch));
-    EXPECT_EQ(doc[u"backgroundColor"].toInteger(), qint64(RGB(250, 240, 230)));
-    EXPECT_EQ(doc[u"bkBitmap"].toObject(), (QJsonObject{{"width", 3}, {"height", 2}}));
-    EXPECT_EQ(doc[u"bkBitmapMode"].toInt(), int(TBkBitmapMode::Tiled));
-    EXPECT_EQ(doc[u"ratio"].toDouble(), 0.1);
-    EXPECT_EQ(doc[u"tag"].toInt(), -42);
-    EXPECT_EQ(doc[u"userData"].toArray(), (QJsonArray{QJsonArray{"owner", QStringLiteral("Ann \"A\" \u00c5s")}}));
-    EXPECT_EQ(doc[u"layers"].toArray(), (QJsonArray{QJsonObject{{"name", "Layer0"}, {"id", 0}, {"visible", true}},
-                                                     QJsonObject{{"name", "Notes"}, {"id", 1}, {"visible", false}}}));
-    EXPECT_EQ(doc[u"currentLayer"].toInt(), 0);
+    ExpectFields(doc, {{"version", "XP.j"}, {"width", 480}, {"height", cad.Height()}, {"unit", int(TUnits::inch)},
+                       {"backgroundColor", qint64(RGB(250, 240, 230))}, {"bkBitmapMode", int(TBkBitmapMode::Tiled)},
+                       {"bkBitmap", QJsonObject{{"width", 3}, {"height", 2}}}, {"ratio", 0.1}, {"tag", -42},
+                       {"userData", QJsonArray{QJsonArray{"owner", QStringLiteral("Ann \"A\" \u00c5s")}}},
+                       {"layers", QJsonArray{QJsonObject{{"name", "Layer0"}, {"id", 0}, {"visible", true}},
+                                             QJsonObject{{"name", "Notes"}, {"id", 1}, {"visible", false}}}},
+                       {"currentLayer", 0}});
 
     const QJsonArray shapes = doc[u"shapes"].toArray();
     ASSERT_EQ(shapes.size(), 7);
@@ -133,26 +133,26 @@ TEST(MycadInfo, JsonReportsEveryStoredValueOfTheDrawing)
     EXPECT_EQ(classes, (QStringList{"TMyRectangle", "TMyLine", "TMyRectangle", "TMyRectangle", "TMyGroup", "TMyText",
                                     "TMyImage"}));
     // The text box's and the picture's own fields.
-    const QJsonObject text = shapes[5].toObject();
-    EXPECT_EQ(text[u"lines"].toArray(), (QJsonArray{"one"}));
-    EXPECT_EQ(text[u"vAlignment"].toInt(), int(TVAlignment::vaBottom));
-    EXPECT_EQ(text[u"hAlignment"].toInt(), int(TAlignment::taCenter));
-    EXPECT_FALSE(text[u"isSolid"].toBool());
-    EXPECT_FALSE(text[u"isBorder"].toBool());
-    EXPECT_FALSE(text[u"wordWrap"].toBool());
-    const QJsonObject image = shapes[6].toObject();
-    EXPECT_EQ(image[u"bitmap"].toObject(), (QJsonObject{{"width", 5}, {"height", 4}}));
-    EXPECT_EQ(image[u"contrast"].toInt(), -7);
-    EXPECT_EQ(image[u"brightness"].toInt(), 0);
-    EXPECT_EQ(image[u"transparentColor"].toInteger(), qint64(clDefault));
-    EXPECT_EQ(image[u"transparentMode"].toInt(), 0);
+    ExpectFields(shapes[5].toObject(), {{"lines", QJsonArray{"one"}}, {"vAlignment", int(TVAlignment::vaBottom)},
+                                        {"hAlignment", int(TAlignment::taCenter)}, {"isSolid", false},
+                                        {"isBorder", false}, {"wordWrap", false}});
+    ExpectFields(shapes[6].toObject(), {{"bitmap", QJsonObject{{"width", 5}, {"height", 4}}}, {"contrast", -7},
+                                        {"brightness", 0}, {"transparentColor", qint64(clDefault)},
+                                        {"transparentMode", 0}});
 
     const QJsonObject box = shapes[0].toObject();
-    EXPECT_EQ(box[u"name"].toString(), QStringLiteral("Box"));
-    EXPECT_EQ(box[u"id"].toInt(), 0);
-    EXPECT_EQ(box[u"no"].toInt(), 0);
-    EXPECT_EQ(box[u"layer"].toInt(), 0);
-    EXPECT_EQ(box[u"parent"].toInt(), -1);
+    ExpectFields(box, {{"name", "Box"}, {"id", 0}, {"no", 0}, {"layer", 0}, {"parent", -1}, {"tag", 7},
+                       {"caption", "A caption"}, {"info", "two\nlines"}, {"multiInfo", QJsonArray{"first", "second"}},
+                       {"visible", true}, {"locked", true}, {"flipHorz", false},
+                       {"pen", QJsonObject{{"color", qint64(clBlue)}, {"style", int(TPenStyle::psDash)},
+                                           {"mode", int(TPenMode::pmCopy)}, {"width", 3}}},
+                       {"brush", QJsonObject{{"color", qint64(clRed)}, {"style", int(TBrushStyle::bsSolid)},
+                                             {"bitmap", false}}},
+                       // Style 3: bold and italic.
+                       {"font", QJsonObject{{"name", "DejaVu Serif"}, {"size", 14}, {"style", 3}, {"charset", 1}}},
+                       {"gradient", QJsonObject{{"style", int(TGradientStyle::gsDiamond)}, {"begin", qint64(clYellow)},
+                                                {"end", qint64(clGreen)}}},
+                       {"userData", QJsonArray{QJsonArray{"k", "v"}}}});
     const QJsonArray points = box[u"points"].toArray();
     ASSERT_EQ(points.size(), 4);
     EXPECT_EQ(F(points[0][0]), 10.1f);
@@ -163,50 +163,24 @@ TEST(MycadInfo, JsonReportsEveryStoredValueOfTheDrawing)
     // Floats print in their shortest exact form, not as widened doubles.
     EXPECT_TRUE(run.out.contains(QStringLiteral("[10.1, 20.2]"))) << run.out.toStdString();
     EXPECT_EQ(box[u"textOut"].toArray().size(), 2);
-    EXPECT_EQ(box[u"tag"].toInt(), 7);
-    EXPECT_EQ(box[u"caption"].toString(), QStringLiteral("A caption"));
-    EXPECT_EQ(box[u"info"].toString(), QStringLiteral("two\nlines"));
-    EXPECT_EQ(box[u"multiInfo"].toArray(), (QJsonArray{"first", "second"}));
-    EXPECT_TRUE(box[u"visible"].toBool());
-    EXPECT_TRUE(box[u"locked"].toBool());
-    EXPECT_FALSE(box[u"flipHorz"].toBool());
-    EXPECT_EQ(box[u"pen"].toObject(),
-              (QJsonObject{{"color", qint64(clBlue)}, {"style", int(TPenStyle::psDash)}, {"mode", int(TPenMode::pmCopy)},
-                           {"width", 3}}));
-    EXPECT_EQ(box[u"brush"].toObject(),
-              (QJsonObject{{"color", qint64(clRed)}, {"style", int(TBrushStyle::bsSolid)}, {"bitmap", false}}));
-    const QJsonObject font = box[u"font"].toObject();
-    EXPECT_EQ(font[u"name"].toString(), QStringLiteral("DejaVu Serif"));
-    EXPECT_EQ(font[u"size"].toInt(), 14);
-    EXPECT_EQ(font[u"style"].toInt(), 3); // bold and italic bits
-    EXPECT_EQ(font[u"charset"].toInt(), 1);
-    EXPECT_EQ(box[u"gradient"].toObject(),
-              (QJsonObject{{"style", int(TGradientStyle::gsDiamond)}, {"begin", qint64(clYellow)},
-                           {"end", qint64(clGreen)}}));
-    EXPECT_EQ(box[u"userData"].toArray(), (QJsonArray{QJsonArray{"k", "v"}}));
     EXPECT_FALSE(box.contains(u"arrowStyle"));
 
     const QJsonObject arrow = shapes[1].toObject();
-    EXPECT_EQ(arrow[u"layer"].toInt(), 1);
-    EXPECT_FALSE(arrow[u"visible"].toBool());
-    EXPECT_EQ(arrow[u"arrowStyle"].toInt(), int(TArrowStyle::ADouble));
-    EXPECT_EQ(arrow[u"arrowAngle"].toInt(), 33);
-    EXPECT_EQ(arrow[u"arrowLength"].toInt(), 44);
-    EXPECT_EQ(arrow[u"arrowOffset"].toInt(), 5);
+    ExpectFields(arrow, {{"layer", 1}, {"visible", false}, {"arrowStyle", int(TArrowStyle::ADouble)},
+                         {"arrowAngle", 33}, {"arrowLength", 44}, {"arrowOffset", 5}});
     EXPECT_EQ(F(arrow[u"points"][1][1]), 1e-3f);
 
-    const QJsonObject group = shapes[4].toObject();
-    EXPECT_EQ(group[u"children"].toArray(), (QJsonArray{2, 3}));
+    EXPECT_EQ(shapes[4][u"children"].toArray(), (QJsonArray{2, 3}));
     EXPECT_EQ(shapes[2][u"parent"].toInt(), 4);
     EXPECT_EQ(shapes[3][u"parent"].toInt(), 4);
 
     // Without --json: a summary for people.
-    const TRun summary = Mycad({QStringLiteral("info"), file});
+    const TRun summary = Mycad({"info", file});
     ASSERT_EQ(summary.code, 0);
-    EXPECT_TRUE(summary.out.contains(QStringLiteral("XP.j")));
-    EXPECT_TRUE(summary.out.contains(QStringLiteral("480 x %1").arg(cad.Height())));
-    EXPECT_TRUE(summary.out.contains(QStringLiteral("Notes (id 1, 1 shapes, hidden)"))) << summary.out.toStdString();
-    EXPECT_TRUE(summary.out.contains(QStringLiteral("7 (5 at the top level)")));
+    for (const QString& line : {QStringLiteral("XP.j"), QStringLiteral("480 x %1").arg(cad.Height()),
+                                QStringLiteral("Notes (id 1, 1 shapes, hidden)"), QStringLiteral("7 (5 at the top level)")}) {
+        EXPECT_TRUE(summary.out.contains(line)) << line.toStdString() << " in " << summary.out.toStdString();
+    }
 }
 
 TEST(MycadInfo, JsonReportsConnectorEndsAndLinkPointSizes)
@@ -226,17 +200,12 @@ TEST(MycadInfo, JsonReportsConnectorEndsAndLinkPointSizes)
     mark->SetSize(11);
     ASSERT_TRUE(SaveToFile(cad, file));
 
-    const TRun run = Mycad({QStringLiteral("info"), file, QStringLiteral("--json")});
+    const TRun run = Mycad({"info", file, "--json"});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     const QJsonArray shapes = QJsonDocument::fromJson(run.out.toUtf8()).object()[u"shapes"].toArray();
     ASSERT_EQ(shapes.size(), 4);
-    const QJsonObject link = shapes[2].toObject();
-    EXPECT_EQ(link[u"class"].toString(), QStringLiteral("TMyLinkLine"));
-    EXPECT_EQ(link[u"startSpNo"].toInt(), 0);
-    EXPECT_EQ(link[u"startSpPtId"].toInt(), 0);
-    EXPECT_EQ(link[u"endSpNo"].toInt(), 1);
-    EXPECT_EQ(link[u"endSpPtId"].toInt(), 1);
-    EXPECT_EQ(link[u"linkLineDrawStyle"].toInt(), int(TLinkLineDrawStyle::lldsHV));
+    ExpectFields(shapes[2].toObject(), {{"class", "TMyLinkLine"}, {"startSpNo", 0}, {"startSpPtId", 0}, {"endSpNo", 1},
+                                        {"endSpPtId", 1}, {"linkLineDrawStyle", int(TLinkLineDrawStyle::lldsHV)}});
     EXPECT_EQ(shapes[0][u"links"].toArray(), (QJsonArray{2}));
     EXPECT_EQ(shapes[3][u"size"].toInt(), 11);
     EXPECT_FALSE(shapes[0].toObject().contains(u"size"));
@@ -257,14 +226,11 @@ TEST(MycadInfo, JsonReportsTheRuleLinesOwnFields)
     rule->SetUserInfo(QStringLiteral("Span"));
     ASSERT_TRUE(SaveToFile(cad, file));
 
-    const TRun run = Mycad({QStringLiteral("info"), file, QStringLiteral("--json")});
+    const TRun run = Mycad({"info", file, "--json"});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     const QJsonObject shape = QJsonDocument::fromJson(run.out.toUtf8())[u"shapes"][0].toObject();
-    EXPECT_EQ(shape[u"class"].toString(), QStringLiteral("TMyRuleLine"));
-    EXPECT_EQ(shape[u"arrowStyle"].toInt(), int(TArrowStyle::ADouble));
-    EXPECT_TRUE(shape[u"showUserInfo"].toBool());
-    EXPECT_EQ(shape[u"tickStyle"].toInt(), int(TTickStyle::tsNone));
-    EXPECT_EQ(shape[u"userInfo"].toString(), QStringLiteral("Span"));
+    ExpectFields(shape, {{"class", "TMyRuleLine"}, {"arrowStyle", int(TArrowStyle::ADouble)}, {"showUserInfo", true},
+                         {"tickStyle", int(TTickStyle::tsNone)}, {"userInfo", "Span"}});
 }
 
 TEST(MycadRender, DrawsTheDrawingAtItsPageSizeOrTheSizeAsked)
@@ -281,64 +247,79 @@ TEST(MycadRender, DrawsTheDrawingAtItsPageSizeOrTheSizeAsked)
     AddBox(cad, 100, 100, 300, 200, clRed);
     ASSERT_TRUE(SaveToFile(cad, file));
 
-    const QString png = dir.filePath(QStringLiteral("page.png"));
-    ASSERT_EQ(Mycad({QStringLiteral("render"), file, png}).code, 0);
-    TBitmap page;
-    ASSERT_TRUE(page.LoadFromFile(png));
-    EXPECT_EQ(page.Width(), 480);
-    EXPECT_EQ(page.Height(), 480);
-    EXPECT_EQ(page.Canvas().Pixel(200, 150), clRed);
-    EXPECT_EQ(page.Canvas().Pixel(104, 104), clRed);
-    EXPECT_EQ(page.Canvas().Pixel(50, 150), clYellow);
-    EXPECT_EQ(page.Canvas().Pixel(200, 250), clYellow);
+    // The page's size; one side given, the other follows the page and the
+    // drawing scales (without its background: white); both sides given, the
+    // drawing fits the smaller scale.
+    const struct {
+        QStringList options;
+        const char* name;
+        int32_t w, h;
+        std::vector<PixelIs> pixels;
+    } cases[] = {
+        {{}, "page.png", 480, 480, {{200, 150, clRed}, {104, 104, clRed}, {50, 150, clYellow}, {200, 250, clYellow}}},
+        {{"--width", "240", "--no-background"}, "half.bmp", 240, 240,
+         {{100, 75, clRed}, {40, 75, clWhite}, {155, 75, clWhite}}},
+        {{"--width=960", "--height=240"}, "wide.png", 960, 240, {{100, 75, clRed}, {200, 75, clYellow}}},
+    };
+    for (const auto& c : cases) {
+        const QString out = dir.filePath(QString::fromLatin1(c.name));
+        ASSERT_EQ(Mycad(QStringList{"render", file, out} + c.options).code, 0) << c.name;
+        ExpectPicture(out, c.w, c.h, c.pixels);
+    }
 
-    // One side given: the other follows the page; the drawing scales.
-    const QString half = dir.filePath(QStringLiteral("half.bmp"));
-    ASSERT_EQ(Mycad({QStringLiteral("render"), file, half, QStringLiteral("--width"), QStringLiteral("240"),
-                     QStringLiteral("--no-background")})
-                  .code,
-              0);
-    TBitmap small;
-    ASSERT_TRUE(small.LoadFromFile(half));
-    EXPECT_EQ(small.Width(), 240);
-    EXPECT_EQ(small.Height(), 240);
-    EXPECT_EQ(small.Canvas().Pixel(100, 75), clRed);
-    EXPECT_EQ(small.Canvas().Pixel(40, 75), clWhite); // no background: white
-    EXPECT_EQ(small.Canvas().Pixel(155, 75), clWhite);
     // A PNG without its background is transparent there, and only there.
     const QString clear = dir.filePath(QStringLiteral("clear.png"));
-    ASSERT_EQ(Mycad({QStringLiteral("render"), file, clear, QStringLiteral("--no-background")}).code, 0);
+    ASSERT_EQ(Mycad({"render", file, clear, "--no-background"}).code, 0);
     const QImage transparent(clear);
     ASSERT_TRUE(transparent.hasAlphaChannel());
     EXPECT_EQ(qAlpha(transparent.pixel(50, 150)), 0);
     EXPECT_EQ(transparent.pixel(200, 150), qRgba(255, 0, 0, 255));
-    const TRun version = Mycad({QStringLiteral("--version")});
-    EXPECT_EQ(version.code, 0);
-    EXPECT_TRUE(version.out.startsWith(QStringLiteral("mycad 0."))) << version.out.toStdString();
-
-    // Both sides: the drawing fits the smaller scale.
-    const QString wide = dir.filePath(QStringLiteral("wide.png"));
-    ASSERT_EQ(Mycad({QStringLiteral("render"), file, wide, QStringLiteral("--width=960"),
-                     QStringLiteral("--height=240")})
-                  .code,
-              0);
-    TBitmap w;
-    ASSERT_TRUE(w.LoadFromFile(wide));
-    EXPECT_EQ(w.Width(), 960);
-    EXPECT_EQ(w.Height(), 240);
-    EXPECT_EQ(w.Canvas().Pixel(100, 75), clRed);
-    EXPECT_EQ(w.Canvas().Pixel(200, 75), clYellow);
 
     // JPEG quality changes the file.
     const QString best = dir.filePath(QStringLiteral("best.jpg"));
     const QString worst = dir.filePath(QStringLiteral("worst.JPEG"));
-    ASSERT_EQ(Mycad({QStringLiteral("render"), file, best, QStringLiteral("--quality"), QStringLiteral("100")}).code, 0);
-    ASSERT_EQ(Mycad({QStringLiteral("render"), file, worst, QStringLiteral("--quality"), QStringLiteral("1")}).code, 0);
+    ASSERT_EQ(Mycad({"render", file, best, "--quality", "100"}).code, 0);
+    ASSERT_EQ(Mycad({"render", file, worst, "--quality", "1"}).code, 0);
     EXPECT_GT(QFileInfo(best).size(), QFileInfo(worst).size());
     TBitmap photo;
     ASSERT_TRUE(photo.LoadFromFile(best));
     EXPECT_GT(GetRValue(photo.Canvas().Pixel(200, 150)), 240);
     EXPECT_LT(GetGValue(photo.Canvas().Pixel(200, 150)), 15);
+}
+
+TEST(MycadRender, VectorFilesPreviewsAndPrints)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("page.zed"));
+    TMyCAD cad; // A4
+    AddBox(cad, 100, 100, 300, 200, clRed);
+    cad.NewLayer(QStringLiteral("Other"), true);
+    AddBox(cad, 400, 100, 500, 200, clBlue);
+    ASSERT_TRUE(SaveToFile(cad, file));
+
+    for (const char* ext : {"svg", "pdf", "wmf"}) {
+        const QString out = dir.filePath(QStringLiteral("page.") + QLatin1String(ext));
+        ASSERT_EQ(Mycad({"render", file, out}).code, 0) << ext;
+        EXPECT_GT(QFileInfo(out).size(), 100) << ext;
+    }
+    const std::vector<uint8_t> svg = ReadBytes(dir.filePath(QStringLiteral("page.svg")));
+    EXPECT_EQ(std::string(svg.begin(), svg.begin() + std::min<ptrdiff_t>(5, std::ssize(svg))), "<?xml");
+
+    // Layer 1 only, at zoom 0.5; then at most 200 x 100 pixels.
+    const QString preview = dir.filePath(QStringLiteral("preview.png"));
+    ASSERT_EQ(Mycad({"preview", file, preview, "--zoom", "0.5", "--layers", "1"}).code, 0);
+    ExpectPicture(preview, 0, 0, {{100, 75, clWhite}, {225, 75, clBlue}});
+    ASSERT_EQ(Mycad({"preview", file, preview, "--max-size", "200x100"}).code, 0);
+    ExpectPicture(preview, 200, 100, {});
+    EXPECT_EQ(Mycad({"preview", file, preview, "--max-size", "20"}).code, 2);
+
+    // Printed on A4 paper at its real size.
+    const QString pdf = dir.filePath(QStringLiteral("printed.pdf"));
+    ASSERT_EQ(Mycad({"print", file, pdf}).code, 0);
+    const QImage page = iotest::RasterisePdf(pdf);
+    EXPECT_EQ(page.size(), QSize(794, 1123));
+    EXPECT_EQ(page.pixel(200, 150) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(Mycad({"print", file, dir.filePath(QStringLiteral("x.png"))}).code, 2);
 }
 
 TEST(MycadConvert, AnOlderVersionBecomesWhatTheCurrentVersionSaves)
@@ -388,7 +369,7 @@ TEST(MycadConvert, AnOlderVersionBecomesWhatTheCurrentVersionSaves)
         old.Version = version;
         const QString in = dir.filePath(QStringLiteral("old.zed"));
         ASSERT_TRUE(WriteBytes(in, docenc::EncodeDocument(old, eightBit)));
-        const TRun run = Mycad({QStringLiteral("convert"), in, out});
+        const TRun run = Mycad({"convert", in, out});
         ASSERT_EQ(run.code, 0) << run.err.toStdString();
         EXPECT_EQ(ReadBytes(out), expected);
     }
@@ -413,9 +394,7 @@ TEST(MycadConvert, AnOutputEndingInDxfGetsTheDxfFileOfTheDrawing)
     for (const bool outlines : {false, true}) {
         const QString out = dir.filePath(QStringLiteral("out.DXF"));
         QFile::remove(out);
-        QStringList args{QStringLiteral("convert"), in, out};
-        if (outlines) args << QStringLiteral("--text-outlines");
-        const TRun run = Mycad(args);
+        const TRun run = Mycad(outlines ? QStringList{"convert", in, out, "--text-outlines"} : QStringList{"convert", in, out});
         ASSERT_EQ(run.code, 0) << run.err.toStdString();
         const std::vector<uint8_t> bytes = ReadBytes(out);
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), DxfDocument(cad, outlines));
@@ -460,20 +439,22 @@ TEST(MycadFailures, ExitStatusAndOneLineForEachKindOfFailure)
     EXPECT_FALSE(QFile::exists(png));
 
     // Results that cannot be written.
-    const QString nowhere = dir.filePath(QStringLiteral("no/such/dir/out.png"));
-    EXPECT_EQ(Mycad({QStringLiteral("render"), good, nowhere}).code, 1);
-    EXPECT_EQ(Mycad({QStringLiteral("convert"), good, dir.filePath(QStringLiteral("no/such/dir/x.zed"))}).code, 1);
+    EXPECT_EQ(Mycad({"render", good, dir.filePath(QStringLiteral("no/such/dir/out.png"))}).code, 1);
+    EXPECT_EQ(Mycad({"convert", good, dir.filePath(QStringLiteral("no/such/dir/x.zed"))}).code, 1);
 }
 
 TEST(MycadUsage, HelpOnEveryCommandAndStatusTwoForAWrongCommandLine)
 {
-    const TRun main = Mycad({QStringLiteral("--help")});
-    EXPECT_EQ(main.code, 0);
-    EXPECT_TRUE(main.out.startsWith(QStringLiteral("usage: mycad COMMAND")));
-    for (const char* command : {"info", "render", "convert"}) {
-        const TRun help = Mycad({QString::fromLatin1(command), QStringLiteral("--help")});
-        EXPECT_EQ(help.code, 0) << command;
-        EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: mycad %1").arg(QString::fromLatin1(command))));
+    const struct {
+        QStringList args;
+        const char* says;
+    } helps[] = {{{"--help"}, "usage: mycad COMMAND"},       {{"info", "--help"}, "usage: mycad info"},
+                 {{"render", "--help"}, "usage: mycad render"}, {{"convert", "--help"}, "usage: mycad convert"},
+                 {{"--version"}, "mycad 0."}};
+    for (const auto& h : helps) {
+        const TRun help = Mycad(h.args);
+        EXPECT_EQ(help.code, 0) << h.says;
+        EXPECT_TRUE(help.out.startsWith(QString::fromLatin1(h.says))) << help.out.toStdString();
         EXPECT_TRUE(help.err.isEmpty());
     }
 
@@ -482,7 +463,7 @@ TEST(MycadUsage, HelpOnEveryCommandAndStatusTwoForAWrongCommandLine)
     TMyCAD cad;
     ASSERT_TRUE(SaveToFile(cad, good));
     const QString png = dir.filePath(QStringLiteral("out.png"));
-    const std::vector<QStringList> wrong = {
+    const QStringList wrong[] = {
         {},
         {"draw", good},
         {"info"},
@@ -517,7 +498,7 @@ TEST(MycadProgram, RunsWithoutADisplayAndSaysOneLine)
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     p.setProcessEnvironment(env);
-    p.start(QStringLiteral(MYCAD_CLI_BINARY), {QStringLiteral("info"), dir.filePath(QStringLiteral("none.zed"))});
+    p.start(QStringLiteral(MYCAD_CLI_BINARY), {"info", dir.filePath(QStringLiteral("none.zed"))});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 1);
@@ -529,8 +510,5 @@ TEST(MycadProgram, RunsWithoutADisplayAndSaysOneLine)
                                                 dir.filePath(QStringLiteral("sample.png"))});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    TBitmap sample;
-    ASSERT_TRUE(sample.LoadFromFile(dir.filePath(QStringLiteral("sample.png"))));
-    EXPECT_EQ(sample.Width(), 1123);
-    EXPECT_EQ(sample.Height(), 794);
+    ExpectPicture(dir.filePath(QStringLiteral("sample.png")), 1123, 794, {});
 }

@@ -73,25 +73,23 @@ TEST(MycadLib, AddListShowPreviewAndPlaceAnEntry)
 
     const TRun list = Mycad({"lib", "list", lib, "--json"});
     ASSERT_EQ(list.code, 0) << list.err.toStdString();
-    const QJsonArray entries = Json(list)[QStringLiteral("entries")].toArray();
+    const QJsonArray entries = Json(list)[u"entries"].toArray();
     ASSERT_EQ(entries.size(), 2);
-    EXPECT_EQ(entries[0][QStringLiteral("name")].toString(), QStringLiteral("Pair"));
-    EXPECT_EQ(entries[0][QStringLiteral("width")].toInt(), 80);
-    EXPECT_EQ(entries[0][QStringLiteral("height")].toInt(), 20);
-    EXPECT_EQ(entries[1][QStringLiteral("shapes")].toInt(), 2);
+    EXPECT_EQ(entries[0][u"name"].toString(), QStringLiteral("Pair"));
+    EXPECT_EQ(entries[0][u"width"].toInt(), 80);
+    EXPECT_EQ(entries[0][u"height"].toInt(), 20);
+    EXPECT_EQ(entries[1][u"shapes"].toInt(), 2);
 
     const TRun show = Mycad({"lib", "show", lib, "Pair", "--json"});
     ASSERT_EQ(show.code, 0);
-    const QJsonArray shapes = Json(show)[QStringLiteral("shapes")].toArray();
+    const QJsonArray shapes = Json(show)[u"shapes"].toArray();
     ASSERT_EQ(shapes.size(), 2);
-    EXPECT_EQ(shapes[1][QStringLiteral("points")].toArray()[0].toArray()[0].toDouble(), 40.0);
-    EXPECT_EQ(shapes[1][QStringLiteral("brush")][QStringLiteral("color")].toInt(), int(clBlue));
+    EXPECT_EQ(shapes[1][u"points"][0][0].toDouble(), 40.0);
+    EXPECT_EQ(shapes[1][u"brush"][u"color"].toInt(), int(clBlue));
 
     const QString tile = dir.filePath(QStringLiteral("tile.png"));
     ASSERT_EQ(Mycad({"lib", "preview", lib, "Pair", tile, "--size", "42"}).code, 0);
-    EXPECT_EQ(PixelAt(tile, 10, 21), clRed);
-    EXPECT_EQ(PixelAt(tile, 31, 21), clBlue);
-    EXPECT_EQ(PixelAt(tile, 21, 3), clWhite);
+    ExpectPicture(tile, 42, 42, {{10, 21, clRed}, {31, 21, clBlue}, {21, 3, clWhite}});
 
     const QString placed = dir.filePath(QStringLiteral("placed.zed"));
     ASSERT_EQ(Mycad({"place", drawing, lib, "Pair", "300", "200", placed}).code, 0);
@@ -126,7 +124,7 @@ TEST(MycadLib, UpgradeWritesOlderAndEightBitLibrariesInTheCurrentVersion)
         EXPECT_EQ(lib.GetCmbShapesNameByID(0), QString::fromLatin1(name));
     }
     const TRun show = Mycad({"lib", "show", old, "Box", "--json"});
-    EXPECT_EQ(Json(show)[QStringLiteral("userData")].toArray()[0].toArray()[1].toString(), QStringLiteral("v"));
+    EXPECT_EQ(Json(show)[u"userData"][0][1].toString(), QStringLiteral("v"));
 }
 
 TEST(MycadLib, ExitStatusAndOneLineForEachFailure)

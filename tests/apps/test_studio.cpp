@@ -5,7 +5,6 @@
 #include "apps/common/SampleDrawing.h"
 #include "apps/studio/InPlaceEditor.h"
 #include "apps/studio/ShapeStyleGroups.h"
-#include "apps/studio/StudioWindow.h"
 #include "cad/connectors/LinkLine.h"
 #include "cad/io/DocumentFile.h"
 #include "cad/shapes/BLine.h"
@@ -13,16 +12,13 @@
 #include "cad/shapes/Line.h"
 #include "cad/shapes/RuleLine.h"
 #include "cad/shapes/Text.h"
-#include "platform/Messages.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QProcess>
@@ -30,23 +26,23 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTextEdit>
-#include <QTest>
 #include <QToolButton>
 
-#include <cmath>
 #include <set>
 
 using namespace mycad;
 using namespace mycad::appstest;
+using StudioPanels = StudioTest;
+using StudioSession = StudioTest;
+using StudioText = StudioTest;
+using StudioTools = StudioTest;
+using StudioView = StudioTest;
 using mycad::studio::TStudioWindow;
 
-
-TEST(StudioSession, BoxesOfTheSampleKeepTheirConnectorsWhenMoved)
+TEST_F(StudioSession, BoxesOfTheSampleKeepTheirConnectorsWhenMoved)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     ASSERT_TRUE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
+    s.Trigger("View", "viewZoom100");
     TMyShape* box = cad.GetShapeByName(QStringLiteral("ReadShapes"));
     ASSERT_NE(box, nullptr);
     ASSERT_EQ(box->LinkShapesNo.size(), 3u);
@@ -62,11 +58,11 @@ TEST(StudioSession, BoxesOfTheSampleKeepTheirConnectorsWhenMoved)
         EXPECT_EQ(end, box->GetLinkPoint(id)) << line->Name().toStdString();
     }
     // A new box gets link points on its sides; the connector tool joins it.
-    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolRectangle"));
+    s.Trigger("Tools", "toolRectangle");
     s.Drag({100, 660}, {300, 760});
     TMyShape* drawn = Last(cad);
     ASSERT_EQ(drawn->GetLinkPointsCount(), 4);
-    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolConnector"));
+    s.Trigger("Tools", "toolConnector");
     s.Drag({300, 710}, {480, 325});
     auto* joined = dynamic_cast<TMyLinkLine*>(Last(cad));
     ASSERT_NE(joined, nullptr);
@@ -74,10 +70,8 @@ TEST(StudioSession, BoxesOfTheSampleKeepTheirConnectorsWhenMoved)
     EXPECT_EQ(joined->GetEndShape(), box);
 }
 
-TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
+TEST_F(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     ASSERT_TRUE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
     s.Settle();
     const int32_t sampleShapes = cad.GetShapesCount();
@@ -87,9 +81,9 @@ TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     EXPECT_FALSE(s.window.isWindowModified());
 
     // Draw a rectangle with the tool, at 100 % in the empty lower left.
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
+    s.Trigger("View", "viewZoom100");
     ASSERT_DOUBLE_EQ(cad.Zoom(), 1.0);
-    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolRectangle"));
+    s.Trigger("Tools", "toolRectangle");
     EXPECT_EQ(cad.ShapeTool(), TDrawTool::SpRectangle);
     s.Drag({100, 660}, {300, 760});
     ASSERT_EQ(cad.GetShapesCount(), sampleShapes + 1);
@@ -98,25 +92,24 @@ TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     EXPECT_EQ(drawn->ThePoints, (TArrMyPoint{{100, 660}, {300, 660}, {300, 760}, {100, 760}}));
     // Back to selecting, with the new shape selected and shown in the panel.
     EXPECT_EQ(cad.ShapeTool(), TDrawTool::SpSelecting);
-    EXPECT_TRUE(s.window.Action(QStringLiteral("toolSelect"))->isChecked());
+    EXPECT_TRUE(s.window.Action("toolSelect")->isChecked());
     EXPECT_EQ(cad.GetSelectedShape(), drawn);
     EXPECT_TRUE(s.window.Properties().Title().text().contains(drawn->Name()));
     EXPECT_TRUE(s.window.isWindowModified());
     const TArrMyPoint drawnPoints = drawn->ThePoints;
 
     // Undo and redo through the Edit menu.
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapesCount(), sampleShapes);
-    EXPECT_TRUE(s.window.Action(QStringLiteral("editRedo"))->isEnabled());
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editRedo"));
+    EXPECT_TRUE(s.window.Action("editRedo")->isEnabled());
+    s.Trigger("Edit", "editRedo");
     ASSERT_EQ(cad.GetShapesCount(), sampleShapes + 1);
     drawn = Last(cad);
     EXPECT_EQ(drawn->ThePoints, drawnPoints);
-    EXPECT_FALSE(s.window.Action(QStringLiteral("editRedo"))->isEnabled());
+    EXPECT_FALSE(s.window.Action("editRedo")->isEnabled());
 
     // Change properties through the panel's widgets; each is one undo step.
-    ASSERT_TRUE(cad.SelectShapeByCode(drawn->ShapeId, true));
-    s.Settle();
+    s.Select(drawn);
     s.window.Properties().PenColorButton().AskColor = [](TColor) { return std::optional<TColor>(clPurple); };
     QTest::mouseClick(&s.window.Properties().PenColorButton().Button(), Qt::LeftButton);
     EXPECT_EQ(drawn->Pen().Color(), clPurple);
@@ -124,11 +117,11 @@ TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     EXPECT_EQ(drawn->Pen().Width(), 6);
     s.window.Properties().SetBrushColor(clAqua);
     EXPECT_EQ(drawn->Brush().Color(), clAqua);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     drawn = Last(cad);
     EXPECT_NE(drawn->Brush().Color(), clAqua);
     EXPECT_EQ(drawn->Pen().Width(), 6);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editRedo"));
+    s.Trigger("Edit", "editRedo");
     drawn = Last(cad);
     EXPECT_EQ(drawn->Brush().Color(), clAqua);
     EXPECT_EQ(drawn->Pen().Color(), clPurple);
@@ -163,8 +156,8 @@ TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     EXPECT_EQ(reopened.MyLayers, cad.MyLayers);
     // Nothing else moved: saving the reopened drawing gives the same bytes,
     // also at another zoom (the page is stored at zoom 1 whatever the view).
-    again.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomOut"));
-    again.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomOut"));
+    again.Trigger("View", "viewZoomOut");
+    again.Trigger("View", "viewZoomOut");
     ASSERT_NE(again.window.Area().ZoomPercent(), 100);
     const int zoomBefore = again.window.Area().ZoomPercent();
     const QString resaved = s.dir.filePath(QStringLiteral("resaved.zed"));
@@ -174,66 +167,62 @@ TEST(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     EXPECT_TRUE(s.messages.Messages().empty());
 }
 
-TEST(StudioSession, ArrangeCommandsChangeTheSelectionAndUndoInOneStep)
+TEST_F(StudioSession, ArrangeCommandsChangeTheSelectionAndUndoInOneStep)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     TMyShape* a = AddBox(cad, 10, 10, 50, 40, clRed);
     TMyShape* b = AddBox(cad, 100, 30, 160, 90, clGreen);
     TMyShape* c = AddBox(cad, 300, 20, 320, 60, clBlue);
     cad.SelectAllShapes();
     s.Settle();
-    EXPECT_TRUE(s.window.Action(QStringLiteral("arrangeGroup"))->isEnabled());
-    EXPECT_FALSE(s.window.Action(QStringLiteral("arrangeUngroup"))->isEnabled());
+    EXPECT_TRUE(s.window.Action("arrangeGroup")->isEnabled());
+    EXPECT_FALSE(s.window.Action("arrangeUngroup")->isEnabled());
 
-    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("alignTop"));
+    s.Trigger("Arrange", "alignTop");
     EXPECT_EQ(b->GetLeftTop().Y, 10.0f);
     EXPECT_EQ(c->GetLeftTop().Y, 10.0f);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapeByNo(1)->GetLeftTop().Y, 30.0f);
 
     cad.SelectAllShapes();
-    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("spaceHorizontal"));
+    s.Trigger("Arrange", "spaceHorizontal");
     // Gaps between 50 and 300 shared by the 60-wide middle box: 95 each.
     EXPECT_EQ(cad.GetShapeByNo(1)->GetLeftTop().X, 145.0f);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapeByNo(1)->GetLeftTop().X, 100.0f);
 
     ASSERT_TRUE(cad.SelectShapeByCode(cad.GetShapeByNo(0)->ShapeId, true));
-    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("rotateClockwise"));
+    s.Trigger("Arrange", "rotateClockwise");
     EXPECT_NEAR(cad.GetShapeByNo(0)->Angle(), 1.5707964f, 1e-5);
     EXPECT_EQ(cad.GetShapeByNo(0)->GetCenterPoint(), (TMyPoint{30, 25}));
-    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeLock"));
+    s.Trigger("Arrange", "arrangeLock");
     EXPECT_TRUE(cad.GetShapeByNo(0)->Locked());
     // A locked shape cannot be deleted; the user is told so.
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editDelete"));
+    s.Trigger("Edit", "editDelete");
     EXPECT_EQ(cad.GetShapesCount(), 3);
     ASSERT_EQ(s.messages.Messages().size(), 1u);
     EXPECT_TRUE(s.messages.Messages().front().contains(QStringLiteral("Locked")));
-    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeUnlock"));
-    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeFront"));
+    s.Trigger("Arrange", "arrangeUnlock");
+    s.Trigger("Arrange", "arrangeFront");
     EXPECT_EQ(cad.GetShapeByNo(2)->ShapeId, a->ShapeId);
 
     cad.SelectAllShapes();
-    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeGroup"));
+    s.Trigger("Arrange", "arrangeGroup");
     ASSERT_EQ(cad.GetShapesCount(), 4);
     EXPECT_TRUE(Last(cad)->HasChildShapes());
-    EXPECT_TRUE(s.window.Action(QStringLiteral("arrangeUngroup"))->isEnabled());
-    s.Trigger(QStringLiteral("Arrange"), QStringLiteral("arrangeUngroup"));
+    EXPECT_TRUE(s.window.Action("arrangeUngroup")->isEnabled());
+    s.Trigger("Arrange", "arrangeUngroup");
     EXPECT_EQ(cad.GetShapesCount(), 3);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editSelectAll"));
+    s.Trigger("Edit", "editSelectAll");
     EXPECT_EQ(cad.GetSelectedShapesCount(), 3);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editDelete"));
+    s.Trigger("Edit", "editDelete");
     EXPECT_EQ(cad.GetShapesCount(), 0);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapesCount(), 3);
     EXPECT_TRUE(s.window.isWindowModified());
 }
 
-TEST(StudioSession, UnsavedChangesAreAskedAboutBeforeTheyAreLost)
+TEST_F(StudioSession, UnsavedChangesAreAskedAboutBeforeTheyAreLost)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     s.window.SetTool(TDrawTool::SpRectangle);
     s.Drag({40, 40}, {120, 100});
     ASSERT_EQ(cad.GetShapesCount(), 1);
@@ -287,10 +276,10 @@ TEST(StudioSession, FilesThatCannotBeOpenedOrWrittenAreReportedNotFatal)
     EXPECT_FALSE(s.window.ExportPicture(s.dir.filePath(QStringLiteral("x.gif"))));
     const auto& m = s.messages.Messages();
     ASSERT_EQ(m.size(), 4u);
-    EXPECT_TRUE(m[0].contains(QStringLiteral("no such file")));
-    EXPECT_TRUE(m[1].contains(QStringLiteral("not a MyCAD drawing")));
-    EXPECT_TRUE(m[2].contains(QStringLiteral("could not be saved")));
-    EXPECT_TRUE(m[3].contains(QStringLiteral(".png")));
+    for (size_t i = 0; i < m.size(); ++i) {
+        const char* says[] = {"no such file", "not a MyCAD drawing", "could not be saved", ".png"};
+        EXPECT_TRUE(m[i].contains(QLatin1String(says[i]))) << m[i].toStdString();
+    }
     EXPECT_TRUE(s.window.isVisible());
     EXPECT_TRUE(s.window.RecentFiles().isEmpty());
 
@@ -299,8 +288,7 @@ TEST(StudioSession, FilesThatCannotBeOpenedOrWrittenAreReportedNotFatal)
     const QString png = s.dir.filePath(QStringLiteral("sample.png"));
     ASSERT_TRUE(s.window.ExportPicture(png));
     // Inside the "Open file" box of the sample.
-    EXPECT_EQ(PixelAt(png, 135, 240), RGB(76, 175, 80));
-    EXPECT_EQ(PixelAt(png, 20, 20), clWhite);
+    ExpectPicture(png, 0, 0, {{135, 240, RGB(76, 175, 80)}, {20, 20, clWhite}});
 
     // A drawing opened after another carries only its own key/value pairs;
     // a file that cannot be read leaves the current ones alone.
@@ -319,10 +307,8 @@ TEST(StudioSession, FilesThatCannotBeOpenedOrWrittenAreReportedNotFatal)
     EXPECT_TRUE(cad.UserData().GetValueByKey(QStringLiteral("only")).isEmpty());
 }
 
-TEST(StudioPanels, LayersPanelKeepsTheLayerTable)
+TEST_F(StudioPanels, LayersPanelKeepsTheLayerTable)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     studio::TLayersPanel& layers = s.window.Layers();
     AddBox(cad, 10, 10, 40, 40, clRed);
     const int32_t sketch = layers.AddLayer(QStringLiteral("Sketch"));
@@ -373,24 +359,22 @@ TEST(StudioPanels, LayersPanelKeepsTheLayerTable)
     EXPECT_TRUE(s.window.isWindowModified());
 
     // Undo brings the shapes back, and with them their layer.
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapesCount(), 1);
     ASSERT_EQ(cad.GetLayersCount(), 2);
     EXPECT_EQ(cad.GetLayerNameByID(sketch), QStringLiteral("Draft"));
     EXPECT_TRUE(cad.IsVisibleLayerByID(sketch));
     EXPECT_EQ(layers.List().count(), 2);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapesCount(), 2);
     EXPECT_EQ(cad.GetShapesCountInALayer(sketch), 2);
     EXPECT_EQ(cad.GetLayersCount(), 2);
 }
 
-TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
+TEST_F(StudioView, RulersFollowZoomScrollingAndTheMouse)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     studio::TCanvasArea& area = s.window.Area();
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
+    s.Trigger("View", "viewZoom100");
     TRsRuler& top = area.TopRuler();
     TRsRuler& left = area.LeftRuler();
     EXPECT_EQ(top.Scale(), 100);
@@ -415,10 +399,10 @@ TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
     EXPECT_EQ(s.window.findChild<QLabel*>(QStringLiteral("labelXY"))->text(), QStringLiteral("X 50.0  Y 25.1 mm"));
 
     // Zoom: the scale follows, and so does the page edge.
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomIn"));
+    s.Trigger("View", "viewZoomIn");
     EXPECT_EQ(area.ZoomPercent(), 125);
     EXPECT_EQ(top.Scale(), 125);
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomIn"));
+    s.Trigger("View", "viewZoomIn");
     EXPECT_EQ(area.ZoomPercent(), 150);
     EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
     EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 567), 100.0, 0.3);
@@ -432,7 +416,7 @@ TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
     EXPECT_NEAR(left.Pos2Unit(pageEdgeOnRuler(left, false)), 0.0, 0.3);
 
     // Another unit: the rulers, the corner and the canvas's measurements.
-    s.Trigger(QStringLiteral("View"), QStringLiteral("unitInch"));
+    s.Trigger("View", "unitInch");
     EXPECT_EQ(top.Units(), TRulerUnit::ruInch);
     EXPECT_EQ(area.Corner().UnitText(), QStringLiteral("in"));
     EXPECT_EQ(cad.TheUNIT(), TUnits::inch);
@@ -457,24 +441,24 @@ TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
     QTest::mouseClick(&area.Corner(), Qt::LeftButton);
     EXPECT_EQ(top.Units(), TRulerUnit::ruPixel);
     EXPECT_EQ(area.Corner().UnitText(), QStringLiteral("px"));
-    EXPECT_TRUE(s.window.Action(QStringLiteral("unitPixel"))->isChecked());
+    EXPECT_TRUE(s.window.Action("unitPixel")->isChecked());
 
     // Fit page shows the whole page.
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoomFit"));
+    s.Trigger("View", "viewZoomFit");
     const QSize view = area.ScrollArea().viewport()->size();
     EXPECT_LE(cad.Width(), view.width());
     EXPECT_LE(cad.Height(), view.height());
     EXPECT_EQ(top.Scale(), area.ZoomPercent());
 
     // Page size and orientation come from the View menu.
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
-    s.window.Action(QStringLiteral("pageA5"))->trigger();
-    s.window.Action(QStringLiteral("pageLandscape"))->trigger();
+    s.Trigger("View", "viewZoom100");
+    s.window.Action("pageA5")->trigger();
+    s.window.Action("pageLandscape")->trigger();
     s.Settle();
     EXPECT_EQ(cad.PageStyle(), TPageStyle::A5);
     EXPECT_EQ(cad.Width(), 794);
     EXPECT_EQ(cad.Height(), 559);
-    EXPECT_TRUE(s.window.Action(QStringLiteral("pageA5"))->isChecked());
+    EXPECT_TRUE(s.window.Action("pageA5")->isChecked());
 
     // An opened drawing brings its unit to the rulers and stays unchanged.
     TMyCAD decimetres;
@@ -485,15 +469,13 @@ TEST(StudioView, RulersFollowZoomScrollingAndTheMouse)
     ASSERT_TRUE(s.window.OpenFile(file));
     s.Settle();
     EXPECT_EQ(top.Units(), TRulerUnit::ruCenti);
-    EXPECT_TRUE(s.window.Action(QStringLiteral("unitCm"))->isChecked());
+    EXPECT_TRUE(s.window.Action("unitCm")->isChecked());
     EXPECT_EQ(cad.TheUNIT(), TUnits::dm);
     EXPECT_FALSE(s.window.isWindowModified());
 }
 
-TEST(StudioTools, TheToolBarOffersTheToolsWhoseShapesExist)
+TEST_F(StudioTools, TheToolBarOffersTheToolsWhoseShapesExist)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     const QList<QAction*> actions = s.window.findChildren<QAction*>();
     int drawing = 0;
     for (int t = 0; t <= static_cast<int>(TDrawTool::SpBLine); ++t) {
@@ -529,18 +511,18 @@ TEST(StudioTools, TheToolBarOffersTheToolsWhoseShapesExist)
         EXPECT_FALSE(a->icon().isNull()) << name;
         EXPECT_FALSE(a->statusTip().isEmpty()) << name;
     }
-    EXPECT_EQ(s.window.Action(QStringLiteral("editUndo"))->shortcut(), QKeySequence(QKeySequence::Undo));
-    EXPECT_EQ(s.window.Action(QStringLiteral("fileSave"))->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(s.window.Action("editUndo")->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(s.window.Action("fileSave")->shortcut(), QKeySequence(QKeySequence::Save));
 
     // The grid and snapping switches reach the canvas.
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewGrid"));
+    s.Trigger("View", "viewGrid");
     EXPECT_FALSE(cad.GridOperation().GridShow());
-    s.window.Action(QStringLiteral("viewGridDots"))->trigger();
+    s.window.Action("viewGridDots")->trigger();
     EXPECT_EQ(cad.GridOperation().GridType(), TGridType::gPixel);
     EXPECT_TRUE(cad.GridOperation().GridShow());
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewSnapGrid"));
+    s.Trigger("View", "viewSnapGrid");
     EXPECT_FALSE(cad.Snap());
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewSnapShapes"));
+    s.Trigger("View", "viewSnapShapes");
     EXPECT_TRUE(cad.SnapShape());
 }
 
@@ -583,13 +565,8 @@ TEST(StudioRender, TheSampleShipsAsTheGeneratorWritesItAndRendersHeadless)
     p.start(QStringLiteral(MYCAD_STUDIO_BINARY), {QStringLiteral("--render"), QStringLiteral(MYCAD_SAMPLE_FILE), png});
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    TBitmap picture;
-    ASSERT_TRUE(picture.LoadFromFile(png));
-    EXPECT_EQ(picture.Width(), 1123);
-    EXPECT_EQ(picture.Height(), 794);
-    EXPECT_EQ(picture.Canvas().Pixel(135, 240), RGB(76, 175, 80)); // "Open file"
-    EXPECT_EQ(picture.Canvas().Pixel(975, 200), RGB(156, 39, 176)); // "Export PNG"
-    EXPECT_EQ(picture.Canvas().Pixel(560, 750), clWhite);
+    // Inside the boxes "Open file" and "Export PNG", and beside them.
+    ExpectPicture(png, 1123, 794, {{135, 240, RGB(76, 175, 80)}, {975, 200, RGB(156, 39, 176)}, {560, 750, clWhite}});
 
     p.start(QStringLiteral(MYCAD_STUDIO_BINARY), {QStringLiteral("--version")});
     ASSERT_TRUE(p.waitForFinished(30000));
@@ -601,10 +578,8 @@ TEST(StudioRender, TheSampleShipsAsTheGeneratorWritesItAndRendersHeadless)
     EXPECT_TRUE(error.contains(QStringLiteral("no such file")));
 }
 
-TEST(StudioPanels, DimensionLinesOfferTheirTextAndTicksAndSplinesSayWhyTheyEnd)
+TEST_F(StudioPanels, DimensionLinesOfferTheirTextAndTicksAndSplinesSayWhyTheyEnd)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     studio::TPropertiesPanel& panel = s.window.Properties();
     auto* ticks = panel.findChild<QComboBox*>(QStringLiteral("tickStyle"));
     ASSERT_NE(ticks, nullptr);
@@ -623,8 +598,7 @@ TEST(StudioPanels, DimensionLinesOfferTheirTextAndTicksAndSplinesSayWhyTheyEnd)
     EXPECT_EQ(rule->UserInfo(), QStringLiteral("Span"));
     EXPECT_EQ(rule->TickStyle(), TTickStyle::tsNone);
     EXPECT_EQ(cad.GetUndoStepsCount(), steps + 3);
-    ASSERT_TRUE(cad.SelectShapeByCode(AddBox(cad, 10, 10, 20, 20, clRed)->ShapeId, true));
-    s.Settle();
+    s.Select(AddBox(cad, 10, 10, 20, 20, clRed));
     EXPECT_FALSE(ticks->isVisibleTo(&panel));
 
     // The click past a spline's last point ends it, and the status bar says so.
@@ -639,10 +613,8 @@ TEST(StudioPanels, DimensionLinesOfferTheirTextAndTicksAndSplinesSayWhyTheyEnd)
     EXPECT_TRUE(s.window.statusBar()->currentMessage().contains(QStringLiteral("at most 100 points")));
 }
 
-TEST(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
+TEST_F(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     studio::TPropertiesPanel& panel = s.window.Properties();
     TMyShape* box = AddBox(cad, 100, 100, 200, 160, clRed);
     auto* line = dynamic_cast<TMyLine*>(cad.CreateAddShapeByName(QStringLiteral("TMyLine")));
@@ -651,8 +623,7 @@ TEST(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
     EXPECT_EQ(panel.Title().text(), QStringLiteral("Nothing selected"));
     EXPECT_FALSE(panel.InfoEdit().isEnabled());
 
-    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
-    s.Settle();
+    s.Select(box);
     EXPECT_TRUE(panel.Title().text().contains(box->Name()));
     EXPECT_TRUE(panel.InfoEdit().isEnabled());
     const int32_t steps = cad.GetUndoStepsCount();
@@ -692,7 +663,7 @@ TEST(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
     EXPECT_EQ(panel.findChild<QDoubleSpinBox*>(QStringLiteral("angle"))->value(), 30.0);
 
     // Each step comes back off in turn.
-    for (int i = 0; i < 4; ++i) s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    for (int i = 0; i < 4; ++i) s.Trigger("Edit", "editUndo");
     box = cad.GetShapeByID(box->ShapeId);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->GradientStyle(), TGradientStyle::gsNone);
@@ -703,8 +674,7 @@ TEST(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
     EXPECT_TRUE(box->Visible());
 
     // Lines have arrow heads to choose; boxes do not.
-    ASSERT_TRUE(cad.SelectShapeByCode(line->ShapeId, true));
-    s.Settle();
+    s.Select(line);
     panel.SetArrowStyle(TArrowStyle::ADouble);
     EXPECT_EQ(dynamic_cast<TMyLine*>(cad.GetShapeByID(line->ShapeId))->ArrowStyle(), TArrowStyle::ADouble);
 
@@ -716,12 +686,10 @@ TEST(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
     for (const auto& shape : cad.MyShapes) EXPECT_EQ(shape->Pen().Color(), clTeal);
 }
 
-TEST(StudioText, ATextBoxIsTypedInPlaceUndoneAndRedone)
+TEST_F(StudioText, ATextBoxIsTypedInPlaceUndoneAndRedone)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
-    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolText"));
+    s.Trigger("View", "viewZoom100");
+    s.Trigger("Tools", "toolText");
     s.Drag({300, 180}, {100, 100}); // from the bottom-right corner
     s.Settle();
     ASSERT_EQ(cad.GetShapesCount(), 1);
@@ -754,13 +722,13 @@ TEST(StudioText, ATextBoxIsTypedInPlaceUndoneAndRedone)
     EXPECT_TRUE(s.window.isWindowModified());
 
     // Typing was one step: undo takes the lines, then the box; redo brings both.
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     ASSERT_EQ(cad.GetShapesCount(), 1);
     EXPECT_EQ(dynamic_cast<TMyText*>(Last(cad))->Lines().Count(), 0);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapesCount(), 0);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editRedo"));
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editRedo"));
+    s.Trigger("Edit", "editRedo");
+    s.Trigger("Edit", "editRedo");
     text = dynamic_cast<TMyText*>(Last(cad));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->Lines().Count(), 2);
@@ -786,13 +754,13 @@ TEST(StudioText, ATextBoxIsTypedInPlaceUndoneAndRedone)
     const QString file = s.dir.filePath(QStringLiteral("red.png"));
     ASSERT_TRUE(png.save(file));
     s.window.AskOpenFileName = [file](const QString&, const QString&) { return file; };
-    s.Trigger(QStringLiteral("Insert"), QStringLiteral("insertPicture"));
+    s.Trigger("Insert", "insertPicture");
     auto* picture = dynamic_cast<TMyImage*>(Last(cad));
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->GetWidth(), 40.0f);
     EXPECT_EQ(cad.GetSelectedShape(), picture);
     QGuiApplication::clipboard()->setImage(png.scaled(20, 10));
-    s.Trigger(QStringLiteral("Insert"), QStringLiteral("insertPastePicture"));
+    s.Trigger("Insert", "insertPastePicture");
     ASSERT_EQ(cad.GetShapesCount(), 4);
     EXPECT_EQ(Last(cad)->GetHeight(), 10.0f);
     s.window.Properties().PictureGroup().SetBrightness(-100);

@@ -17,6 +17,7 @@
 
 using namespace mycad;
 using namespace mycad::appstest;
+using StudioBasics = StudioTest;
 
 namespace {
 
@@ -37,10 +38,8 @@ void Hover(QWidget& canvas, QPoint at)
 
 } // namespace
 
-TEST(StudioBasics, TheFirstViewFitsThePageAndTheStatusBarReadsThePage)
+TEST_F(StudioBasics, TheFirstViewFitsThePageAndTheStatusBarReadsThePage)
 {
-    Studio s;
-    studio::TStudioCanvas& cad = s.window.Cad();
     // Started without a file, the page is fitted to the view as New does.
     const QSize view = s.window.Area().ScrollArea().viewport()->size();
     EXPECT_GT(s.window.Area().ZoomPercent(), 25);
@@ -63,10 +62,9 @@ TEST(StudioBasics, TheFirstViewFitsThePageAndTheStatusBarReadsThePage)
 
     // Sizing shows the new size, labelled, while the mouse moves.
     s.window.Area().SetZoomPercent(80);
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewSnapGrid"));
+    s.Trigger("View", "viewSnapGrid");
     TMyShape* box = AddBox(cad, 100, 100, 200, 160, clRed);
-    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
-    s.Settle();
+    s.Select(box);
     QTest::mousePress(&cad, Qt::LeftButton, Qt::NoModifier, QPoint(160, 128)); // corner (200, 160)
     QTest::mouseMove(&cad, QPoint(200, 160));
     EXPECT_EQ(s.window.findChild<QLabel*>(QStringLiteral("labelValue"))->text(),
@@ -92,10 +90,8 @@ TEST(StudioBasics, TheFirstViewFitsThePageAndTheStatusBarReadsThePage)
     EXPECT_GT(s.window.Area().ZoomPercent(), before);
 }
 
-TEST(StudioBasics, ContextMenusMoveShapesBetweenLayers)
+TEST_F(StudioBasics, ContextMenusMoveShapesBetweenLayers)
 {
-    Studio s;
-    studio::TStudioCanvas& cad = s.window.Cad();
     s.window.Area().SetZoomPercent(100);
     TMyShape* box = AddBox(cad, 100, 100, 200, 160, clRed);
     // A new layer is named in the style of the ones there are.
@@ -124,12 +120,11 @@ TEST(StudioBasics, ContextMenusMoveShapesBetweenLayers)
     move->trigger();
     delete menu;
     EXPECT_EQ(box->LayerId, layer1);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapeByID(box->ShapeId)->LayerId, 0);
 
     // The Layers panel's menu moves the selection there too.
-    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
-    s.Settle();
+    s.Select(box);
     QMenu* layers = s.window.Layers().ContextMenu(cad.GetLayerNoById(layer1));
     QAction* here = layers->findChild<QAction*>(QStringLiteral("layerMoveSelection"));
     ASSERT_NE(here, nullptr);
@@ -145,18 +140,15 @@ TEST(StudioBasics, ContextMenusMoveShapesBetweenLayers)
     EXPECT_EQ(cad.GetShapesLTRB({box}).Left, left + 20);
 }
 
-TEST(StudioBasics, PropertiesShowPositionSizeAndWhatTheShapesShare)
+TEST_F(StudioBasics, PropertiesShowPositionSizeAndWhatTheShapesShare)
 {
-    Studio s;
-    studio::TStudioCanvas& cad = s.window.Cad();
     studio::TPropertiesPanel& panel = s.window.Properties();
     TMyShape* box = AddBox(cad, 96, 48, 192, 144, clRed); // one inch = 96 pixels
     auto* line = dynamic_cast<TMyLine*>(cad.CreateAddShapeByName(QStringLiteral("TMyLine")));
     line->ThePoints = {{0, 0}, {96, 0}};
-    s.Trigger(QStringLiteral("View"), QStringLiteral("unitInch"));
+    s.Trigger("View", "unitInch");
 
-    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
-    s.Settle();
+    s.Select(box);
     EXPECT_TRUE(panel.Title().text().startsWith(QStringLiteral("Rectangle")));
     EXPECT_DOUBLE_EQ(panel.Field('x').value(), 1.0);
     EXPECT_DOUBLE_EQ(panel.Field('y').value(), 0.5);
@@ -168,12 +160,11 @@ TEST(StudioBasics, PropertiesShowPositionSizeAndWhatTheShapesShare)
     panel.Field('h').setValue(2.0);
     EXPECT_EQ(cad.GetShapesLTRB({box}), (TMyRect{192, 48, 288, 240}));
     EXPECT_EQ(cad.GetUndoStepsCount(), steps + 2);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapesLTRB({cad.GetShapeByID(box->ShapeId)}), (TMyRect{192, 48, 288, 144}));
 
     // A line has no fill; two shapes show only what they share.
-    ASSERT_TRUE(cad.SelectShapeByCode(line->ShapeId, true));
-    s.Settle();
+    s.Select(line);
     EXPECT_TRUE(panel.Title().text().startsWith(QStringLiteral("Line")));
     EXPECT_FALSE(panel.Section(QStringLiteral("fill")).isVisibleTo(&panel));
     EXPECT_TRUE(panel.Section(QStringLiteral("line")).isVisibleTo(&panel));
@@ -189,24 +180,22 @@ TEST(StudioBasics, PropertiesShowPositionSizeAndWhatTheShapesShare)
     EXPECT_TRUE(cad.hasFocus());
 }
 
-TEST(StudioBasics, PageSizesIncludeUsLetterLegalAndCustom)
+TEST_F(StudioBasics, PageSizesIncludeUsLetterLegalAndCustom)
 {
-    Studio s;
-    studio::TStudioCanvas& cad = s.window.Cad();
     s.window.Area().SetZoomPercent(100);
-    s.Trigger(QStringLiteral("View"), QStringLiteral("pageLetter"));
+    s.Trigger("View", "pageLetter");
     EXPECT_EQ(cad.PageWidth(), 216u);
     EXPECT_EQ(cad.PageHeight(), 279u);
     EXPECT_EQ(cad.Width(), 816);
     EXPECT_EQ(cad.Height(), 1054);
-    EXPECT_TRUE(s.window.Action(QStringLiteral("pageLetter"))->isChecked());
-    s.window.Action(QStringLiteral("pageLandscape"))->trigger();
+    EXPECT_TRUE(s.window.Action("pageLetter")->isChecked());
+    s.window.Action("pageLandscape")->trigger();
     EXPECT_EQ(cad.Width(), 1054);
     s.window.SetPageSize(100, 150);
     s.Settle();
     EXPECT_EQ(cad.Width(), 567);
     EXPECT_EQ(cad.Height(), 378);
-    EXPECT_TRUE(s.window.Action(QStringLiteral("pageCustom"))->isChecked());
+    EXPECT_TRUE(s.window.Action("pageCustom")->isChecked());
     // The custom page survives a zoom and a save.
     s.window.Area().SetZoomPercent(50);
     const QString file = s.dir.filePath(QStringLiteral("custom.zed"));
@@ -215,14 +204,12 @@ TEST(StudioBasics, PageSizesIncludeUsLetterLegalAndCustom)
     ASSERT_TRUE(LoadFromFile(back, file));
     EXPECT_EQ(back.PageWidth(), 150u);
     EXPECT_EQ(back.PageHeight(), 100u);
-    s.Trigger(QStringLiteral("View"), QStringLiteral("pageA4"));
+    s.Trigger("View", "pageA4");
     EXPECT_EQ(cad.PageStyle(), TPageStyle::A4);
 }
 
-TEST(StudioBasics, UnsavedWorkIsKeptForTheNextStart)
+TEST_F(StudioBasics, UnsavedWorkIsKeptForTheNextStart)
 {
-    Studio s;
-    studio::TStudioCanvas& cad = s.window.Cad();
     EXPECT_FALSE(s.window.SaveRecovery()); // nothing unsaved
     AddBox(cad, 10, 10, 50, 40, clRed);
     s.window.MarkChanged();

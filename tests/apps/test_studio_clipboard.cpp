@@ -9,6 +9,7 @@
 
 using namespace mycad;
 using namespace mycad::appstest;
+using StudioClipboard = StudioTest;
 
 namespace {
 
@@ -23,18 +24,15 @@ QString SaveDrawing(const QTemporaryDir& dir, const char* name, const std::funct
 
 } // namespace
 
-TEST(StudioClipboard, KeysMenusAndASecondWindow)
+TEST_F(StudioClipboard, KeysMenusAndASecondWindow)
 {
-    Studio s;
-    studio::TStudioCanvas& cad = s.window.Cad();
     for (const char* name : {"editCut", "editCopy", "editPaste", "editDuplicate"}) {
         EXPECT_NE(s.Menu(QStringLiteral("Edit"), QString::fromLatin1(name)), nullptr);
     }
     TMyShape* box = AddBox(cad, 100, 100, 200, 160, clRed);
     s.Settle();
-    EXPECT_FALSE(s.window.Action(QStringLiteral("editCopy"))->isEnabled()) << "nothing selected";
-    ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
-    s.Settle();
+    EXPECT_FALSE(s.window.Action("editCopy")->isEnabled()) << "nothing selected";
+    s.Select(box);
 
     // The context menu offers the four commands first.
     QMenu* menu = s.window.CanvasMenu(RoundToInt(150 * cad.Zoom()), RoundToInt(130 * cad.Zoom()));
@@ -57,15 +55,15 @@ TEST(StudioClipboard, KeysMenusAndASecondWindow)
     ASSERT_EQ(cad.GetShapesCount(), 3);
     EXPECT_EQ(cad.GetShapesLTRB({Last(cad)}), (TMyRect{108, 108, 208, 168}));
     EXPECT_EQ(cad.GetUndoStepsCount(), steps + 1);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapesCount(), 2);
 
     // Cut in this window, paste in another: the shapes themselves travel.
     ASSERT_TRUE(cad.SelectShapeByCode(box->ShapeId, true));
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editCut"));
+    s.Trigger("Edit", "editCut");
     EXPECT_EQ(cad.GetShapesCount(), 1);
     Studio other;
-    other.Trigger(QStringLiteral("Edit"), QStringLiteral("editPaste"));
+    other.Trigger("Edit", "editPaste");
     TMyCAD& second = other.window.Cad();
     ASSERT_EQ(second.GetShapesCount(), 1);
     EXPECT_EQ(second.GetShapesLTRB({Last(second)}), (TMyRect{104, 104, 204, 164}));
@@ -89,7 +87,7 @@ TEST(StudioClipboard, InsertDrawingAsBlockAndMycadBlock)
     QString asked = block;
     s.window.AskOpenFileName = [&](const QString&, const QString&) { return asked; };
     studio::AskBlockLayerMode = [](QWidget*) { return std::optional<TBlockLayerMode>(TBlockLayerMode::Import); };
-    s.Trigger(QStringLiteral("File"), QStringLiteral("fileInsertBlock"));
+    s.Trigger("File", "fileInsertBlock");
     ASSERT_EQ(cad.GetShapesCount(), 2);
     EXPECT_EQ(cad.GetLayersCount(), 2);
     EXPECT_EQ(cad.GetLayerNameByID(Last(cad)->LayerId), QStringLiteral("BlockFrame"));
@@ -99,7 +97,7 @@ TEST(StudioClipboard, InsertDrawingAsBlockAndMycadBlock)
 
     // A file that is no drawing: told, nothing inserted.
     asked = junk;
-    s.Trigger(QStringLiteral("File"), QStringLiteral("fileInsertBlock"));
+    s.Trigger("File", "fileInsertBlock");
     EXPECT_EQ(cad.GetShapesCount(), 2);
     ASSERT_FALSE(s.messages.Messages().empty());
     EXPECT_TRUE(s.messages.Messages().back().contains(QStringLiteral("not a MyCAD drawing")));

@@ -39,7 +39,7 @@ TEST_P(StudioAtZoom, GesturesEndAsTheSameEditsByCode)
     Studio s;
     studio::TStudioCanvas& cad = s.window.Cad();
     s.window.Area().SetZoomPercent(GetParam());
-    if (cad.Snap()) s.Trigger(QStringLiteral("View"), QStringLiteral("viewSnapGrid"));
+    if (cad.Snap()) s.Trigger("View", "viewSnapGrid");
     ASSERT_EQ(s.window.Area().ZoomPercent(), GetParam());
     ASSERT_FALSE(cad.Snap());
     const double z = cad.Zoom();
@@ -152,21 +152,21 @@ TEST_P(StudioAtZoom, GesturesEndAsTheSameEditsByCode)
     for (TMyShape* shape : {expected, second}) ref.DragChangeValueDxDyforShapes(shape, 20, 10);
     ExpectSameShape(*cad.GetShapeByNo(0), *expected, "move drawing");
     ExpectSameShape(*cad.GetShapeByNo(1), *second, "move drawing");
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     ASSERT_EQ(cad.GetShapesCount(), 2);
     EXPECT_EQ(cad.GetShapeByNo(0)->ThePoints, history.back());
     EXPECT_EQ(cad.GetShapeByNo(1)->ThePoints, (TArrMyPoint{{400, 400}, {460, 400}, {460, 440}, {400, 440}}));
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     ASSERT_EQ(cad.GetShapesCount(), 1);
     s.window.SetTool(TDrawTool::SpSelecting);
 
     // Undo every step back to the drawn box, then redo them all.
     for (size_t k = history.size() - 1; k-- > 0;) {
-        s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+        s.Trigger("Edit", "editUndo");
         EXPECT_EQ(Last(cad)->ThePoints, history[k]) << "undo to step " << k;
     }
     for (size_t k = 1; k < history.size(); ++k) {
-        s.Trigger(QStringLiteral("Edit"), QStringLiteral("editRedo"));
+        s.Trigger("Edit", "editRedo");
         EXPECT_EQ(Last(cad)->ThePoints, history[k]) << "redo of step " << k;
     }
 

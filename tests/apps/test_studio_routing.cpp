@@ -13,6 +13,7 @@
 
 using namespace mycad;
 using namespace mycad::appstest;
+using StudioRouting = StudioTest;
 
 namespace {
 
@@ -27,10 +28,8 @@ int32_t Hits(const TMyLinkLine& line, const TMyShape& box)
 
 } // namespace
 
-TEST(StudioRouting, TheViewMenuAndPropertiesSwitchTheRouterAndTheContextMenuResetsARoute)
+TEST_F(StudioRouting, TheViewMenuAndPropertiesSwitchTheRouterAndTheContextMenuResetsARoute)
 {
-    Studio s;
-    studio::TStudioCanvas& cad = s.window.Cad();
     s.window.Area().SetZoomPercent(100);
     TMyShape* a = test::LinkedBox(cad, 40, 100, 100, 140);
     TMyShape* b = test::LinkedBox(cad, 440, 100, 500, 140);
@@ -39,22 +38,21 @@ TEST(StudioRouting, TheViewMenuAndPropertiesSwitchTheRouterAndTheContextMenuRese
     ASSERT_NE(line, nullptr);
     ASSERT_GT(Hits(*line, *wall), 0);
     s.Settle();
-    EXPECT_TRUE(s.Menu(QStringLiteral("View"), QStringLiteral("viewRoutingClassic"))->isChecked());
-    EXPECT_FALSE(s.Menu(QStringLiteral("View"), QStringLiteral("viewTidyRoutes"))->isEnabled());
+    EXPECT_TRUE(s.Menu("View", "viewRoutingClassic")->isChecked());
+    EXPECT_FALSE(s.Menu("View", "viewTidyRoutes")->isEnabled());
 
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewRoutingAvoid"));
+    s.Trigger("View", "viewRoutingAvoid");
     EXPECT_EQ(cad.LinkRouter(), TLinkRouter::lrAvoiding);
     EXPECT_EQ(Hits(*line, *wall), 0);
-    EXPECT_TRUE(s.Menu(QStringLiteral("View"), QStringLiteral("viewRoutingAvoid"))->isChecked());
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewTidyRoutes"));
+    EXPECT_TRUE(s.Menu("View", "viewRoutingAvoid")->isChecked());
+    s.Trigger("View", "viewTidyRoutes");
     EXPECT_EQ(Hits(*line, *wall), 0);
 
     // The user moves a segment; the connector's menu offers the reset.
     line->SelectedHotId = line->GetPointsCount() + 1;
     line->SizeChangeValue({0, 0}, {0, 60});
     ASSERT_TRUE(line->Pin.has_value());
-    cad.SelectShapeByCode(line->ShapeId, true);
-    s.Settle();
+    s.Select(line);
     const TMyPoint grip = line->GetPointInZoom(0);
     QMenu* menu = s.window.CanvasMenu(int32_t(grip.X) + 3, int32_t(grip.Y));
     QAction* reset = nullptr;

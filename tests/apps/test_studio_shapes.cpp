@@ -13,6 +13,7 @@
 
 using namespace mycad;
 using namespace mycad::appstest;
+using StudioShapes = StudioTest;
 
 namespace {
 
@@ -34,17 +35,15 @@ bool DropTile(Studio& s, const QString& name, QPoint at)
     return drop.isAccepted();
 }
 
-TEST(StudioShapes, StencilsDraggedOntoTheCanvasAreJoinedByAConnector)
+TEST_F(StudioShapes, StencilsDraggedOntoTheCanvasAreJoinedByAConnector)
 {
-    Studio s;
-    TMyCAD& cad = s.window.Cad();
     studio::TShapesPanel& panel = s.window.Shapes();
     // The shipped libraries open the first time, the flowchart set first.
     ASSERT_EQ(panel.LibraryFiles().size(), 2);
     panel.SetCurrentLibrary(0);
     EXPECT_EQ(panel.Tiles().count(), 9);
     EXPECT_FALSE(panel.Tiles().item(0)->icon().isNull());
-    s.Trigger(QStringLiteral("View"), QStringLiteral("viewZoom100"));
+    s.Trigger("View", "viewZoom100");
 
     ASSERT_TRUE(DropTile(s, QStringLiteral("Process"), {200, 200}));
     TMyShape* first = cad.GetSelectedShape();
@@ -57,14 +56,14 @@ TEST(StudioShapes, StencilsDraggedOntoTheCanvasAreJoinedByAConnector)
     ASSERT_NE(second, first);
 
     // From the right side of the first to the left side of the second.
-    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolConnector"));
+    s.Trigger("Tools", "toolConnector");
     s.Drag({260, 200}, {440, 200});
     auto* line = dynamic_cast<TMyLinkLine*>(Last(cad));
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->GetStartShape(), first);
     EXPECT_EQ(line->GetEndShape(), second);
     // Moving a stencil takes the connector along.
-    s.Trigger(QStringLiteral("Tools"), QStringLiteral("toolSelect"));
+    s.Trigger("Tools", "toolSelect");
     s.Drag({500, 190}, {500, 290});
     EXPECT_EQ(line->ThePoints.back(), (TMyPoint{440, 300}));
 
@@ -73,7 +72,7 @@ TEST(StudioShapes, StencilsDraggedOntoTheCanvasAreJoinedByAConnector)
     emit panel.Tiles().itemActivated(panel.Tiles().item(1));
     s.Settle();
     EXPECT_EQ(cad.GetShapesCount(), count + 2);
-    s.Trigger(QStringLiteral("Edit"), QStringLiteral("editUndo"));
+    s.Trigger("Edit", "editUndo");
     EXPECT_EQ(cad.GetShapesCount(), count);
 }
 

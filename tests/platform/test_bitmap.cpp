@@ -18,6 +18,17 @@ TColor At(TBitmap& b, int x, int y)
     return b.Canvas().Pixel(x, y);
 }
 
+struct PixelIs {
+    int x;
+    int y;
+    TColor colour;
+};
+
+void ExpectPixels(TBitmap& b, std::initializer_list<PixelIs> pixels)
+{
+    for (const PixelIs& p : pixels) EXPECT_EQ(At(b, p.x, p.y), p.colour) << "pixel " << p.x << "," << p.y;
+}
+
 } // namespace
 
 TEST(Bitmap, ScanLinesAreBlueGreenRedAndWriteThrough)
@@ -61,11 +72,9 @@ TEST(Bitmap, ScanLinesAreBlueGreenRedAndWriteThrough)
     bmp.Canvas().SetPixel(0, 0, clRed);
     bmp.SetPixelFormat(TPixelFormat::pf8bit);
     bmp.SetPixelFormat(TPixelFormat::pf24bit);
-    EXPECT_EQ(At(bmp, 0, 0), clRed);
-    EXPECT_EQ(At(bmp, 3, 2), clWhite);
+    ExpectPixels(bmp, {{0, 0, clRed}, {3, 2, clWhite}});
     bmp.SetPixelFormat(TPixelFormat::pf1bit);
-    EXPECT_EQ(At(bmp, 0, 0), clBlack);
-    EXPECT_EQ(At(bmp, 3, 2), clWhite);
+    ExpectPixels(bmp, {{0, 0, clBlack}, {3, 2, clWhite}});
     EXPECT_EQ(bmp.Width(), 4);
 }
 
@@ -82,9 +91,7 @@ TEST(Bitmap, SizeKeepsPixelsAndCopiesAreIndependent)
     bmp.Canvas().Brush().SetColor(clBlue);
     bmp.Canvas().FillRect(Rect(0, 0, 5, 4));
     bmp.SetSize(7, 2);
-    EXPECT_EQ(At(bmp, 4, 1), clBlue);
-    EXPECT_EQ(At(bmp, 5, 1), clWhite);
-    EXPECT_EQ(At(bmp, 0, 3), CLR_INVALID);
+    ExpectPixels(bmp, {{4, 1, clBlue}, {5, 1, clWhite}, {0, 3, CLR_INVALID}});
 
     TBitmap copy(bmp);
     copy.ScanLine(0)[0] = 0x11;
@@ -114,9 +121,8 @@ TEST(Bitmap, TransparencyAndDrawing)
 
     TBitmap dest(10, 10);
     dest.Canvas().Draw(2, 3, sprite);
-    EXPECT_EQ(At(dest, 3, 4), clRed);
-    EXPECT_EQ(At(dest, 2, 3), clWhite); // the transparent colour leaves the pixel
-    EXPECT_EQ(At(dest, 5, 3), clWhite);
+    // The transparent colour leaves the pixel.
+    ExpectPixels(dest, {{3, 4, clRed}, {2, 3, clWhite}, {5, 3, clWhite}});
 
     sprite.SetTransparent(false);
     dest.Canvas().Draw(6, 6, sprite);
@@ -127,11 +133,7 @@ TEST(Bitmap, TransparencyAndDrawing)
     two.Canvas().SetPixel(0, 0, clBlack);
     TBitmap big(6, 4);
     big.Canvas().StretchDraw(Rect(1, 1, 5, 3), two);
-    EXPECT_EQ(At(big, 1, 1), clBlack);
-    EXPECT_EQ(At(big, 2, 2), clBlack);
-    EXPECT_EQ(At(big, 3, 1), clWhite);
-    EXPECT_EQ(At(big, 0, 0), clWhite);
-    EXPECT_EQ(At(big, 5, 1), clWhite);
+    ExpectPixels(big, {{1, 1, clBlack}, {2, 2, clBlack}, {3, 1, clWhite}, {0, 0, clWhite}, {5, 1, clWhite}});
 }
 
 namespace {
@@ -182,28 +184,21 @@ TEST(BitmapStream, TwentyFourBitRoundTripIsByteStable)
     const std::vector<uint8_t> a = first.Bytes();
     // 5 pixels of 3 bytes pad to 16 bytes a row.
     ASSERT_EQ(a.size(), 54u + 3 * 16);
-    EXPECT_EQ(a[0], 'B');
-    EXPECT_EQ(a[1], 'M');
-    EXPECT_EQ(Field32(a, 2), 102u);   // file size
-    EXPECT_EQ(Field32(a, 6), 0u);     // reserved
-    EXPECT_EQ(Field32(a, 10), 54u);   // pixel offset: no colour table
-    EXPECT_EQ(Field32(a, 14), 40u);   // info header size
-    EXPECT_EQ(Field32(a, 18), 5u);
-    EXPECT_EQ(Field32(a, 22), 3u);    // positive: bottom-up
-    EXPECT_EQ(a[26] | (a[27] << 8), 1);
-    EXPECT_EQ(a[28] | (a[29] << 8), 24);
-    EXPECT_EQ(Field32(a, 30), 0u);    // uncompressed
-    EXPECT_EQ(Field32(a, 34), 48u);   // padded image size
-    EXPECT_EQ(Field32(a, 38), 3780u);
-    EXPECT_EQ(Field32(a, 42), 3780u);
-    EXPECT_EQ(Field32(a, 46), 0u);
-    // The first row stored is the bottom one, blue first, then zero padding.
-    EXPECT_EQ(a[54], 3);
-    EXPECT_EQ(a[55], 2);
-    EXPECT_EQ(a[56], 1);
+    EXPECT_EQ(std::string(a.begin(), a.begin() + 2), "BM");
+    const struct {
+        size_t at;
+        uint32_t value;
+        const char* what;
+    } fields[] = {{2, 102, "file size"},       {6, 0, "reserved"},        {10, 54, "pixels: no colour table"},
+                  {14, 40, "info header size"}, {18, 5, "width"},          {22, 3, "height: positive, bottom-up"},
+                  {26, 1 | 24 << 16, "planes, bits"}, {30, 0, "uncompressed"}, {34, 48, "padded image size"},
+                  {38, 3780, "x resolution"},  {42, 3780, "y resolution"}, {46, 0, "colours used"}};
+    for (const auto& f : fields) EXPECT_EQ(Field32(a, f.at), f.value) << f.what;
+    // The first row stored is the bottom one, blue first, then zero padding;
+    // then the top row with pixel 4.
+    EXPECT_EQ(std::vector<uint8_t>(a.begin() + 54, a.begin() + 57), (std::vector<uint8_t>{3, 2, 1}));
     EXPECT_EQ(a[54 + 15], 0);
-    EXPECT_EQ(a[54 + 32 + 12], 50); // top row, pixel 4
-    EXPECT_EQ(a[54 + 32 + 14], 200);
+    EXPECT_EQ(std::vector<uint8_t>(a.begin() + 54 + 32 + 12, a.begin() + 54 + 32 + 15), (std::vector<uint8_t>{50, 100, 200}));
 
     first.SetPosition(0);
     TBitmap back;
@@ -247,11 +242,7 @@ TEST(BitmapStream, IndexedAndThirtyTwoBitFilesLoadWithTheirColours)
     for (uint8_t row : {0xA0, 0x60}) { one.U8(row); one.U8(0); one.U8(0); one.U8(0); }
     TBitmap b1 = Load(one.bytes);
     EXPECT_EQ(b1.PixelFormat(), TPixelFormat::pf1bit);
-    EXPECT_EQ(b1.Canvas().Pixel(0, 0), clRed);
-    EXPECT_EQ(b1.Canvas().Pixel(1, 0), clBlue);
-    EXPECT_EQ(b1.Canvas().Pixel(0, 1), clBlue);
-    EXPECT_EQ(b1.Canvas().Pixel(1, 1), clRed);
-    EXPECT_EQ(b1.Canvas().Pixel(2, 1), clBlue);
+    ExpectPixels(b1, {{0, 0, clRed}, {1, 0, clBlue}, {0, 1, clBlue}, {1, 1, clRed}, {2, 1, clBlue}});
 
     // 4 bits, 3 x 1 with a short table of 3 entries; index 5 names no entry and is black.
     BmpBytes four;
@@ -262,9 +253,7 @@ TEST(BitmapStream, IndexedAndThirtyTwoBitFilesLoadWithTheirColours)
     four.U8(0x21); four.U8(0x50); four.U8(0); four.U8(0);
     TBitmap b4 = Load(four.bytes);
     EXPECT_EQ(b4.PixelFormat(), TPixelFormat::pf4bit);
-    EXPECT_EQ(b4.Canvas().Pixel(0, 0), RGB(70, 80, 90));
-    EXPECT_EQ(b4.Canvas().Pixel(1, 0), RGB(40, 50, 60));
-    EXPECT_EQ(b4.Canvas().Pixel(2, 0), clBlack);
+    ExpectPixels(b4, {{0, 0, RGB(70, 80, 90)}, {1, 0, RGB(40, 50, 60)}, {2, 0, clBlack}});
 
     // 8 bits, 2 x 2, top-down (negative height).
     BmpBytes eight;
@@ -274,8 +263,7 @@ TEST(BitmapStream, IndexedAndThirtyTwoBitFilesLoadWithTheirColours)
     TBitmap b8 = Load(eight.bytes);
     EXPECT_EQ(b8.PixelFormat(), TPixelFormat::pf8bit);
     EXPECT_EQ(b8.ScanLine(0)[1], 2); // scan lines hold the indexes
-    EXPECT_EQ(b8.Canvas().Pixel(0, 0), RGB(1, 254, 7));
-    EXPECT_EQ(b8.Canvas().Pixel(1, 1), RGB(4, 251, 7));
+    ExpectPixels(b8, {{0, 0, RGB(1, 254, 7)}, {1, 1, RGB(4, 251, 7)}});
     // Written back with its table, it reads the same.
     TMemoryStream again;
     b8.SaveToStream(again);
@@ -283,8 +271,7 @@ TEST(BitmapStream, IndexedAndThirtyTwoBitFilesLoadWithTheirColours)
     again.SetPosition(0);
     TBitmap b8back;
     b8back.LoadFromStream(again);
-    EXPECT_EQ(b8back.Canvas().Pixel(1, 1), RGB(4, 251, 7));
-    EXPECT_EQ(b8back.Canvas().Pixel(0, 0), RGB(1, 254, 7));
+    ExpectPixels(b8back, {{0, 0, RGB(1, 254, 7)}, {1, 1, RGB(4, 251, 7)}});
 
     // 32 bits, 2 x 1: blue, green, red, unused.
     BmpBytes wide;
@@ -292,15 +279,13 @@ TEST(BitmapStream, IndexedAndThirtyTwoBitFilesLoadWithTheirColours)
     for (uint8_t v : {10, 20, 30, 99, 200, 150, 100, 0}) wide.U8(v);
     TBitmap b32 = Load(wide.bytes);
     EXPECT_EQ(b32.PixelFormat(), TPixelFormat::pf32bit);
-    EXPECT_EQ(b32.Canvas().Pixel(0, 0), RGB(30, 20, 10));
-    EXPECT_EQ(b32.Canvas().Pixel(1, 0), RGB(100, 150, 200));
+    ExpectPixels(b32, {{0, 0, RGB(30, 20, 10)}, {1, 0, RGB(100, 150, 200)}});
 
     // Drawing on an indexed bitmap picks the nearest colour of its table.
     TBitmap pal(4, 4, TPixelFormat::pf8bit);
     pal.Canvas().Brush().SetColor(clRed);
     pal.Canvas().FillRect(Rect(1, 1, 3, 3));
-    EXPECT_EQ(pal.Canvas().Pixel(1, 1), clRed);
-    EXPECT_EQ(pal.Canvas().Pixel(3, 3), clWhite);
+    ExpectPixels(pal, {{1, 1, clRed}, {3, 3, clWhite}});
     TBitmap mono(8, 2, TPixelFormat::pf1bit);
     mono.Canvas().MoveTo(0, 1);
     mono.Canvas().LineTo(8, 1);
@@ -402,9 +387,7 @@ TEST(BitmapFiles, PngJpegIcoAndPicturesLoadWithSizeAndColours)
     EXPECT_EQ(picture.Height(), 4);
     TBitmap target(10, 10);
     picture.Draw(target.Canvas(), 2, 3);
-    EXPECT_EQ(target.Canvas().Pixel(2, 3), clRed);
-    EXPECT_EQ(target.Canvas().Pixel(7, 6), clBlue);
-    EXPECT_EQ(target.Canvas().Pixel(8, 6), clWhite);
+    ExpectPixels(target, {{2, 3, clRed}, {7, 6, clBlue}, {8, 6, clWhite}});
 }
 
 TEST(Bitmap, FinerPixelsForHighDensityScreensKeepTheCoordinates)
@@ -425,11 +408,10 @@ TEST(Bitmap, FinerPixelsForHighDensityScreensKeepTheCoordinates)
     EXPECT_EQ(c.Pixel(15, 15), clRed);
     EXPECT_EQ(c.Pixel(30, 5), clBlue);
     // Edges fall between image pixels: nothing is smeared.
-    EXPECT_EQ(fine.Image().pixel(19, 25), qRgb(255, 255, 255));
-    EXPECT_EQ(fine.Image().pixel(20, 25), qRgb(255, 0, 0));
-    EXPECT_EQ(fine.Image().pixel(39, 39), qRgb(255, 0, 0));
-    EXPECT_EQ(fine.Image().pixel(40, 39), qRgb(255, 255, 255));
-    EXPECT_EQ(fine.Image().pixel(61, 11), qRgb(0, 0, 255));
+    for (const auto& [x, y, rgb] : {std::tuple{19, 25, 0xFFFFFF}, {20, 25, 0xFF0000}, {39, 39, 0xFF0000},
+                                    {40, 39, 0xFFFFFF}, {61, 11, 0x0000FF}}) {
+        EXPECT_EQ(fine.Image().pixel(x, y), 0xFF000000u | unsigned(rgb)) << x << "," << y;
+    }
 
     // Copied onto a surface of the same density, pixel for pixel.
     TBitmap surface;

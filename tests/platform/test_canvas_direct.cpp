@@ -20,11 +20,19 @@ using namespace mycad;
 
 namespace {
 
-using Figures = std::function<void(TCanvas&, std::mt19937&)>;
+/// Whole numbers and colours drawn from one seeded generator, so that two
+/// renders of the same seed draw the same figures.
+struct Rng {
+    std::mt19937 gen;
+    int operator()(int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(gen); }
+    TColor Colour() { return RGB(uint8_t((*this)(0, 255)), uint8_t((*this)(0, 255)), uint8_t((*this)(0, 255))); }
+};
 
-QImage Render(bool direct, const TPoint& origin, const TRect& clip, const Figures& draw, unsigned seed = 11)
+using Figures = std::function<void(TCanvas&, Rng&)>;
+
+QImage Render(bool direct, const TPoint& origin, const TRect& clip, const Figures& draw, unsigned seed)
 {
-    std::mt19937 rng(seed); // both renders draw the same figures
+    Rng rng{std::mt19937(seed)};
     TBitmap bmp(160, 120, TPixelFormat::pf32bit);
     TCanvas& c = bmp.Canvas();
     c.SetDeviceOrigin(origin);
@@ -52,20 +60,34 @@ void ExpectSamePixels(const TPoint& origin, const TRect& clip, const Figures& dr
     const QImage direct = Render(true, origin, clip, draw, seed);
     ASSERT_EQ(direct.size(), painted.size());
     EXPECT_EQ(DifferingPixels(direct, painted), 0) << "seed " << seed;
-    EXPECT_NE(direct, Render(true, origin, clip, [](TCanvas&, std::mt19937&) {})) << "the figures drew nothing";
+    EXPECT_NE(direct, Render(true, origin, clip, [](TCanvas&, Rng&) {}, seed)) << "the figures drew nothing";
+}
+
+/// The two origins and two clips every comparison runs with: none, and a
+/// rectangle inside the image.
+template <typename Run>
+void ForOriginsAndClips(TPoint shifted, TRect inner, const Run& run)
+{
+    for (const TPoint origin : {TPoint{0, 0}, shifted}) {
+        const TRect moved = Rect(inner.Left + origin.X, inner.Top + origin.Y, inner.Right + origin.X,
+                                 inner.Bottom + origin.Y);
+        for (const TRect clip : {TRect{}, moved}) {
+            SCOPED_TRACE(testing::Message() << "origin " << origin.X << "," << origin.Y << (clip.IsEmpty() ? "" : " clipped"));
+            run(origin, clip);
+        }
+    }
 }
 
 /// A polygon for the fill tests, by kind: a turned rectangle as shapes make
-/// them, a star that crosses itself, or points anywhere (repeats and
-/// straight runs included).
-TArrPoint RandomPolygon(std::mt19937& rng, int kind, int32_t reach, bool centred = false)
+/// them, a star that crosses itself, points anywhere (repeats and straight
+/// runs included), or an upright box any way round.
+TArrPoint RandomPolygon(Rng& u, int kind, int32_t reach, bool centred = false)
 {
-    auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
     const double cx = centred ? u(60, 100) : u(-30, 190);
     const double cy = centred ? u(40, 80) : u(-30, 150);
     TArrPoint pts;
     if (kind == 0) {
-        const double a = std::uniform_real_distribution<>(0.0, 6.3)(rng);
+        const double a = std::uniform_real_distribution<>(0.0, 6.3)(u.gen);
         const double w = u(1, reach) / 2.0;
         const double h = u(1, reach) / 2.0;
         for (const auto& [sx, sy] : {std::pair{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}) {
@@ -82,7 +104,7 @@ TArrPoint RandomPolygon(std::mt19937& rng, int kind, int32_t reach, bool centred
             const double a = 2 * 3.14159265 * (i * (n / 2)) / n;
             pts.push_back({static_cast<int32_t>(cx + r * std::cos(a)), static_cast<int32_t>(cy + r * std::sin(a))});
         }
-    } else {
+    } else if (kind == 2) {
         const int n = u(0, 4) == 0 ? u(17, 40) : u(3, 12); // some with more edges than fit on the stack
         for (int i = 0; i < n; ++i) {
             if (i > 0 && u(0, 7) == 0) {
@@ -91,48 +113,56 @@ TArrPoint RandomPolygon(std::mt19937& rng, int kind, int32_t reach, bool centred
                 pts.push_back({static_cast<int32_t>(cx) + u(-reach, reach), static_cast<int32_t>(cy) + u(-reach, reach)});
             }
         }
+    } else {
+        // Either way round, with and without the closing corner, down to nothing.
+        const auto l = static_cast<int32_t>(cx);
+        const auto t = static_cast<int32_t>(cy);
+        const int32_t r = l + u(-reach, reach);
+        const int32_t b = t + u(-reach, reach);
+        pts = u(0, 1) ? TArrPoint{{l, t}, {r, t}, {r, b}, {l, b}} : TArrPoint{{l, t}, {l, b}, {r, b}, {r, t}};
+        if (u(0, 2) == 0) pts.push_back(pts.front());
     }
     return pts;
 }
 
 } // namespace
 
-TEST(CanvasDirect, FilledPolygonsMatchThePainter)
+TEST(CanvasDirect, FilledPolygonsAndBoxesMatchThePainter)
 {
     // Many small batches, so that a wrong pixel is not painted over; the
     // edges fall on pixel centres often, where the rounding decides.
-    for (const TPoint origin : {TPoint{0, 0}, TPoint{23, -17}}) {
-        for (const TRect clip : {TRect{}, Rect(12 + origin.X, 9 + origin.Y, 131 + origin.X, 97 + origin.Y)}) {
-            for (unsigned seed = 1; seed <= 60; ++seed) {
-                ExpectSamePixels(
-                    origin, clip,
-                    [&](TCanvas& c, std::mt19937& rng) {
-                        auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
-                        for (int i = 0; i < 6; ++i) {
-                            TBrush brush;
-                            brush.SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), 40));
-                            // Mostly on and around the image, some far larger than it.
-                            const int32_t reach = u(0, 9) == 0 ? 9000 : u(2, 90);
-                            // The first one in the middle, so that every batch shows.
-                            TArrPoint pts = RandomPolygon(rng, i == 0 ? 0 : u(0, 2), i == 0 ? 20 : reach, i == 0);
-                            for (TPoint& p : pts) p = {p.X + origin.X, p.Y + origin.Y};
-                            c.FillRgn(TRegion::CreatePolygonRgn(pts, u(0, 1) ? WINDING : ALTERNATE), brush);
+    ForOriginsAndClips({23, -17}, Rect(12, 9, 131, 97), [](TPoint origin, TRect clip) {
+        for (unsigned seed = 1; seed <= 60; ++seed) {
+            ExpectSamePixels(
+                origin, clip,
+                [&](TCanvas& c, Rng& u) {
+                    for (int i = 0; i < 8; ++i) {
+                        TBrush brush;
+                        brush.SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), 40));
+                        // Mostly on and around the image, some far larger than it.
+                        const int32_t reach = u(0, 9) == 0 ? 9000 : u(2, 90);
+                        // The first one in the middle, so that every batch shows.
+                        TArrPoint pts = RandomPolygon(u, i == 0 ? 0 : u(0, 3), i == 0 ? 20 : reach, i == 0);
+                        for (TPoint& p : pts) p = {p.X + origin.X, p.Y + origin.Y};
+                        c.FillRgn(TRegion::CreatePolygonRgn(pts, u(0, 1) ? WINDING : ALTERNATE), brush);
+                        if (i == 7) {
+                            c.Brush().Assign(brush);
+                            c.FillRect(Bounds(pts[0].X, pts[0].Y, u(0, 40), u(0, 40)));
                         }
-                    },
-                    seed);
-            }
+                    }
+                },
+                seed);
         }
-    }
+    });
 }
 
 TEST(CanvasDirect, FilledPolygonsMatchAPlainPainter)
 {
     // The same fills against a painter on an image of its own with no clip
     // at all, so the reference owes nothing to the canvas.
-    std::mt19937 rng(5);
-    auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
+    Rng u{std::mt19937(5)};
     for (int round = 0; round < 400; ++round) {
-        const TArrPoint pts = RandomPolygon(rng, round % 3, u(0, 5) == 0 ? 400 : u(2, 80));
+        const TArrPoint pts = RandomPolygon(u, round % 4, u(0, 5) == 0 ? 400 : u(2, 80));
         const bool winding = u(0, 1) != 0;
         QImage reference(160, 120, QImage::Format_RGB32);
         reference.fill(Qt::white);
@@ -157,25 +187,31 @@ TEST(CanvasDirect, FilledPolygonsMatchAPlainPainter)
     }
 }
 
-TEST(CanvasDirect, StrokesMatchThePainter)
+TEST(CanvasDirect, StrokesAndBoxesInEveryRasterOperationMatchThePainter)
 {
     const TPenStyle styles[] = {TPenStyle::psSolid, TPenStyle::psDash, TPenStyle::psDot, TPenStyle::psDashDotDot,
                                 TPenStyle::psAlternate, TPenStyle::psInsideFrame};
-    for (const TPoint origin : {TPoint{0, 0}, TPoint{37, -11}}) {
-        for (const TRect clip : {TRect{}, Rect(20 + origin.X, 10 + origin.Y, 130 + origin.X, 90 + origin.Y)}) {
-            ExpectSamePixels(origin, clip, [&](TCanvas& c, std::mt19937& rng) {
-                auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
-                for (int i = 0; i < 40; ++i) {
-                    c.Pen().SetStyle(styles[i % 6]);
-                    c.Pen().SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), 7));
-                    const int32_t x = origin.X + u(-20, 180);
-                    const int32_t y = origin.Y + u(-20, 140);
-                    if (i % 3 == 0) {
+    for (int m = 0; m <= 15; ++m) {
+        SCOPED_TRACE(m);
+        ForOriginsAndClips({37, -11}, Rect(20, 10, 130, 90), [&](TPoint o, TRect clip) {
+            ExpectSamePixels(o, clip, [&](TCanvas& c, Rng& u) {
+                // A coloured background, so that every operation shows.
+                for (int i = 0; i < 12; ++i) {
+                    c.Brush().SetColor(u.Colour());
+                    c.FillRect(Bounds(o.X + u(0, 120), o.Y + u(0, 80), 40, 40));
+                }
+                c.Pen().SetMode(static_cast<TPenMode>(m));
+                for (int i = 0; i < 24; ++i) {
+                    c.Pen().SetStyle(styles[(i + m) % 6]);
+                    c.Pen().SetColor(u.Colour());
+                    const int32_t x = o.X + u(-20, 180);
+                    const int32_t y = o.Y + u(-20, 140);
+                    if (i % 4 == 0) {
                         c.MoveTo(x, y);
                         c.LineTo(x + u(-90, 90), y + u(-90, 90));
-                    } else if (i % 3 == 1) {
+                    } else if (i % 4 == 1) {
                         c.Polyline({{x, y}, {x + u(-50, 50), y + u(-50, 50)}, {x + u(-50, 50), y}});
-                    } else {
+                    } else if (i % 4 == 2) {
                         // A figure stroked from a path, closed back to its start.
                         c.Brush().SetStyle(TBrushStyle::bsClear);
                         c.BeginPath();
@@ -183,67 +219,17 @@ TEST(CanvasDirect, StrokesMatchThePainter)
                         c.EndPath();
                         c.StrokePath();
                         c.Rectangle(x, y, x + u(-40, 40), y + u(-40, 40));
+                    } else {
+                        // Boxes filled and outlined, in both corner orders and
+                        // down to nothing, with and without a pen.
+                        c.Brush().SetStyle(TBrushStyle::bsSolid);
+                        c.Brush().SetColor(u.Colour());
+                        if (i % 3 == 0) c.Pen().SetStyle(TPenStyle::psClear);
+                        c.Rectangle(x, y, x + u(-60, 60), y + u(-60, 60));
+                        c.Rectangle(x, y, x + u(0, 3), y + u(0, 3));
                     }
                 }
             });
-        }
-    }
-}
-
-TEST(CanvasDirect, UprightBoxesMatchThePainter)
-{
-    for (const TPoint origin : {TPoint{0, 0}, TPoint{-15, 22}}) {
-        for (const TRect clip : {TRect{}, Rect(10 + origin.X, 30 + origin.Y, 100 + origin.X, 70 + origin.Y)}) {
-            ExpectSamePixels(origin, clip, [&](TCanvas& c, std::mt19937& rng) {
-                auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
-                for (int i = 0; i < 30; ++i) {
-                    TBrush brush;
-                    brush.SetColor(RGB(9, uint8_t(u(0, 255)), uint8_t(u(0, 255))));
-                    const int32_t l = origin.X + u(-30, 170);
-                    const int32_t t = origin.Y + u(-30, 130);
-                    const int32_t r = l + u(-60, 60);
-                    const int32_t b = t + u(-60, 60);
-                    // Every way round, with and without the closing corner.
-                    TArrPoint corners = i % 2 ? TArrPoint{{l, t}, {r, t}, {r, b}, {l, b}}
-                                              : TArrPoint{{l, t}, {l, b}, {r, b}, {r, t}};
-                    if (i % 3 == 0) corners.push_back(corners.front());
-                    c.FillRgn(TRegion::CreatePolygonRgn(corners, i % 4 ? WINDING : ALTERNATE), brush);
-                    c.Brush().Assign(brush);
-                    if (i % 5 == 0) c.FillRect(Rect(l, t, l + u(0, 40), t + u(0, 40)));
-                }
-            });
-        }
-    }
-}
-
-TEST(CanvasDirect, EveryRasterOperationMatchesThePainter)
-{
-    for (int m = 0; m <= 15; ++m) {
-        const auto mode = static_cast<TPenMode>(m);
-        ExpectSamePixels({0, 0}, TRect{}, [mode, m](TCanvas& c, std::mt19937& rng) {
-            auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
-            // A coloured background, so that every operation shows.
-            c.Pen().SetMode(TPenMode::pmCopy);
-            for (int i = 0; i < 12; ++i) {
-                c.Brush().SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), uint8_t(u(0, 255))));
-                c.FillRect(Bounds(u(0, 120), u(0, 80), 40, 40));
-            }
-            c.Pen().SetMode(mode);
-            c.Pen().SetStyle(m % 2 == 0 ? TPenStyle::psSolid : TPenStyle::psDot);
-            for (int i = 0; i < 20; ++i) {
-                c.Pen().SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), uint8_t(u(0, 255))));
-                c.MoveTo(u(-10, 170), u(-10, 130));
-                c.LineTo(u(-10, 170), u(-10, 130));
-                c.Polyline({{u(0, 160), u(0, 120)}, {u(0, 160), u(0, 120)}, {u(0, 160), u(0, 120)}});
-                // Boxes filled and outlined, in both corner orders and down
-                // to nothing, with and without a pen.
-                c.Brush().SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), uint8_t(u(0, 255))));
-                c.Pen().SetStyle(i % 3 == 0 ? TPenStyle::psClear : (m % 2 == 0 ? TPenStyle::psSolid : TPenStyle::psDot));
-                c.Rectangle(u(-10, 170), u(-10, 130), u(-10, 170), u(-10, 130));
-                const int32_t x = u(0, 150);
-                const int32_t y = u(0, 110);
-                c.Rectangle(x, y, x + u(0, 3), y + u(0, 3));
-            }
         });
     }
 }
@@ -254,8 +240,7 @@ TEST(CanvasDirect, PolygonsInAPathAreThePathsOfTheirPainterPaths)
     // closed painter path of its points makes: repeated points dropped, the
     // start not repeated at the end, the figure closed; a figure left open
     // before it is closed by it, as before.
-    std::mt19937 rng(3);
-    auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
+    Rng u{std::mt19937(3)};
     for (int round = 0; round < 300; ++round) {
         TArrPoint pts;
         const int n = u(2, 7);
@@ -267,11 +252,12 @@ TEST(CanvasDirect, PolygonsInAPathAreThePathsOfTheirPainterPaths)
             }
         }
         const bool openBefore = u(0, 2) == 0;
+        const int lineEnd = u(0, 4);
         auto draw = [&](TCanvas& c, bool viaPainterPath) {
             c.BeginPath();
             if (openBefore) {
                 c.MoveTo(1, 1);
-                c.LineTo(u(0, 4), 3);
+                c.LineTo(lineEnd, 3);
             }
             if (viaPainterPath) {
                 QPainterPath path;
@@ -287,9 +273,7 @@ TEST(CanvasDirect, PolygonsInAPathAreThePathsOfTheirPainterPaths)
         };
         TCanvas direct;
         TCanvas reference;
-        const std::mt19937 saved = rng;
         draw(direct, false);
-        rng = saved;
         draw(reference, true);
         TArrPoint pd;
         TArrPoint pr;
@@ -313,8 +297,7 @@ TEST(CanvasDirect, PolygonFillsWithoutARegionMatchTheRegionFill)
         for (const bool clipped : {false, true}) {
             QImage results[2];
             for (const bool viaRegion : {false, true}) {
-                std::mt19937 rng(seed);
-                auto u = [&rng](int lo, int hi) { return std::uniform_int_distribution<>(lo, hi)(rng); };
+                Rng u{std::mt19937(seed)};
                 TBitmap bmp(160, 120, TPixelFormat::pf32bit);
                 TCanvas& c = bmp.Canvas();
                 c.SetDeviceOrigin({u(-20, 20), u(-20, 20)});
@@ -326,16 +309,7 @@ TEST(CanvasDirect, PolygonFillsWithoutARegionMatchTheRegionFill)
                     TBrush brush;
                     brush.SetStyle(styles[u(0, 3)]);
                     brush.SetColor(RGB(uint8_t(u(0, 255)), 90, uint8_t(u(0, 255))));
-                    TArrPoint pts;
-                    if (u(0, 3) == 0) {
-                        const int32_t l = u(-20, 150);
-                        const int32_t t = u(-20, 110);
-                        const int32_t r = l + u(-40, 40);
-                        const int32_t b = t + u(-40, 40);
-                        pts = {{l, t}, {r, t}, {r, b}, {l, b}, {l, t}};
-                    } else {
-                        pts = RandomPolygon(rng, u(0, 2), u(2, 70), i == 0);
-                    }
+                    const TArrPoint pts = RandomPolygon(u, u(0, 3), u(2, 70), i == 0);
                     const size_t count = u(0, 4) == 0 ? size_t(u(0, int(pts.size()))) : pts.size();
                     const int32_t mode = u(0, 1) ? WINDING : ALTERNATE;
                     if (viaRegion) {

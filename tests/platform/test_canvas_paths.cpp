@@ -20,6 +20,12 @@ using mycad::test::WhiteSurface;
 
 namespace {
 
+/// Whether each listed pixel is drawn.
+void ExpectInk(const QImage& img, std::initializer_list<std::tuple<int, int, bool>> pixels)
+{
+    for (const auto& [x, y, drawn] : pixels) EXPECT_EQ(Ink(img, x, y), drawn) << x << "," << y;
+}
+
 // True when a pixel within one pixel of p is drawn.
 bool NearInk(const QImage& img, const TPoint& p)
 {
@@ -56,12 +62,11 @@ TEST(Regions, FillModesDecideTheMiddleOfAStar)
     const TArrPoint star = Star(50, 50, 40);
     const TRegion alternate = TRegion::CreatePolygonRgn(star, ALTERNATE);
     const TRegion winding = TRegion::CreatePolygonRgn(star, WINDING);
-    EXPECT_FALSE(alternate.PtInRegion(50, 50));
-    EXPECT_TRUE(winding.PtInRegion(50, 50));
-    // A tip belongs to both, the outside to neither.
-    EXPECT_TRUE(alternate.PtInRegion(50, 20));
-    EXPECT_TRUE(winding.PtInRegion(50, 20));
-    EXPECT_FALSE(winding.PtInRegion(5, 5));
+    // The middle belongs to the winding star only, a tip to both, the outside to neither.
+    for (const auto& [x, y, inAlternate, inWinding] : {std::tuple{50, 50, false, true}, {50, 20, true, true}, {5, 5, false, false}}) {
+        EXPECT_EQ(alternate.PtInRegion(x, y), inAlternate) << x << "," << y;
+        EXPECT_EQ(winding.PtInRegion(x, y), inWinding) << x << "," << y;
+    }
     EXPECT_EQ(winding.BoundingRect(), Rect(12, 10, 88, 82));
     EXPECT_TRUE(TRegion::CreatePolygonRgn({Point(0, 0), Point(5, 5)}, WINDING).IsEmpty());
     EXPECT_FALSE(TRegion::CreatePolygonRgn({Point(0, 0), Point(4, 0), Point(0, 4)}, WINDING).PtInRegion(4, 0));
@@ -80,8 +85,7 @@ TEST(Regions, FillModesDecideTheMiddleOfAStar)
     EXPECT_EQ(c.ClipRect(), Rect(12, 10, 88, 82));
     c.Brush().SetColor(clBlack);
     c.FillRect(Rect(0, 0, 100, 100));
-    EXPECT_TRUE(Ink(img, 50, 50));
-    EXPECT_FALSE(Ink(img, 5, 5));
+    ExpectInk(img, {{50, 50, true}, {5, 5, false}});
     c.SelectClipRgn(nullptr);
     c.FillRect(Rect(0, 0, 100, 100));
     EXPECT_TRUE(Ink(img, 5, 5));
@@ -114,8 +118,7 @@ TEST(Paths, FiguresReadBackWithTheirPointTypes)
     c.Brush().SetColor(clBlack);
     c.Pen().SetStyle(TPenStyle::psClear);
     c.StrokeAndFillPath();
-    EXPECT_TRUE(Ink(img, 15, 5));
-    EXPECT_FALSE(Ink(img, 5, 15));
+    ExpectInk(img, {{15, 5, true}, {5, 15, false}});
     EXPECT_EQ(c.GetPath(pts, types), 0);
 
     // Closed figures of the shape primitives.
@@ -153,8 +156,7 @@ TEST(Paths, FiguresStayWhereTheyWereDrawnWhenTheTransformChanges)
     EXPECT_EQ(pts[1], Point(40, 20));
     c.SetGraphicsMode(GM_COMPATIBLE);
     c.StrokePath();
-    EXPECT_TRUE(Ink(img, 35, 20));
-    EXPECT_FALSE(Ink(img, 5, 0));
+    ExpectInk(img, {{35, 20, true}, {5, 0, false}});
 }
 
 TEST(Paths, FlattenedBezierAndTextLieOnTheirStrokes)
@@ -230,17 +232,12 @@ TEST(Arcs, RunCounterClockwiseBetweenTheRays)
     // A pie from north to east the long way round leaves the north-east quarter empty.
     c.Brush().SetColor(clBlack);
     c.Pie(0, 0, 201, 101, 100, 0, 200, 50);
-    EXPECT_FALSE(Ink(img, 150, 30));
-    EXPECT_TRUE(Ink(img, 50, 30));
-    EXPECT_TRUE(Ink(img, 150, 70));
-    EXPECT_TRUE(Ink(img, 50, 70));
+    ExpectInk(img, {{150, 30, false}, {50, 30, true}, {150, 70, true}, {50, 70, true}});
 
     // A chord fills only the segment cut off by the line between the points.
     img.fill(Qt::white);
     c.Chord(0, 0, 201, 101, 200, 50, 100, 0);
-    EXPECT_TRUE(Ink(img, 170, 25));
-    EXPECT_FALSE(Ink(img, 120, 40));
-    EXPECT_FALSE(Ink(img, 50, 50));
+    ExpectInk(img, {{170, 25, true}, {120, 40, false}, {50, 50, false}});
 }
 
 TEST(Text, ExtentsSpacingAndBackground)

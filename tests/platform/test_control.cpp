@@ -22,7 +22,13 @@ struct MouseRecord {
     TMouseButton button;
     TShiftState shift;
     TPoint at;
+    friend bool operator==(const MouseRecord&, const MouseRecord&) = default;
 };
+
+void PrintTo(const MouseRecord& r, std::ostream* os)
+{
+    *os << r.kind << " button " << int(r.button) << " shift " << r.shift.Bits() << " at " << r.at.X << "," << r.at.Y;
+}
 
 // A control that paints its whole client area in one colour (the canvas clips
 // it to the invalid area) and records what reaches it.
@@ -285,24 +291,17 @@ TEST(Control, MouseEventsArriveWithButtonShiftStateAndPosition)
     QTest::mouseRelease(&c, Qt::RightButton, Qt::NoModifier, QPoint(5, 6));
     QTest::mousePress(&c, Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(7, 8));
     QTest::mouseRelease(&c, Qt::MiddleButton, Qt::NoModifier, QPoint(7, 8));
-    ASSERT_EQ(c.mouse.size(), 7u);
-
-    EXPECT_EQ(c.mouse[0].kind, 'D');
-    EXPECT_EQ(c.mouse[0].button, TMouseButton::mbLeft);
-    EXPECT_EQ(c.mouse[0].shift, (TShiftState{S::ssShift, S::ssLeft}));
-    EXPECT_EQ(c.mouse[0].at, Point(30, 40));
-    EXPECT_EQ(c.mouse[1].kind, 'M');
-    EXPECT_EQ(c.mouse[1].shift, TShiftState{S::ssLeft});
-    EXPECT_EQ(c.mouse[1].at, Point(35, 45));
-    // The released button is no longer held.
-    EXPECT_EQ(c.mouse[2].kind, 'U');
-    EXPECT_EQ(c.mouse[2].shift, TShiftState{S::ssCtrl});
-    EXPECT_EQ(c.mouse[2].at, Point(36, 46));
-    EXPECT_EQ(c.mouse[3].button, TMouseButton::mbRight);
-    EXPECT_EQ(c.mouse[3].shift, (TShiftState{S::ssAlt, S::ssRight}));
-    EXPECT_EQ(c.mouse[4].button, TMouseButton::mbRight);
-    EXPECT_EQ(c.mouse[5].button, TMouseButton::mbMiddle);
-    EXPECT_EQ(c.mouse[5].shift, (TShiftState{S::ssShift, S::ssCtrl, S::ssMiddle}));
+    // A released button is no longer held.
+    const auto L = TMouseButton::mbLeft;
+    const auto R = TMouseButton::mbRight;
+    const auto M = TMouseButton::mbMiddle;
+    EXPECT_EQ(c.mouse, (std::vector<MouseRecord>{{'D', L, {S::ssShift, S::ssLeft}, {30, 40}},
+                                                 {'M', L, {S::ssLeft}, {35, 45}},
+                                                 {'U', L, {S::ssCtrl}, {36, 46}},
+                                                 {'D', R, {S::ssAlt, S::ssRight}, {5, 6}},
+                                                 {'U', R, {}, {5, 6}},
+                                                 {'D', M, {S::ssShift, S::ssCtrl, S::ssMiddle}, {7, 8}},
+                                                 {'U', M, {}, {7, 8}}}));
 
     // A double click: the second press arrives as MouseDown with ssDouble,
     // followed by DblClick, then the release.
@@ -311,13 +310,11 @@ TEST(Control, MouseEventsArriveWithButtonShiftStateAndPosition)
     QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     QTest::mouseDClick(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
-    ASSERT_EQ(c.mouse.size(), 5u);
-    EXPECT_EQ(c.mouse[0].shift, TShiftState{S::ssLeft});
-    EXPECT_EQ(c.mouse[2].kind, 'D');
-    EXPECT_EQ(c.mouse[2].shift, (TShiftState{S::ssLeft, S::ssDouble}));
-    EXPECT_EQ(c.mouse[3].kind, 'C');
-    EXPECT_EQ(c.mouse[4].kind, 'U');
-    EXPECT_FALSE(c.mouse[4].shift.Contains(S::ssDouble));
+    EXPECT_EQ(c.mouse, (std::vector<MouseRecord>{{'D', L, {S::ssLeft}, {50, 50}},
+                                                 {'U', L, {}, {50, 50}},
+                                                 {'D', L, {S::ssLeft, S::ssDouble}, {50, 50}},
+                                                 {'C', L, {}, {}},
+                                                 {'U', L, {}, {50, 50}}}));
 
     // Moving the pointer in without a button: enter, then a plain move.
     c.mouse.clear();
@@ -365,11 +362,9 @@ TEST(Control, ClipCursorClampsDeliveredAndReportedPositions)
     QTest::mouseMove(&c, QPoint(0, 100));
     QTest::mouseMove(&c, QPoint(20, 20));
     QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
-    ASSERT_EQ(c.mouse.size(), 4u);
-    EXPECT_EQ(c.mouse[0].at, Point(49, 10));
-    EXPECT_EQ(c.mouse[1].at, Point(10, 39));
-    EXPECT_EQ(c.mouse[2].at, Point(20, 20));
-    EXPECT_EQ(c.mouse[3].at, Point(49, 39));
+    std::vector<TPoint> at;
+    for (const MouseRecord& m : c.mouse) at.push_back(m.at);
+    EXPECT_EQ(at, (std::vector<TPoint>{{49, 10}, {10, 39}, {20, 20}, {49, 39}}));
 
     SetCursorPos(Point(origin.X + 500, origin.Y - 100));
     EXPECT_EQ(GetCursorPos(), Point(origin.X + 49, origin.Y + 10));
@@ -390,23 +385,17 @@ TEST(Control, CursorShapesHintsLabelsAndScreen)
     Probe c;
     c.SetBounds(0, 0, 100, 100);
     EXPECT_FALSE(c.testAttribute(Qt::WA_SetCursor));
-    c.SetCursor(TCursor::crCross);
-    EXPECT_EQ(c.Cursor(), TCursor::crCross);
-    EXPECT_EQ(c.cursor().shape(), Qt::CrossCursor);
-    c.SetCursor(TCursor::crNone);
-    EXPECT_EQ(c.cursor().shape(), Qt::BlankCursor);
-    c.SetCursor(TCursor::crSizeNESW);
-    EXPECT_EQ(c.cursor().shape(), Qt::SizeBDiagCursor);
-    c.SetCursor(TCursor::crSizeNWSE);
-    EXPECT_EQ(c.cursor().shape(), Qt::SizeFDiagCursor);
-    c.SetCursor(TCursor::crSizeWE);
-    EXPECT_EQ(c.cursor().shape(), Qt::SizeHorCursor);
-    c.SetCursor(TCursor::crHandPoint);
-    EXPECT_EQ(c.cursor().shape(), Qt::PointingHandCursor);
-    c.SetCursor(static_cast<TCursor>(7)); // a custom cursor nobody registered
-    EXPECT_EQ(c.cursor().shape(), Qt::ArrowCursor);
-    c.SetCursor(TCursor::crDefault);
-    EXPECT_EQ(c.cursor().shape(), Qt::ArrowCursor);
+    // A custom cursor nobody registered (7) shows the arrow.
+    const std::pair<TCursor, Qt::CursorShape> shapes[] = {
+        {TCursor::crCross, Qt::CrossCursor},          {TCursor::crNone, Qt::BlankCursor},
+        {TCursor::crSizeNESW, Qt::SizeBDiagCursor},   {TCursor::crSizeNWSE, Qt::SizeFDiagCursor},
+        {TCursor::crSizeWE, Qt::SizeHorCursor},       {TCursor::crHandPoint, Qt::PointingHandCursor},
+        {static_cast<TCursor>(7), Qt::ArrowCursor},   {TCursor::crDefault, Qt::ArrowCursor}};
+    for (const auto& [cursor, shape] : shapes) {
+        c.SetCursor(cursor);
+        EXPECT_EQ(c.Cursor(), cursor);
+        EXPECT_EQ(c.cursor().shape(), shape) << int(cursor);
+    }
 
     c.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));

@@ -1,12 +1,10 @@
-// Reading a ruler's rendered surface: pixel colours, where label text landed,
-// and an optional PNG of what was drawn for a person to look at.
+// Reading a ruler's rendered surface: pixel colours and where label text
+// landed.
 #pragma once
 
 #include "platform/Control.h"
 #include "platform/Types.h"
 
-#include <QByteArray>
-#include <QDir>
 #include <QImage>
 
 #include <algorithm>
@@ -85,20 +83,6 @@ void UseTestColours(Control& c)
     c.SetColor(kBack);
     c.SetScaleColor(kBand);
     c.Font().SetColor(kText);
-}
-
-/// Writes the surface to $MYCAD_RULER_PNG_DIR/name.png when that is set, to
-/// look at the rendering by eye, with a copy four times as large whose pixels
-/// are plain squares; a test run without it writes nothing.
-inline void SaveForReview(const TGraphicControl& c, const char* name)
-{
-    const QByteArray dir = qgetenv("MYCAD_RULER_PNG_DIR");
-    if (dir.isEmpty()) return;
-    const QString base = QString::fromLocal8Bit(dir) + QStringLiteral("/") + QString::fromLatin1(name);
-    QDir().mkpath(QString::fromLocal8Bit(dir));
-    const QImage& img = c.Surface();
-    img.save(base + QStringLiteral(".png"));
-    img.scaled(img.size() * 4, Qt::IgnoreAspectRatio, Qt::FastTransformation).save(base + QStringLiteral("_x4.png"));
 }
 
 } // namespace mycad::test

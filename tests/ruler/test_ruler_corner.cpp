@@ -4,8 +4,6 @@
 #include "ruler/RulerCorner.h"
 #include "ruler/RulerSurface.h"
 
-#include <QPainter>
-
 #include <gtest/gtest.h>
 
 using namespace mycad;
@@ -64,7 +62,6 @@ TEST(RulerCorner, BandsCarryOnThoseOfBothRulers)
         corner.SetPosition(k.pos);
         UseTestColours(corner);
         corner.Repaint();
-        SaveForReview(corner, (std::string("corner_") + k.name).c_str());
         TRsRuler h;
         h.SetDirection(k.horizontal);
         UseTestColours(h);
@@ -118,50 +115,4 @@ TEST(RulerCorner, NoUnitNoText)
     c.SetUnit(TRulerUnit::ruMilli);
     c.Update();
     EXPECT_FALSE(InkBox(c, c.ClientRect()).IsEmpty());
-}
-
-TEST(RulerCorner, FrameOfTwoRulersForReview)
-{
-    // A drawing's frame as a host lays it out, in the start colours; the
-    // picture is written for review, the checks hold the seams together.
-    TRsRulerCorner corner;
-    corner.SetBounds(0, 0, 33, 33);
-    TRsRuler top;
-    top.SetWidth(400);
-    TRsRuler left;
-    left.SetDirection(TRulerDir::rdLeft);
-    left.SetHeight(260);
-    corner.Repaint();
-    top.Repaint();
-    left.Repaint();
-
-    QImage frame(433, 293, QImage::Format_RGB32);
-    frame.fill(Qt::white);
-    {
-        QPainter p(&frame);
-        p.drawImage(0, 0, corner.Surface());
-        p.drawImage(33, 0, top.Surface());
-        p.drawImage(0, 33, left.Surface());
-    }
-    const QByteArray dir = qgetenv("MYCAD_RULER_PNG_DIR");
-    if (!dir.isEmpty()) {
-        frame.save(QString::fromLocal8Bit(dir) + QStringLiteral("/frame.png"));
-        frame.scaled(frame.size() * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-            .save(QString::fromLocal8Bit(dir) + QStringLiteral("/frame_x3.png"));
-    }
-    // The band in the start colours runs on across the seam between the
-    // corner and the top ruler (its first and last rows, which the corner's
-    // lower-case text leaves free) and down the seam to the left ruler.
-    const QRgb window = 0xFFFFFFFF;
-    const QRgb face = 0xFF000000 | ColorToRGB(clBtnFace);
-    for (int y : {15, 16, 24, 25}) {
-        const bool inBand = y == 16 || y == 24;
-        EXPECT_EQ(frame.pixel(30, y) == window, inBand) << "corner, row " << y;
-        EXPECT_EQ(frame.pixel(36, y) == window, inBand) << "top ruler, row " << y;
-    }
-    for (int x : {16, 17, 24, 25}) {
-        const bool inBand = x == 17 || x == 24;
-        EXPECT_EQ(frame.pixel(x, 30), inBand ? window : face) << "corner, column " << x;
-        EXPECT_EQ(frame.pixel(x, 40), inBand ? window : face) << "left ruler, column " << x;
-    }
 }

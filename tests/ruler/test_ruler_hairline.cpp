@@ -68,7 +68,6 @@ TEST(RulerHairLine, CoversTheBandAcrossOnEverySide)
             EXPECT_EQ(AtScale(r, 50, k), AtScale(r, 51, k)) << "one pixel wide";
         }
         EXPECT_GE(inverted, 8);
-        if (dir == TRulerDir::rdTop) SaveForReview(r, "hair_line_top");
     }
 }
 
@@ -121,7 +120,6 @@ TEST(RulerHairLine, MovesAndErasesItselfWithoutARepaint)
     EXPECT_EQ(At(r, 150, row), kInverted);
     EXPECT_EQ(At(r, 198, row), kInverted);
     EXPECT_EQ(At(r, 199, row), kBack ^ 0xFFFFFF) << "a reversed scale starts at the far edge";
-    SaveForReview(r, "hair_band_reversed");
 }
 
 TEST(RulerHairLine, RepaintsEraseItOrKeepItWhole)
@@ -166,14 +164,25 @@ TEST(RulerHairLine, RepaintsEraseItOrKeepItWhole)
     for (int32_t y = 0; y < 33; ++y) EXPECT_NE(At(r, 49, y), kInverted) << y;
     EXPECT_EQ(At(r, 69, row), kInverted);
 
-    // The same for a band cut through by the repaint.
+    // The same for a band cut through by the repaint, from either end of
+    // the scale: the band from the far end is marked from its end first.
     r.SetHairLineStyle(THairLineStyle::hlsRect);
-    r.Update();
-    r.SetHairLinePos(120);
-    r.InvalidateRect(Rect(100, 0, 150, 33));
-    r.Update();
-    EXPECT_EQ(At(r, 110, row), kInverted);
-    r.SetHairLinePos(90);
-    EXPECT_EQ(At(r, 110, row), kBand);
-    EXPECT_EQ(At(r, 50, row), kInverted);
+    const struct {
+        TRulerScaleDir dir;
+        int32_t pos, next, cleared, marked;
+    } bands[] = {{TRulerScaleDir::rsdNormal, 120, 90, 110, 50}, {TRulerScaleDir::rsdReverse, 80, 110, 90, 150}};
+    for (const auto& b : bands) {
+        SCOPED_TRACE(int(b.dir));
+        r.SetScaleDir(b.dir);
+        r.Update();
+        r.SetHairLinePos(b.pos);
+        r.InvalidateRect(Rect(100, 0, 150, 33));
+        r.Update();
+        EXPECT_EQ(r.HairLinePos(), b.pos);
+        EXPECT_EQ(At(r, 110, row), kInverted);
+        r.SetHairLinePos(b.next);
+        EXPECT_EQ(At(r, b.cleared, row), kBand);
+        EXPECT_EQ(At(r, b.marked, row), kInverted);
+        r.SetHairLinePos(-1);
+    }
 }

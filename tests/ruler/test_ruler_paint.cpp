@@ -41,7 +41,6 @@ TEST(RulerPaint, TopRulerTicksBandAndLabels)
     r.SetFlat(true);
     UseRulerColours(r);
     r.Repaint();
-    SaveForReview(r, "top_ruler_test_colours");
     const int32_t h = r.Height();
     ASSERT_EQ(h, 33);
 
@@ -104,7 +103,6 @@ TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
         r.SetScale(200); // labels "0.5", "1", "1.5" ...: a decimal point shows which way text runs
         UseRulerColours(r);
         r.Repaint();
-        SaveForReview(r, (std::string("side_") + side.name).c_str());
         const int32_t w = r.Width();
         const int32_t h = r.Height();
         const int32_t across = horizontal ? h : w;
@@ -197,35 +195,28 @@ TEST(RulerPaint, TickPeriodsOfZeroDrawNoSuchTicks)
     const int32_t h = r.Height();
     const auto x1 = static_cast<int32_t>(kTickStep);      // a short tick
     const auto x5 = static_cast<int32_t>(5 * kTickStep);  // a long one
-
-    r.SetMyShortTick(0);
-    r.Repaint();
-    EXPECT_EQ(CountColumn(r, x1, 0, h, kTick), 0) << "no dot where a short tick would be";
-    EXPECT_EQ(CountColumn(r, x5, 0, h, kTick), 7);
-
-    r.SetMyShortTick(1);
-    r.SetMyLongTick(0);
-    r.Repaint();
-    EXPECT_EQ(CountColumn(r, x1, 0, h, kTick), 5);
-    EXPECT_EQ(CountColumn(r, x5, 0, h, kTick), 5) << "no long ticks";
-    EXPECT_TRUE(InkBox(r, r.ClientRect()).IsEmpty()) << "and no labels";
-
-    // Periods far beyond the ruler: only the tick at the start counts as one.
-    r.SetMyLongTick(INT32_MIN);
-    r.SetMyShortTick(INT32_MAX);
-    r.Repaint();
-    EXPECT_EQ(CountColumn(r, 0, 0, h, kTick), 7);
-    EXPECT_EQ(CountColumn(r, x5, 0, h, kTick), 0);
-    EXPECT_TRUE(InkBox(r, r.ClientRect()).IsEmpty());
-
-    // A label every second long tick.
-    r.SetMyLongTick(10);
-    r.SetMyShortTick(1);
-    r.Repaint();
-    EXPECT_TRUE(InkBox(r, Rect(x5 - 8, 0, x5 + 9, h)).IsEmpty());
     const auto x10 = static_cast<int32_t>(10 * kTickStep);
-    EXPECT_FALSE(InkBox(r, Rect(x10 - 8, 0, x10 + 9, h)).IsEmpty());
-    EXPECT_EQ(CountColumn(r, x10, 0, h, kTick), 7);
+    // No short ticks: no dot where one would be. No long ticks: no labels
+    // either. Periods far beyond the ruler: only the tick at the start
+    // counts as one. A label every second long tick.
+    const struct {
+        int32_t longTick, shortTick;
+        std::vector<std::pair<int32_t, int32_t>> tickPixels; // column, pixels of tick colour
+        bool labelAt5, labelAt10, anyLabel;
+    } cases[] = {{5, 0, {{x1, 0}, {x5, 7}}, true, true, true},
+                 {0, 1, {{x1, 5}, {x5, 5}}, false, false, false},
+                 {INT32_MIN, INT32_MAX, {{0, 7}, {x5, 0}}, false, false, false},
+                 {10, 1, {{x5, 5}, {x10, 7}}, false, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "long " << c.longTick << ", short " << c.shortTick);
+        r.SetMyLongTick(c.longTick);
+        r.SetMyShortTick(c.shortTick);
+        r.Repaint();
+        for (const auto& [x, n] : c.tickPixels) EXPECT_EQ(CountColumn(r, x, 0, h, kTick), n) << "column " << x;
+        EXPECT_EQ(!InkBox(r, Rect(x5 - 8, 0, x5 + 9, h)).IsEmpty(), c.labelAt5);
+        EXPECT_EQ(!InkBox(r, Rect(x10 - 8, 0, x10 + 9, h)).IsEmpty(), c.labelAt10);
+        EXPECT_EQ(!InkBox(r, r.ClientRect()).IsEmpty(), c.anyLabel);
+    }
 }
 
 TEST(RulerPaint, RaisedEdgeUnlessFlat)
