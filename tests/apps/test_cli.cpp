@@ -31,6 +31,15 @@ namespace {
 /// Every JSON number that stands for a float reads back as that float.
 float F(const QJsonValue& v) { return static_cast<float>(v.toDouble()); }
 
+} // namespace
+
+void PrintTo(const QJsonValue& v, std::ostream* os)
+{
+    *os << QJsonDocument(QJsonArray{v}).toJson(QJsonDocument::Compact).toStdString();
+}
+
+namespace {
+
 /// Each named field of a reported object holds its value.
 void ExpectFields(const QJsonObject& object, std::initializer_list<std::pair<const char*, QJsonValue>> fields)
 {
@@ -148,11 +157,11 @@ TEST(MycadInfo, JsonReportsEveryStoredValueOfTheDrawing)
                                            {"mode", int(TPenMode::pmCopy)}, {"width", 3}}},
                        {"brush", QJsonObject{{"color", qint64(clRed)}, {"style", int(TBrushStyle::bsSolid)},
                                              {"bitmap", false}}},
-                       // Style 3: bold and italic.
-                       {"font", QJsonObject{{"name", "DejaVu Serif"}, {"size", 14}, {"style", 3}, {"charset", 1}}},
                        {"gradient", QJsonObject{{"style", int(TGradientStyle::gsDiamond)}, {"begin", qint64(clYellow)},
                                                 {"end", qint64(clGreen)}}},
                        {"userData", QJsonArray{QJsonArray{"k", "v"}}}});
+    // Style 3: bold and italic.
+    ExpectFields(box[u"font"].toObject(), {{"name", "DejaVu Serif"}, {"size", 14}, {"style", 3}, {"charset", 1}});
     const QJsonArray points = box[u"points"].toArray();
     ASSERT_EQ(points.size(), 4);
     EXPECT_EQ(F(points[0][0]), 10.1f);

@@ -265,9 +265,8 @@ TEST_F(StudioSession, UnsavedChangesAreAskedAboutBeforeTheyAreLost)
     EXPECT_TRUE(t.window.FileName().isEmpty());
 }
 
-TEST(StudioSession, FilesThatCannotBeOpenedOrWrittenAreReportedNotFatal)
+TEST_F(StudioSession, FilesThatCannotBeOpenedOrWrittenAreReportedNotFatal)
 {
-    Studio s;
     const QString text = s.dir.filePath(QStringLiteral("notes.txt"));
     ASSERT_TRUE(WriteBytes(text, std::vector<uint8_t>(700, 'a')));
     EXPECT_FALSE(s.window.OpenFile(s.dir.filePath(QStringLiteral("gone.zed"))));
@@ -292,7 +291,6 @@ TEST(StudioSession, FilesThatCannotBeOpenedOrWrittenAreReportedNotFatal)
 
     // A drawing opened after another carries only its own key/value pairs;
     // a file that cannot be read leaves the current ones alone.
-    TMyCAD& cad = s.window.Cad();
     cad.UserData().AddKeyandValue(QStringLiteral("only"), QStringLiteral("here"));
     const QString other = s.dir.filePath(QStringLiteral("other.zed"));
     ASSERT_TRUE(s.window.SaveFile(other));

@@ -70,7 +70,7 @@ TEST_F(StudioClipboard, KeysMenusAndASecondWindow)
     EXPECT_EQ(Last(second)->Brush().Color(), clRed);
 }
 
-TEST(StudioClipboard, InsertDrawingAsBlockAndMycadBlock)
+TEST_F(StudioClipboard, InsertDrawingAsBlockAndMycadBlock)
 {
     QTemporaryDir dir;
     const QString block = SaveDrawing(dir, "block.zed", [](TMyCAD& cad) {
@@ -81,9 +81,7 @@ TEST(StudioClipboard, InsertDrawingAsBlockAndMycadBlock)
     const QString junk = dir.filePath(QStringLiteral("junk.zed"));
     ASSERT_TRUE(WriteBytes(junk, {'n', 'o'}));
 
-    Studio s;
     ASSERT_TRUE(s.window.OpenFile(drawing));
-    studio::TStudioCanvas& cad = s.window.Cad();
     QString asked = block;
     s.window.AskOpenFileName = [&](const QString&, const QString&) { return asked; };
     studio::AskBlockLayerMode = [](QWidget*) { return std::optional<TBlockLayerMode>(TBlockLayerMode::Import); };

@@ -76,9 +76,8 @@ TEST_F(StudioShapes, StencilsDraggedOntoTheCanvasAreJoinedByAConnector)
     EXPECT_EQ(cad.GetShapesCount(), count);
 }
 
-TEST(StudioShapes, TheSelectionBecomesAStencilAndOlderLibrariesAreUpgraded)
+TEST_F(StudioShapes, TheSelectionBecomesAStencilAndOlderLibrariesAreUpgraded)
 {
-    Studio s;
     studio::TShapesPanel& panel = s.window.Shapes();
     const QString file = s.dir.filePath(QStringLiteral("old.zlb"));
     libenc::Entry entry{u"Box", 80, 40, {}, {libenc::Box("TMyRectangle", 0, 0, 1, 1)}};
@@ -94,7 +93,6 @@ TEST(StudioShapes, TheSelectionBecomesAStencilAndOlderLibrariesAreUpgraded)
     EXPECT_EQ(panel.Current()->LibTag(), kNewestLibTag);
     EXPECT_EQ(panel.LibraryFiles().size(), 3);
 
-    TMyCAD& cad = s.window.Cad();
     AddBox(cad, 100, 100, 160, 130, clRed);
     cad.SelectAllShapes();
     ASSERT_TRUE(panel.AddSelection(QStringLiteral("Red")));
