@@ -39,14 +39,23 @@ using StudioTools = StudioTest;
 using StudioView = StudioTest;
 using mycad::studio::TStudioWindow;
 
-TEST_F(StudioSession, BoxesOfTheSampleKeepTheirConnectorsWhenMoved)
+TEST_F(StudioSession, OpenMoveDrawUndoRedoChangeJoinSaveReopen)
 {
     ASSERT_TRUE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
+    s.Settle();
+    const int32_t sampleShapes = cad.GetShapesCount();
+    EXPECT_EQ(sampleShapes, 25);
+    EXPECT_EQ(s.window.Layers().List().count(), 2);
+    EXPECT_TRUE(s.window.windowTitle().startsWith(QStringLiteral("sample.zed")));
+    EXPECT_FALSE(s.window.isWindowModified());
+
+    // At 100 %, "Read shapes" dragged 100 pixels down by its body takes the
+    // ends of its connectors along.
     s.Trigger("View", "viewZoom100");
+    ASSERT_DOUBLE_EQ(cad.Zoom(), 1.0);
     TMyShape* box = cad.GetShapeByName(QStringLiteral("ReadShapes"));
     ASSERT_NE(box, nullptr);
     ASSERT_EQ(box->LinkShapesNo.size(), 3u);
-    // "Read shapes" dragged 100 pixels down by its body.
     s.Drag({520, 200}, {520, 300});
     EXPECT_EQ(box->GetLeftTop(), (TMyPoint{480, 280}));
     for (uint32_t no : box->LinkShapesNo) {
@@ -57,32 +66,9 @@ TEST_F(StudioSession, BoxesOfTheSampleKeepTheirConnectorsWhenMoved)
         const int32_t id = starts ? line->StartSpPtId() : line->EndSpPtId();
         EXPECT_EQ(end, box->GetLinkPoint(id)) << line->Name().toStdString();
     }
-    // A new box gets link points on its sides; the connector tool joins it.
-    s.Trigger("Tools", "toolRectangle");
-    s.Drag({100, 660}, {300, 760});
-    TMyShape* drawn = Last(cad);
-    ASSERT_EQ(drawn->GetLinkPointsCount(), 4);
-    s.Trigger("Tools", "toolConnector");
-    s.Drag({300, 710}, {480, 325});
-    auto* joined = dynamic_cast<TMyLinkLine*>(Last(cad));
-    ASSERT_NE(joined, nullptr);
-    EXPECT_EQ(joined->GetStartShape(), drawn);
-    EXPECT_EQ(joined->GetEndShape(), box);
-}
 
-TEST_F(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
-{
-    ASSERT_TRUE(s.window.OpenFile(QStringLiteral(MYCAD_SAMPLE_FILE)));
-    s.Settle();
-    const int32_t sampleShapes = cad.GetShapesCount();
-    EXPECT_EQ(sampleShapes, 25);
-    EXPECT_EQ(s.window.Layers().List().count(), 2);
-    EXPECT_TRUE(s.window.windowTitle().startsWith(QStringLiteral("sample.zed")));
-    EXPECT_FALSE(s.window.isWindowModified());
-
-    // Draw a rectangle with the tool, at 100 % in the empty lower left.
-    s.Trigger("View", "viewZoom100");
-    ASSERT_DOUBLE_EQ(cad.Zoom(), 1.0);
+    // Draw a rectangle with the tool in the empty lower left; it gets link
+    // points on its sides.
     s.Trigger("Tools", "toolRectangle");
     EXPECT_EQ(cad.ShapeTool(), TDrawTool::SpRectangle);
     s.Drag({100, 660}, {300, 760});
@@ -90,6 +76,7 @@ TEST_F(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     TMyShape* drawn = Last(cad);
     EXPECT_EQ(drawn->ClassName(), QStringLiteral("TMyRectangle"));
     EXPECT_EQ(drawn->ThePoints, (TArrMyPoint{{100, 660}, {300, 660}, {300, 760}, {100, 760}}));
+    EXPECT_EQ(drawn->GetLinkPointsCount(), 4);
     // Back to selecting, with the new shape selected and shown in the panel.
     EXPECT_EQ(cad.ShapeTool(), TDrawTool::SpSelecting);
     EXPECT_TRUE(s.window.Action("toolSelect")->isChecked());
@@ -135,6 +122,14 @@ TEST_F(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     cad.Repaint();
     EXPECT_EQ(cad.Canvas().Pixel(middle.x(), middle.y()), clAqua) << inView.x() << "," << inView.y();
 
+    // The connector tool joins the new box to the moved one.
+    s.Trigger("Tools", "toolConnector");
+    s.Drag({300, 710}, {480, 325});
+    auto* joined = dynamic_cast<TMyLinkLine*>(Last(cad));
+    ASSERT_NE(joined, nullptr);
+    EXPECT_EQ(joined->GetStartShape(), drawn);
+    EXPECT_EQ(joined->GetEndShape(), cad.GetShapeByName(QStringLiteral("ReadShapes")));
+
     // Save, then open what was saved in a new window.
     const QString saved = s.dir.filePath(QStringLiteral("edited.zed"));
     ASSERT_TRUE(s.window.SaveFile(saved));
@@ -147,8 +142,8 @@ TEST_F(StudioSession, OpenDrawUndoRedoChangeSaveReopen)
     Studio again;
     ASSERT_TRUE(again.window.OpenFile(saved));
     TMyCAD& reopened = again.window.Cad();
-    ASSERT_EQ(reopened.GetShapesCount(), sampleShapes + 1);
-    TMyShape* back = Last(reopened);
+    ASSERT_EQ(reopened.GetShapesCount(), sampleShapes + 2);
+    TMyShape* back = reopened.GetShapeByNo(sampleShapes);
     EXPECT_EQ(back->ThePoints, drawnPoints);
     EXPECT_EQ(back->Pen().Color(), clPurple);
     EXPECT_EQ(back->Pen().Width(), 6);
@@ -447,16 +442,6 @@ TEST_F(StudioView, RulersFollowZoomScrollingAndTheMouse)
     EXPECT_LE(cad.Width(), view.width());
     EXPECT_LE(cad.Height(), view.height());
     EXPECT_EQ(top.Scale(), area.ZoomPercent());
-
-    // Page size and orientation come from the View menu.
-    s.Trigger("View", "viewZoom100");
-    s.window.Action("pageA5")->trigger();
-    s.window.Action("pageLandscape")->trigger();
-    s.Settle();
-    EXPECT_EQ(cad.PageStyle(), TPageStyle::A5);
-    EXPECT_EQ(cad.Width(), 794);
-    EXPECT_EQ(cad.Height(), 559);
-    EXPECT_TRUE(s.window.Action("pageA5")->isChecked());
 
     // An opened drawing brings its unit to the rulers and stays unchanged.
     TMyCAD decimetres;

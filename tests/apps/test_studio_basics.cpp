@@ -110,8 +110,14 @@ TEST_F(StudioBasics, ContextMenusMoveShapesBetweenLayers)
     s.Settle();
     QMenu* menu = s.window.CanvasMenu(150, 130);
     EXPECT_EQ(cad.GetSelectedShape(), box);
+    // The clipboard's four commands first.
+    QStringList names;
     QStringList entries;
-    for (QAction* a : menu->actions()) entries << a->text().remove(u'&');
+    for (QAction* a : menu->actions()) {
+        names << a->objectName();
+        entries << a->text().remove(u'&');
+    }
+    EXPECT_EQ(names.mid(0, 4), (QStringList{"editCut", "editCopy", "editPaste", "editDuplicate"}));
     for (const char* entry : {"Delete", "Arrange", "Align", "Group", "Move to Layer", "Properties"}) {
         EXPECT_TRUE(entries.contains(QString::fromLatin1(entry))) << entry << " in " << entries.join(u',').toStdString();
     }
@@ -180,16 +186,28 @@ TEST_F(StudioBasics, PropertiesShowPositionSizeAndWhatTheShapesShare)
     EXPECT_TRUE(cad.hasFocus());
 }
 
-TEST_F(StudioBasics, PageSizesIncludeUsLetterLegalAndCustom)
+TEST_F(StudioBasics, PageSizesAndOrientationsComeFromTheViewMenu)
 {
     s.window.Area().SetZoomPercent(100);
-    s.Trigger("View", "pageLetter");
+    // Pixels at zoom 1; the orientation stays when the size changes.
+    const struct {
+        const char* action;
+        TPageStyle style;
+        int32_t w, h;
+    } pages[] = {{"pageA5", TPageStyle::A5, 559, 794},
+                 {"pageLandscape", TPageStyle::A5, 794, 559},
+                 {"pagePortrait", TPageStyle::A5, 559, 794},
+                 {"pageLetter", TPageStyle::CustomerPage, 816, 1054}};
+    for (const auto& p : pages) {
+        s.Trigger("View", p.action);
+        EXPECT_EQ(cad.PageStyle(), p.style) << p.action;
+        EXPECT_EQ(cad.Width(), p.w) << p.action;
+        EXPECT_EQ(cad.Height(), p.h) << p.action;
+        EXPECT_TRUE(s.window.Action(p.action)->isChecked()) << p.action;
+    }
     EXPECT_EQ(cad.PageWidth(), 216u);
     EXPECT_EQ(cad.PageHeight(), 279u);
-    EXPECT_EQ(cad.Width(), 816);
-    EXPECT_EQ(cad.Height(), 1054);
-    EXPECT_TRUE(s.window.Action("pageLetter")->isChecked());
-    s.window.Action("pageLandscape")->trigger();
+    s.Trigger("View", "pageLandscape");
     EXPECT_EQ(cad.Width(), 1054);
     s.window.SetPageSize(100, 150);
     s.Settle();
@@ -198,7 +216,7 @@ TEST_F(StudioBasics, PageSizesIncludeUsLetterLegalAndCustom)
     EXPECT_TRUE(s.window.Action("pageCustom")->isChecked());
     // The custom page survives a zoom and a save.
     s.window.Area().SetZoomPercent(50);
-    const QString file = s.dir.filePath(QStringLiteral("custom.zed"));
+    const QString file = s.Path("custom.zed");
     ASSERT_TRUE(s.window.SaveFile(file));
     TMyCAD back;
     ASSERT_TRUE(LoadFromFile(back, file));

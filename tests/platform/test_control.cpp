@@ -49,6 +49,15 @@ public:
         QApplication::processEvents();
         paints.clear();
     }
+    /// Shown on the screen, with nothing recorded yet.
+    bool ShowAndSettle()
+    {
+        show();
+        const bool exposed = QTest::qWaitForWindowExposed(this);
+        Settle();
+        mouse.clear();
+        return exposed;
+    }
 
 protected:
     void Paint() override
@@ -103,18 +112,6 @@ TEST(Control, DrawingOutsidePaintPersistsAndIsShown)
     c.Canvas().FillRect(Rect(10, 10, 20, 20));
     EXPECT_EQ(SurfaceAt(c, 15, 15), clRed);
     EXPECT_EQ(SurfaceAt(c, 25, 25), clYellow);
-
-    // 32-bit surface pixels take the bitwise pen modes: an XOR outline drawn
-    // twice leaves the pixels as they were.
-    c.Canvas().Pen().SetMode(TPenMode::pmXor);
-    c.Canvas().Pen().SetColor(clWhite);
-    c.Canvas().Brush().SetStyle(TBrushStyle::bsClear);
-    c.Canvas().Rectangle(30, 30, 60, 60);
-    EXPECT_EQ(SurfaceAt(c, 30, 30), clBlue);
-    c.Canvas().Rectangle(30, 30, 60, 60);
-    EXPECT_EQ(SurfaceAt(c, 30, 30), clYellow);
-    c.Canvas().Pen().SetMode(TPenMode::pmCopy);
-    c.Canvas().Brush().SetStyle(TBrushStyle::bsSolid);
 
     // Showing the control paints nothing new and keeps the drawing; what the
     // widget shows is the surface.
@@ -279,10 +276,7 @@ TEST(Control, MouseEventsArriveWithButtonShiftStateAndPosition)
 {
     Probe c;
     c.SetBounds(0, 0, 200, 150);
-    c.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
-    c.Settle();
-    c.mouse.clear();
+    ASSERT_TRUE(c.ShowAndSettle());
 
     QTest::mousePress(&c, Qt::LeftButton, Qt::ShiftModifier, QPoint(30, 40));
     QTest::mouseMove(&c, QPoint(35, 45));
@@ -340,10 +334,7 @@ TEST(Control, ClipCursorClampsDeliveredAndReportedPositions)
     Probe c;
     c.SetBounds(0, 0, 200, 150);
     c.move(40, 30);
-    c.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
-    c.Settle();
-    c.mouse.clear();
+    ASSERT_TRUE(c.ShowAndSettle());
 
     const TPoint origin = c.ClientToScreen(Point(0, 0));
     EXPECT_EQ(c.ScreenToClient(origin), Point(0, 0));

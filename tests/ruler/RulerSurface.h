@@ -6,6 +6,7 @@
 #include "platform/Types.h"
 
 #include <QImage>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 
@@ -25,6 +26,17 @@ inline TColor At(const TGraphicControl& c, int32_t x, int32_t y)
     if (!PtInRect(s, {x, y})) return 0xFFFFFFFF;
     const QRgb p = c.Surface().pixel(x - s.Left, y - s.Top);
     return RGB(static_cast<uint8_t>(qRed(p)), static_cast<uint8_t>(qGreen(p)), static_cast<uint8_t>(qBlue(p)));
+}
+
+struct PixelIs {
+    int32_t x;
+    int32_t y;
+    TColor colour;
+};
+
+inline void ExpectPixels(const TGraphicControl& c, std::initializer_list<PixelIs> pixels)
+{
+    for (const PixelIs& p : pixels) EXPECT_EQ(At(c, p.x, p.y), p.colour) << "pixel " << p.x << "," << p.y;
 }
 
 /// Blue label text, anti-aliased over the yellow band or the green

@@ -35,6 +35,12 @@ TColor AtScale(const TRsRuler& r, int32_t along, int32_t across)
     return Horizontal(r) ? At(r, along, across) : At(r, across, along);
 }
 
+/// The colours at points along row `across` of a horizontal ruler.
+void ExpectAlong(const TRsRuler& r, int32_t across, std::initializer_list<std::pair<int32_t, TColor>> pixels)
+{
+    for (const auto& [along, colour] : pixels) ExpectPixels(r, {{along, across, colour}});
+}
+
 // A row across the ruler in the middle of the band, away from the ticks.
 int32_t BandRow(const TRsRuler& r)
 {
@@ -80,46 +86,33 @@ TEST(RulerHairLine, MovesAndErasesItselfWithoutARepaint)
     EXPECT_EQ(r.HairLinePos(), -1);
 
     r.SetHairLinePos(50);
-    EXPECT_EQ(At(r, 49, row), kInverted);
-    EXPECT_EQ(At(r, 50, row), kBand);
-    r.SetHairLinePos(60);
-    EXPECT_EQ(At(r, 49, row), kBand) << "the old line is gone";
-    EXPECT_EQ(At(r, 59, row), kInverted);
-    r.SetHairLinePos(60);
-    EXPECT_EQ(At(r, 59, row), kInverted) << "the same position does not toggle it";
+    ExpectAlong(r, row, {{49, kInverted}, {50, kBand}});
+    r.SetHairLinePos(60); // the old line is gone
+    ExpectAlong(r, row, {{49, kBand}, {59, kInverted}});
+    r.SetHairLinePos(60); // the same position does not toggle it
+    ExpectAlong(r, row, {{59, kInverted}});
     r.SetHairLinePos(-1);
-    EXPECT_EQ(At(r, 59, row), kBand);
+    ExpectAlong(r, row, {{59, kBand}});
     // Positions at the ends of the range lie off the ruler and draw nothing on it.
     r.SetHairLinePos(INT32_MIN);
     r.SetHairLinePos(INT32_MAX);
     r.SetHairLinePos(-1);
     EXPECT_EQ(BandSpan(r, 1, true), BandSpan(r, 198, true));
 
-    // A band from the start of the scale, or from its far end when reversed.
+    // A band from the start of the scale (one pixel in), or from its far end
+    // when reversed (the far edge itself, which it inverts).
     r.SetHairLineStyle(THairLineStyle::hlsRect);
     r.Update();
     r.SetHairLinePos(60);
-    EXPECT_EQ(At(r, 0, row), kBack) << "the scale starts one pixel in";
-    EXPECT_EQ(At(r, 1, row), kInverted);
-    EXPECT_EQ(At(r, 20, row), kInverted);
-    EXPECT_EQ(At(r, 59, row), kInverted);
-    EXPECT_EQ(At(r, 60, row), kBand);
+    ExpectAlong(r, row, {{0, kBack}, {1, kInverted}, {20, kInverted}, {59, kInverted}, {60, kBand}});
     r.SetHairLinePos(80);
-    EXPECT_EQ(At(r, 20, row), kInverted);
-    EXPECT_EQ(At(r, 79, row), kInverted);
-    EXPECT_EQ(At(r, 80, row), kBand);
+    ExpectAlong(r, row, {{20, kInverted}, {79, kInverted}, {80, kBand}});
     r.SetHairLinePos(10);
-    EXPECT_EQ(At(r, 9, row), kInverted);
-    EXPECT_EQ(At(r, 20, row), kBand);
-    EXPECT_EQ(At(r, 79, row), kBand);
-
+    ExpectAlong(r, row, {{9, kInverted}, {20, kBand}, {79, kBand}});
     r.SetScaleDir(TRulerScaleDir::rsdReverse);
     r.Update();
     r.SetHairLinePos(150);
-    EXPECT_EQ(At(r, 149, row), kBand);
-    EXPECT_EQ(At(r, 150, row), kInverted);
-    EXPECT_EQ(At(r, 198, row), kInverted);
-    EXPECT_EQ(At(r, 199, row), kBack ^ 0xFFFFFF) << "a reversed scale starts at the far edge";
+    ExpectAlong(r, row, {{149, kBand}, {150, kInverted}, {198, kInverted}, {199, kBack ^ 0xFFFFFF}});
 }
 
 TEST(RulerHairLine, RepaintsEraseItOrKeepItWhole)

@@ -226,23 +226,19 @@ TEST(RulerPaint, RaisedEdgeUnlessFlat)
     r.Repaint();
     const int32_t w = r.Width();
     const int32_t h = r.Height();
-    EXPECT_EQ(At(r, 5, 0), ColorToRGB(cl3DLight));
-    EXPECT_EQ(At(r, 5, 1), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(At(r, w - 1, 0), ColorToRGB(cl3DDkShadow)) << "the dark side owns the corner";
-    EXPECT_EQ(At(r, w - 2, 20), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(At(r, static_cast<int32_t>(kTickStep), h - 1), kTick) << "ticks over the edge";
-    // The band keeps two pixels clear of the sides.
+    // The dark side owns the corner; ticks run over the edge.
+    ExpectPixels(r, {{5, 0, ColorToRGB(cl3DLight)},
+                     {5, 1, ColorToRGB(clBtnHighlight)},
+                     {w - 1, 0, ColorToRGB(cl3DDkShadow)},
+                     {w - 2, 20, ColorToRGB(clBtnShadow)},
+                     {static_cast<int32_t>(kTickStep), h - 1, kTick}});
+    // The band keeps two pixels clear of the sides, or one when flat.
     const int32_t row = BandAcross(r, 20, true).first;
     ASSERT_GE(row, 0);
-    EXPECT_EQ(At(r, 1, row), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(At(r, 2, row), kBand);
-    EXPECT_EQ(At(r, w - 3, row), kBand);
-
+    ExpectPixels(r, {{1, row, ColorToRGB(clBtnHighlight)}, {2, row, kBand}, {w - 3, row, kBand}});
     r.SetFlat(true);
     r.Repaint();
-    EXPECT_EQ(At(r, 5, 0), kBack);
-    EXPECT_EQ(At(r, 0, row), kBack);
-    EXPECT_EQ(At(r, 1, row), kBand);
+    ExpectPixels(r, {{5, 0, kBack}, {0, row, kBack}, {1, row, kBand}});
 }
 
 TEST(RulerPaint, FontChangesRedrawLabelsInTheNewFont)
