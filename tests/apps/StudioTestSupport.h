@@ -10,8 +10,10 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QScrollArea>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -98,6 +100,25 @@ struct Studio {
     }
     /// A click without movement on the canvas.
     void Click(QPoint at) { Drag(at, at); }
+    /// The pointer moved over the canvas with no button held, as the window
+    /// system delivers it.
+    void Hover(QPoint at)
+    {
+        QWidget& canvas = window.Cad();
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), canvas.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&canvas, &move);
+        Settle();
+    }
+    /// One notch of the wheel (120 away from the user, -120 toward) over the canvas.
+    void Wheel(QPoint at, int delta, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        QWidget& canvas = window.Cad();
+        QWheelEvent e(QPointF(at), canvas.mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&canvas, &e);
+        Settle();
+    }
     /// The shape alone selected, and the panels caught up.
     void Select(const TMyShape* shape)
     {

@@ -19,8 +19,6 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
-#include <QWheelEvent>
 #include <QProcess>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -382,11 +380,7 @@ TEST_F(StudioView, RulersFollowZoomScrollingAndTheMouse)
     EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 378), 100.0, 0.3);
 
     // The hair lines and the pointer read-out follow the mouse.
-    // A hover move (no button held), as the window system delivers it.
-    QMouseEvent hover(QEvent::MouseMove, QPointF(189, 95), cad.mapToGlobal(QPointF(189, 95)), Qt::NoButton,
-                      Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&cad, &hover);
-    s.Settle();
+    s.Hover({189, 95});
     EXPECT_NEAR(top.Pos2Unit(top.HairLinePos()), 50.0, 0.3);
     EXPECT_NEAR(left.Pos2Unit(left.HairLinePos()), 25.1, 0.3);
     EXPECT_EQ(s.window.findChild<QLabel*>(QStringLiteral("labelXY"))->text(), QStringLiteral("X 50.0  Y 25.1 mm"));
@@ -417,17 +411,11 @@ TEST_F(StudioView, RulersFollowZoomScrollingAndTheMouse)
 
     // Ctrl with the wheel zooms by steps; the wheel alone does not zoom.
     const int before = area.ZoomPercent();
-    const auto wheel = [&](Qt::KeyboardModifiers mods, int delta) {
-        QWheelEvent e(QPointF(50, 50), cad.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      mods, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&cad, &e);
-        s.Settle();
-    };
-    wheel(Qt::ControlModifier, -120);
+    s.Wheel({50, 50}, -120, Qt::ControlModifier);
     EXPECT_EQ(area.ZoomPercent(), 125);
-    wheel(Qt::ControlModifier, 120);
+    s.Wheel({50, 50}, 120, Qt::ControlModifier);
     EXPECT_EQ(area.ZoomPercent(), before);
-    wheel(Qt::NoModifier, 120);
+    s.Wheel({50, 50}, 120);
     EXPECT_EQ(area.ZoomPercent(), before);
 
     // A click on the corner steps to the next unit.

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -27,13 +26,6 @@ std::pair<double, double> ReadPosition(const QString& text)
     const QStringList parts = text.split(u' ', Qt::SkipEmptyParts);
     if (parts.size() < 4) return {-1, -1};
     return {parts.at(1).toDouble(), parts.at(3).toDouble()};
-}
-
-void Hover(QWidget& canvas, QPoint at)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(at), canvas.mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(&canvas, &move);
 }
 
 } // namespace
@@ -53,7 +45,7 @@ TEST_F(StudioBasics, TheFirstViewFitsThePageAndTheStatusBarReadsThePage)
     for (const int zoom : {fitted, 100, 150}) {
         s.window.Area().SetZoomPercent(zoom);
         s.Settle();
-        Hover(cad, QPoint(cad.Width() - 1, cad.Height() - 1));
+        s.Hover(QPoint(cad.Width() - 1, cad.Height() - 1));
         const auto [x, y] = ReadPosition(s.window.findChild<QLabel*>(QStringLiteral("labelXY"))->text());
         const double pixel = 25.4 / 96 / cad.Zoom();
         EXPECT_NEAR(x, 210.0 - pixel, pixel) << zoom;

@@ -7,7 +7,6 @@
 #include "cad/io/DocumentFile.h"
 
 #include <QScrollBar>
-#include <QWheelEvent>
 
 #include <algorithm>
 #include <numbers>
@@ -130,15 +129,11 @@ TEST_P(StudioAtZoom, GesturesEndAsTheSameEditsByCode)
     s.window.SetTool(TDrawTool::SpBrowse);
     pan(Qt::LeftButton, D(200, 170), QPoint(10, -25));
     s.window.SetTool(TDrawTool::SpSelecting);
-    const auto wheel = [&](Qt::KeyboardModifiers mods, QScrollBar* bar) {
+    for (const auto& [mods, bar] : {std::pair{Qt::KeyboardModifiers(), down}, {Qt::ShiftModifier, across}}) {
         const int before = bar->value();
-        QWheelEvent e(QPointF(D(300, 300)), cad.mapToGlobal(QPointF(D(300, 300))), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(&cad, &e);
+        s.Wheel(D(300, 300), -120, mods);
         EXPECT_EQ(bar->value(), Clamped(bar, before + 60));
-    };
-    wheel(Qt::NoModifier, down);
-    wheel(Qt::ShiftModifier, across);
+    }
     ExpectSameShape(*Last(cad), *expected, "pan");
     EXPECT_EQ(cad.GetUndoStepsCount(), beforeNudge + 1);
 
