@@ -26,15 +26,11 @@ TEST(Messages, CaptureTakesEveryMessageAndRestoresThePreviousHandler)
 
 TEST(Types, RoundingIsTiesToEvenAndColoursResolve)
 {
-    EXPECT_EQ(RoundToInt(2.5), 2);
-    EXPECT_EQ(RoundToInt(3.5), 4);
-    EXPECT_EQ(RoundToInt(-2.5), -2);
-    EXPECT_EQ(RoundToInt(-0.5), 0);
     // Positions far beyond any page stay at a bound whose sums still fit.
-    EXPECT_EQ(RoundToInt(-4.5e35), -(1 << 29));
-    EXPECT_EQ(RoundToInt(3e9), 1 << 29);
-    EXPECT_EQ(RoundToInt(536870911.6), 1 << 29);
-    EXPECT_EQ(RoundToInt(std::nan("")), 0);
+    for (const auto& [value, rounded] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-0.5, 0}, {-4.5e35, -(1 << 29)},
+                                         {3e9, 1 << 29}, {536870911.6, 1 << 29}, {std::nan(""), 0}}) {
+        EXPECT_EQ(RoundToInt(value), rounded) << value;
+    }
     EXPECT_EQ(ColorToRGB(clWindow), clWhite);
     EXPECT_EQ(ColorToRGB(clBtnFace), TColor(0xF0F0F0));
     EXPECT_EQ(ColorToRGB(0x12345678u), TColor(0x345678));
