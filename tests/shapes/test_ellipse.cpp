@@ -272,7 +272,7 @@ TEST(ElliArc, PlacingWithThreePresses)
     EXPECT_EQ(surface.CountNot(clWhite), 0);
 }
 
-TEST(ElliArc, HandlesHitsSizingFlipsAndCopies)
+TEST(ElliArc, HandlesHitsSizingAndFlips)
 {
     FakeOwner owner;
     Surface surface;
@@ -307,15 +307,6 @@ TEST(ElliArc, HandlesHitsSizingFlipsAndCopies)
     flipped.FlipVert();
     ExpectNear(flipped.ThePoints[0], 20, 100);
     ExpectNear(flipped.ThePoints[2], 100, 180);
-
-    // Copies take the mode; a copy onto itself changes nothing.
-    arc.SetArcStyle(TArcStyle::asSector);
-    arc.SetArcMode(TArcMode::amEllipse);
-    TMyElliArc copy(&owner);
-    copy.Assign(arc);
-    EXPECT_EQ(copy.ArcMode(), TArcMode::amEllipse);
-    arc.Assign(arc);
-    EXPECT_EQ(arc.ArcStyle(), TArcStyle::asSector);
 
     // Handles at the three points.
     surface.Clear();

@@ -30,7 +30,7 @@ public:
 
 } // namespace
 
-TEST(Line, TakesArrowSettingsFromTheOwnerAndCopiesThem)
+TEST(Line, TakesArrowSettingsFromTheOwner)
 {
     FakeOwner owner;
     owner.arrowStyle = TArrowStyle::ADouble;
@@ -42,22 +42,6 @@ TEST(Line, TakesArrowSettingsFromTheOwnerAndCopiesThem)
     EXPECT_EQ(line.ArrowAngle(), 45);
     EXPECT_EQ(line.ArrowLength(), 12);
     EXPECT_EQ(line.ArrowOffset(), 3);
-
-    line.ThePoints = {{1, 2}, {3, 4}};
-    line.endMergeShapeId = 9;
-    FakeOwner other;
-    TMyLine copy(&other);
-    copy.Assign(line);
-    EXPECT_EQ(copy.ArrowAngle(), 45);
-    EXPECT_EQ(copy.ArrowOffset(), 0); // not copied
-    EXPECT_EQ(copy.endMergeShapeId, -1);
-
-    // From a shape that is no line only the base data is copied.
-    TMyShape plain(&owner);
-    plain.ThePoints = {{7, 7}};
-    copy.Assign(plain);
-    EXPECT_EQ(copy.ThePoints, plain.ThePoints);
-    EXPECT_EQ(copy.ArrowLength(), 12);
 }
 
 TEST(Line, SegmentHitTest)

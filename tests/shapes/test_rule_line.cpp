@@ -21,7 +21,7 @@ bool Blank(Surface& s, const TRect& area) { return s.InkBox(area).IsEmpty(); }
 
 } // namespace
 
-TEST(RuleLine, StartsAsAMeasureAndCopiesEverythingItShows)
+TEST(RuleLine, StartsAsAMeasure)
 {
     FakeOwner owner;
     owner.arrowOffset = 3;
@@ -34,15 +34,6 @@ TEST(RuleLine, StartsAsAMeasureAndCopiesEverythingItShows)
     EXPECT_EQ(rule.ArrowOffset(), 3);
     EXPECT_FALSE(rule.ShowUserInfo());
     EXPECT_EQ(rule.TickStyle(), TTickStyle::tsLine);
-
-    rule.SetShowUserInfo(true);
-    rule.SetTickStyle(TTickStyle::tsNone);
-    rule.SetUserInfo(QStringLiteral("gap"));
-    TMyRuleLine copy(&owner);
-    copy.Assign(rule);
-    EXPECT_TRUE(copy.ShowUserInfo());
-    EXPECT_EQ(copy.TickStyle(), TTickStyle::tsNone);
-    EXPECT_EQ(copy.UserInfo(), QStringLiteral("gap"));
 }
 
 TEST(RuleLine, ShowsItsLengthWithTicksAndUprightTextInEveryDirection)

@@ -1,6 +1,13 @@
+#include "io/ShapeFields.h"
 #include "shapes/FakeOwner.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
 
 using namespace mycad;
 using mycad::test::FakeOwner;
@@ -139,113 +146,202 @@ TEST(ShapeProperties, SettingsPassOnToMembers)
     EXPECT_GT(owner.invalidated, repaints);
 }
 
-TEST(ShapeProperties, AssignCopiesTheDocumentedData)
+namespace {
+
+using Names = std::set<QString>;
+
+std::vector<std::string> Fields(const TMyShape& s)
+{
+    std::vector<std::string> values;
+    for (const iotest::FieldMap* fields : {&iotest::StoredFields(), &iotest::DerivedFields()}) {
+        for (const auto& [name, get] : *fields) values.push_back(name.toStdString() + '=' + iotest::Text(get(s)));
+    }
+    return values;
+}
+
+// A copy holds the source's value of every field, except the fields it
+// leaves alone, which keep the value they had before.
+void ExpectCopy(const TMyShape& copy, const TMyShape& source, const TMyShape& before, const Names& leftAlone)
+{
+    for (const iotest::FieldMap* fields : {&iotest::StoredFields(), &iotest::DerivedFields()}) {
+        for (const auto& [name, get] : *fields) {
+            if (name == QStringLiteral("Center")) continue; // worked out again from the points
+            const TMyShape& want = leftAlone.count(name) ? before : source;
+            EXPECT_EQ(iotest::Text(get(copy)), iotest::Text(get(want))) << name.toStdString();
+        }
+    }
+}
+
+// How a shape is shown and handled belongs to the canvas it is on.
+const Names kNeverCopied{"Visible", "LogUse", "LogWidth", "LogHeight", "Join", "EndCap", "HotShow", "ResizeEnable",
+                         "RotateEnable"};
+// What ties a shape to the others; a copy without relations keeps its own.
+const Names kRelations{"Name", "ShapeNo", "Children", "Links", "Parent", "MultiInfo", "MultiInfoAlignment"};
+
+struct CopyCase {
+    const char* Class;
+    std::function<std::unique_ptr<TMyShape>(TShapeOwner*)> Make;
+    std::function<void(TMyShape&)> Fill; // values a new shape of the class does not have
+    Names AlsoLeftAlone;
+};
+
+template <typename T>
+std::unique_ptr<TMyShape> Make(TShapeOwner* owner)
+{
+    return std::make_unique<T>(owner);
+}
+
+void FillShape(TMyShape& s)
+{
+    s.SetName(QStringLiteral("Box7"));
+    s.SetTag(12);
+    s.SetCaption(QStringLiteral("caption"));
+    s.ShapeId = 7;
+    s.LayerId = 3;
+    s.SelectedHotId = 2;
+    s.SetColorBegin(clRed);
+    s.SetColorEnd(clBlue);
+    s.SetGradientStyle(TGradientStyle::gsLinearH);
+    s.SetInfo(QStringLiteral("info"));
+    s.Pen().SetWidth(5);
+    s.Brush().SetColor(clTeal);
+    s.Font().SetName(QStringLiteral("DejaVu Serif"));
+    s.ThePoints = {{0, 0}, {10, 20}};
+    s.LinkPoints = {{5, 5}};
+    s.ShapeNo = 4;
+    s.ChildShapesNo = {1, 2};
+    s.LinkShapesNo = {9};
+    s.ParentShapeNo = 6;
+    s.CenterPoint = {99, 99};
+    s.TextOutPoint = {5, 30};
+    s.UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
+    TStringList lines;
+    lines.Add(QStringLiteral("one"));
+    s.SetMultiInfo(lines);
+    s.SetMultiInfoAlignment(TAlignment::taCenter);
+    s.SetLocked(true);
+    s.SetCaptionShow(false);
+    s.SetDragEnable(false);
+    s.SetResizeEnable(false);
+    s.SetRotateEnable(false);
+    s.SetHotShow(false);
+    s.SetVisible(false);
+    s.SetLogUse(true);
+    s.SetLogWidth(77);
+    s.SetLogHeight(88);
+    s.SetPenStyleJoinType(TPenStyleJoinType::psjtBEVEL);
+    s.SetPenStyleEndCapType(TPenStyleEndCapType::psectSQUARE);
+}
+
+const CopyCase kCopyCases[] = {
+    {"TMyShape", Make<TMyShape>, FillShape, {}},
+    {"TMyLine", Make<TMyLine>,
+     [](TMyShape& s) {
+         FillShape(s);
+         auto& line = dynamic_cast<TMyLine&>(s);
+         line.SetArrowAngle(45);
+         line.SetArrowLength(12);
+         line.SetArrowStyle(TArrowStyle::ADouble);
+         line.SetArrowOffset(3);
+         line.endMergeShapeId = 9;
+     },
+     {"ArrowOffset"}},
+    {"TMyRuleLine", Make<TMyRuleLine>,
+     [](TMyShape& s) {
+         auto& rule = dynamic_cast<TMyRuleLine&>(s);
+         rule.SetShowUserInfo(true);
+         rule.SetTickStyle(TTickStyle::tsNone);
+         rule.SetUserInfo(QStringLiteral("gap"));
+     },
+     {}},
+    {"TMyElliArc", Make<TMyElliArc>,
+     [](TMyShape& s) {
+         auto& arc = dynamic_cast<TMyElliArc&>(s);
+         arc.ThePoints = {{20, 100}, {43, 43}, {100, 20}};
+         arc.SetArcStyle(TArcStyle::asSector);
+         arc.SetArcMode(TArcMode::amEllipse);
+     },
+     {}},
+    {"TMyText", Make<TMyText>,
+     [](TMyShape& s) {
+         auto& text = dynamic_cast<TMyText&>(s);
+         text.ThePoints = {{1, 2}, {30, 2}, {30, 40}, {1, 40}};
+         text.SetInfo(QStringLiteral("info"));
+         TStringList lines;
+         lines.Add(QStringLiteral("one"));
+         lines.Add(QStringLiteral("two"));
+         text.SetLines(lines);
+         text.SetCharacterSpace(-3);
+         text.SetHAlignment(TAlignment::taRightJustify);
+         text.SetVAlignment(TVAlignment::vaBottom);
+         text.SetIsBorder(true);
+         text.SetIsSolid(false);
+         text.SetWordWrap(true);
+     },
+     {}},
+};
+
+} // namespace
+
+TEST(ShapeProperties, CopiesTakeEveryStoredFieldOfTheirClass)
 {
     FakeOwner ownerA;
     FakeOwner ownerB;
-    TMyShape src(&ownerA);
-    src.SetName(QStringLiteral("Box7"));
-    src.SetTag(12);
-    src.SetCaption(QStringLiteral("caption"));
-    src.ShapeId = 7;
-    src.LayerId = 3;
-    src.SelectedHotId = 2;
-    src.SetColorBegin(clRed);
-    src.SetColorEnd(clBlue);
-    src.SetGradientStyle(TGradientStyle::gsLinearH);
-    src.SetInfo(QStringLiteral("info"));
-    src.Pen().SetWidth(5);
-    src.Brush().SetColor(clTeal);
-    src.Font().SetName(QStringLiteral("DejaVu Serif"));
-    src.ThePoints = {{0, 0}, {10, 20}};
-    src.LinkPoints = {{5, 5}};
-    src.ShapeNo = 4;
-    src.ChildShapesNo = {1, 2};
-    src.LinkShapesNo = {9};
-    src.ParentShapeNo = 6;
-    src.CenterPoint = {99, 99}; // recomputed by the copy
-    src.TextOutPoint = {5, 30};
-    src.UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
-    TStringList lines;
-    lines.Add(QStringLiteral("one"));
-    src.SetMultiInfo(lines);
-    src.SetMultiInfoAlignment(TAlignment::taCenter);
-    src.SetLocked(true);
-    // Not copied:
-    src.SetCaptionShow(false);
-    src.SetDragEnable(false);
-    src.SetResizeEnable(false);
-    src.SetRotateEnable(false);
-    src.SetHotShow(false);
-    src.SetVisible(false);
-    src.SetLogUse(true);
-    src.SetLogWidth(77);
-    src.SetLogHeight(88);
-    src.SetPenStyleJoinType(TPenStyleJoinType::psjtBEVEL);
-    src.SetPenStyleEndCapType(TPenStyleEndCapType::psectSQUARE);
-    bool clicked = false;
-    src.OnClick = [&clicked](TShapeOwner*) { clicked = true; };
+    for (const CopyCase& c : kCopyCases) {
+        SCOPED_TRACE(c.Class);
+        std::unique_ptr<TMyShape> source = c.Make(&ownerA);
+        c.Fill(*source);
+        bool clicked = false;
+        source->OnClick = [&clicked](TShapeOwner*) { clicked = true; };
+        Names leftAlone = kNeverCopied;
+        leftAlone.insert(c.AlsoLeftAlone.begin(), c.AlsoLeftAlone.end());
 
-    TMyShape copy(&ownerB);
-    copy.Assign(src);
-    EXPECT_EQ(copy.Name(), QStringLiteral("Box7"));
-    EXPECT_EQ(copy.Tag(), 12);
-    EXPECT_EQ(copy.Caption(), QStringLiteral("caption"));
-    EXPECT_EQ(copy.ShapeId, 7);
-    EXPECT_EQ(copy.LayerId, 3);
-    EXPECT_EQ(copy.SelectedHotId, -1);
-    EXPECT_EQ(copy.ColorBegin(), clRed);
-    EXPECT_EQ(copy.ColorEnd(), clBlue);
-    EXPECT_EQ(copy.GradientStyle(), TGradientStyle::gsLinearH);
-    EXPECT_EQ(copy.GradBmp.Height(), 256);
-    EXPECT_EQ(copy.GradBmp.Canvas().Pixel(0, 0), clRed);
-    EXPECT_TRUE(copy.Locked());
-    EXPECT_EQ(copy.Info(), QStringLiteral("info"));
-    EXPECT_EQ(copy.Pen().Width(), 5);
-    EXPECT_EQ(copy.Brush().Color(), clTeal);
-    EXPECT_EQ(copy.Font().Name(), QStringLiteral("DejaVu Serif"));
-    EXPECT_EQ(copy.ThePoints, src.ThePoints);
-    EXPECT_EQ(copy.LinkPoints, src.LinkPoints);
-    EXPECT_EQ(copy.ShapeNo, 4);
-    EXPECT_EQ(copy.ChildShapesNo, (TMyShapeNo{1, 2}));
-    EXPECT_EQ(copy.LinkShapesNo, (TMyShapeNo{9}));
-    EXPECT_EQ(copy.ParentShapeNo, 6);
-    EXPECT_EQ(copy.CenterPoint, (TMyPoint{5, 10}));
-    EXPECT_EQ(copy.TextOutPoint, (TMyPoint{5, 30}));
-    EXPECT_EQ(copy.UserData().GetValueByKey(QStringLiteral("k")), QStringLiteral("v"));
-    EXPECT_EQ(copy.MultiInfo(), lines);
-    EXPECT_EQ(copy.MultiInfoAlignment(), TAlignment::taCenter);
-    EXPECT_EQ(copy.Owner(), &ownerB);
-    EXPECT_TRUE(copy.CaptionShow());
-    EXPECT_TRUE(copy.DragEnable());
-    EXPECT_TRUE(copy.ResizeEnable());
-    EXPECT_TRUE(copy.RotateEnable());
-    EXPECT_TRUE(copy.HotShow());
-    EXPECT_TRUE(copy.Visible());
-    EXPECT_FALSE(copy.LogUse());
-    EXPECT_EQ(copy.LogWidth(), 10);
-    EXPECT_EQ(copy.LogHeight(), 10);
-    EXPECT_EQ(copy.PenStyleJoinType(), TPenStyleJoinType::psjtROUND);
-    EXPECT_EQ(copy.PenStyleEndCapType(), TPenStyleEndCapType::psectROUND);
-    EXPECT_FALSE(copy.OnClick);
-    EXPECT_FALSE(clicked);
+        const std::unique_ptr<TMyShape> fresh = c.Make(&ownerB);
+        std::unique_ptr<TMyShape> copy = c.Make(&ownerB);
+        copy->Assign(*source);
+        ExpectCopy(*copy, *source, *fresh, leftAlone);
+        EXPECT_EQ(copy->CenterPoint, copy->ComputeCenterPoint(4)); // not the source's stale one
+        EXPECT_EQ(copy->GradBmp.Canvas().Pixel(0, 0), source->GradBmp.Canvas().Pixel(0, 0));
+        EXPECT_EQ(copy->SelectedHotId, -1);
+        EXPECT_EQ(copy->Owner(), &ownerB);
+        EXPECT_TRUE(copy->CaptionShow());
+        EXPECT_TRUE(copy->DragEnable());
+        EXPECT_FALSE(copy->OnClick);
+        EXPECT_FALSE(clicked);
+        if (auto* line = dynamic_cast<TMyLine*>(copy.get())) {
+            EXPECT_EQ(line->endMergeShapeId, -1);
+        }
+        if (auto* text = dynamic_cast<TMyText*>(copy.get())) {
+            EXPECT_EQ(text->CharacterSpace(), -3);
+            EXPECT_EQ(text->GetInfo(), QStringLiteral("info")); // no area text replaces it
+        }
 
-    TMyShape loose(&ownerB);
-    loose.SetName(QStringLiteral("Mine"));
-    loose.ShapeNo = 1;
-    loose.AssignWithoutRelation(src);
-    EXPECT_EQ(loose.Name(), QStringLiteral("Mine"));
-    EXPECT_EQ(loose.ShapeNo, 1);
-    EXPECT_TRUE(loose.ChildShapesNo.empty());
-    EXPECT_TRUE(loose.LinkShapesNo.empty());
-    EXPECT_EQ(loose.ParentShapeNo, -1);
-    EXPECT_EQ(loose.MultiInfo().Count(), 0);
-    EXPECT_EQ(loose.MultiInfoAlignment(), TAlignment::taLeftJustify);
-    EXPECT_EQ(loose.ShapeId, 7);
-    EXPECT_EQ(loose.ThePoints, src.ThePoints);
+        // Undo restores through the copy without relations.
+        std::unique_ptr<TMyShape> mine = c.Make(&ownerB);
+        mine->SetName(QStringLiteral("Mine"));
+        mine->ShapeNo = 1;
+        std::unique_ptr<TMyShape> loose = c.Make(&ownerB);
+        loose->SetName(QStringLiteral("Mine"));
+        loose->ShapeNo = 1;
+        loose->AssignWithoutRelation(*source);
+        leftAlone.insert(kRelations.begin(), kRelations.end());
+        ExpectCopy(*loose, *source, *mine, leftAlone);
 
-    // Assigning a shape to itself changes nothing.
-    copy.SelectedHotId = 3;
-    copy.Assign(copy);
-    EXPECT_EQ(copy.SelectedHotId, 3);
+        // Assigning a shape to itself changes nothing.
+        copy->SelectedHotId = 3;
+        const std::vector<std::string> before = Fields(*copy);
+        copy->Assign(*copy);
+        EXPECT_EQ(Fields(*copy), before);
+        EXPECT_EQ(copy->SelectedHotId, 3);
+    }
+
+    // From a shape of another class only the base data is copied.
+    FakeOwner arrows;
+    arrows.arrowLength = 12;
+    TMyLine line(&arrows);
+    TMyShape plain(&ownerA);
+    plain.ThePoints = {{7, 7}};
+    line.Assign(plain);
+    EXPECT_EQ(line.ThePoints, plain.ThePoints);
+    EXPECT_EQ(line.ArrowLength(), 12);
 }

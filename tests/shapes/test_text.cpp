@@ -1,5 +1,5 @@
 // Text boxes: where lines and the Info text land in the box, wrapping,
-// mirroring, hollow glyphs, zoom, flips, sizing to the text and copies.
+// mirroring, hollow glyphs, zoom, flips and sizing to the text.
 #include "cad/shapes/ShapeDraw.h"
 #include "cad/shapes/Text.h"
 #include "cad/shapes/TextOut.h"
@@ -329,37 +329,4 @@ TEST(Text, FlipsKeepTheCornerOrderAndPathsFollowTheLayout)
     EXPECT_NEAR(box.Top, ink.Top, 2);
     EXPECT_NEAR(box.Bottom, ink.Bottom, 2);
     EXPECT_FALSE(surface.Canvas().IsPathOpen());
-}
-
-TEST(Text, CopiesCarryEveryField)
-{
-    FakeOwner owner;
-    TMyText source(&owner);
-    MakeText(source, 1, 2, 30, 40);
-    source.SetInfo(QStringLiteral("info"));
-    source.SetLines(LinesOf({"one", "two"}));
-    source.SetCharacterSpace(-3);
-    source.SetHAlignment(TAlignment::taRightJustify);
-    source.SetVAlignment(TVAlignment::vaBottom);
-    source.SetIsBorder(true);
-    source.SetIsSolid(false);
-    source.SetWordWrap(true);
-    TMyText copy(&owner);
-    copy.Assign(source);
-    EXPECT_EQ(copy.ThePoints, source.ThePoints);
-    EXPECT_EQ(copy.Info(), QStringLiteral("info"));
-    EXPECT_EQ(copy.GetInfo(), QStringLiteral("info")); // no area text replaces it
-    EXPECT_EQ(copy.Lines(), source.Lines());
-    EXPECT_EQ(copy.CharacterSpace(), -3);
-    EXPECT_EQ(copy.HAlignment(), TAlignment::taRightJustify);
-    EXPECT_EQ(copy.VAlignment(), TVAlignment::vaBottom);
-    EXPECT_TRUE(copy.IsBorder());
-    EXPECT_FALSE(copy.IsSolid());
-    EXPECT_TRUE(copy.WordWrap());
-    // Undo restores through the copy without relations: the same fields.
-    TMyText restored(&owner);
-    restored.AssignWithoutRelation(source);
-    EXPECT_EQ(restored.Lines(), source.Lines());
-    EXPECT_EQ(restored.CharacterSpace(), -3);
-    EXPECT_TRUE(restored.WordWrap());
 }
