@@ -1,5 +1,5 @@
 // Making and dissolving groups, and how deletion treats nested containers.
-#include "canvas/DocumentState.h"
+#include "support/ShapeState.h"
 #include "canvas/test_paint_helpers.h"
 #include "cad/shapes/Group.h"
 

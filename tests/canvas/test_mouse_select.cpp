@@ -1,6 +1,6 @@
 // Selecting, dragging, sizing and rotating with the mouse on the real widget.
 #include "canvas/CanvasDrawing.h"
-#include "canvas/DocumentState.h"
+#include "support/ShapeState.h"
 #include "canvas/MouseDriver.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Selection by code, alignment, equal spacing and the single-shape transforms.
 #include "canvas/CanvasDrawing.h"
-#include "canvas/DocumentState.h"
+#include "support/ShapeState.h"
 
 #include <gtest/gtest.h>
 

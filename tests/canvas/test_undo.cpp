@@ -1,7 +1,7 @@
 // Undo and redo: the depth limit, each action taken back, and whole editing
 // sessions that must end in exactly the document they started from.
 #include "canvas/CanvasDrawing.h"
-#include "canvas/DocumentState.h"
+#include "support/ShapeState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "io/ShapeFields.h"
 #include "shapes/FakeOwner.h"
+#include "support/ShapeState.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <vector>
 
 using namespace mycad;
 using mycad::test::FakeOwner;
@@ -149,15 +148,6 @@ TEST(ShapeProperties, SettingsPassOnToMembers)
 namespace {
 
 using Names = std::set<QString>;
-
-std::vector<std::string> Fields(const TMyShape& s)
-{
-    std::vector<std::string> values;
-    for (const iotest::FieldMap* fields : {&iotest::StoredFields(), &iotest::DerivedFields()}) {
-        for (const auto& [name, get] : *fields) values.push_back(name.toStdString() + '=' + iotest::Text(get(s)));
-    }
-    return values;
-}
 
 // A copy holds the source's value of every field, except the fields it
 // leaves alone, which keep the value they had before.
@@ -329,9 +319,9 @@ TEST(ShapeProperties, CopiesTakeEveryStoredFieldOfTheirClass)
 
         // Assigning a shape to itself changes nothing.
         copy->SelectedHotId = 3;
-        const std::vector<std::string> before = Fields(*copy);
+        const std::string before = mycad::test::ShapeState(*copy);
         copy->Assign(*copy);
-        EXPECT_EQ(Fields(*copy), before);
+        EXPECT_EQ(mycad::test::ShapeState(*copy), before);
         EXPECT_EQ(copy->SelectedHotId, 3);
     }
 
