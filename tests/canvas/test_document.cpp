@@ -29,9 +29,15 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     TMyCAD cad;
     FakeOwner other;
     cad.Pen().SetColor(clRed);
+    cad.Pen().SetWidth(3);
     cad.Brush().SetColor(clYellow);
+    cad.Brush().SetStyle(TBrushStyle::bsCross);
+    cad.Font().SetName(QStringLiteral("DejaVu Serif"));
     cad.SetDragEnable(false);
+    cad.SetHotShow(false);
     cad.SetRotateEnable(false);
+    cad.SetPenStyleJoinType(TPenStyleJoinType::psjtMITER);
+    cad.SetPenStyleEndCapType(TPenStyleEndCapType::psectFLAT);
 
     // Tools: the shape always belongs to this canvas and takes its defaults.
     std::unique_ptr<TMyShape> line = cad.CreateShapeBySpTool(TDrawTool::SpLine, &other);
@@ -39,9 +45,19 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     EXPECT_NE(dynamic_cast<TMyLine*>(line.get()), nullptr);
     EXPECT_EQ(line->Owner(), static_cast<TShapeOwner*>(&cad));
     EXPECT_EQ(line->Pen().Color(), clRed);
+    EXPECT_EQ(line->Pen().Width(), 3);
     EXPECT_EQ(line->Brush().Color(), clYellow);
+    EXPECT_EQ(line->Brush().Style(), TBrushStyle::bsCross);
+    EXPECT_EQ(line->Font().Name(), QStringLiteral("DejaVu Serif"));
     EXPECT_FALSE(line->DragEnable());
+    EXPECT_FALSE(line->HotShow());
     EXPECT_FALSE(line->RotateEnable());
+    EXPECT_TRUE(line->ResizeEnable());
+    EXPECT_EQ(line->PenStyleJoinType(), TPenStyleJoinType::psjtMITER);
+    EXPECT_EQ(line->PenStyleEndCapType(), TPenStyleEndCapType::psectFLAT);
+    // The shape's objects are its own: changing the canvas's later does not reach it.
+    cad.Pen().SetColor(clBlue);
+    EXPECT_EQ(line->Pen().Color(), clRed);
     for (TDrawTool tool : {TDrawTool::SpSelecting, TDrawTool::SpRotateSelecting, TDrawTool::SpClose,
                            TDrawTool::SpPolylinePolygonPointRemoving, TDrawTool::SpPolylinePolygonPointAdding,
                            TDrawTool::SpDragWhole, TDrawTool::SpBrowse}) {

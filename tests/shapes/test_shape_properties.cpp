@@ -11,37 +11,6 @@
 using namespace mycad;
 using mycad::test::FakeOwner;
 
-TEST(ShapeProperties, NewShapeTakesTheOwnersDefaults)
-{
-    FakeOwner owner;
-    owner.pen.SetColor(clRed);
-    owner.pen.SetWidth(3);
-    owner.brush.SetColor(clYellow);
-    owner.brush.SetStyle(TBrushStyle::bsCross);
-    owner.font.SetName(QStringLiteral("DejaVu Serif"));
-    owner.dragEnable = false;
-    owner.hotShow = false;
-    owner.rotateEnable = false;
-    owner.joinType = TPenStyleJoinType::psjtMITER;
-    owner.endCapType = TPenStyleEndCapType::psectFLAT;
-    TMyShape s(&owner);
-    EXPECT_EQ(s.Pen().Color(), clRed);
-    EXPECT_EQ(s.Pen().Width(), 3);
-    EXPECT_EQ(s.Brush().Color(), clYellow);
-    EXPECT_EQ(s.Brush().Style(), TBrushStyle::bsCross);
-    EXPECT_EQ(s.Font().Name(), QStringLiteral("DejaVu Serif"));
-    EXPECT_FALSE(s.DragEnable());
-    EXPECT_FALSE(s.HotShow());
-    EXPECT_FALSE(s.RotateEnable());
-    EXPECT_TRUE(s.ResizeEnable());
-    EXPECT_EQ(s.PenStyleJoinType(), TPenStyleJoinType::psjtMITER);
-    EXPECT_EQ(s.PenStyleEndCapType(), TPenStyleEndCapType::psectFLAT);
-    EXPECT_EQ(s.Owner(), &owner);
-    // The shape's objects are its own: changing the canvas's later does not reach it.
-    owner.pen.SetColor(clBlue);
-    EXPECT_EQ(s.Pen().Color(), clRed);
-}
-
 TEST(ShapeProperties, NamesFollowTheIdentifierRule)
 {
     FakeOwner owner;
