@@ -10,20 +10,6 @@
 using namespace mycad;
 using namespace mycad::test;
 
-TEST(CanvasDocument, NewCanvasHasOneCurrentVisibleLayerAndNoShapes)
-{
-    TMyCAD cad;
-    EXPECT_EQ(cad.GetLayersCount(), 1);
-    EXPECT_EQ(cad.NextLayerId, 1);
-    EXPECT_EQ(cad.CurrentLayerId(), 0);
-    EXPECT_EQ(cad.GetLayerNameByID(0), QStringLiteral("Layer0"));
-    EXPECT_TRUE(cad.IsVisibleLayerByID(0));
-    EXPECT_EQ(cad.GetShapesCount(), 0);
-    EXPECT_EQ(cad.GetShapeByID(0), nullptr);
-    EXPECT_EQ(cad.GetShapeNoById(0), -1);
-    EXPECT_EQ(cad.Cursor(), TCursor::crCross);
-}
-
 TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
 {
     TMyCAD cad;

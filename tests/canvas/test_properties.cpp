@@ -20,6 +20,11 @@ TEST(CanvasProperties, ANewCanvasStartsWithThePublishedValues)
     EXPECT_EQ(cad.Version(), QStringLiteral("2013"));
     EXPECT_EQ(cad.DiskFileVersion(), QStringLiteral("XP.j"));
     EXPECT_EQ(cad.HotLinkShape(), nullptr);
+    EXPECT_EQ(cad.Cursor(), TCursor::crCross);
+    // One layer, current and shown; the layer tests take it from there.
+    EXPECT_EQ(cad.GetLayersCount(), 1);
+    EXPECT_TRUE(cad.IsVisibleLayerByID(0));
+    EXPECT_EQ(cad.GetShapesCount(), 0);
     // The tool is stored without its interaction state until it is next set.
     EXPECT_EQ(cad.ActionTool(), TActionTools::dtClose);
     cad.SetShapeTool(TDrawTool::SpSelecting);

@@ -39,22 +39,6 @@ TEST(PolyLine, StartsWithoutArrowHeadsAndEndsOnADoubleClickAtAnyZoom)
     EXPECT_EQ(zoomed.ThePoints, (TArrMyPoint{{5, 5}, {20, 5}, {20, 20}}));
 }
 
-TEST(PolyLine, AppendPointUndoesTheHostsCoordinateMode)
-{
-    FakeOwner owner; // 400 x 300
-    owner.zoom = 2.0;
-    TMyPolyLine line(&owner);
-    const TPoint given{30, 40};
-    for (const TXYMode mode : {TXYMode::Mode0, TXYMode::Mode1, TXYMode::Mode2, TXYMode::Mode3}) {
-        owner.xyMode = mode;
-        line.ThePoints.clear();
-        line.AppendPoint(given);
-        // The inverse of the mapping the host reads points back through.
-        EXPECT_EQ(line.GetPointInZoomWithMode(0), given) << static_cast<int>(mode);
-    }
-    EXPECT_EQ(line.ThePoints.front(), (TMyPoint{185, 20})); // Mode3: (400 - 30) / 2, 40 / 2
-}
-
 TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClick)
 {
     FakeOwner owner; // HotSize 4

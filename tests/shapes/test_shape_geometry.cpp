@@ -1,8 +1,10 @@
+#include "cad/shapes/PolyLine.h"
 #include "shapes/FakeOwner.h"
 
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <utility>
 
 using namespace mycad;
 using mycad::test::FakeOwner;
@@ -51,20 +53,29 @@ TEST(ShapeGeometry, ZoomedPointsAreStoredAsDocumentValues)
     EXPECT_EQ(s.GetLinkPointsCount(), 1);
 }
 
-TEST(ShapeGeometry, PointsAsTheHostReadsThem)
+TEST(ShapeGeometry, PointsAsTheHostReadsAndGivesThem)
 {
-    FakeOwner owner;
-    owner.width = 400;
-    owner.height = 300;
+    FakeOwner owner; // 400 x 300
     TMyShape s(&owner);
     AddDocPoints(s, {{10.5f, 20.5f}});
-    EXPECT_EQ(s.GetPointInZoomWithMode(0), (TPoint{10, 20})); // ties to even
-    owner.xyMode = TXYMode::Mode1;
-    EXPECT_EQ(s.GetPointInZoomWithMode(0), (TPoint{10, 280}));
-    owner.xyMode = TXYMode::Mode2;
-    EXPECT_EQ(s.GetPointInZoomWithMode(0), (TPoint{390, 280}));
-    owner.xyMode = TXYMode::Mode3;
-    EXPECT_EQ(s.GetPointInZoomWithMode(0), (TPoint{390, 20}));
+    TMyPolyLine line(&owner);
+    const std::pair<TXYMode, TPoint> cases[] = {
+        {TXYMode::Mode0, {10, 20}}, // ties to even
+        {TXYMode::Mode1, {10, 280}},
+        {TXYMode::Mode2, {390, 280}},
+        {TXYMode::Mode3, {390, 20}},
+    };
+    for (const auto& [mode, expected] : cases) {
+        owner.xyMode = mode;
+        owner.zoom = 1.0;
+        EXPECT_EQ(s.GetPointInZoomWithMode(0), expected) << static_cast<int>(mode);
+        // A point the host appends is the inverse of that mapping, at any zoom.
+        owner.zoom = 2.0;
+        line.ThePoints.clear();
+        line.AppendPoint({30, 40});
+        EXPECT_EQ(line.GetPointInZoomWithMode(0), (TPoint{30, 40})) << static_cast<int>(mode);
+    }
+    EXPECT_EQ(line.ThePoints.front(), (TMyPoint{185, 20})); // Mode3: (400 - 30) / 2, 40 / 2
     EXPECT_EQ(s.GetPointInZoomWithMode(1), (TPoint{}));
     EXPECT_EQ(s.GetPointInZoomWithMode(-1), (TPoint{}));
 }
