@@ -68,7 +68,8 @@ TEST(MouseEllipse, AnArcTakesThreePressesAndIgnoresRepeatedOnes)
     EXPECT_EQ(m.Ink({100, 230}, 1), 0);
     EXPECT_EQ(m.Ink({140, 219}, 1), 0);
 
-    // A new arc takes the canvas's mode.
+    // A new arc takes the canvas's mode; a third point in the second one's
+    // column is enough to finish.
     cad.SetArcMode(TArcMode::amEllipse);
     cad.SetShapeTool(TDrawTool::SpElliArc);
     m.Click({220, 40});
@@ -76,6 +77,7 @@ TEST(MouseEllipse, AnArcTakesThreePressesAndIgnoresRepeatedOnes)
     m.Click({300, 120});
     ASSERT_EQ(cad.GetShapesCount(), 2);
     EXPECT_EQ(dynamic_cast<TMyElliArc*>(cad.GetShapeByNo(1))->ArcMode(), TArcMode::amEllipse);
+    EXPECT_EQ(cad.GetShapeByNo(1)->ThePoints, (TArrMyPoint{{220, 40}, {300, 40}, {300, 120}}));
 }
 
 TEST(MouseEllipse, AnArcByCodeFromACircle)

@@ -15,7 +15,6 @@ using mycad::test::FakeOwner;
 using mycad::test::ExpectHandles;
 using mycad::test::ExpectHits;
 using mycad::test::Surface;
-using mycad::test::Click;
 using mycad::test::DrawWithMouse;
 using mycad::test::ExpectNear;
 
@@ -241,17 +240,11 @@ TEST(ElliArc, EllipseModeFollowsTheCornerOfItsBox)
     EXPECT_EQ(arc.GetCenterPoint(), (TMyPoint{3, 4}));
 }
 
-TEST(ElliArc, PlacingWithThreePresses)
+// Presses that place the points are the canvas gesture tests'.
+TEST(ElliArc, ThePlacingRubberBand)
 {
     FakeOwner owner;
-    TMyElliArc arc(&owner);
-    // Presses repeated on a placed point are the canvas gesture test's.
-    EXPECT_FALSE(Click(arc, {10, 10}));
-    EXPECT_FALSE(Click(arc, {60, 40}));
-    EXPECT_TRUE(Click(arc, {60, 90})); // the same column is enough to finish
-    EXPECT_EQ(arc.ThePoints, (TArrMyPoint{{10, 10}, {60, 40}, {60, 90}}));
-
-    // The placing rubber band: handles, then with two points the arc to the mouse.
+    // Handles, then with two points the arc to the mouse.
     Surface surface;
     TMyElliArc placing(&owner);
     placing.AddPointByMouse({20, 100});
