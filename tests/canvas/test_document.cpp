@@ -41,9 +41,6 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     EXPECT_TRUE(line->ResizeEnable());
     EXPECT_EQ(line->PenStyleJoinType(), TPenStyleJoinType::psjtMITER);
     EXPECT_EQ(line->PenStyleEndCapType(), TPenStyleEndCapType::psectFLAT);
-    // The shape's objects are its own: changing the canvas's later does not reach it.
-    cad.Pen().SetColor(clBlue);
-    EXPECT_EQ(line->Pen().Color(), clRed);
     for (TDrawTool tool : {TDrawTool::SpSelecting, TDrawTool::SpRotateSelecting, TDrawTool::SpClose,
                            TDrawTool::SpPolylinePolygonPointRemoving, TDrawTool::SpPolylinePolygonPointAdding,
                            TDrawTool::SpDragWhole, TDrawTool::SpBrowse}) {
