@@ -22,6 +22,7 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     cad.SetDragEnable(false);
     cad.SetHotShow(false);
     cad.SetRotateEnable(false);
+    cad.SetResizeEnable(false);
     cad.SetPenStyleJoinType(TPenStyleJoinType::psjtMITER);
     cad.SetPenStyleEndCapType(TPenStyleEndCapType::psectFLAT);
 
@@ -38,7 +39,7 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     EXPECT_FALSE(line->DragEnable());
     EXPECT_FALSE(line->HotShow());
     EXPECT_FALSE(line->RotateEnable());
-    EXPECT_TRUE(line->ResizeEnable());
+    EXPECT_FALSE(line->ResizeEnable());
     EXPECT_EQ(line->PenStyleJoinType(), TPenStyleJoinType::psjtMITER);
     EXPECT_EQ(line->PenStyleEndCapType(), TPenStyleEndCapType::psectFLAT);
     for (TDrawTool tool : {TDrawTool::SpSelecting, TDrawTool::SpRotateSelecting, TDrawTool::SpClose,

@@ -119,6 +119,8 @@ TEST(Text, LinesSitWhereTheirAlignmentsPutThemAndTurnWithTheBox)
     turned.SetVAlignment(TVAlignment::vaTop);
     turned.RotateChangeValueByAngle(turned.CenterPoint, kPi / 2);
     turned.Draw(surface.Canvas());
+    // Text leaves what lies between its glyphs as it was.
+    EXPECT_EQ(surface.Canvas().BkMode(), TRANSPARENT);
     const TRect ink = surface.InkBox({0, 0, 400, 300});
     // The unturned start (100, 100) turns to (250, 50): the text runs down
     // from there with its top toward +x.
