@@ -15,6 +15,15 @@
 
 namespace mycad::cli {
 
+/// A whole number in range; nullopt otherwise.
+inline std::optional<int> IntIn(const QString& text, int low, int high)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high) return std::nullopt;
+    return v;
+}
+
 class TCommandLine {
 public:
     TCommandLine(QString command, QStringList args, QTextStream& err)
@@ -96,6 +105,20 @@ public:
         return false;
     }
 
+    /// The whole number given for an option, kept in value when it lies in
+    /// [low, high]; otherwise reports a usage error and returns false. An
+    /// option not given leaves value as it is.
+    template <class TValue>
+    bool IntOption(const QString& name, int low, int high, TValue& value) const
+    {
+        const std::optional<QString> text = Value(name);
+        if (!text) return true;
+        const std::optional<int> v = IntIn(*text, low, high);
+        if (!v) return Usage(QStringLiteral("%1 must be a whole number from %2 to %3").arg(name).arg(low).arg(high));
+        value = *v;
+        return true;
+    }
+
 private:
     struct Option {
         QString name;
@@ -121,14 +144,5 @@ struct TLoadedDrawing {
         if (!ok) err << "mycad: " << app::OpenErrorText(result, fileName) << '\n';
     }
 };
-
-/// A whole number in range; nullopt otherwise.
-inline std::optional<int> IntIn(const QString& text, int low, int high)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < low || v > high) return std::nullopt;
-    return v;
-}
 
 } // namespace mycad::cli

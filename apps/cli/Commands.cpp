@@ -193,27 +193,9 @@ int Render(TCommandLine& line, QTextStream& err)
     std::optional<int> w;
     std::optional<int> h;
     int jpegQuality = 90;
-    if (const auto v = line.Value(width)) {
-        w = IntIn(*v, 1, kMaxPictureSide);
-        if (!w) {
-            line.Usage(QStringLiteral("--width must be a whole number from 1 to %1").arg(kMaxPictureSide));
-            return kExitUsage;
-        }
-    }
-    if (const auto v = line.Value(height)) {
-        h = IntIn(*v, 1, kMaxPictureSide);
-        if (!h) {
-            line.Usage(QStringLiteral("--height must be a whole number from 1 to %1").arg(kMaxPictureSide));
-            return kExitUsage;
-        }
-    }
-    if (const auto v = line.Value(quality)) {
-        const std::optional<int> q = IntIn(*v, 0, 100);
-        if (!q) {
-            line.Usage(QStringLiteral("--quality must be a whole number from 0 to 100"));
-            return kExitUsage;
-        }
-        jpegQuality = *q;
+    if (!line.IntOption(width, 1, kMaxPictureSide, w) || !line.IntOption(height, 1, kMaxPictureSide, h) ||
+        !line.IntOption(quality, 0, 100, jpegQuality)) {
+        return kExitUsage;
     }
 
     TLoadedDrawing drawing(in, err);

@@ -175,14 +175,7 @@ int PreviewEntry(TCommandLine& line, QTextStream& err)
         return kExitUsage;
     }
     int size = 64;
-    if (const auto v = line.Value(sizeOption)) {
-        const std::optional<int> n = IntIn(*v, 3, 4096);
-        if (!n) {
-            line.Usage(QStringLiteral("--size must be a whole number from 3 to 4096"));
-            return kExitUsage;
-        }
-        size = *n;
-    }
+    if (!line.IntOption(sizeOption, 3, 4096, size)) return kExitUsage;
     TOpenedLibrary opened(file, err);
     if (!opened.ok) return kExitFileError;
     TBitmap tile;
