@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <new>
 
 namespace mycad {
 
@@ -13,6 +14,10 @@ namespace {
 constexpr std::string_view kEol = "\r\n";
 /// Big enough that handing it on costs little against composing it.
 constexpr size_t kBufferSize = size_t(1) << 20;
+/// Whole pixels from -kMemoReach up to kMemoReach have their text memoised;
+/// the first kMemoCopy characters are copied at once.
+constexpr int32_t kMemoReach = 16384;
+constexpr size_t kMemoCopy = 24;
 
 __extension__ typedef unsigned __int128 TUInt128;
 
@@ -25,56 +30,51 @@ constexpr std::array<uint64_t, 20> kPowersOfTen = [] {
 
 char* PutInt(char* out, int64_t value) { return std::to_chars(out, out + 24, value).ptr; }
 
-/// The 15 significant digits of a real and the power of ten of the first,
-/// followed by zeros so that fixed-size copies may read past the last.
+static_assert(std::endian::native == std::endian::little,
+              "the digits below are laid out in registers in memory order");
+
+/// The eight decimal digits of v < 10^8, one per byte in memory order (the
+/// first digit in the lowest byte), as values 0-9: split into halves, then
+/// quarters, then single digits, every lane at once.
+inline uint64_t EightDigits(uint32_t v)
+{
+    uint64_t x = (v / 10000) | (uint64_t(v % 10000) << 32);              // 4 + 4
+    const uint64_t hundreds = ((x * 10486) >> 20) & 0x0000007F0000007FULL; // lane / 100
+    x = hundreds | ((x - hundreds * 100) << 16);                           // 2 + 2 + 2 + 2
+    const uint64_t tens = ((x * 103) >> 10) & 0x000F000F000F000FULL;       // lane / 10
+    return tens | ((x - tens * 10) << 8);
+}
+
+/// The 15 significant digits of a real as a whole number 10^14 <= Whole <
+/// 10^15, and the power of ten of the first.
 struct TDigits {
-    std::array<char, 32> Text;
+    uint64_t Whole = 0;
     int32_t Exponent = 0;
 };
 
-constexpr std::array<char, 200> kDigitPairs = [] {
-    std::array<char, 200> p{};
-    for (size_t i = 0; i < 100; ++i) {
-        p[2 * i] = static_cast<char>('0' + i / 10);
-        p[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return p;
-}();
-
-void PutPair(char* out, uint32_t v) { std::memcpy(out, kDigitPairs.data() + 2 * v, 2); }
-
-/// The 15 digits of 10^14 <= whole < 10^15, in two independent halves so
-/// the divisions overlap.
-void PutFifteenDigits(char* out, uint64_t whole)
+/// Lays out the digits as general format does, with no trailing zeros. The
+/// digits stay in registers: they are stored 16 at a time and the end moved
+/// back, so out needs room for 34 characters.
+char* PutGeneral(char* out, bool negative, const TDigits& d)
 {
-    const auto high = static_cast<uint32_t>(whole / 100000000); // 7 digits
-    const auto low = static_cast<uint32_t>(whole % 100000000);  // 8 digits
-    out[0] = static_cast<char>('0' + high / 1000000);
-    const uint32_t h = high % 1000000;
-    PutPair(out + 1, h / 10000);
-    PutPair(out + 3, h / 100 % 100);
-    PutPair(out + 5, h % 100);
-    const uint32_t l1 = low / 10000;
-    const uint32_t l2 = low % 10000;
-    PutPair(out + 7, l1 / 100);
-    PutPair(out + 9, l1 % 100);
-    PutPair(out + 11, l2 / 100);
-    PutPair(out + 13, l2 % 100);
-}
+    // Sixteen digits (the last always 0), the first in the lowest byte.
+    const uint64_t sixteen = d.Whole * 10;
+    const uint64_t high = EightDigits(static_cast<uint32_t>(sixteen / 100000000));
+    const uint64_t low = EightDigits(static_cast<uint32_t>(sixteen % 100000000));
+    // Trailing zero digits are the zero bytes at the top; the first digit is
+    // never 0, so high is never 0.
+    const int32_t count = low != 0 ? 16 - std::countl_zero(low) / 8 : 8 - std::countl_zero(high) / 8;
+    constexpr uint64_t kZeros = 0x3030303030303030ULL;
+    const TUInt128 digits = (TUInt128(low + kZeros) << 64) | (high + kZeros);
 
-/// Lays out the digits (count significant, no trailing zeros) as general
-/// format does. Copies whole blocks of 16 and then moves the end back, so
-/// out needs room for 34 characters.
-char* PutGeneral(char* out, bool negative, const TDigits& d, int32_t count)
-{
-    const char* digits = d.Text.data();
     const int32_t exponent = d.Exponent;
     if (negative) *out++ = '-';
     if (exponent < -5 || exponent >= 15) {
-        *out++ = digits[0];
+        *out++ = static_cast<char>(digits);
         if (count > 1) {
             *out++ = '.';
-            std::memcpy(out, digits + 1, 16);
+            const TUInt128 rest = digits >> 8;
+            std::memcpy(out, &rest, 16);
             out += count - 1;
         }
         *out++ = 'E';
@@ -83,14 +83,15 @@ char* PutGeneral(char* out, bool negative, const TDigits& d, int32_t count)
     if (exponent < 0) {
         std::memcpy(out, "0.00000", 8);
         out += 1 - exponent;
-        std::memcpy(out, digits, 16);
+        std::memcpy(out, &digits, 16);
         return out + count;
     }
     const int32_t whole = exponent + 1;
-    std::memcpy(out, digits, 16);
+    std::memcpy(out, &digits, 16);
     if (count <= whole) return out + whole; // the zeros after the digits
     out[whole] = '.';
-    std::memcpy(out + whole + 1, digits + whole, 16);
+    const TUInt128 rest = digits >> (8 * whole);
+    std::memcpy(out + whole + 1, &rest, 16);
     return out + count + 1;
 }
 
@@ -101,9 +102,9 @@ void DigitsExactly(double value, TDigits& d)
     std::array<char, 40> buf{};
     const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::scientific, 14);
     const char* p = buf.data();
-    size_t count = 0;
+    d.Whole = 0;
     for (; p < res.ptr && *p != 'e'; ++p) {
-        if (*p != '.') d.Text[count++] = *p;
+        if (*p != '.') d.Whole = d.Whole * 10 + static_cast<uint64_t>(*p - '0');
     }
     d.Exponent = static_cast<int32_t>(std::strtol(p + 1, nullptr, 10));
 }
@@ -137,7 +138,7 @@ bool DigitsFast(double value, TDigits& d)
         const TUInt128 half = TUInt128(1) << (shift - 1);
         if (rest == half) return false;
         if (rest > half && ++whole == kHigh) return false;
-        PutFifteenDigits(d.Text.data(), whole);
+        d.Whole = whole;
         d.Exponent = e;
         return true;
     }
@@ -148,11 +149,67 @@ bool DigitsFast(double value, TDigits& d)
 
 TDxfWriter::TDxfWriter(double pageHeight, TDxfSink sink)
     : FSink(std::move(sink)), FBuffer(new char[kBufferSize]), FPos(FBuffer.get()), FEnd(FBuffer.get() + kBufferSize),
-      FPageHeight(pageHeight)
+      FPageHeight(pageHeight),
+      // Zeroed by the system and touched only where a coordinate lands, so
+      // a small file costs none of it.
+      FMemo(static_cast<TMemoText*>(std::calloc(4 * size_t(kMemoReach), sizeof(TMemoText))))
 {
+    if (!FMemo) throw std::bad_alloc();
 }
 
 TDxfWriter::~TDxfWriter() = default;
+
+void TDxfWriter::TFreeMemo::operator()(TMemoText* p) const { std::free(p); }
+
+// Most coordinates of a drawing are whole pixels (the sampled curves round
+// every vertex), and a page holds a few thousand of them per axis, while
+// formatting a real is the bulk of composing a file. Each axis therefore
+// keeps the text of every whole pixel it has formatted; the text is the
+// one FormatReal gives for the very same quotient, so the file is the same.
+template <class TValue>
+void TDxfWriter::Coordinate(std::string_view code, double pixels, size_t axis, TValue value)
+{
+    if (!(pixels > -kMemoReach && pixels < kMemoReach)) {
+        Real(code, value());
+        return;
+    }
+    const auto whole = static_cast<int32_t>(pixels);
+    if (static_cast<double>(whole) != pixels) {
+        Real(code, value());
+        return;
+    }
+    TMemoText& memo = FMemo.get()[axis * 2 * size_t(kMemoReach) + size_t(whole + kMemoReach)];
+    if (memo.Size == 0) {
+        std::array<char, kMaxRealChars> text{};
+        const auto size = static_cast<size_t>(FormatReal(text.data(), value()) - text.data());
+        // Beyond the copy below (a page's pixels never come near it): not kept.
+        if (size > kMemoCopy) {
+            Real(code, value());
+            return;
+        }
+        std::memcpy(memo.Text, text.data(), kMemoCopy);
+        memo.Size = static_cast<uint8_t>(size);
+    }
+    char* p = Room(code.size() + kMemoCopy + 2 * kEol.size());
+    for (const char c : code) *p++ = c;
+    *p++ = '\r';
+    *p++ = '\n';
+    std::memcpy(p, memo.Text, kMemoCopy);
+    p += memo.Size;
+    *p++ = '\r';
+    *p++ = '\n';
+    FPos = p;
+}
+
+void TDxfWriter::X(std::string_view code, double x)
+{
+    Coordinate(code, x, 0, [x] { return x / kDxfPixelsPerMillimetre; });
+}
+
+void TDxfWriter::Y(std::string_view code, double y)
+{
+    Coordinate(code, y, 1, [this, y] { return (FPageHeight - y) / kDxfPixelsPerMillimetre; });
+}
 
 char* TDxfWriter::FormatReal(char* out, double value)
 {
@@ -165,11 +222,8 @@ char* TDxfWriter::FormatReal(char* out, double value)
     const bool negative = value < 0.0;
     const double magnitude = std::fabs(value);
     TDigits d;
-    std::memset(d.Text.data(), '0', d.Text.size());
     if (!DigitsFast(magnitude, d)) DigitsExactly(magnitude, d);
-    int32_t count = 15;
-    while (count > 1 && d.Text[static_cast<size_t>(count - 1)] == '0') --count;
-    return PutGeneral(out, negative, d, count);
+    return PutGeneral(out, negative, d);
 }
 
 void TDxfWriter::AppendReal(std::string& out, double value)

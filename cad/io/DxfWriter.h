@@ -55,8 +55,8 @@ public:
     /// A group whose value is a real in general format.
     void Real(std::string_view code, double value);
     /// x in millimetres; y flipped against the page height, in millimetres.
-    void X(std::string_view code, double x) { Real(code, x / kDxfPixelsPerMillimetre); }
-    void Y(std::string_view code, double y) { Real(code, (FPageHeight - y) / kDxfPixelsPerMillimetre); }
+    void X(std::string_view code, double x);
+    void Y(std::string_view code, double y);
     /// A length in millimetres.
     void Length(std::string_view code, double pixels) { Real(code, pixels / kDxfPixelsPerMillimetre); }
 
@@ -115,6 +115,19 @@ private:
     void Line(std::string_view text);
     /// "5" and the next handle.
     void Handle();
+    /// A group whose value is computed from a coordinate by value(); whole
+    /// pixels take their text from the axis's memo instead.
+    template <class TValue>
+    void Coordinate(std::string_view code, double pixels, size_t axis, TValue value);
+
+    /// The text of one whole-pixel coordinate, once it has been formatted.
+    struct TMemoText {
+        char Text[31];
+        uint8_t Size; // 0 until formatted
+    };
+    struct TFreeMemo {
+        void operator()(TMemoText* p) const;
+    };
 
     TDxfSink FSink;
     std::unique_ptr<char[]> FBuffer;
@@ -123,6 +136,8 @@ private:
     bool FFailed = false;
     double FPageHeight;
     int32_t FHandle = 20;
+    /// Both axes' memos, x then y, indexed by the pixel plus kMemoReach.
+    std::unique_ptr<TMemoText, TFreeMemo> FMemo;
 };
 
 } // namespace mycad

@@ -267,6 +267,31 @@ TEST(DxfFile, RealsAgreeWithTheCLibraryOnRandomValues)
     }
 }
 
+TEST(DxfFile, WholePixelsReadTheSameWhetherFormattedOrRemembered)
+{
+    // Each axis remembers the text of the whole pixels it has written: the
+    // same pixel on both axes, again later, at the ends of what is
+    // remembered and beyond must read as the quotient formatted afresh.
+    const double height = 4493.0;
+    std::string file;
+    TDxfWriter w(height, [&file](std::string_view piece) {
+        file.append(piece);
+        return true;
+    });
+    std::string want;
+    for (const double p : {100.0, 100.5, -100.0, 0.0, -0.0, 16383.0, -16383.0, 16384.0, -16385.0, 1e9, 100.0, 4493.0}) {
+        w.X("10", p);
+        w.Y("20", p);
+        std::string x;
+        std::string y;
+        TDxfWriter::AppendReal(x, p / kDxfPixelsPerMillimetre);
+        TDxfWriter::AppendReal(y, (height - p) / kDxfPixelsPerMillimetre);
+        want += "10\r\n" + x + "\r\n20\r\n" + y + "\r\n";
+    }
+    ASSERT_TRUE(w.Flush());
+    EXPECT_EQ(file, want);
+}
+
 TEST(DxfFile, TextBoxesWriteTheirLinesTopToBottomWhateverTheZoom)
 {
     auto cad = DxfCanvas();
