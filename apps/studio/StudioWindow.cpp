@@ -289,7 +289,7 @@ void TStudioWindow::BuildActions()
     for (const auto& [name, text, type] : {std::tuple{"viewGridLines", "&Lines", TGridType::gLine},
                                            std::tuple{"viewGridDots", "&Dots", TGridType::gPixel}}) {
         QAction* a = MakeAction(S(name), S(text), QString(), QKeySequence(), S("Draw the grid as lines or dots"),
-                                [this, type] { SetGridType(type); });
+                                [this, type = type] { SetGridType(type); });
         a->setCheckable(true);
         gridTypes_->addAction(a);
     }
@@ -321,7 +321,7 @@ void TStudioWindow::BuildActions()
                                 nullptr);
         a->setCheckable(true);
         routers->addAction(a);
-        connect(a, &QAction::triggered, this, [this, router] {
+        connect(a, &QAction::triggered, this, [this, router = router] {
             Cad().SetLinkRouter(router);
             Changed();
         });
@@ -386,7 +386,7 @@ void TStudioWindow::BuildActions()
          {std::tuple{"pagePortrait", "&Portrait", TPageOrientation::poPortrait},
           std::tuple{"pageLandscape", "&Landscape", TPageOrientation::poLandscape}}) {
         QAction* a = MakeAction(S(name), S(text), QString(), QKeySequence(), S("Turn the page"),
-                                [this, o] { SetOrientation(o); });
+                                [this, o = o] { SetOrientation(o); });
         a->setCheckable(true);
         orientations_->addAction(a);
     }
@@ -397,7 +397,7 @@ void TStudioWindow::BuildActions()
                                            std::tuple{"unitInch", "&Inches", TRulerUnit::ruInch},
                                            std::tuple{"unitPixel", "&Pixels", TRulerUnit::ruPixel}}) {
         QAction* a = MakeAction(S(name), S(text), QString(), QKeySequence(),
-                                S("The unit of the rulers and of measurements"), [this, unit] { SetUnit(unit); });
+                                S("The unit of the rulers and of measurements"), [this, unit = unit] { SetUnit(unit); });
         a->setCheckable(true);
         a->setData(static_cast<int>(unit));
         units_->addAction(a);
