@@ -1,7 +1,6 @@
 // What users reach for first in Studio: the read-outs of the status bar,
 // the first view of the page, Escape, the context menus, moving shapes
-// between layers, the position and size fields, page sizes and the
-// recovery copy of unsaved work.
+// between layers, the position and size fields and page sizes.
 #include "StudioTestSupport.h"
 
 #include "cad/io/DocumentFile.h"
@@ -216,34 +215,4 @@ TEST_F(StudioBasics, PageSizesAndOrientationsComeFromTheViewMenu)
     EXPECT_EQ(back.PageHeight(), 100u);
     s.Trigger("View", "pageA4");
     EXPECT_EQ(cad.PageStyle(), TPageStyle::A4);
-}
-
-TEST_F(StudioBasics, UnsavedWorkIsKeptForTheNextStart)
-{
-    EXPECT_FALSE(s.window.SaveRecovery()); // nothing unsaved
-    AddBox(cad, 10, 10, 50, 40, clRed);
-    s.window.MarkChanged();
-    ASSERT_TRUE(s.window.SaveRecovery());
-    ASSERT_TRUE(QFileInfo::exists(s.window.RecoveryFile()));
-    EXPECT_TRUE(s.window.IsModified()); // the copy is no save
-
-    {
-        // The next start in the same settings offers it.
-        studio::TStudioWindow next(s.dir.filePath(QStringLiteral("settings.ini")));
-        int asked = 0;
-        next.AskRestore = [&] {
-            ++asked;
-            return true;
-        };
-        ASSERT_TRUE(next.OfferRecovery());
-        EXPECT_EQ(asked, 1);
-        EXPECT_EQ(next.Cad().GetShapesCount(), 1);
-        EXPECT_TRUE(next.IsModified());
-        EXPECT_FALSE(QFileInfo::exists(next.RecoveryFile()));
-        next.AskSaveChanges = [](const QString&) { return studio::TStudioWindow::TSaveAnswer::Discard; };
-    }
-    // A save removes the copy.
-    ASSERT_TRUE(s.window.SaveRecovery());
-    ASSERT_TRUE(s.window.SaveFile(s.dir.filePath(QStringLiteral("kept.zed"))));
-    EXPECT_FALSE(QFileInfo::exists(s.window.RecoveryFile()));
 }
