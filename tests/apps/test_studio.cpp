@@ -553,42 +553,7 @@ TEST(StudioRender, TheSampleShipsAsTheGeneratorWritesItAndRendersHeadless)
     EXPECT_TRUE(error.contains(QStringLiteral("no such file")));
 }
 
-TEST_F(StudioPanels, DimensionLinesOfferTheirTextAndTicksAndSplinesSayWhyTheyEnd)
-{
-    studio::TPropertiesPanel& panel = s.window.Properties();
-    auto* ticks = panel.findChild<QComboBox*>(QStringLiteral("tickStyle"));
-    ASSERT_NE(ticks, nullptr);
-    const int32_t id =
-        cad.AddShapeByCode(&cad, TDrawTool::SpRuleLine, QStringLiteral("Gauge"), {{50, 50}, {250, 50}}, 1, 0.0, String());
-    ASSERT_GE(id, 0);
-    s.Settle();
-    EXPECT_TRUE(ticks->isVisibleTo(&panel));
-    const int32_t steps = cad.GetUndoStepsCount();
-    panel.SetShowUserInfo(true);
-    panel.SetUserInfo(QStringLiteral("Span"));
-    panel.SetTickStyle(TTickStyle::tsNone);
-    auto* rule = dynamic_cast<TMyRuleLine*>(cad.GetShapeByID(id));
-    ASSERT_NE(rule, nullptr);
-    EXPECT_TRUE(rule->ShowUserInfo());
-    EXPECT_EQ(rule->UserInfo(), QStringLiteral("Span"));
-    EXPECT_EQ(rule->TickStyle(), TTickStyle::tsNone);
-    EXPECT_EQ(cad.GetUndoStepsCount(), steps + 3);
-    s.Select(AddBox(cad, 10, 10, 20, 20, clRed));
-    EXPECT_FALSE(ticks->isVisibleTo(&panel));
-
-    // The click past a spline's last point ends it, and the status bar says so.
-    s.window.SetTool(TDrawTool::SpBLine);
-    for (int32_t i = 0; i <= kMaxBLinePoints; ++i) {
-        cad.MouseDown(TMouseButton::mbLeft, TShiftState{}, 5 + 3 * i, 100 + i % 2 * 30);
-        cad.MouseUp(TMouseButton::mbLeft, TShiftState{}, 5 + 3 * i, 100 + i % 2 * 30);
-    }
-    auto* spline = dynamic_cast<TMyBLine*>(cad.GetShapeByNo(cad.GetShapesCount() - 1));
-    ASSERT_NE(spline, nullptr);
-    EXPECT_EQ(spline->GetPointsCount(), kMaxBLinePoints);
-    EXPECT_TRUE(s.window.statusBar()->currentMessage().contains(QStringLiteral("at most 100 points")));
-}
-
-TEST_F(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
+TEST_F(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEachAndSplinesSayWhyTheyEnd)
 {
     studio::TPropertiesPanel& panel = s.window.Properties();
     TMyShape* box = AddBox(cad, 100, 100, 200, 160, clRed);
@@ -659,6 +624,39 @@ TEST_F(StudioPanels, PropertiesPanelChangesTheSelectionOneUndoStepEach)
     EXPECT_TRUE(panel.Title().text().startsWith(QStringLiteral("2 shapes")));
     panel.SetPenColor(clTeal);
     for (const auto& shape : cad.MyShapes) EXPECT_EQ(shape->Pen().Color(), clTeal);
+
+    // Dimension lines offer their text and tick style, one step each; other
+    // shapes do not.
+    auto* ticks = panel.findChild<QComboBox*>(QStringLiteral("tickStyle"));
+    ASSERT_NE(ticks, nullptr);
+    const int32_t id =
+        cad.AddShapeByCode(&cad, TDrawTool::SpRuleLine, QStringLiteral("Gauge"), {{50, 50}, {250, 50}}, 1, 0.0, String());
+    ASSERT_GE(id, 0);
+    s.Settle();
+    EXPECT_TRUE(ticks->isVisibleTo(&panel));
+    const int32_t ruleSteps = cad.GetUndoStepsCount();
+    panel.SetShowUserInfo(true);
+    panel.SetUserInfo(QStringLiteral("Span"));
+    panel.SetTickStyle(TTickStyle::tsNone);
+    auto* rule = dynamic_cast<TMyRuleLine*>(cad.GetShapeByID(id));
+    ASSERT_NE(rule, nullptr);
+    EXPECT_TRUE(rule->ShowUserInfo());
+    EXPECT_EQ(rule->UserInfo(), QStringLiteral("Span"));
+    EXPECT_EQ(rule->TickStyle(), TTickStyle::tsNone);
+    EXPECT_EQ(cad.GetUndoStepsCount(), ruleSteps + 3);
+    s.Select(box);
+    EXPECT_FALSE(ticks->isVisibleTo(&panel));
+
+    // The click past a spline's last point ends it, and the status bar says so.
+    s.window.SetTool(TDrawTool::SpBLine);
+    for (int32_t i = 0; i <= kMaxBLinePoints; ++i) {
+        cad.MouseDown(TMouseButton::mbLeft, TShiftState{}, 5 + 3 * i, 300 + i % 2 * 30);
+        cad.MouseUp(TMouseButton::mbLeft, TShiftState{}, 5 + 3 * i, 300 + i % 2 * 30);
+    }
+    auto* spline = dynamic_cast<TMyBLine*>(Last(cad));
+    ASSERT_NE(spline, nullptr);
+    EXPECT_EQ(spline->GetPointsCount(), kMaxBLinePoints);
+    EXPECT_TRUE(s.window.statusBar()->currentMessage().contains(QStringLiteral("at most 100 points")));
 }
 
 TEST_F(StudioText, ATextBoxIsTypedInPlaceUndoneAndRedone)
