@@ -34,7 +34,6 @@ using StudioPanels = StudioTest;
 using StudioSession = StudioTest;
 using StudioText = StudioTest;
 using StudioTools = StudioTest;
-using StudioView = StudioTest;
 using mycad::studio::TStudioWindow;
 
 TEST_F(StudioSession, OpenMoveDrawUndoRedoChangeJoinSaveReopen)
@@ -381,89 +380,6 @@ TEST_F(StudioPanels, LayersPanelKeepsTheLayerTable)
     EXPECT_EQ(cad.GetShapesCount(), 2);
     EXPECT_EQ(cad.GetShapesCountInALayer(sketch), 2);
     EXPECT_EQ(cad.GetLayersCount(), 2);
-}
-
-TEST_F(StudioView, RulersFollowZoomScrollingAndTheMouse)
-{
-    studio::TCanvasArea& area = s.window.Area();
-    s.Trigger("View", "viewZoom100");
-    TRsRuler& top = area.TopRuler();
-    TRsRuler& left = area.LeftRuler();
-    EXPECT_EQ(top.Scale(), 100);
-
-    // Each ruler reads 0 at the page's edge and counts millimetres.
-    const auto pageEdgeOnRuler = [&](TRsRuler& r, bool horizontal) {
-        const QPoint o = area.CanvasOriginInView();
-        return horizontal ? o.x() - r.x() : o.y() - r.y();
-    };
-    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
-    EXPECT_NEAR(left.Pos2Unit(pageEdgeOnRuler(left, false)), 0.0, 0.3);
-    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 378), 100.0, 0.3);
-
-    // The hair lines and the pointer read-out follow the mouse.
-    s.Hover({189, 95});
-    EXPECT_NEAR(top.Pos2Unit(top.HairLinePos()), 50.0, 0.3);
-    EXPECT_NEAR(left.Pos2Unit(left.HairLinePos()), 25.1, 0.3);
-    EXPECT_EQ(s.window.findChild<QLabel*>(QStringLiteral("labelXY"))->text(), QStringLiteral("X 50.0  Y 25.1 mm"));
-
-    // Zoom: the scale follows, and so does the page edge.
-    s.Trigger("View", "viewZoomIn");
-    EXPECT_EQ(area.ZoomPercent(), 125);
-    EXPECT_EQ(top.Scale(), 125);
-    s.Trigger("View", "viewZoomIn");
-    EXPECT_EQ(area.ZoomPercent(), 150);
-    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
-    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 567), 100.0, 0.3);
-
-    // Scrolling moves the scale with the page.
-    area.ScrollArea().horizontalScrollBar()->setValue(300);
-    area.ScrollArea().verticalScrollBar()->setValue(200);
-    s.Settle();
-    EXPECT_LT(area.CanvasOriginInView().x(), 0);
-    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
-    EXPECT_NEAR(left.Pos2Unit(pageEdgeOnRuler(left, false)), 0.0, 0.3);
-
-    // Another unit: the rulers, the corner and the canvas's measurements.
-    s.Trigger("View", "unitInch");
-    EXPECT_EQ(top.Units(), TRulerUnit::ruInch);
-    EXPECT_EQ(area.Corner().UnitText(), QStringLiteral("in"));
-    EXPECT_EQ(cad.TheUNIT(), TUnits::inch);
-    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 144), 1.0, 0.02);
-
-    // Ctrl with the wheel zooms by steps; the wheel alone does not zoom.
-    const int before = area.ZoomPercent();
-    s.Wheel({50, 50}, -120, Qt::ControlModifier);
-    EXPECT_EQ(area.ZoomPercent(), 125);
-    s.Wheel({50, 50}, 120, Qt::ControlModifier);
-    EXPECT_EQ(area.ZoomPercent(), before);
-    s.Wheel({50, 50}, 120);
-    EXPECT_EQ(area.ZoomPercent(), before);
-
-    // A click on the corner steps to the next unit.
-    QTest::mouseClick(&area.Corner(), Qt::LeftButton);
-    EXPECT_EQ(top.Units(), TRulerUnit::ruPixel);
-    EXPECT_EQ(area.Corner().UnitText(), QStringLiteral("px"));
-    EXPECT_TRUE(s.window.Action("unitPixel")->isChecked());
-
-    // Fit page shows the whole page.
-    s.Trigger("View", "viewZoomFit");
-    const QSize view = area.ScrollArea().viewport()->size();
-    EXPECT_LE(cad.Width(), view.width());
-    EXPECT_LE(cad.Height(), view.height());
-    EXPECT_EQ(top.Scale(), area.ZoomPercent());
-
-    // An opened drawing brings its unit to the rulers and stays unchanged.
-    TMyCAD decimetres;
-    decimetres.SetTheUNIT(TUnits::dm);
-    const QString file = s.dir.filePath(QStringLiteral("dm.zed"));
-    ASSERT_TRUE(SaveToFile(decimetres, file));
-    s.window.Cad().Global_Changed = false;
-    ASSERT_TRUE(s.window.OpenFile(file));
-    s.Settle();
-    EXPECT_EQ(top.Units(), TRulerUnit::ruCenti);
-    EXPECT_TRUE(s.window.Action("unitCm")->isChecked());
-    EXPECT_EQ(cad.TheUNIT(), TUnits::dm);
-    EXPECT_FALSE(s.window.isWindowModified());
 }
 
 TEST_F(StudioTools, TheToolBarOffersTheToolsWhoseShapesExist)
