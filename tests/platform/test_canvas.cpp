@@ -208,7 +208,6 @@ TEST(Canvas, ToolsNotifyChanges)
     EXPECT_EQ(pen.Width(), 1);
 
     TFont font;
-    EXPECT_EQ(font.Size(), 8);
     font.OnChange = [&] { ++changes; };
     font.SetSize(12);
     EXPECT_EQ(font.Height(), -16);
