@@ -280,33 +280,18 @@ TEST(Text, RepeatedLinesDrawAsThePainterDrawsThem)
     EXPECT_EQ(ours, theirs);
 }
 
-TEST(Text, EscapementAndMapModesTurnAndPlaceText)
+TEST(Text, MapModesAndWorldTransformsPlaceAndTurnText)
 {
+    // Text turned by its font's escapement is checked where rulers turn
+    // their labels.
     QImage img = WhiteSurface(200, 200);
     TCanvas c(&img);
     c.SetBkMode(TRANSPARENT);
     TLogFont lf = c.GetLogFont();
-    lf.lfHeight = -20;
-    lf.lfEscapement = 900;
-    c.SelectLogFont(lf);
-    const String s = QStringLiteral("Upward text");
-    const TSize e = c.TextExtent(s);
-    c.TextOut(60, 180, s);
-    // The text runs up from (60, 180), its top to the left.
-    const QRect ink = InkBounds(img);
-    EXPECT_GT(ink.height(), 2 * ink.width());
-    EXPECT_GE(ink.left(), 59);
-    EXPECT_LE(ink.right(), 60 + e.cy);
-    EXPECT_LE(ink.bottom(), 181);
-    EXPECT_LT(ink.top(), 180 - e.cx * 3 / 4);
-    c.DeselectLogFont();
-    EXPECT_EQ(c.GetLogFont().lfEscapement, 0);
 
     // Hundredths of an inch with y upward: (100, -100) is the device pixel (96, 96).
-    img.fill(Qt::white);
     EXPECT_FALSE(c.SetWorldTransform(TXForm{}));
     c.SetMapMode(MM_LOENGLISH);
-    lf.lfEscapement = 0;
     lf.lfHeight = -50;
     c.SelectLogFont(lf);
     c.TextOut(100, -100, QStringLiteral("Map"));
@@ -323,7 +308,7 @@ TEST(Text, EscapementAndMapModesTurnAndPlaceText)
     lf.lfHeight = -20;
     c.SelectLogFont(lf);
     EXPECT_TRUE(c.SetWorldTransform(TXForm{0, 1, -1, 0, 100, 20}));
-    c.TextOut(0, 0, s);
+    c.TextOut(0, 0, QStringLiteral("Turned text"));
     const QRect turned = InkBounds(img);
     EXPECT_GT(turned.height(), 2 * turned.width());
     EXPECT_LE(turned.right(), 101);
