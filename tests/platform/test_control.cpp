@@ -1,15 +1,12 @@
 #include "platform/Control.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace mycad;
 
@@ -356,7 +353,7 @@ TEST(Control, ClipCursorClampsDeliveredAndReportedPositions)
     EXPECT_EQ(GetCursorPos(), Point(origin.X + 150, origin.Y + 120));
 }
 
-TEST(Control, CursorShapesHintsLabelsAndScreen)
+TEST(Control, CursorShapesHintsAndScreen)
 {
     Probe c;
     c.SetBounds(0, 0, 100, 100);
@@ -387,29 +384,6 @@ TEST(Control, CursorShapesHintsLabelsAndScreen)
     EXPECT_EQ(QToolTip::text(), String("again"));
     c.CancelHint();
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
-
-    {
-        TLabel free;
-        free.SetCaption("X: 12");
-        EXPECT_EQ(free.Caption(), String("X: 12"));
-        EXPECT_EQ(free.Widget()->text(), String("X: 12"));
-    }
-    QPointer<QLabel> taken;
-    {
-        QWidget parent;
-        TLabel child(&parent);
-        taken = child.Widget();
-        EXPECT_EQ(taken->parentWidget(), &parent);
-    }
-    EXPECT_TRUE(taken.isNull()); // the label goes with its object
-    {
-        auto parent = std::make_unique<QWidget>();
-        TLabel orphan(parent.get());
-        parent.reset();
-        EXPECT_EQ(orphan.Widget(), nullptr);
-        orphan.SetCaption("ignored");
-        EXPECT_EQ(orphan.Caption(), String());
-    }
 
     EXPECT_EQ(TScreen::PixelsPerInch(), 96);
 }
