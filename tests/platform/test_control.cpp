@@ -103,11 +103,12 @@ void PrintTo(const TRect& r, std::ostream* os)
 }
 } // namespace mycad
 
-TEST(Control, DrawingOutsidePaintPersistsAndIsShown)
+TEST(Control, DrawingOutsidePaintPersistsIsShownAndSurvivesResizing)
 {
     Probe c;
     c.SetBounds(0, 0, 200, 100);
     c.Settle();
+    const int before = c.resizes;
     EXPECT_EQ(c.Surface().format(), QImage::Format_RGB32);
     EXPECT_EQ(SurfaceAt(c, 150, 50), clYellow); // the first paint covered everything
 
@@ -131,6 +132,26 @@ TEST(Control, DrawingOutsidePaintPersistsAndIsShown)
     c.Canvas().Brush().SetColor(clBlue);
     c.Canvas().FillRect(Rect(100, 50, 110, 60));
     EXPECT_EQ(Rgb(c.grab().toImage().pixel(105, 55)), clBlue);
+
+    // Growing keeps the pixels, paints only the new part and notifies once
+    // (showing notified nothing); the same size again is no resize.
+    c.Settle();
+    c.fill = clAqua;
+    c.SetWidth(250);
+    EXPECT_EQ(c.resizes, before + 1);
+    EXPECT_EQ(c.SurfaceRect(), Rect(0, 0, 250, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(c.paints, (std::vector<TRect>{Rect(200, 0, 250, 100)}));
+    EXPECT_EQ(SurfaceAt(c, 220, 40), clAqua);
+    EXPECT_EQ(SurfaceAt(c, 15, 15), clRed);
+    c.SetWidth(250);
+    EXPECT_EQ(c.resizes, before + 1);
+
+    // A control shrunk to nothing has no surface, and drawing is ignored.
+    c.SetBounds(0, 0, 0, 0);
+    EXPECT_TRUE(c.Surface().isNull());
+    EXPECT_TRUE(c.SurfaceRect().IsEmpty());
+    c.Canvas().FillRect(Rect(0, 0, 10, 10));
 }
 
 TEST(Control, InvalidationsMergeIntoOnePaintOfTheInvalidArea)
@@ -181,38 +202,6 @@ TEST(Control, InvalidationsMergeIntoOnePaintOfTheInvalidArea)
     QApplication::processEvents();
     ASSERT_EQ(c.paints.size(), 2u);
     EXPECT_EQ(c.paints[1], Rect(70, 70, 80, 80));
-}
-
-TEST(Control, ResizingKeepsPixelsPaintsTheNewPartAndNotifies)
-{
-    Probe c;
-    c.SetBounds(0, 0, 100, 80);
-    c.Settle();
-    const int before = c.resizes;
-    c.Canvas().Brush().SetColor(clRed);
-    c.Canvas().FillRect(Rect(0, 0, 10, 10));
-
-    c.fill = clAqua;
-    c.SetWidth(150);
-    EXPECT_EQ(c.resizes, before + 1);
-    EXPECT_EQ(c.SurfaceRect(), Rect(0, 0, 150, 80));
-    EXPECT_EQ(SurfaceAt(c, 5, 5), clRed);
-    QApplication::processEvents();
-    EXPECT_EQ(c.paints, (std::vector<TRect>{Rect(100, 0, 150, 80)}));
-    EXPECT_EQ(SurfaceAt(c, 120, 40), clAqua);
-    EXPECT_EQ(SurfaceAt(c, 5, 5), clRed);
-
-    // The same size again is no resize; showing delivers no second notice.
-    c.SetBounds(0, 0, 150, 80);
-    c.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
-    EXPECT_EQ(c.resizes, before + 1);
-
-    // A control shrunk to nothing has no surface, and drawing is ignored.
-    c.SetBounds(0, 0, 0, 0);
-    EXPECT_TRUE(c.Surface().isNull());
-    EXPECT_TRUE(c.SurfaceRect().IsEmpty());
-    c.Canvas().FillRect(Rect(0, 0, 10, 10));
 }
 
 TEST(Control, HugeControlInScrollAreaKeepsSurfaceToViewportAndPaintsWhatScrollsIn)
