@@ -134,21 +134,17 @@ TEST(Paths, FiguresReadBackWithTheirPointTypes)
     EXPECT_EQ(types.back() & PT_CLOSEFIGURE, PT_CLOSEFIGURE);
     c.AbortPath();
     EXPECT_EQ(c.GetPath(pts, types), 0);
-}
 
-TEST(Paths, FiguresStayWhereTheyWereDrawnWhenTheTransformChanges)
-{
-    QImage img = WhiteSurface(60, 60);
-    TCanvas c(&img);
+    // A figure stays where it was drawn when the transform changes; it reads
+    // back in the coordinates of the transform in effect.
+    img.fill(Qt::white);
+    c.Pen().SetStyle(TPenStyle::psSolid);
     c.SetGraphicsMode(GM_ADVANCED);
     ASSERT_TRUE(c.SetWorldTransform(TXForm{1, 0, 0, 1, 30, 20}));
     c.BeginPath();
     c.MoveTo(0, 0);
     c.LineTo(10, 0);
     c.EndPath();
-    TArrPoint pts;
-    TArrByte types;
-    // Read back in the coordinates of the transform in effect.
     ASSERT_EQ(c.GetPath(pts, types), 2);
     EXPECT_EQ(pts[1], Point(10, 0));
     ASSERT_TRUE(c.SetWorldTransform(TXForm{}));
