@@ -1,7 +1,6 @@
 // What users reach for first in Studio: the read-outs of the status bar,
 // the first view of the page, Escape, the context menus, moving shapes
-// between layers, the position and size fields, page sizes and the
-// recovery copy of unsaved work.
+// between layers, the position and size fields and page sizes.
 #include "StudioTestSupport.h"
 
 #include "cad/io/DocumentFile.h"
@@ -30,20 +29,21 @@ std::pair<double, double> ReadPosition(const QString& text)
 
 } // namespace
 
-TEST_F(StudioBasics, TheFirstViewFitsThePageAndTheStatusBarReadsThePage)
+TEST_F(StudioBasics, TheFirstViewFitsThePageAndTheRulersAndStatusBarFollowZoomScrollingAndTheMouse)
 {
+    studio::TCanvasArea& area = s.window.Area();
     // Started without a file, the page is fitted to the view as New does.
-    const QSize view = s.window.Area().ScrollArea().viewport()->size();
-    EXPECT_GT(s.window.Area().ZoomPercent(), 25);
+    const QSize view = area.ScrollArea().viewport()->size();
+    EXPECT_GT(area.ZoomPercent(), 25);
     EXPECT_LE(cad.Height(), view.height());
-    const int fitted = s.window.Area().ZoomPercent();
+    const int fitted = area.ZoomPercent();
     s.window.NewDrawing();
-    EXPECT_EQ(s.window.Area().ZoomPercent(), fitted);
+    EXPECT_EQ(area.ZoomPercent(), fitted);
 
     // The pointer's position is on the page, in the rulers' unit, at any
     // zoom: the bottom-right pixel reads the page's size.
     for (const int zoom : {fitted, 100, 150}) {
-        s.window.Area().SetZoomPercent(zoom);
+        area.SetZoomPercent(zoom);
         s.Settle();
         s.Hover(QPoint(cad.Width() - 1, cad.Height() - 1));
         const auto [x, y] = ReadPosition(s.window.findChild<QLabel*>(QStringLiteral("labelXY"))->text());
@@ -53,7 +53,7 @@ TEST_F(StudioBasics, TheFirstViewFitsThePageAndTheStatusBarReadsThePage)
     }
 
     // Sizing shows the new size, labelled, while the mouse moves.
-    s.window.Area().SetZoomPercent(80);
+    area.SetZoomPercent(80);
     s.Trigger("View", "viewSnapGrid");
     TMyShape* box = AddBox(cad, 100, 100, 200, 160, clRed);
     s.Select(box);
@@ -77,9 +77,88 @@ TEST_F(StudioBasics, TheFirstViewFitsThePageAndTheStatusBarReadsThePage)
     EXPECT_TRUE(cad.WorkingShapes.empty());
 
     // Ctrl+= zooms in as Ctrl++ does.
-    const int before = s.window.Area().ZoomPercent();
+    const int before = area.ZoomPercent();
     QTest::keyClick(&s.window, Qt::Key_Equal, Qt::ControlModifier);
-    EXPECT_GT(s.window.Area().ZoomPercent(), before);
+    EXPECT_GT(area.ZoomPercent(), before);
+
+    // The rulers read 0 at the page's edge and count millimetres at every zoom.
+    s.Trigger("View", "viewZoom100");
+    TRsRuler& top = area.TopRuler();
+    TRsRuler& left = area.LeftRuler();
+    EXPECT_EQ(top.Scale(), 100);
+
+    // Each ruler reads 0 at the page's edge and counts millimetres.
+    const auto pageEdgeOnRuler = [&](TRsRuler& r, bool horizontal) {
+        const QPoint o = area.CanvasOriginInView();
+        return horizontal ? o.x() - r.x() : o.y() - r.y();
+    };
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
+    EXPECT_NEAR(left.Pos2Unit(pageEdgeOnRuler(left, false)), 0.0, 0.3);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 378), 100.0, 0.3);
+
+    // The hair lines and the pointer read-out follow the mouse.
+    s.Hover({189, 95});
+    EXPECT_NEAR(top.Pos2Unit(top.HairLinePos()), 50.0, 0.3);
+    EXPECT_NEAR(left.Pos2Unit(left.HairLinePos()), 25.1, 0.3);
+    EXPECT_EQ(s.window.findChild<QLabel*>(QStringLiteral("labelXY"))->text(), QStringLiteral("X 50.0  Y 25.1 mm"));
+
+    // Zoom: the scale follows, and so does the page edge.
+    s.Trigger("View", "viewZoomIn");
+    EXPECT_EQ(area.ZoomPercent(), 125);
+    EXPECT_EQ(top.Scale(), 125);
+    s.Trigger("View", "viewZoomIn");
+    EXPECT_EQ(area.ZoomPercent(), 150);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 567), 100.0, 0.3);
+
+    // Scrolling moves the scale with the page.
+    area.ScrollArea().horizontalScrollBar()->setValue(300);
+    area.ScrollArea().verticalScrollBar()->setValue(200);
+    s.Settle();
+    EXPECT_LT(area.CanvasOriginInView().x(), 0);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true)), 0.0, 0.3);
+    EXPECT_NEAR(left.Pos2Unit(pageEdgeOnRuler(left, false)), 0.0, 0.3);
+
+    // Another unit: the rulers, the corner and the canvas's measurements.
+    s.Trigger("View", "unitInch");
+    EXPECT_EQ(top.Units(), TRulerUnit::ruInch);
+    EXPECT_EQ(area.Corner().UnitText(), QStringLiteral("in"));
+    EXPECT_EQ(cad.TheUNIT(), TUnits::inch);
+    EXPECT_NEAR(top.Pos2Unit(pageEdgeOnRuler(top, true) + 144), 1.0, 0.02);
+
+    // Ctrl with the wheel zooms by steps; the wheel alone does not zoom.
+    const int beforeWheel = area.ZoomPercent();
+    s.Wheel({50, 50}, -120, Qt::ControlModifier);
+    EXPECT_EQ(area.ZoomPercent(), 125);
+    s.Wheel({50, 50}, 120, Qt::ControlModifier);
+    EXPECT_EQ(area.ZoomPercent(), beforeWheel);
+    s.Wheel({50, 50}, 120);
+    EXPECT_EQ(area.ZoomPercent(), beforeWheel);
+
+    // A click on the corner steps to the next unit.
+    QTest::mouseClick(&area.Corner(), Qt::LeftButton);
+    EXPECT_EQ(top.Units(), TRulerUnit::ruPixel);
+    EXPECT_EQ(area.Corner().UnitText(), QStringLiteral("px"));
+    EXPECT_TRUE(s.window.Action("unitPixel")->isChecked());
+
+    // Fit page shows the whole page.
+    s.Trigger("View", "viewZoomFit");
+    EXPECT_LE(cad.Width(), area.ScrollArea().viewport()->width());
+    EXPECT_LE(cad.Height(), area.ScrollArea().viewport()->height());
+    EXPECT_EQ(top.Scale(), area.ZoomPercent());
+
+    // An opened drawing brings its unit to the rulers and stays unchanged.
+    TMyCAD decimetres;
+    decimetres.SetTheUNIT(TUnits::dm);
+    const QString file = s.dir.filePath(QStringLiteral("dm.zed"));
+    ASSERT_TRUE(SaveToFile(decimetres, file));
+    s.window.Cad().Global_Changed = false;
+    ASSERT_TRUE(s.window.OpenFile(file));
+    s.Settle();
+    EXPECT_EQ(top.Units(), TRulerUnit::ruCenti);
+    EXPECT_TRUE(s.window.Action("unitCm")->isChecked());
+    EXPECT_EQ(cad.TheUNIT(), TUnits::dm);
+    EXPECT_FALSE(s.window.isWindowModified());
 }
 
 TEST_F(StudioBasics, ContextMenusMoveShapesBetweenLayers)
@@ -216,34 +295,4 @@ TEST_F(StudioBasics, PageSizesAndOrientationsComeFromTheViewMenu)
     EXPECT_EQ(back.PageHeight(), 100u);
     s.Trigger("View", "pageA4");
     EXPECT_EQ(cad.PageStyle(), TPageStyle::A4);
-}
-
-TEST_F(StudioBasics, UnsavedWorkIsKeptForTheNextStart)
-{
-    EXPECT_FALSE(s.window.SaveRecovery()); // nothing unsaved
-    AddBox(cad, 10, 10, 50, 40, clRed);
-    s.window.MarkChanged();
-    ASSERT_TRUE(s.window.SaveRecovery());
-    ASSERT_TRUE(QFileInfo::exists(s.window.RecoveryFile()));
-    EXPECT_TRUE(s.window.IsModified()); // the copy is no save
-
-    {
-        // The next start in the same settings offers it.
-        studio::TStudioWindow next(s.dir.filePath(QStringLiteral("settings.ini")));
-        int asked = 0;
-        next.AskRestore = [&] {
-            ++asked;
-            return true;
-        };
-        ASSERT_TRUE(next.OfferRecovery());
-        EXPECT_EQ(asked, 1);
-        EXPECT_EQ(next.Cad().GetShapesCount(), 1);
-        EXPECT_TRUE(next.IsModified());
-        EXPECT_FALSE(QFileInfo::exists(next.RecoveryFile()));
-        next.AskSaveChanges = [](const QString&) { return studio::TStudioWindow::TSaveAnswer::Discard; };
-    }
-    // A save removes the copy.
-    ASSERT_TRUE(s.window.SaveRecovery());
-    ASSERT_TRUE(s.window.SaveFile(s.dir.filePath(QStringLiteral("kept.zed"))));
-    EXPECT_FALSE(QFileInfo::exists(s.window.RecoveryFile()));
 }

@@ -4,8 +4,6 @@
 // units), and panning must leave it alone.
 #include "StudioTestSupport.h"
 
-#include "cad/io/DocumentFile.h"
-
 #include <QScrollBar>
 
 #include <algorithm>
@@ -164,14 +162,6 @@ TEST_P(StudioAtZoom, GesturesEndAsTheSameEditsByCode)
         s.Trigger("Edit", "editRedo");
         EXPECT_EQ(Last(cad)->ThePoints, history[k]) << "redo of step " << k;
     }
-
-    // Save and reopen: the document is the one on screen.
-    ASSERT_TRUE(s.window.SaveFile(file));
-    TMyCAD reopened;
-    ASSERT_TRUE(LoadFromFile(reopened, file));
-    ASSERT_EQ(reopened.GetShapesCount(), 1);
-    EXPECT_EQ(reopened.GetShapeByNo(0)->ThePoints, Last(cad)->ThePoints);
-    EXPECT_EQ(reopened.GetShapeByNo(0)->Angle(), Last(cad)->Angle());
 }
 
 INSTANTIATE_TEST_SUITE_P(Zooms, StudioAtZoom, ::testing::Values(80, 100, 150),

@@ -1,9 +1,11 @@
-// MyCAD Studio's page commands: Page Setup, the vector exports, printing the
-// selection and Copy as Picture.
+// MyCAD Studio's page commands: Page Setup, the vector and DXF exports,
+// printing the selection and Copy as Picture.
 #include "StudioTestSupport.h"
 #include "io/RealReaders.h"
 
+#include "apps/studio/DxfExportDialog.h"
 #include "apps/studio/PageCommands.h"
+#include "cad/io/DxfExport.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -16,7 +18,7 @@ using namespace mycad;
 using namespace mycad::appstest;
 using StudioPages = StudioTest;
 
-TEST_F(StudioPages, PageSetupExportsPrintingAndCopyAsPicture)
+TEST_F(StudioPages, PageSetupExportsPrintingCopyAsPictureAndDxf)
 {
     studio::TPageSetupDialog setup(cad);
     setup.findChild<QComboBox*>(QStringLiteral("pageSize"))->setCurrentIndex(int(TPageStyle::A5));
@@ -61,4 +63,37 @@ TEST_F(StudioPages, PageSetupExportsPrintingAndCopyAsPicture)
     // The selection at the window's zoom.
     const int side = RoundToInt(100 * cad.Zoom());
     EXPECT_EQ(qvariant_cast<QImage>(data->imageData()).size(), QSize(side, side));
+
+    // DXF: a name without extension gets ".dxf"; text and outlines both write
+    // the export's file; a cancelled choice writes nothing.
+    AddTextBox(cad, 10, 80, 110, 100, QStringLiteral("Valve"));
+    int asked = 0;
+    std::optional<bool> choice;
+    const auto previous = studio::AskDxfTextOutlines;
+    studio::AskDxfTextOutlines = [&](QWidget*) {
+        ++asked;
+        return choice;
+    };
+    s.saveAs = s.Path("plan");
+    const QString written = s.saveAs + QStringLiteral(".dxf");
+    for (const std::optional<bool> c : {std::optional<bool>(false), std::optional<bool>(true), std::optional<bool>()}) {
+        QFile::remove(written);
+        choice = c;
+        s.Trigger("File", "fileExportDxf");
+        const std::vector<uint8_t> bytes = ReadBytes(written);
+        const std::string text(bytes.begin(), bytes.end());
+        EXPECT_EQ(text, c ? DxfDocument(cad, *c) : std::string());
+        EXPECT_EQ(text.find("Valve") != std::string::npos, c == false);
+    }
+    EXPECT_EQ(asked, 3);
+    // No file chosen: nothing is asked.
+    s.saveAs.clear();
+    s.Trigger("File", "fileExportDxf");
+    EXPECT_EQ(asked, 3);
+    EXPECT_TRUE(s.messages.Messages().empty());
+
+    EXPECT_FALSE(studio::ExportDxf(s.window, s.Path("no/dir/x.dxf"), false));
+    ASSERT_EQ(s.messages.Messages().size(), 1u);
+    EXPECT_TRUE(s.messages.Messages()[0].contains(QStringLiteral("could not be written")));
+    studio::AskDxfTextOutlines = previous;
 }

@@ -3,7 +3,6 @@
 // way and once through the painter (a clip region that covers everything
 // turns the direct way off) and require the same pixels.
 #include "platform/CanvasFill.h"
-#include "platform/CanvasPath.h"
 #include "platform/Graphics.h"
 
 #include <gtest/gtest.h>
@@ -127,35 +126,6 @@ TArrPoint RandomPolygon(Rng& u, int kind, int32_t reach, bool centred = false)
 
 } // namespace
 
-TEST(CanvasDirect, FilledPolygonsAndBoxesMatchThePainter)
-{
-    // Many small batches, so that a wrong pixel is not painted over; the
-    // edges fall on pixel centres often, where the rounding decides.
-    ForOriginsAndClips({23, -17}, Rect(12, 9, 131, 97), [](TPoint origin, TRect clip) {
-        for (unsigned seed = 1; seed <= 60; ++seed) {
-            ExpectSamePixels(
-                origin, clip,
-                [&](TCanvas& c, Rng& u) {
-                    for (int i = 0; i < 8; ++i) {
-                        TBrush brush;
-                        brush.SetColor(RGB(uint8_t(u(0, 255)), uint8_t(u(0, 255)), 40));
-                        // Mostly on and around the image, some far larger than it.
-                        const int32_t reach = u(0, 9) == 0 ? 9000 : u(2, 90);
-                        // The first one in the middle, so that every batch shows.
-                        TArrPoint pts = RandomPolygon(u, i == 0 ? 0 : u(0, 3), i == 0 ? 20 : reach, i == 0);
-                        for (TPoint& p : pts) p = {p.X + origin.X, p.Y + origin.Y};
-                        c.FillRgn(TRegion::CreatePolygonRgn(pts, u(0, 1) ? WINDING : ALTERNATE), brush);
-                        if (i == 7) {
-                            c.Brush().Assign(brush);
-                            c.FillRect(Bounds(pts[0].X, pts[0].Y, u(0, 40), u(0, 40)));
-                        }
-                    }
-                },
-                seed);
-        }
-    });
-}
-
 TEST(CanvasDirect, FilledPolygonsMatchAPlainPainter)
 {
     // The same fills against a painter on an image of its own with no clip
@@ -231,57 +201,6 @@ TEST(CanvasDirect, StrokesAndBoxesInEveryRasterOperationMatchThePainter)
                 }
             });
         });
-    }
-}
-
-TEST(CanvasDirect, PolygonsInAPathAreThePathsOfTheirPainterPaths)
-{
-    // A polygon added to an open path is read back as the figure the
-    // closed painter path of its points makes: repeated points dropped, the
-    // start not repeated at the end, the figure closed; a figure left open
-    // before it is closed by it, as before.
-    Rng u{std::mt19937(3)};
-    for (int round = 0; round < 300; ++round) {
-        TArrPoint pts;
-        const int n = u(2, 7);
-        for (int i = 0; i < n; ++i) {
-            if (i > 0 && u(0, 3) == 0) {
-                pts.push_back(pts[static_cast<size_t>(u(0, i - 1))]);
-            } else {
-                pts.push_back({u(0, 6), u(0, 6)});
-            }
-        }
-        const bool openBefore = u(0, 2) == 0;
-        const int lineEnd = u(0, 4);
-        auto draw = [&](TCanvas& c, bool viaPainterPath) {
-            c.BeginPath();
-            if (openBefore) {
-                c.MoveTo(1, 1);
-                c.LineTo(lineEnd, 3);
-            }
-            if (viaPainterPath) {
-                QPainterPath path;
-                path.moveTo(pts[0].X, pts[0].Y);
-                for (size_t i = 1; i < pts.size(); ++i) path.lineTo(pts[i].X, pts[i].Y);
-                path.closeSubpath();
-                TCanvasPath::AddPainterPath(c, path, true);
-            } else {
-                c.Polygon(pts);
-            }
-            c.LineTo(9, 9);
-            c.EndPath();
-        };
-        TCanvas direct;
-        TCanvas reference;
-        draw(direct, false);
-        draw(reference, true);
-        TArrPoint pd;
-        TArrPoint pr;
-        TArrByte td;
-        TArrByte tr;
-        ASSERT_EQ(direct.GetPath(pd, td), reference.GetPath(pr, tr)) << "round " << round;
-        EXPECT_EQ(pd, pr) << "round " << round;
-        EXPECT_EQ(td, tr) << "round " << round;
     }
 }
 

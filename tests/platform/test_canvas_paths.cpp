@@ -134,21 +134,17 @@ TEST(Paths, FiguresReadBackWithTheirPointTypes)
     EXPECT_EQ(types.back() & PT_CLOSEFIGURE, PT_CLOSEFIGURE);
     c.AbortPath();
     EXPECT_EQ(c.GetPath(pts, types), 0);
-}
 
-TEST(Paths, FiguresStayWhereTheyWereDrawnWhenTheTransformChanges)
-{
-    QImage img = WhiteSurface(60, 60);
-    TCanvas c(&img);
+    // A figure stays where it was drawn when the transform changes; it reads
+    // back in the coordinates of the transform in effect.
+    img.fill(Qt::white);
+    c.Pen().SetStyle(TPenStyle::psSolid);
     c.SetGraphicsMode(GM_ADVANCED);
     ASSERT_TRUE(c.SetWorldTransform(TXForm{1, 0, 0, 1, 30, 20}));
     c.BeginPath();
     c.MoveTo(0, 0);
     c.LineTo(10, 0);
     c.EndPath();
-    TArrPoint pts;
-    TArrByte types;
-    // Read back in the coordinates of the transform in effect.
     ASSERT_EQ(c.GetPath(pts, types), 2);
     EXPECT_EQ(pts[1], Point(10, 0));
     ASSERT_TRUE(c.SetWorldTransform(TXForm{}));
@@ -159,7 +155,7 @@ TEST(Paths, FiguresStayWhereTheyWereDrawnWhenTheTransformChanges)
     ExpectInk(img, {{35, 20, true}, {5, 0, false}});
 }
 
-TEST(Paths, FlattenedBezierAndTextLieOnTheirStrokes)
+TEST(Paths, AFlattenedBezierIsLinesOnItsStrokeFromItsFirstPointToItsLast)
 {
     const TArrPoint bezier{Point(10, 80), Point(30, 0), Point(90, 150), Point(110, 40)};
     QImage img = WhiteSurface(130, 130);
@@ -183,31 +179,6 @@ TEST(Paths, FlattenedBezierAndTextLieOnTheirStrokes)
         }
         EXPECT_TRUE(NearInk(img, pts[i])) << pts[i].X << "," << pts[i].Y;
     }
-
-    // Text outlines: closed figures of lines only, on the glyphs' pixels.
-    QImage text = WhiteSurface(200, 80);
-    TCanvas t(&text);
-    TLogFont lf = t.GetLogFont();
-    lf.lfHeight = -40;
-    t.SelectLogFont(lf);
-    t.SetBkMode(TRANSPARENT);
-    t.TextOut(10, 10, QStringLiteral("Hob"));
-    t.BeginPath();
-    t.TextOut(10, 10, QStringLiteral("Hob"));
-    t.EndPath();
-    t.FlattenPath();
-    const int32_t m = t.GetPath(pts, types);
-    ASSERT_GT(m, 20);
-    int figures = 0;
-    int closed = 0;
-    for (int32_t i = 0; i < m; ++i) {
-        figures += types[i] == PT_MOVETO ? 1 : 0;
-        closed += (types[i] & PT_CLOSEFIGURE) != 0 ? 1 : 0;
-        EXPECT_TRUE(types[i] == PT_MOVETO || (types[i] & ~PT_CLOSEFIGURE) == PT_LINETO);
-        EXPECT_TRUE(NearInk(text, pts[i])) << pts[i].X << "," << pts[i].Y;
-    }
-    EXPECT_EQ(figures, 5); // H, o and b have one, two and two outlines
-    EXPECT_EQ(closed, figures);
 }
 
 TEST(Arcs, RunCounterClockwiseBetweenTheRays)
@@ -245,24 +216,13 @@ TEST(Text, ExtentsSpacingAndBackground)
     QImage img = WhiteSurface(300, 100);
     TCanvas c(&img);
     const String s = QStringLiteral("Sample text");
-    TSize previous{0, 0};
-    for (int points : {6, 8, 12, 24}) {
-        c.Font().SetSize(points);
-        const TSize e = c.TextExtent(s);
-        EXPECT_GT(e.cx, previous.cx);
-        EXPECT_GT(e.cy, previous.cy);
-        previous = e;
-    }
-    EXPECT_EQ(c.TextHeight(s), previous.cy);
-    EXPECT_EQ(c.TextExtent(QString()).cx, 0);
-
     c.Font().SetSize(12);
     const TSize plain = c.TextExtent(s);
+    EXPECT_EQ(c.TextHeight(s), plain.cy);
+    EXPECT_EQ(c.TextExtent(QString()).cx, 0);
     c.SetTextCharacterExtra(3);
-    EXPECT_EQ(c.TextCharacterExtra(), 3);
     const TSize spaced = c.TextExtent(s);
     EXPECT_EQ(spaced.cx, plain.cx + 3 * s.size());
-    EXPECT_EQ(spaced.cy, plain.cy);
     // The drawn text widens by the same amount, give or take the last gap.
     c.SetBkMode(TRANSPARENT);
     c.TextOut(5, 5, s);
@@ -316,36 +276,18 @@ TEST(Text, RepeatedLinesDrawAsThePainterDrawsThem)
     EXPECT_EQ(ours, theirs);
 }
 
-TEST(Text, EscapementAndMapModesTurnAndPlaceText)
+TEST(Text, MapModesAndWorldTransformsPlaceAndTurnText)
 {
+    // Text turned by its font's escapement is checked where rulers turn
+    // their labels.
     QImage img = WhiteSurface(200, 200);
     TCanvas c(&img);
     c.SetBkMode(TRANSPARENT);
     TLogFont lf = c.GetLogFont();
-    EXPECT_EQ(lf.lfHeight, -11);
-    EXPECT_EQ(lf.lfFaceName, QStringLiteral("DejaVu Sans"));
-    lf.lfHeight = -20;
-    lf.lfEscapement = 900;
-    c.SelectLogFont(lf);
-    EXPECT_EQ(c.GetLogFont().lfEscapement, 900);
-    const String s = QStringLiteral("Upward text");
-    const TSize e = c.TextExtent(s);
-    c.TextOut(60, 180, s);
-    // The text runs up from (60, 180), its top to the left.
-    const QRect ink = InkBounds(img);
-    EXPECT_GT(ink.height(), 2 * ink.width());
-    EXPECT_GE(ink.left(), 59);
-    EXPECT_LE(ink.right(), 60 + e.cy);
-    EXPECT_LE(ink.bottom(), 181);
-    EXPECT_LT(ink.top(), 180 - e.cx * 3 / 4);
-    c.DeselectLogFont();
-    EXPECT_EQ(c.GetLogFont().lfEscapement, 0);
 
     // Hundredths of an inch with y upward: (100, -100) is the device pixel (96, 96).
-    img.fill(Qt::white);
     EXPECT_FALSE(c.SetWorldTransform(TXForm{}));
     c.SetMapMode(MM_LOENGLISH);
-    lf.lfEscapement = 0;
     lf.lfHeight = -50;
     c.SelectLogFont(lf);
     c.TextOut(100, -100, QStringLiteral("Map"));
@@ -362,16 +304,11 @@ TEST(Text, EscapementAndMapModesTurnAndPlaceText)
     lf.lfHeight = -20;
     c.SelectLogFont(lf);
     EXPECT_TRUE(c.SetWorldTransform(TXForm{0, 1, -1, 0, 100, 20}));
-    EXPECT_FLOAT_EQ(c.GetWorldTransform().eM12, 1);
-    c.TextOut(0, 0, s);
+    c.TextOut(0, 0, QStringLiteral("Turned text"));
     const QRect turned = InkBounds(img);
     EXPECT_GT(turned.height(), 2 * turned.width());
     EXPECT_LE(turned.right(), 101);
     EXPECT_GE(turned.top(), 19);
-
-    EXPECT_EQ(c.GetDeviceCaps(NUMCOLORS), -1);
-    c.SetNumColors(2);
-    EXPECT_EQ(c.GetDeviceCaps(NUMCOLORS), 2);
     EXPECT_EQ(c.GetDeviceCaps(LOGPIXELSY), 96);
     EXPECT_EQ(c.GetDeviceCaps(HORZRES), 200);
 }

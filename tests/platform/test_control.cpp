@@ -1,15 +1,12 @@
 #include "platform/Control.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 using namespace mycad;
 
@@ -106,12 +103,12 @@ void PrintTo(const TRect& r, std::ostream* os)
 }
 } // namespace mycad
 
-TEST(Control, DrawingOutsidePaintPersistsAndIsShown)
+TEST(Control, DrawingOutsidePaintPersistsIsShownAndSurvivesResizing)
 {
     Probe c;
     c.SetBounds(0, 0, 200, 100);
     c.Settle();
-    EXPECT_EQ(c.SurfaceRect(), Rect(0, 0, 200, 100));
+    const int before = c.resizes;
     EXPECT_EQ(c.Surface().format(), QImage::Format_RGB32);
     EXPECT_EQ(SurfaceAt(c, 150, 50), clYellow); // the first paint covered everything
 
@@ -135,6 +132,26 @@ TEST(Control, DrawingOutsidePaintPersistsAndIsShown)
     c.Canvas().Brush().SetColor(clBlue);
     c.Canvas().FillRect(Rect(100, 50, 110, 60));
     EXPECT_EQ(Rgb(c.grab().toImage().pixel(105, 55)), clBlue);
+
+    // Growing keeps the pixels, paints only the new part and notifies once
+    // (showing notified nothing); the same size again is no resize.
+    c.Settle();
+    c.fill = clAqua;
+    c.SetWidth(250);
+    EXPECT_EQ(c.resizes, before + 1);
+    EXPECT_EQ(c.SurfaceRect(), Rect(0, 0, 250, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(c.paints, (std::vector<TRect>{Rect(200, 0, 250, 100)}));
+    EXPECT_EQ(SurfaceAt(c, 220, 40), clAqua);
+    EXPECT_EQ(SurfaceAt(c, 15, 15), clRed);
+    c.SetWidth(250);
+    EXPECT_EQ(c.resizes, before + 1);
+
+    // A control shrunk to nothing has no surface, and drawing is ignored.
+    c.SetBounds(0, 0, 0, 0);
+    EXPECT_TRUE(c.Surface().isNull());
+    EXPECT_TRUE(c.SurfaceRect().IsEmpty());
+    c.Canvas().FillRect(Rect(0, 0, 10, 10));
 }
 
 TEST(Control, InvalidationsMergeIntoOnePaintOfTheInvalidArea)
@@ -187,38 +204,6 @@ TEST(Control, InvalidationsMergeIntoOnePaintOfTheInvalidArea)
     EXPECT_EQ(c.paints[1], Rect(70, 70, 80, 80));
 }
 
-TEST(Control, ResizingKeepsPixelsPaintsTheNewPartAndNotifies)
-{
-    Probe c;
-    c.SetBounds(0, 0, 100, 80);
-    c.Settle();
-    const int before = c.resizes;
-    c.Canvas().Brush().SetColor(clRed);
-    c.Canvas().FillRect(Rect(0, 0, 10, 10));
-
-    c.fill = clAqua;
-    c.SetWidth(150);
-    EXPECT_EQ(c.resizes, before + 1);
-    EXPECT_EQ(c.SurfaceRect(), Rect(0, 0, 150, 80));
-    EXPECT_EQ(SurfaceAt(c, 5, 5), clRed);
-    QApplication::processEvents();
-    EXPECT_EQ(c.paints, (std::vector<TRect>{Rect(100, 0, 150, 80)}));
-    EXPECT_EQ(SurfaceAt(c, 120, 40), clAqua);
-    EXPECT_EQ(SurfaceAt(c, 5, 5), clRed);
-
-    // The same size again is no resize; showing delivers no second notice.
-    c.SetBounds(0, 0, 150, 80);
-    c.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&c));
-    EXPECT_EQ(c.resizes, before + 1);
-
-    // A control shrunk to nothing has no surface, and drawing is ignored.
-    c.SetBounds(0, 0, 0, 0);
-    EXPECT_TRUE(c.Surface().isNull());
-    EXPECT_TRUE(c.SurfaceRect().IsEmpty());
-    c.Canvas().FillRect(Rect(0, 0, 10, 10));
-}
-
 TEST(Control, HugeControlInScrollAreaKeepsSurfaceToViewportAndPaintsWhatScrollsIn)
 {
     QScrollArea area;
@@ -233,9 +218,7 @@ TEST(Control, HugeControlInScrollAreaKeepsSurfaceToViewportAndPaintsWhatScrollsI
     c->Settle();
 
     const QSize view = area.viewport()->size();
-    EXPECT_EQ(c->Surface().size(), view);
     EXPECT_EQ(c->SurfaceRect(), Rect(0, 0, view.width(), view.height()));
-    EXPECT_EQ(c->VisibleRect(), c->SurfaceRect());
 
     c->Canvas().Brush().SetColor(clRed);
     c->Canvas().FillRect(Rect(50, 50, 60, 60));
@@ -246,7 +229,6 @@ TEST(Control, HugeControlInScrollAreaKeepsSurfaceToViewportAndPaintsWhatScrollsI
     area.horizontalScrollBar()->setValue(30);
     QApplication::processEvents();
     EXPECT_EQ(c->SurfaceRect(), Rect(30, 0, 30 + view.width(), view.height()));
-    EXPECT_EQ(c->Surface().size(), view);
     EXPECT_EQ(c->paints, (std::vector<TRect>{Rect(view.width(), 0, view.width() + 30, view.height())}));
     EXPECT_EQ(SurfaceAt(*c, 55, 55), clRed); // kept while scrolling
     EXPECT_EQ(SurfaceAt(*c, view.width() + 10, 10), clFuchsia);
@@ -262,13 +244,6 @@ TEST(Control, HugeControlInScrollAreaKeepsSurfaceToViewportAndPaintsWhatScrollsI
     area.verticalScrollBar()->setValue(5000);
     QApplication::processEvents();
     EXPECT_EQ(c->paints, (std::vector<TRect>{Rect(30, 5000, 30 + view.width(), 5000 + view.height())}));
-
-    // A larger viewport grows the surface without the control moving.
-    c->Settle();
-    area.resize(1000, 700);
-    QApplication::processEvents();
-    EXPECT_EQ(c->Surface().size(), area.viewport()->size());
-    EXPECT_FALSE(c->paints.empty());
 }
 
 TEST(Control, MouseEventsArriveWithButtonShiftStateAndPosition)
@@ -336,9 +311,6 @@ TEST(Control, ClipCursorClampsDeliveredAndReportedPositions)
     ASSERT_TRUE(c.ShowAndSettle());
 
     const TPoint origin = c.ClientToScreen(Point(0, 0));
-    EXPECT_EQ(c.ScreenToClient(origin), Point(0, 0));
-    EXPECT_EQ(c.ClientToScreen(Point(7, 9)), Point(origin.X + 7, origin.Y + 9));
-
     TRect unused;
     EXPECT_FALSE(GetClipCursor(unused));
     const TRect screen = Rect(origin.X + 10, origin.Y + 10, origin.X + 50, origin.Y + 40);
@@ -370,7 +342,7 @@ TEST(Control, ClipCursorClampsDeliveredAndReportedPositions)
     EXPECT_EQ(GetCursorPos(), Point(origin.X + 150, origin.Y + 120));
 }
 
-TEST(Control, CursorShapesHintsLabelsAndScreen)
+TEST(Control, CursorShapesHintsAndScreen)
 {
     Probe c;
     c.SetBounds(0, 0, 100, 100);
@@ -401,29 +373,6 @@ TEST(Control, CursorShapesHintsLabelsAndScreen)
     EXPECT_EQ(QToolTip::text(), String("again"));
     c.CancelHint();
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
-
-    {
-        TLabel free;
-        free.SetCaption("X: 12");
-        EXPECT_EQ(free.Caption(), String("X: 12"));
-        EXPECT_EQ(free.Widget()->text(), String("X: 12"));
-    }
-    QPointer<QLabel> taken;
-    {
-        QWidget parent;
-        TLabel child(&parent);
-        taken = child.Widget();
-        EXPECT_EQ(taken->parentWidget(), &parent);
-    }
-    EXPECT_TRUE(taken.isNull()); // the label goes with its object
-    {
-        auto parent = std::make_unique<QWidget>();
-        TLabel orphan(parent.get());
-        parent.reset();
-        EXPECT_EQ(orphan.Widget(), nullptr);
-        orphan.SetCaption("ignored");
-        EXPECT_EQ(orphan.Caption(), String());
-    }
 
     EXPECT_EQ(TScreen::PixelsPerInch(), 96);
 }

@@ -56,14 +56,3 @@ TEST(ReplacingFile, KeepsTheOldFileUntilCommitAndWritesEveryPieceInOrder)
     EXPECT_TRUE(written == QByteArray::fromStdString(expected));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.dxf"});
 }
-
-TEST(ReplacingFile, AFileThatCannotBeMadeReportsFailureAndChangesNothing)
-{
-    QTemporaryDir dir;
-    TReplacingFile missing(dir.filePath("no/such/folder/out.dxf"));
-    EXPECT_FALSE(missing.IsOpen());
-    EXPECT_FALSE(missing.Write("x", 1));
-    EXPECT_FALSE(missing.Commit());
-    EXPECT_FALSE(WriteFileReplacing(dir.filePath("no/such/folder/out.dxf"), "x", 1));
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
-}
