@@ -215,7 +215,7 @@ TEST(Line, ArrowHeads)
     line.ThePoints = {{40, 100}, {240, 100}};
     line.Draw(surface.Canvas());
     surface.Expect({{116, 52, clRed}, // wing length 5 at zoom 0.5
-                    {24, 52, clRed}, {116, 55, clWhite}});
+                    {24, 52, clRed}, {116, 55, clWhite}, {112, 53, clWhite}});
 
     // Wings too long for a byte are drawn at the longest length.
     surface.Clear();
