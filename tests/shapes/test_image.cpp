@@ -34,20 +34,6 @@ void Place(TMyImage& image, TBitmap& picture, float x, float y)
 
 } // namespace
 
-TEST(Image, WithoutAPictureAGreyBoxWithBothDiagonals)
-{
-    FakeOwner owner;
-    Surface surface;
-    TMyImage image(&owner);
-    image.ThePoints = {{20, 20}, {120, 20}, {120, 120}, {20, 120}};
-    image.Brush().SetColor(clRed);
-    image.Draw(surface.Canvas());
-    const TColor grey = 0x808080;
-    surface.Expect({{20, 20, grey}, {70, 20, grey}, {120, 70, grey}, {20, 70, grey}, {70, 70, grey}, {45, 45, grey},
-                    {95, 45, grey}, {45, 95, grey}, {70, 40, clWhite}}); // no fill
-    EXPECT_EQ(surface.Count(clRed), 0);
-}
-
 TEST(Image, SettingsKeepTheirLimitsAndTransparencyRules)
 {
     FakeOwner owner;
@@ -108,10 +94,6 @@ TEST(Image, PicturesAreConvertedSizedAdjustedAndTurnedInsideTheirBox)
     const uint8_t g = (0 + 0 + 255) / 3;
     EXPECT_EQ(surface.At(30, 30), RGB(g, g, g));
     EXPECT_EQ(image.Bitmap().ScanLine(0)[2], 255);
-    image.SetBrightness(255);
-    image.Draw(surface.Canvas());
-    EXPECT_EQ(surface.At(30, 30), clWhite);
-    image.SetBrightness(0);
     image.SetGrayScale(false);
 
     // Turned by 30 degrees on a blue ground: red inside the turned box, the

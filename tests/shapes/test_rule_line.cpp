@@ -21,21 +21,6 @@ bool Blank(Surface& s, const TRect& area) { return s.InkBox(area).IsEmpty(); }
 
 } // namespace
 
-TEST(RuleLine, StartsAsAMeasure)
-{
-    FakeOwner owner;
-    owner.arrowOffset = 3;
-    owner.arrowStyle = TArrowStyle::ANone;
-    TMyRuleLine rule(&owner);
-    EXPECT_EQ(rule.Font().Size(), 8);
-    EXPECT_EQ(rule.ArrowAngle(), 10);
-    EXPECT_EQ(rule.ArrowLength(), 20);
-    EXPECT_EQ(rule.ArrowStyle(), TArrowStyle::ADouble);
-    EXPECT_EQ(rule.ArrowOffset(), 3);
-    EXPECT_FALSE(rule.ShowUserInfo());
-    EXPECT_EQ(rule.TickStyle(), TTickStyle::tsLine);
-}
-
 TEST(RuleLine, ShowsItsLengthWithTicksAndUprightTextInEveryDirection)
 {
     FakeOwner owner;
