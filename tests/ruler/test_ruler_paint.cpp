@@ -191,11 +191,6 @@ TEST(RulerPaint, FontChangesRedrawLabelsInTheNewFont)
     EXPECT_LT(big.first, small.first - 4) << "the band grows with the text";
     EXPECT_GT(bigInk.Height(), smallInk.Height() + 4);
     EXPECT_LE(bigInk.Bottom, 45 - 8);
-
-    // The font's colour is the text's colour.
-    r.Font().SetColor(clRed);
-    r.Repaint();
-    EXPECT_TRUE(InkBox(r, Rect(20, 0, 60, 45)).IsEmpty());
 }
 
 TEST(RulerPaint, LabelsCutOffByTheParentAreLeftOut)

@@ -64,8 +64,6 @@ TEST(Polygon, AreaIsMeasuredFromItsPixels)
     const TArrMyPoint before = square.ThePoints;
     EXPECT_NEAR(square.MeasureArea(), 10000.0, 100.0);
     const String info = square.GetInfo();
-    EXPECT_TRUE(info.startsWith(QStringLiteral("Area="))) << info.toStdString();
-    EXPECT_TRUE(info.endsWith(QStringLiteral("pixel(s)2"))) << info.toStdString();
     EXPECT_EQ(info, QStringLiteral("Area=") + FormatMeasure(square.MeasureArea(), 2) + QStringLiteral("pixel(s)2"));
     EXPECT_EQ(square.Info(), info);
     EXPECT_EQ(square.ThePoints, before);

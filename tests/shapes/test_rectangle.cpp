@@ -136,10 +136,4 @@ TEST(Rectangle, PaintsBorderFillAndGradient)
     EXPECT_NE(GetRValue(right), GetRValue(left));
     EXPECT_NEAR(GetRValue(surface.At(70, 30)), GetRValue(surface.At(70, 70)), 12);
     EXPECT_EQ(surface.At(30, 50), clWhite); // outside the turned outline
-
-    // Back to no gradient: the brush alone.
-    surface.Clear();
-    r.SetGradientStyle(TGradientStyle::gsNone);
-    r.Draw(surface.Canvas());
-    EXPECT_EQ(surface.At(70, 50), clWhite);
 }
