@@ -12,11 +12,6 @@ using namespace mycad::test;
 TEST(RulerCorner, UnitAbbreviationAndName)
 {
     TRsRulerCorner c;
-    EXPECT_EQ(c.Width(), 24);
-    EXPECT_EQ(c.Height(), 24);
-    EXPECT_EQ(c.Position(), TCornerPos::cpLeftTop);
-    EXPECT_EQ(c.Units(), TRulerUnit::ruCenti);
-    EXPECT_EQ(c.UnitText(), QStringLiteral("cm"));
     EXPECT_EQ(c.Hint(), QStringLiteral("centimeter"));
 
     const struct {
@@ -102,17 +97,4 @@ TEST(RulerCorner, BandsCarryOnThoseOfBothRulers)
         const int32_t farY = k.rulerBelowCorner ? 4 : 28;
         EXPECT_EQ(At(corner, farX, farY), kBack);
     }
-}
-
-TEST(RulerCorner, NoUnitNoText)
-{
-    TRsRulerCorner c;
-    c.SetBounds(0, 0, 33, 33);
-    UseTestColours(c);
-    c.SetUnit(TRulerUnit::ruNone);
-    c.Repaint();
-    EXPECT_TRUE(InkBox(c, c.ClientRect()).IsEmpty());
-    c.SetUnit(TRulerUnit::ruMilli);
-    c.Update();
-    EXPECT_FALSE(InkBox(c, c.ClientRect()).IsEmpty());
 }

@@ -35,54 +35,6 @@ int32_t Centre(const TRect& r, bool horizontal)
 
 } // namespace
 
-TEST(RulerPaint, TopRulerTicksBandAndLabels)
-{
-    TRsRuler r;
-    r.SetFlat(true);
-    UseRulerColours(r);
-    r.Repaint();
-    const int32_t h = r.Height();
-    ASSERT_EQ(h, 33);
-
-    // The band ends eight rows above the bottom, leaving room for the ticks;
-    // away from the labels it holds nothing but its colour.
-    const Span band = BandAcross(r, 20, true);
-    EXPECT_EQ(band.last, h - 9);
-    EXPECT_GT(band.first, 2);
-    EXPECT_LT(band.first, h - 16) << "room for a label";
-    EXPECT_EQ(At(r, 20, band.first - 1), kBack);
-    EXPECT_EQ(At(r, 20, h - 8), kBack);
-    EXPECT_EQ(At(r, 0, band.first), kBack) << "a flat band starts one pixel in";
-    EXPECT_EQ(At(r, 1, band.first), kBand);
-    EXPECT_EQ(At(r, 198, band.first), kBand);
-    EXPECT_EQ(At(r, 199, band.first), kBack);
-
-    // Ticks every two millimetres rising from the bottom row, every fifth long.
-    int32_t ticks = 0;
-    for (int i = 0; i * kTickStep < 200; ++i, ++ticks) {
-        const auto x = static_cast<int32_t>(i * kTickStep);
-        const int32_t len = i % 5 == 0 ? 7 : 5;
-        EXPECT_EQ(CountColumn(r, x, h - len, h, kTick), len) << "tick " << i << " at x " << x;
-        EXPECT_EQ(CountColumn(r, x, 0, h, kTick), len);
-        if (x + 3 < 200) {
-            EXPECT_EQ(CountColumn(r, x + 3, 0, h, kTick), 0) << "between ticks";
-        }
-    }
-    EXPECT_EQ(ticks, 27);
-
-    // A number over every long tick but the first: 1 to 5 centimetres.
-    EXPECT_TRUE(InkBox(r, Rect(0, 0, 30, h)).IsEmpty()) << "no label at the start";
-    for (int cm = 1; cm <= 5; ++cm) {
-        const auto x = static_cast<int32_t>(cm * 5 * kTickStep);
-        const TRect ink = InkBox(r, Rect(x - 9, 0, x + 10, h));
-        ASSERT_FALSE(ink.IsEmpty()) << cm << " cm";
-        EXPECT_NEAR(Centre(ink, true), x, 2) << cm << " cm";
-        EXPECT_GE(ink.Top, band.first - 1);
-        EXPECT_LE(ink.Bottom, h - 8) << "clear of the ticks";
-        EXPECT_GE(ink.Height(), 6) << "a readable digit";
-    }
-}
-
 TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
 {
     const struct {
@@ -166,27 +118,6 @@ TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
     }
 }
 
-TEST(RulerPaint, ReversedScaleCountsFromTheFarEnd)
-{
-    TRsRuler r;
-    r.SetFlat(true);
-    r.SetScaleDir(TRulerScaleDir::rsdReverse);
-    UseRulerColours(r);
-    r.Repaint();
-    const int32_t h = r.Height();
-    // 1 cm is 37 pixels from the far end; the scale starts beyond the last column.
-    EXPECT_EQ(CountColumn(r, 163, 0, h, kTick), 7);
-    EXPECT_EQ(CountColumn(r, 200 - 7, 0, h, kTick), 5);
-    EXPECT_EQ(CountColumn(r, 37, 0, h, kTick), 0) << "nothing where a normal scale has 1 cm";
-    EXPECT_EQ(CountColumn(r, 199, 0, h, kTick), 0);
-    const TRect ink = InkBox(r, Rect(150, 0, 177, h));
-    ASSERT_FALSE(ink.IsEmpty());
-    EXPECT_NEAR(Centre(ink, true), 163, 2);
-    EXPECT_TRUE(InkBox(r, Rect(175, 0, 200, h)).IsEmpty());
-
-    EXPECT_EQ(r.Pos2Unit(163), r.Pos2Unit(200) + (200 - 163) / 96.0 * 2.54);
-}
-
 TEST(RulerPaint, TickPeriodsOfZeroDrawNoSuchTicks)
 {
     TRsRuler r;
@@ -260,11 +191,6 @@ TEST(RulerPaint, FontChangesRedrawLabelsInTheNewFont)
     EXPECT_LT(big.first, small.first - 4) << "the band grows with the text";
     EXPECT_GT(bigInk.Height(), smallInk.Height() + 4);
     EXPECT_LE(bigInk.Bottom, 45 - 8);
-
-    // The font's colour is the text's colour.
-    r.Font().SetColor(clRed);
-    r.Repaint();
-    EXPECT_TRUE(InkBox(r, Rect(20, 0, 60, 45)).IsEmpty());
 }
 
 TEST(RulerPaint, LabelsCutOffByTheParentAreLeftOut)

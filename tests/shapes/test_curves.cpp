@@ -10,15 +10,12 @@
 #include <cmath>
 
 using namespace mycad;
-using mycad::test::Click;
 using mycad::test::FakeOwner;
 using mycad::test::ExpectHandles;
 using mycad::test::ExpectHits;
 using mycad::test::Surface;
 
 namespace {
-
-TMyPoint Mid(TPoint a, TPoint b) { return {(a.X + b.X) / 2.0f, (a.Y + b.Y) / 2.0f}; }
 
 double Cross(TMyPoint joint, TMyPoint a, TMyPoint b)
 {
@@ -27,72 +24,7 @@ double Cross(TMyPoint joint, TMyPoint a, TMyPoint b)
 
 double Distance(TMyPoint a, TMyPoint b) { return std::hypot(double(a.X) - b.X, double(a.Y) - b.Y); }
 
-/// The curve's value at the parameter of vertex i.
-TMyPoint AtVertex(const TMyBLine& spline, int32_t i)
-{
-    return spline.GetVPoint(static_cast<float>(i) / static_cast<float>(spline.NoPoints - 1));
-}
-
 } // namespace
-
-TEST(PolyBezier, ClicksPlaceSmoothJointsAndADoubleClickFinishes)
-{
-    FakeOwner owner;
-    Surface control;
-    TCanvas& c = control.Canvas();
-    owner.controlCanvas = &c;
-    TMyPolyBezier chain(&owner);
-    // The canvas moves the rubber band to each point before the press there.
-    TPoint mouse;
-    const std::vector<TPoint> clicks{{5, 5}, {20, 40}, {60, 40}, {80, 5}, {120, 5}, {140, 60}, {180, 60}};
-    for (const TPoint p : clicks) {
-        chain.Drawing(c, {}, mouse);
-        chain.Drawing(c, {}, p);
-        mouse = p;
-        EXPECT_FALSE(Click(chain, p));
-    }
-    // Each completed segment moves its last click on to start the next one
-    // and puts the joint halfway between the control points around it.
-    EXPECT_EQ(chain.ThePoints, (TArrMyPoint{{5, 5}, {20, 40}, {60, 40}, Mid(clicks[2], clicks[3]), {80, 5}, {120, 5},
-                                            Mid(clicks[4], clicks[5]), {140, 60}, {180, 60}}));
-    // Taking the band down leaves the control as it was: the presses that
-    // placed joints replaced it with the new one rather than adding one.
-    EXPECT_GT(control.CountNot(clWhite), 50);
-    chain.Drawing(c, {}, mouse);
-    EXPECT_EQ(control.CountNot(clWhite), 0);
-
-    // A double click on the third point: the second press completes a
-    // segment of four equal-ended points, and the release drops the copy.
-    TMyPolyBezier one(&owner);
-    for (const TPoint p : {TPoint{0, 0}, TPoint{30, 30}, TPoint{60, 0}}) EXPECT_FALSE(Click(one, p));
-    EXPECT_TRUE(Click(one, {60, 0}));
-    EXPECT_EQ(one.ThePoints, (TArrMyPoint{{0, 0}, {30, 30}, {60, 0}, {60, 0}}));
-}
-
-TEST(PolyBezier, FinishingPadsTheLastSegmentWithTheMousePoint)
-{
-    FakeOwner owner;
-    struct Case {
-        int32_t points; // before the release, the last two equal
-        bool finished;
-        int32_t after;
-    };
-    for (const Case c : {Case{4, false, 3}, Case{5, true, 4}, Case{6, true, 7}, Case{7, true, 7}, Case{8, true, 7}, Case{9, true, 10}}) {
-        TMyPolyBezier chain(&owner);
-        for (int32_t i = 0; i + 1 < c.points; ++i) chain.ThePoints.push_back({float(10 * i), float(i % 2)});
-        chain.ThePoints.push_back(chain.ThePoints.back());
-        EXPECT_EQ(chain.IsDrawingFinished(TMouseButton::mbLeft, {99, 77}), c.finished) << c.points;
-        ASSERT_EQ(chain.GetPointsCount(), c.after) << c.points;
-        if (c.after > c.points - 1) {
-            EXPECT_EQ(chain.ThePoints.back(), (TMyPoint{99, 77})) << c.points;
-        }
-    }
-    // Without a double click nothing ends.
-    TMyPolyBezier chain(&owner);
-    chain.ThePoints = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}};
-    EXPECT_FALSE(chain.IsDrawingFinished(TMouseButton::mbLeft, {4, 4}));
-    EXPECT_EQ(chain.GetPointsCount(), 5);
-}
 
 TEST(PolyBezier, EditingAControlPointKeepsTheJointSmooth)
 {
@@ -167,33 +99,6 @@ TEST(PolyBezier, DrawsHandlesAndIsHitAlongTheCurve)
     }
 }
 
-TEST(BLine, PassesThroughEveryPoint)
-{
-    FakeOwner owner;
-    TMyBLine spline(&owner);
-    const TArrMyPoint three{{0, 0}, {50, 80}, {100, 0}};
-    spline.LoadVertices(three);
-    ASSERT_EQ(spline.NoPoints, 3);
-    for (int32_t i = 0; i < 3; ++i) {
-        EXPECT_NEAR(AtVertex(spline, i).X, three[size_t(i)].X, 1e-3);
-        EXPECT_NEAR(AtVertex(spline, i).Y, three[size_t(i)].Y, 1e-3);
-    }
-    // The middle control point is pulled past the point so the curve reaches it.
-    EXPECT_GT(spline.VertexList[2].Y, 80.0f);
-
-    // Two equal middle points, and the largest curve the work area holds.
-    TArrMyPoint twice{{0, 0}, {40, 60}, {40, 60}, {100, 0}};
-    TArrMyPoint wave;
-    for (int32_t i = 0; i < kMaxBLinePoints; ++i) wave.push_back({float(7 * i), float(i % 3 == 0 ? 0 : 25 * (i % 5))});
-    for (const TArrMyPoint& points : {twice, wave}) {
-        spline.LoadVertices(points);
-        ASSERT_EQ(spline.NoPoints, int32_t(points.size()));
-        for (int32_t i = 0; i < spline.NoPoints; ++i) {
-            EXPECT_NEAR(Distance(AtVertex(spline, i), points[size_t(i)]), 0.0, 5e-3) << i;
-        }
-    }
-}
-
 TEST(BLine, CoincidentPointsStayAndNothingBreaks)
 {
     FakeOwner owner;
@@ -254,54 +159,4 @@ TEST(BLine, RepaintsFollowThePointsAndTheZoom)
     EXPECT_EQ(drawnAlone(spline), samplesJoined(spline.ThePoints, 1.0));
     owner.zoom = 2.0;
     EXPECT_EQ(drawnAlone(spline), samplesJoined(spline.ThePoints, 2.0));
-}
-
-TEST(BLine, DrawingEndsOnADoubleClickOrWhenFull)
-{
-    FakeOwner owner;
-    TMyBLine spline(&owner);
-    EXPECT_FALSE(Click(spline, {0, 0}));
-    EXPECT_FALSE(Click(spline, {30, 40}));
-    EXPECT_FALSE(Click(spline, {30, 40})); // a double click on the second point is too soon
-    spline.ThePoints.pop_back();
-    EXPECT_FALSE(Click(spline, {60, 0}));
-    EXPECT_TRUE(Click(spline, {60, 0}));
-    EXPECT_EQ(spline.ThePoints, (TArrMyPoint{{0, 0}, {30, 40}, {60, 0}}));
-
-    // The click past the last point the work area holds ends the curve.
-    TMyBLine full(&owner);
-    for (int32_t i = 0; i < kMaxBLinePoints; ++i) EXPECT_FALSE(Click(full, {3 * i, i % 2 * 20}));
-    EXPECT_TRUE(Click(full, {500, 500}));
-    EXPECT_EQ(full.GetPointsCount(), kMaxBLinePoints);
-    EXPECT_EQ(full.ThePoints.back(), (TMyPoint{297, 20}));
-}
-
-TEST(BLine, RubberBandErasesItselfAndPointsInsertWhereTheClickIs)
-{
-    FakeOwner owner;
-    owner.hotShow = false;
-    Surface surface(200, 120);
-    owner.controlCanvas = &surface.Canvas();
-    TMyBLine spline(&owner);
-    spline.ThePoints = {{10, 60}, {60, 20}, {110, 60}};
-    EXPECT_GT(surface.DrawnAndErased([&] { spline.Drawing(surface.Canvas(), {0, 0}, {160, 20}); }), 100);
-    // The press that adds the mouse point draws the same band with IsPath,
-    // taking it down.
-    spline.Drawing(surface.Canvas(), {0, 0}, {160, 20});
-    spline.AddPointByMouse({160, 20});
-    spline.IsPath = true;
-    spline.Drawing(surface.Canvas(), {0, 0}, {160, 20});
-    spline.IsPath = false;
-    EXPECT_EQ(surface.CountNot(clWhite), 0);
-    // Sharing a row with the last point shows nothing.
-    EXPECT_EQ(surface.DrawnAndErased([&] { spline.Drawing(surface.Canvas(), {0, 0}, {190, 20}); }), 0);
-
-    int32_t index = -2;
-    ASSERT_TRUE(spline.IsClickedMeBeforeWhichPoint(index, {10, 60}));
-    EXPECT_EQ(index, 1);
-    const TMyPoint between = spline.GetVPoint(0.5f);
-    ASSERT_TRUE(spline.IsClickedMeBeforeWhichPoint(index, MyPtToPt(between)));
-    EXPECT_EQ(index, 2);
-    ASSERT_TRUE(spline.IsClickedMeBeforeWhichPoint(index, {100, 110}));
-    EXPECT_EQ(index, -1);
 }

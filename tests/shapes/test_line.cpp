@@ -7,18 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <numbers>
-
 using namespace mycad;
 using mycad::test::DrawWithMouse;
 using mycad::test::FakeOwner;
-using mycad::test::ExpectHandles;
 using mycad::test::ExpectHits;
 using mycad::test::Surface;
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 // A subclass drawn like a two-point line that, as a polyline, joins no lines.
 class PolyLineLike : public TMyLine {
@@ -29,20 +24,6 @@ public:
 };
 
 } // namespace
-
-TEST(Line, TakesArrowSettingsFromTheOwner)
-{
-    FakeOwner owner;
-    owner.arrowStyle = TArrowStyle::ADouble;
-    owner.arrowAngle = 45;
-    owner.arrowLength = 12;
-    owner.arrowOffset = 3;
-    TMyLine line(&owner);
-    EXPECT_EQ(line.ArrowStyle(), TArrowStyle::ADouble);
-    EXPECT_EQ(line.ArrowAngle(), 45);
-    EXPECT_EQ(line.ArrowLength(), 12);
-    EXPECT_EQ(line.ArrowOffset(), 3);
-}
 
 TEST(Line, SegmentHitTest)
 {
@@ -82,49 +63,10 @@ TEST(Line, SegmentHitTest)
     EXPECT_EQ(index, -1);
 }
 
-TEST(Line, HandlesAndSizing)
+// Finishing on another line's end point records it while merging is on.
+TEST(Line, DrawingRecordsTheLineEndItFinishesOn)
 {
     FakeOwner owner;
-    TMyLine line(&owner);
-    line.ThePoints = {{10, 10}, {14, 12}, {60, 60}};
-    ExpectHandles(line, {{{60, 60}, 2}, {{12, 11}, 1}, // both 0 and 1 hit: the later wins
-                         {{30, 30}, -1}});
-    EXPECT_EQ(line.SelectedHotId, -1);
-
-    owner.zoom = 2.0;
-    line.SelectedHotId = 2;
-    line.SizeChangeValue({120, 120}, {140, 100});
-    EXPECT_EQ(line.ThePoints[2], (TMyPoint{70, 50}));
-    EXPECT_EQ(line.ThePoints[0], (TMyPoint{10, 10}));
-    EXPECT_EQ(line.CenterPoint, (TMyPoint{40, 30}));
-
-    Surface surface;
-    line.DrawHot(surface.Canvas());
-    for (int32_t i = 0; i < 3; ++i) {
-        const TPoint p = MyPtToPt(line.GetPointInZoom(i));
-        EXPECT_EQ(surface.At(p.X - 4, p.Y), clBlack) << i;
-    }
-    EXPECT_EQ(surface.At(140, 100), clLime);
-    surface.Clear();
-    owner.hotShow = false;
-    line.DrawHot(surface.Canvas());
-    EXPECT_EQ(surface.CountNot(clWhite), 0);
-}
-
-TEST(Line, DrawingSetsTheAngleAndMergeEnds)
-{
-    FakeOwner owner;
-    Surface surface;
-    // Drawn downward the angle is a quarter turn (the canvas drawing test);
-    // drawn backward it is half a turn.
-    TMyLine back(&owner);
-    DrawWithMouse(back, {0, 0}, {-100, 0});
-    back.Draw(surface.Canvas());
-    EXPECT_NEAR(back.Angle(), kPi, 1e-6);
-    EXPECT_EQ(back.CenterPoint, (TMyPoint{-50, 0}));
-    EXPECT_EQ(back.TextOutPoint, (TMyPoint{-50, 10}));
-
-    // Finishing on another line's end point records it while merging is on.
     TMyLine first(&owner);
     first.ShapeId = 5;
     first.ThePoints = {{0, 0}, {100, 50}};
@@ -215,7 +157,7 @@ TEST(Line, ArrowHeads)
     line.ThePoints = {{40, 100}, {240, 100}};
     line.Draw(surface.Canvas());
     surface.Expect({{116, 52, clRed}, // wing length 5 at zoom 0.5
-                    {24, 52, clRed}, {116, 55, clWhite}});
+                    {24, 52, clRed}, {116, 55, clWhite}, {112, 53, clWhite}});
 
     // Wings too long for a byte are drawn at the longest length.
     surface.Clear();

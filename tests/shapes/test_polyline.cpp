@@ -19,26 +19,6 @@ TArrMyPoint Square() { return {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}; 
 
 } // namespace
 
-TEST(PolyLine, StartsWithoutArrowHeadsAndEndsOnADoubleClickAtAnyZoom)
-{
-    FakeOwner owner;
-    owner.arrowStyle = TArrowStyle::ADouble;
-    owner.arrowLength = 14;
-    TMyPolyLine line(&owner);
-    EXPECT_EQ(line.ArrowStyle(), TArrowStyle::ANone);
-    EXPECT_EQ(line.ArrowLength(), 14); // the other arrow settings still follow the owner
-    EXPECT_NE(dynamic_cast<TMyLine*>(&line), nullptr);
-
-    EXPECT_FALSE(Click(line, {0, 0}));
-    EXPECT_FALSE(Click(line, {0, 0})); // two equal points are not yet a polyline
-    // At zoom 2 the points are stored halved and still compared zoomed.
-    owner.zoom = 2.0;
-    TMyPolyLine zoomed(&owner);
-    for (const TPoint p : {TPoint{10, 10}, TPoint{40, 10}, TPoint{40, 40}}) EXPECT_FALSE(Click(zoomed, p));
-    EXPECT_TRUE(Click(zoomed, {40, 40}));
-    EXPECT_EQ(zoomed.ThePoints, (TArrMyPoint{{5, 5}, {20, 5}, {20, 20}}));
-}
-
 TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClick)
 {
     FakeOwner owner; // HotSize 4
@@ -59,40 +39,6 @@ TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClick)
     EXPECT_FALSE(Click(triangle, {60, 60}));
     EXPECT_TRUE(Click(triangle, {61, 59}));
     EXPECT_EQ(triangle.ThePoints, (TArrMyPoint{{0, 0}, {60, 0}, {60, 60}, {0, 0}}));
-}
-
-TEST(Polygon, SizingTheFirstCornerMovesTheClosingPointToo)
-{
-    FakeOwner owner;
-    TMyPolygon polygon(&owner);
-    polygon.ThePoints = Square();
-    // The press on the first corner finds the closing duplicate (the last hit wins).
-    EXPECT_EQ(polygon.InWhichHot({1, -1}), 4);
-    polygon.SelectedHotId = 0;
-    polygon.SizeChangeValue({0, 0}, {-10, -10});
-    EXPECT_EQ(polygon.ThePoints.front(), (TMyPoint{-10, -10}));
-    EXPECT_EQ(polygon.ThePoints.back(), (TMyPoint{-10, -10}));
-
-    polygon.SelectedHotId = 2;
-    polygon.SizeChangeValue({0, 0}, {6, 0});
-    EXPECT_EQ(polygon.ThePoints[2], (TMyPoint{106, 100}));
-    EXPECT_EQ(polygon.ThePoints.front(), polygon.ThePoints.back());
-
-    // The rubber band of the first corner shows its edges to both neighbours.
-    Surface surface(220, 220);
-    TCanvas& c = surface.Canvas();
-    polygon.ThePoints = Square();
-    for (const int32_t h : {0, 4}) {
-        surface.Clear();
-        c.Pen().SetColor(clBlack);
-        c.Pen().SetMode(TPenMode::pmCopy);
-        polygon.SelectedHotId = h;
-        polygon.Sizing(c, {0, 0}, {20, 20});
-        // From the moved corner (20, 20) to point 1 (100, 0) and to point 3 (0, 100).
-        EXPECT_EQ(surface.At(60, 10), clBlack) << h;
-        EXPECT_EQ(surface.At(10, 60), clBlack) << h;
-        EXPECT_EQ(surface.At(50, 50), clWhite) << h;
-    }
 }
 
 TEST(Polygon, HitOnlyInsideItsOutline)
@@ -118,8 +64,6 @@ TEST(Polygon, AreaIsMeasuredFromItsPixels)
     const TArrMyPoint before = square.ThePoints;
     EXPECT_NEAR(square.MeasureArea(), 10000.0, 100.0);
     const String info = square.GetInfo();
-    EXPECT_TRUE(info.startsWith(QStringLiteral("Area="))) << info.toStdString();
-    EXPECT_TRUE(info.endsWith(QStringLiteral("pixel(s)2"))) << info.toStdString();
     EXPECT_EQ(info, QStringLiteral("Area=") + FormatMeasure(square.MeasureArea(), 2) + QStringLiteral("pixel(s)2"));
     EXPECT_EQ(square.Info(), info);
     EXPECT_EQ(square.ThePoints, before);
@@ -147,51 +91,17 @@ TEST(Polygon, AreaIsMeasuredFromItsPixels)
     EXPECT_EQ(flat.MeasureArea(), 0.0);
 }
 
-TEST(Polygon, DrawsFilledWithHandlesAtEveryCorner)
-{
-    FakeOwner owner;
-    Surface surface(160, 160);
-    TCanvas& c = surface.Canvas();
-    TMyPolygon polygon(&owner);
-    polygon.ThePoints = {{20, 20}, {120, 20}, {120, 120}, {20, 120}, {20, 20}};
-    polygon.Brush().SetStyle(TBrushStyle::bsSolid);
-    polygon.Brush().SetColor(clRed);
-    polygon.Pen().SetColor(clBlack);
-    polygon.Draw(c);
-    surface.Expect({{70, 70, clRed}, {70, 20, clBlack}, {10, 10, clWhite}});
-
-    surface.Clear();
-    polygon.TextOutPoint = {70, 140};
-    polygon.DrawHot(c);
-    // A square handle at each of the four corners, none of them doubled.
-    for (const TPoint p : {TPoint{20, 20}, TPoint{120, 20}, TPoint{120, 120}, TPoint{20, 120}})
-        EXPECT_EQ(surface.At(p.X, p.Y), GetHotColor()) << p.X << "," << p.Y;
-    EXPECT_EQ(surface.At(70, 70), clWhite);
-
-    owner.hotShow = false;
-    surface.Clear();
-    polygon.DrawHot(c);
-    EXPECT_EQ(surface.At(20, 20), clWhite);
-}
-
-TEST(FreeLine, FinishedFromItsSecondPointAndHitAsABox)
+// Drawn and hit at zoom 1 in the mouse tests.
+TEST(FreeLine, IsHitMarkedAndDraggedAsABox)
 {
     FakeOwner owner;
     TMyFreeLine line(&owner);
-    EXPECT_NE(dynamic_cast<TMyPolyLine*>(&line), nullptr);
-    line.AddPointByMouse({10, 10});
-    EXPECT_FALSE(line.IsDrawingFinished(TMouseButton::mbLeft, {10, 10}));
-    line.AddPointByMouse({60, 20});
-    EXPECT_TRUE(line.IsDrawingFinished(TMouseButton::mbLeft, {60, 20}));
-    line.AddPointByMouse({90, 80});
-    EXPECT_EQ(line.GetPointsCount(), 3);
-
+    line.ThePoints = {{10, 10}, {60, 20}, {90, 80}};
     Surface surface(120, 120);
     TCanvas& c = surface.Canvas();
-    // The box of the stroke is hit at any zoom.
-    EXPECT_FALSE(line.IsClickedMe(c, {50, 9}));
     owner.zoom = 2.0;
     EXPECT_TRUE(line.IsClickedMe(c, {170, 150}));
+    EXPECT_FALSE(line.IsClickedMe(c, {100, 18}));
     owner.zoom = 1.0;
 
     // Each piece is drawn with the shape's own pen, in copy mode.

