@@ -248,4 +248,9 @@ TEST(AvoidRouting, HopsOnlyOverTrueCrossingsWhateverTheDrawingOrder)
     }
     ASSERT_EQ(after, std::vector<TMyShape*>(lines.rbegin(), lines.rend()));
     EXPECT_TRUE(paint() == first);
+
+    // Asked for no hops, the trunk runs on unbroken over the crossing.
+    cad.SetCrossLine(false);
+    paint();
+    EXPECT_TRUE(unbroken(150, 140));
 }

@@ -14,11 +14,6 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
 {
     TMyCAD cad;
     FakeOwner other;
-    cad.Pen().SetColor(clRed);
-    cad.Pen().SetWidth(3);
-    cad.Brush().SetColor(clYellow);
-    cad.Brush().SetStyle(TBrushStyle::bsCross);
-    cad.Font().SetName(QStringLiteral("DejaVu Serif"));
     cad.SetDragEnable(false);
     cad.SetHotShow(false);
     cad.SetRotateEnable(false);
@@ -26,16 +21,12 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     cad.SetPenStyleJoinType(TPenStyleJoinType::psjtMITER);
     cad.SetPenStyleEndCapType(TPenStyleEndCapType::psectFLAT);
 
-    // Tools: the shape always belongs to this canvas and takes its defaults.
+    // Tools: the shape always belongs to this canvas and takes its handling
+    // settings (its pen, brush and font: see the canvas settings test).
     std::unique_ptr<TMyShape> line = cad.CreateShapeBySpTool(TDrawTool::SpLine, &other);
     ASSERT_NE(line, nullptr);
     EXPECT_NE(dynamic_cast<TMyLine*>(line.get()), nullptr);
     EXPECT_EQ(line->Owner(), static_cast<TShapeOwner*>(&cad));
-    EXPECT_EQ(line->Pen().Color(), clRed);
-    EXPECT_EQ(line->Pen().Width(), 3);
-    EXPECT_EQ(line->Brush().Color(), clYellow);
-    EXPECT_EQ(line->Brush().Style(), TBrushStyle::bsCross);
-    EXPECT_EQ(line->Font().Name(), QStringLiteral("DejaVu Serif"));
     EXPECT_FALSE(line->DragEnable());
     EXPECT_FALSE(line->HotShow());
     EXPECT_FALSE(line->RotateEnable());
