@@ -1,6 +1,7 @@
 // Connectors on the canvas: attaching by code and by the mouse, routes that
 // follow their shapes, ends freed by moves and deletions, junctions that
-// split connectors, hops on the painted page, undo and redo.
+// split connectors, undo and redo. Hops are painted in the avoiding-router
+// tests.
 #include "support/LinkedBoxes.h"
 #include "canvas/MouseDriver.h"
 
@@ -231,38 +232,6 @@ TEST(Connectors, DrawMoveUndoRedoByTheMouse)
     cad.PopFromUndoRedoShapeList();
     EXPECT_EQ(cad.GetShapeByID(lineId), nullptr) << "the drawing of the connector is undone too";
     EXPECT_TRUE(a->LinkShapesNo.empty());
-}
-
-TEST(Connectors, HopsArePaintedOverCrossingsOnlyWhenAsked)
-{
-    test::MouseDriver m;
-    TMyCAD& cad = m.cad;
-    cad.SetHotShow(false);
-    cad.GridOperation().SetGridShow(false);
-    TMyShape* left = Box(cad, 10, 90, 50, 110);
-    TMyShape* right = Box(cad, 300, 90, 340, 110);
-    TMyShape* top = Box(cad, 150, 10, 190, 30);
-    TMyShape* bottom = Box(cad, 150, 250, 190, 270);
-    Link(cad, left, 1, right, 3);
-    Link(cad, top, 2, bottom, 0);
-    cad.DeSelectedAllShapesByCode();
-    cad.Invalidate();
-    m.Settle();
-    // The vertical connector runs at x 170 across y 100; the hop's top is 8 above.
-    auto inked = [&m](int32_t x, int32_t y0, int32_t y1) {
-        for (int32_t y = y0; y <= y1; ++y) {
-            if (m.Pixel(x, y) != clWhite) return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(inked(166, 91, 95)) << "the half circle over the crossing";
-    EXPECT_FALSE(inked(165, 99, 101)) << "the horizontal line is open under the hop";
-    EXPECT_TRUE(inked(150, 99, 101));
-    cad.SetCrossLine(false);
-    cad.Invalidate();
-    m.Settle();
-    EXPECT_FALSE(inked(166, 88, 96));
-    EXPECT_TRUE(inked(165, 99, 101));
 }
 
 TEST(Connectors, EveryEditThatMovesShapesTakesTheirConnectorsAlongOnceAtItsEnd)

@@ -207,22 +207,3 @@ TEST(AvoidRouter, APinnedSegmentStaysWhenItsShapesMoveAndGivesWayWhenCovered)
     EXPECT_FALSE(holdsPin(pin));
     ExpectHardRules(s, "pin covered");
 }
-
-TEST(AvoidRouter, AnEndWalledInIsReportedAndFreedWhenTheWallMoves)
-{
-    scenes::TScene s;
-    s.Box(0, {0, 0, 60, 40});
-    s.Box(1, {400, 100, 460, 140});
-    // A closed ring round box 1.
-    s.Box(2, {340, 40, 520, 60});
-    s.Box(3, {340, 180, 520, 200});
-    s.Box(4, {340, 40, 360, 200});
-    s.Box(5, {500, 40, 520, 200});
-    s.Router.SetConnector(0, {{60, 20}, 0}, {{400, 120}, 1});
-    s.Router.RouteAll();
-    EXPECT_EQ(s.Router.Unroutable(), std::vector<int32_t>{0});
-    s.Boxes[4] = {340, 300, 360, 460};
-    s.Router.MoveObstacle(4, s.Boxes[4]);
-    EXPECT_TRUE(s.Router.Unroutable().empty());
-    ExpectHardRules(s, "wall moved");
-}
