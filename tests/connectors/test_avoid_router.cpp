@@ -191,14 +191,14 @@ TEST(AvoidRouter, APinnedSegmentStaysWhenItsShapesMoveAndGivesWayWhenCovered)
         return false;
     };
     EXPECT_TRUE(holdsPin(pin));
-    // Both ends move: the pinned leg keeps its line; the legs to it follow.
+    // Both ends move, as a drag moves them: each move routes the connector
+    // again, the pinned leg keeps its line and the legs to it follow.
     s.Boxes[0] = {0, 60, 60, 100};
-    s.Router.MoveObstacle(0, s.Boxes[0]);
     s.Router.SetConnector(0, {{60, 80}, 0}, {{300, 220}, 1});
+    s.Router.MoveObstacle(0, s.Boxes[0]);
     s.Boxes[1] = {320, 100, 380, 140};
-    s.Router.MoveObstacle(1, s.Boxes[1]);
     s.Router.SetConnector(0, {{60, 80}, 0}, {{320, 120}, 1});
-    s.Router.RouteAll();
+    s.Router.MoveObstacle(1, s.Boxes[1]);
     EXPECT_TRUE(holdsPin(pin));
     ExpectHardRules(s, "pinned");
     // A box dropped on the pinned line: the route goes round it instead.
