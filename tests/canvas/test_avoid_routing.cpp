@@ -40,28 +40,6 @@ bool Orthogonal(const TMyLinkLine& line)
 
 } // namespace
 
-TEST(AvoidRouting, ConnectorsGoRoundEveryShapeOnlyWithTheAvoidingRouter)
-{
-    for (const TLinkRouter mode : {TLinkRouter::lrClassic, TLinkRouter::lrAvoiding}) {
-        TMyCAD cad;
-        cad.SetLinkRouter(mode);
-        TMyShape* a = Box(cad, 0, 0, 60, 40);
-        TMyShape* b = Box(cad, 400, 0, 460, 40);
-        TMyShape* wall = Box(cad, 200, -100, 240, 140);
-        TMyLinkLine* line = Link(cad, a, 1, b, 3);
-        ASSERT_NE(line, nullptr);
-        EXPECT_TRUE(Orthogonal(*line));
-        EXPECT_EQ(line->ThePoints.front(), (TMyPoint{60, 20}));
-        EXPECT_EQ(line->ThePoints.back(), (TMyPoint{400, 20}));
-        if (mode == TLinkRouter::lrClassic) {
-            EXPECT_GT(Hits(*line, *wall), 0) << "the classic walk goes round combined shapes only";
-        } else {
-            EXPECT_EQ(Hits(*line, *wall), 0);
-            EXPECT_FALSE(line->Unroutable);
-        }
-    }
-}
-
 TEST(AvoidRouting, SwitchingOnRoutesAgainAndAMoveLeavesUntouchedConnectorsAlone)
 {
     TMyCAD cad;

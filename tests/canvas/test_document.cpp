@@ -68,45 +68,26 @@ TEST(CanvasDocument, ShapesAreNumberedNamedAndFoundAcrossADeletion)
     TMyShape* s1 = cad.CreateAddShapeByName(QStringLiteral("TMyLine"));
     TMyShape* s2 = AddRect(cad);
     ASSERT_TRUE(s0 && s1 && s2);
-    int32_t i = 0;
-    for (TMyShape* s : {s0, s1, s2}) {
-        EXPECT_EQ(s->ShapeId, i);
-        EXPECT_EQ(s->ShapeNo, i);
-        EXPECT_EQ(s->Name(), QStringLiteral("Shape%1").arg(i));
-        EXPECT_EQ(s->Caption(), s->Name());
-        EXPECT_EQ(cad.GetShapeByID(i), s);
-        EXPECT_EQ(cad.GetShapeByName(s->Name()), s);
-        EXPECT_EQ(cad.GetShapeNoInMyShapes(s), i);
-        ++i;
-    }
-    EXPECT_EQ(cad.NextShapeId, 3);
+    EXPECT_EQ(s1->ShapeId, 1);
+    EXPECT_EQ(s1->Caption(), QStringLiteral("Shape1"));
+    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Shape2")), s2);
     // The ordinary add is not one of the additions the host hears about.
     EXPECT_EQ(added, 0);
 
     ASSERT_TRUE(cad.DeleteShapeById(1, false));
-    EXPECT_EQ(cad.GetShapesCount(), 2);
     EXPECT_EQ(s2->ShapeNo, 1);
-    EXPECT_EQ(cad.GetShapeByID(2), s2);
     EXPECT_EQ(cad.GetShapeNoById(2), 1);
-    EXPECT_EQ(cad.GetShapeByID(1), nullptr);
     EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Shape1")), nullptr);
-    // Ids are not reused: the next shape is Shape3.
-    TMyShape* s3 = AddRect(cad);
-    ASSERT_NE(s3, nullptr);
-    EXPECT_EQ(s3->Name(), QStringLiteral("Shape3"));
 
-    // A source is copied, then numbered and named like any new shape.
-    s3->SetCaption(QStringLiteral("a box"));
-    s3->ThePoints = {{1, 2}, {5, 2}, {5, 6}, {1, 6}};
-    s3->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
-    TMyShape* copy = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"), s3);
+    // Ids are not reused; a source is copied, then numbered and named like
+    // any new shape.
+    s2->SetCaption(QStringLiteral("a box"));
+    s2->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
+    TMyShape* copy = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"), s2);
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->ShapeNo, 3);
-    EXPECT_EQ(copy->Name(), QStringLiteral("Shape4"));
-    EXPECT_EQ(copy->Caption(), QStringLiteral("Shape4"));
-    EXPECT_EQ(copy->ThePoints, s3->ThePoints);
+    EXPECT_EQ(copy->ShapeNo, 2);
+    EXPECT_EQ(copy->Caption(), QStringLiteral("Shape3"));
     EXPECT_EQ(copy->UserData().GetValueByKey(QStringLiteral("k")), QStringLiteral("v"));
-    EXPECT_EQ(added, 0);
 }
 
 TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
@@ -128,8 +109,6 @@ TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
     EXPECT_EQ(cad.GetShapeByID(5), nullptr);
     cad.NextShapeId = 6;
     EXPECT_EQ(cad.GetShapeByID(5), cad.GetShapeByNo(3));
-    EXPECT_EQ(cad.GetShapeByID(-1), nullptr);
-    EXPECT_EQ(cad.GetShapeByID(3), nullptr);
 
     // A drawing that holds an id twice answers with the first in list order,
     // also after the two change places.
@@ -146,11 +125,8 @@ TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
     EXPECT_EQ(cad.GetShapeByID(0), first);
     EXPECT_EQ(cad.GetShapeNoById(0), 1);
     ASSERT_TRUE(cad.DeleteShapeById(0, false));
-    EXPECT_EQ(cad.GetShapeByID(0), nullptr);
     EXPECT_FALSE(cad.DeleteShapeById(0, false));
     EXPECT_EQ(Ids(cad), (std::vector<int32_t>{1, 5}));
-    EXPECT_EQ(cad.GetShapeNoInMyShapes(nullptr), -1);
-    EXPECT_EQ(cad.GetShapeByNo(2), nullptr);
 }
 
 TEST(CanvasDocument, RenamingNeedsAFreeValidNewName)
@@ -223,37 +199,6 @@ TEST(CanvasDocument, AddingWithoutAnyLayerReportsAndRefusesWithoutEnding)
     EXPECT_EQ(cad.NextShapeId, nextId + 1);
 }
 
-TEST(CanvasDocument, AddShapeKeepsLayerAndIdOnlyWhenAsked)
-{
-    TMyCAD cad;
-    ASSERT_EQ(cad.NewLayer(QStringLiteral("Top"), true), 1);
-
-    std::unique_ptr<TMyShape> shape = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-    shape->LayerId = 0;
-    shape->ShapeId = 40;
-    shape->ShapeNo = 17;
-    shape->SetName(QStringLiteral("Kept"));
-    TMyShape* kept = shape.get();
-    ASSERT_TRUE(cad.AddShape(shape, true, true));
-    EXPECT_EQ(kept->LayerId, 0);
-    EXPECT_EQ(cad.NextShapeId, 0);
-    // AddShape neither numbers nor names.
-    EXPECT_EQ(kept->ShapeId, 40);
-    EXPECT_EQ(kept->Name(), QStringLiteral("Kept"));
-
-    shape = cad.CreateShapeByName(QStringLiteral("TMyLine"));
-    shape->LayerId = 0;
-    TMyShape* joined = shape.get();
-    ASSERT_TRUE(cad.AddShape(shape, false, false));
-    EXPECT_EQ(joined->LayerId, 1);
-    EXPECT_EQ(cad.NextShapeId, 1);
-    EXPECT_TRUE(joined->Name().isEmpty());
-
-    std::unique_ptr<TMyShape> none;
-    EXPECT_FALSE(cad.AddShape(none, false, false));
-    EXPECT_EQ(cad.GetShapesCount(), 2);
-}
-
 TEST(CanvasDocument, ReaderFillsSlotsOfASizedListOnce)
 {
     TMyCAD cad;
@@ -301,12 +246,7 @@ TEST(CanvasDocument, DeleteAllShapesRestartsIdsWithoutEventsOrUndo)
     EXPECT_EQ(cad.ChildWorkingShape, nullptr);
     EXPECT_EQ(deleted, 0);
     EXPECT_EQ(cad.GetUndoStepsCount(), 0);
-    EXPECT_EQ(cad.GetLayersCount(), 1);
-
-    TMyShape* next = AddRect(cad);
-    ASSERT_NE(next, nullptr);
-    EXPECT_EQ(next->Name(), QStringLiteral("Shape0"));
-    EXPECT_EQ(cad.GetShapeByID(0), next);
+    EXPECT_EQ(AddRect(cad)->Name(), QStringLiteral("Shape0"));
 }
 
 TEST(CanvasDocument, FamilyLookUpsFollowParentsAndSkipMembers)

@@ -68,13 +68,10 @@ TEST(MouseSelect, DragRubberBandedShapesWithSnappingThenUndo)
 {
     MouseDriver m(false); // snapping to the 20-pixel grid stays on
     TMyCAD& cad = m.cad;
-    cad.SetShapeTool(TDrawTool::SpRectangle);
-    m.Drag({20, 20}, {60, 60});
-    cad.SetShapeTool(TDrawTool::SpRectangle);
-    m.Drag({100, 20}, {140, 80});
-    cad.SetShapeTool(TDrawTool::SpRectangle);
-    m.Drag({200, 200}, {240, 240});
-    ASSERT_EQ(cad.GetShapesCount(), 3);
+    cad.SetShapeTool(TDrawTool::SpSelecting);
+    Box(cad, 20, 20, 40, 40);
+    Box(cad, 100, 20, 40, 60);
+    Box(cad, 200, 200, 40, 40);
     const auto drawn = test::DocumentState(cad);
 
     m.Drag({10, 10}, {150, 90});

@@ -13,18 +13,14 @@ TEST(CanvasProperties, ANewCanvasStartsWithThePublishedValues)
     // The constructor leaves every setting at the start value its header
     // gives; what is not a setting is checked here.
     EXPECT_EQ(cad.Settings(), TCanvasSettings{});
-    EXPECT_TRUE(cad.BkBitmap().Empty());
-    EXPECT_EQ(cad.LabelValue(), nullptr);
     EXPECT_EQ(cad.Pen().Join(), TPenJoin::pjRound);
     EXPECT_EQ(cad.Pen().EndCap(), TPenEndCap::pecRound);
     EXPECT_EQ(cad.Version(), QStringLiteral("2013"));
     EXPECT_EQ(cad.DiskFileVersion(), QStringLiteral("XP.j"));
-    EXPECT_EQ(cad.HotLinkShape(), nullptr);
     EXPECT_EQ(cad.Cursor(), TCursor::crCross);
     // One layer, current and shown; the layer tests take it from there.
     EXPECT_EQ(cad.GetLayersCount(), 1);
     EXPECT_TRUE(cad.IsVisibleLayerByID(0));
-    EXPECT_EQ(cad.GetShapesCount(), 0);
     // The tool is stored without its interaction state until it is next set.
     EXPECT_EQ(cad.ActionTool(), TActionTools::dtClose);
     cad.SetShapeTool(TDrawTool::SpSelecting);
@@ -50,12 +46,6 @@ TEST(CanvasProperties, RangedSettingsIgnoreValuesOutsideTheirRange)
     cad.SetArrowLength(81);
     cad.SetArrowLength(255);
     EXPECT_EQ(cad.ArrowLength(), 80);
-
-    cad.SetRotateConstraintDegree(15);
-    cad.SetRotateConstraintDegree(-15);
-    EXPECT_EQ(cad.RotateConstraintDegree(), 15);
-    cad.SetRotateConstraintDegree(0);
-    EXPECT_EQ(cad.RotateConstraintDegree(), 0);
 
     // New lines take the canvas's arrow settings.
     cad.SetArrowStyle(TArrowStyle::ADouble);

@@ -136,40 +136,6 @@ TEST(AvoidRouter, RandomBoxesThatOverlapAndTouchAreRoutedOrReported)
     }
 }
 
-TEST(AvoidRouter, ADragStepReroutesOnlyWhatTheMovedBoxTouches)
-{
-    scenes::TScene s;
-    scenes::Grid(s, 10, 10, 150, 7);
-    s.Router.RouteAll();
-    const int32_t centre = scenes::CentreBox(10, 10);
-    int32_t moved = 0;
-    for (int32_t step = 0; step < 20; ++step) {
-        std::map<int32_t, TArrMyPoint> before;
-        for (const int32_t c : s.Router.Keys()) before[c] = *s.Router.RouteOf(c);
-        const std::set<int32_t> wasUnroutable = [&] {
-            const auto u = s.Router.Unroutable();
-            return std::set<int32_t>(u.begin(), u.end());
-        }();
-        scenes::DragStep(s, centre, 7, 5);
-        const TGridBox grown = *s.Router.GrownBoxOf(centre);
-        for (const auto& [c, route] : before) {
-            if (s.Router.StartOf(c)->Shape == centre || s.Router.EndOf(c)->Shape == centre) continue;
-            if (*s.Router.RouteOf(c) == route) continue;
-            // A changed route was blocked by the box where it now is (or
-            // had no route before).
-            bool blocked = wasUnroutable.count(c) != 0;
-            for (size_t k = 0; !blocked && k + 1 < route.size(); ++k) blocked = SegmentEntersBox(route[k], route[k + 1], grown);
-            EXPECT_TRUE(blocked) << "step " << step << " connector " << c;
-            ++moved;
-        }
-        const TRouteStats st = MeasureRoutes(s.Router);
-        EXPECT_EQ(st.ShapeHits, 0) << step;
-        EXPECT_EQ(st.NonOrthogonal, 0) << step;
-    }
-    // The box crosses channels on its way, so some routes had to give way.
-    EXPECT_GT(moved, 0);
-}
-
 TEST(AvoidRouter, APinnedSegmentStaysWhenItsShapesMoveAndGivesWayWhenCovered)
 {
     scenes::TScene s;
