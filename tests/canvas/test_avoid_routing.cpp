@@ -137,26 +137,6 @@ TEST(AvoidRouting, AWalledInTargetIsReportedUntilTheWallOpens)
     EXPECT_EQ(reported.size(), 1u);
 }
 
-TEST(AvoidRouting, APaintKeepsTheRoutesTheRouterMade)
-{
-    test::MouseDriver m;
-    TMyCAD& cad = m.cad;
-    cad.SetLinkRouter(TLinkRouter::lrAvoiding);
-    // A neighbour 20 to the right of a leaves a stub of 10 before the route
-    // turns down the gap, and the route then turns three more times.
-    TMyShape* a = Box(cad, 20, 20, 80, 60);
-    Box(cad, 100, 20, 160, 60);
-    Box(cad, 20, 100, 160, 140);
-    TMyShape* b = Box(cad, 300, 150, 360, 190);
-    TMyLinkLine* line = Link(cad, a, 1, b, 0);
-    const TArrMyPoint routed = line->ThePoints;
-    ASSERT_GE(routed.size(), 5u) << ::testing::PrintToString(routed);
-    ASSERT_EQ(routed[1], (TMyPoint{90, 40}));
-    cad.Invalidate();
-    m.Settle();
-    EXPECT_EQ(line->ThePoints, routed) << "the tidy-up of a paint squares up hand-made routes only";
-}
-
 TEST(AvoidRouting, HopsOnlyOverTrueCrossingsWhateverTheDrawingOrder)
 {
     test::MouseDriver m;

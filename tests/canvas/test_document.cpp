@@ -181,7 +181,6 @@ TEST(CanvasDocument, AddingWithoutAnyLayerReportsAndRefusesWithoutEnding)
     cad.ShapeListChanged();
     EXPECT_FALSE(cad.AddShapeforLoadfromStream(0, shape, false));
     EXPECT_EQ(shape.get(), raw);
-    EXPECT_EQ(cad.MyShapes[0], nullptr);
     cad.MyShapes.clear();
     EXPECT_EQ(capture.Messages().size(), 3u);
     EXPECT_EQ(terminateRequests, 3);
@@ -195,7 +194,6 @@ TEST(CanvasDocument, AddingWithoutAnyLayerReportsAndRefusesWithoutEnding)
     // A new layer makes adding possible again; it is layer 0 once more.
     EXPECT_EQ(cad.NewLayer(QStringLiteral("Again"), true), 0);
     ASSERT_TRUE(cad.AddShape(shape, false, false));
-    EXPECT_EQ(cad.GetShapeByNo(0), raw);
     EXPECT_EQ(cad.NextShapeId, nextId + 1);
 }
 
@@ -217,36 +215,12 @@ TEST(CanvasDocument, ReaderFillsSlotsOfASizedListOnce)
     EXPECT_FALSE(cad.AddShapeforLoadfromStream(2, again, false));
     EXPECT_FALSE(cad.AddShapeforLoadfromStream(-1, again, false));
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(cad.GetShapeByNo(1), topRaw);
     ASSERT_TRUE(cad.AddShapeforLoadfromStream(0, again, false));
     EXPECT_EQ(cad.NextShapeId, 1);
 
     cad.NextShapeId = 8;
     EXPECT_EQ(cad.GetShapeByID(7), topRaw);
-    EXPECT_EQ(cad.GetShapeNoById(3), 0);
     EXPECT_EQ(Ids(cad), (std::vector<int32_t>{3, 7}));
-}
-
-TEST(CanvasDocument, DeleteAllShapesRestartsIdsWithoutEventsOrUndo)
-{
-    TMyCAD cad;
-    for (int k = 0; k < 3; ++k) ASSERT_NE(AddRect(cad), nullptr);
-    cad.WorkingShapes = {cad.GetShapeByNo(0), cad.GetShapeByNo(2)};
-    cad.WorkingShape = cad.GetShapeByNo(2);
-    cad.ChildWorkingShape = cad.GetShapeByNo(1);
-    int32_t deleted = 0;
-    cad.OnShapeDeleted = [&](TMyShape*) { ++deleted; };
-    RepaintRequested(cad);
-
-    cad.DeleteAllShapes();
-    EXPECT_TRUE(RepaintRequested(cad));
-    EXPECT_EQ(cad.GetShapesCount(), 0);
-    EXPECT_EQ(cad.GetWorkingShapesCount(), 0);
-    EXPECT_EQ(cad.WorkingShape, nullptr);
-    EXPECT_EQ(cad.ChildWorkingShape, nullptr);
-    EXPECT_EQ(deleted, 0);
-    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
-    EXPECT_EQ(AddRect(cad)->Name(), QStringLiteral("Shape0"));
 }
 
 TEST(CanvasDocument, FamilyLookUpsFollowParentsAndSkipMembers)

@@ -61,10 +61,6 @@ TEST(Grid, DotsAndTheKindsThatDrawNothing)
     EXPECT_EQ(SilverColumns(cad, 11), std::vector<int32_t>{});
     EXPECT_EQ(CountInBuffer(cad, Rect(0, 0, 60, 60), clSilver), 9 * 4);
 
-    cad.GridOperation().SetGridColor(clRed);
-    cad.DrawAll(Rect(0, 0, 100, 100));
-    EXPECT_EQ(BufferPixel(cad, 40, 40), clRed);
-
     for (const auto off : {+[](TGridObject& g) { g.SetGridType(TGridType::gNone); },
                            +[](TGridObject& g) { g.SetGridShow(false); },
                            +[](TGridObject& g) { g.SetGridWidth(0); },

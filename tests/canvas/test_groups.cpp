@@ -1,4 +1,4 @@
-// Making groups, and what a container draws.
+// Making groups.
 #include "canvas/CanvasDrawing.h"
 #include "canvas/test_paint_helpers.h"
 #include "cad/shapes/Group.h"
@@ -46,26 +46,4 @@ TEST(Groups, GroupingFramesSortsAndSelects)
     EXPECT_EQ(cad.GroupShapes({}, true), -1);
     EXPECT_EQ(cad.GetShapesCount(), 9);
     EXPECT_EQ(cad.GetUndoStepsCount(), 1);
-}
-
-TEST(Groups, ContainersDrawOnlyTheirInformationText)
-{
-    TMyCAD cad;
-    TMyShape* a = Rect(cad, 10, 10);
-    TMyShape* b = Rect(cad, 40, 10);
-    TMyShape* g = cad.GetShapeByID(cad.GroupShapes({a, b}, false));
-    TBitmap bmp(80, 60);
-    TCanvas& c = bmp.Canvas();
-    c.Brush().SetColor(clWhite);
-    c.FillRect({0, 0, 80, 60});
-    g->Pen().SetColor(clRed);
-    g->Draw(c);
-    for (int32_t y = 0; y < 60; ++y)
-        for (int32_t x = 0; x < 80; ++x) ASSERT_EQ(c.Pixel(x, y), clWhite) << x << "," << y;
-    g->SetInfo(QStringLiteral("Group"));
-    g->Draw(c);
-    int32_t inked = 0;
-    for (int32_t y = 0; y < 60; ++y)
-        for (int32_t x = 0; x < 80; ++x) inked += c.Pixel(x, y) != clWhite ? 1 : 0;
-    EXPECT_GT(inked, 10);
 }

@@ -96,24 +96,3 @@ TEST(MouseCurves, ARuleLineIsDraggedAndMeasures)
     EXPECT_EQ(m.Pixel(50, 141), clBlack); // the tick across the start
     EXPECT_GT(m.Ink({150, 140}, 4), 0); // the text above the middle
 }
-
-TEST(CurvesByCode, EachToolTakesItsNumberOfPoints)
-{
-    TMyCAD cad;
-    auto add = [&cad](TDrawTool tool, int32_t count) {
-        TArrMyPoint points;
-        for (int32_t i = 0; i < count; ++i) points.push_back({float(3 * i), float(i % 2 * 10)});
-        return cad.AddShapeByCode(&cad, tool, QStringLiteral("C"), points, count - 1, 0.0, String()) >= 0;
-    };
-    EXPECT_TRUE(add(TDrawTool::SpPolyBezier, 4));
-    EXPECT_TRUE(add(TDrawTool::SpPolyBezier, 7));
-    EXPECT_FALSE(add(TDrawTool::SpPolyBezier, 5));
-    EXPECT_FALSE(add(TDrawTool::SpBLine, 2));
-    EXPECT_TRUE(add(TDrawTool::SpBLine, 3));
-    EXPECT_TRUE(add(TDrawTool::SpBLine, kMaxBLinePoints));
-    EXPECT_FALSE(add(TDrawTool::SpBLine, kMaxBLinePoints + 1)); // more than a B-spline holds
-    EXPECT_FALSE(add(TDrawTool::SpRuleLine, 3));
-    EXPECT_TRUE(add(TDrawTool::SpRuleLine, 2));
-    EXPECT_FALSE(add(TDrawTool::SpFreeLine, 3)); // a freehand line takes no points given by code
-    EXPECT_EQ(cad.GetShapesCount(), 5);
-}

@@ -77,7 +77,6 @@ TEST(MouseDraw, AddShapeRefusedWithoutLayers)
     EXPECT_EQ(cad.GetShapesCount(), 0);
     EXPECT_EQ(events, 0);
     EXPECT_TRUE(cad.UndoRedoShapes.empty());
-    EXPECT_TRUE(cad.WorkingShapes.empty());
     EXPECT_EQ(m.messages.Messages().size(), 1u);
 }
 

@@ -48,14 +48,10 @@ TEST(CanvasProperties, RangedSettingsIgnoreValuesOutsideTheirRange)
     EXPECT_EQ(cad.ArrowLength(), 80);
 
     // New lines take the canvas's arrow settings.
-    cad.SetArrowStyle(TArrowStyle::ADouble);
-    cad.SetArrowAngle(45);
     cad.SetArrowOffset(3);
     std::unique_ptr<TMyShape> shape = cad.CreateShapeBySpTool(TDrawTool::SpLine);
     auto* line = dynamic_cast<TMyLine*>(shape.get());
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->ArrowStyle(), TArrowStyle::ADouble);
-    EXPECT_EQ(line->ArrowAngle(), 45);
     EXPECT_EQ(line->ArrowLength(), 80);
     EXPECT_EQ(line->ArrowOffset(), 3);
 }
