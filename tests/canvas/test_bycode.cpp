@@ -53,7 +53,6 @@ TEST(ByCode, HostCoordinateSystemsMirrorTheControl)
     TMyCAD cad;
     cad.SetPageStyle(TPageStyle::CustomerPage);
     cad.SetBounds(0, 0, 300, 400);
-    ASSERT_EQ(cad.Height(), 400);
     cad.SetXYMode(TXYMode::Mode1);
     cad.AddShapeByCode(&cad, TDrawTool::SpLine, QString(), {{0, 0}, {100, 0}}, 1, 0.0, QString());
     EXPECT_EQ(cad.GetShapeByNo(0)->ThePoints, (TArrMyPoint{{0, 400}, {100, 400}}));

@@ -52,20 +52,6 @@ void RecordDeletions(TMyCAD& cad, std::vector<DeletedEvent>& events)
 
 } // namespace
 
-TEST(CanvasDeletion, TheUndoStepHoldsCopiesOfTheShapeAndItsMembers)
-{
-    TMyCAD cad;
-    BuildDrawing(cad);
-    ASSERT_TRUE(cad.DeleteShapeById(4, true));
-    EXPECT_EQ(NewestStepIds(cad), (std::vector<int32_t>{4}));
-    EXPECT_EQ(cad.UndoRedoShapes.back().SavedShapeName, QStringLiteral("Shape4"));
-    // The snapshot is a copy that keeps its number, not a listed shape.
-    const TMyShape* saved = cad.UndoRedoShapes.back().SavedShape.get();
-    EXPECT_EQ(saved->ShapeNo, 4);
-    EXPECT_TRUE(saved->LinkShapesNo.empty());
-    EXPECT_EQ(cad.GetShapeNoInMyShapes(saved), -1);
-}
-
 TEST(CanvasDeletion, LockedAndUnknownShapesAreRefusedWithoutAnyChange)
 {
     TMyCAD cad;

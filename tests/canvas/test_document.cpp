@@ -24,8 +24,7 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     // Tools: the shape always belongs to this canvas and takes its handling
     // settings (its pen, brush and font: see the canvas settings test).
     std::unique_ptr<TMyShape> line = cad.CreateShapeBySpTool(TDrawTool::SpLine, &other);
-    ASSERT_NE(line, nullptr);
-    EXPECT_NE(dynamic_cast<TMyLine*>(line.get()), nullptr);
+    ASSERT_NE(dynamic_cast<TMyLine*>(line.get()), nullptr);
     EXPECT_EQ(line->Owner(), static_cast<TShapeOwner*>(&cad));
     EXPECT_FALSE(line->DragEnable());
     EXPECT_FALSE(line->HotShow());

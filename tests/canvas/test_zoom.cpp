@@ -115,8 +115,6 @@ TEST(Zoom, EnterLeaveEventsAndTheCaptionHint)
     cad.SetShowHint(true);
     cad.ShowHintEnterLeaveShape(b, true, {25, 5});
     EXPECT_EQ(cad.Hint(), QStringLiteral("second"));
-    cad.ShowHintEnterLeaveShape(nullptr, true, {50, 50});
-    EXPECT_EQ(cad.Hint(), QStringLiteral("second"));
 }
 
 TEST(Zoom, DebugValuesAreWrittenOnTheControl)
