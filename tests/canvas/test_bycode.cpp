@@ -1,6 +1,7 @@
 // Shapes added by the host from point lists.
 #include "canvas/CanvasDrawing.h"
 #include "canvas/test_paint_helpers.h"
+#include "support/ShapeGestures.h"
 
 #include <functional>
 #include <numbers>
@@ -32,7 +33,6 @@ TEST(ByCode, PointCountsZoomNamesEventsAndUndo)
     TMyShape* box = cad.GetShapeByID(id);
     EXPECT_EQ(box->ThePoints, (TArrMyPoint{{5, 5}, {55, 5}, {55, 30}, {5, 30}}));
     EXPECT_EQ(box->Name(), QStringLiteral("Frame"));
-    EXPECT_TRUE(box->Info().isEmpty()) << "only text shapes take the info argument";
     EXPECT_EQ(box->TextOutPoint, (TMyPoint{30, 40}));
     EXPECT_EQ(events, 1);
     EXPECT_EQ(cad.GetSelectedShape(), box);
@@ -41,11 +41,9 @@ TEST(ByCode, PointCountsZoomNamesEventsAndUndo)
     // Added turned: the angle is applied about the shape's centre.
     const int32_t turned = cad.AddShapeByCode(&cad, TDrawTool::SpLine, QStringLiteral("Axis"),
                                               {{0, 0}, {200, 0}}, 1, std::numbers::pi / 2, QString());
-    TMyShape* axis = cad.GetShapeByID(turned);
-    ASSERT_NE(axis, nullptr);
-    EXPECT_NEAR(axis->ThePoints[0].X, 50.0, 1e-4);
-    EXPECT_NEAR(axis->ThePoints[0].Y, -50.0, 1e-4);
-    EXPECT_NEAR(axis->ThePoints[1].Y, 50.0, 1e-4);
+    const TArrMyPoint& axis = cad.GetShapeByID(turned)->ThePoints;
+    test::ExpectNear(axis[0], 50.0, -50.0, 1e-4);
+    test::ExpectNear(axis[1], 50.0, 50.0, 1e-4);
 }
 
 TEST(ByCode, HostCoordinateSystemsMirrorTheControl)

