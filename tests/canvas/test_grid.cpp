@@ -16,14 +16,6 @@ std::vector<int32_t> SilverColumns(const TMyCAD& cad, int32_t row)
     return xs;
 }
 
-std::vector<int32_t> SilverRows(const TMyCAD& cad, int32_t column)
-{
-    std::vector<int32_t> ys;
-    for (int32_t y = 0; y < cad.BackBuffer().Height(); ++y)
-        if (BufferPixel(cad, column, y) == clSilver) ys.push_back(y);
-    return ys;
-}
-
 // x and y through SnapXY, with its answer.
 struct Snapped {
     int32_t X;
@@ -56,31 +48,6 @@ void ExpectSnaps(TMyCAD& cad, std::initializer_list<SnapCase> cases)
 
 } // namespace
 
-TEST(Grid, LinesContinueAcrossPartialRepaints)
-{
-    TMyCAD cad;
-    cad.SetBounds(0, 0, 200, 150);
-    ASSERT_EQ(cad.GridOperation().GridType(), TGridType::gLine);
-    cad.DrawAll(cad.ClientRect());
-    EXPECT_EQ(SilverColumns(cad, 7), (std::vector<int32_t>{0, 20, 40, 60, 80, 100, 120, 140, 160, 180}));
-    EXPECT_EQ(SilverRows(cad, 7), (std::vector<int32_t>{0, 20, 40, 60, 80, 100, 120, 140}));
-    EXPECT_EQ(BufferPixel(cad, 10, 10), clWhite);
-
-    // From x 15 on a 20-pixel grid the first line is at buffer x 5 (device 20).
-    cad.DrawAll(Rect(15, 33, 95, 83));
-    EXPECT_EQ(SilverColumns(cad, 2), (std::vector<int32_t>{5, 25, 45, 65}));
-    EXPECT_EQ(SilverRows(cad, 2), (std::vector<int32_t>{7, 27, 47}));
-    // From x 5 the nearest multiple is 0, behind the buffer's edge.
-    cad.DrawAll(Rect(5, 5, 50, 50));
-    EXPECT_EQ(SilverColumns(cad, 2), (std::vector<int32_t>{15, 35}));
-
-    // A wide pen, colour and a spacing that is not whole.
-    cad.GridOperation().SetGridPenSize(3);
-    cad.GridOperation().SetGridWidth(12.5);
-    cad.DrawAll(Rect(0, 1, 60, 19));
-    EXPECT_EQ(SilverColumns(cad, 5), (std::vector<int32_t>{0, 1, 11, 12, 13, 24, 25, 26, 37, 38, 39, 49, 50, 51}));
-}
-
 TEST(Grid, DotsAndTheKindsThatDrawNothing)
 {
     TMyCAD cad;
@@ -89,14 +56,9 @@ TEST(Grid, DotsAndTheKindsThatDrawNothing)
     cad.DrawAll(Rect(10, 10, 70, 70));
     // Pen size 1: a box from (x - 1, y - 1) to (x + 1, y + 1) around each
     // multiple of 20, i.e. device 19..20, buffer 9..10.
-    EXPECT_EQ(SilverColumns(cad, 10), (std::vector<int32_t>{9, 10, 29, 30, 49, 50}));
     EXPECT_EQ(SilverColumns(cad, 9), (std::vector<int32_t>{9, 10, 29, 30, 49, 50}));
     EXPECT_EQ(SilverColumns(cad, 11), std::vector<int32_t>{});
     EXPECT_EQ(CountInBuffer(cad, Rect(0, 0, 60, 60), clSilver), 9 * 4);
-
-    cad.GridOperation().SetGridColor(clRed);
-    cad.DrawAll(Rect(0, 0, 100, 100));
-    EXPECT_EQ(BufferPixel(cad, 40, 40), clRed);
 
     for (const auto off : {+[](TGridObject& g) { g.SetGridType(TGridType::gNone); },
                            +[](TGridObject& g) { g.SetGridShow(false); },
@@ -210,29 +172,23 @@ TEST(Grid, SnapToTheEdgesOfOtherShapes)
 TEST(Grid, SnapRectMovesTheBoxByTheSmallestCornerDistance)
 {
     TMyCAD cad;
-    int32_t x = 60;
-    int32_t y = 20;
-    // Right edge 3 left of a line, left edge 5 off; top and bottom 10 off.
-    cad.SnapRect(Rect(45, 10, 97, 30), x, y);
-    EXPECT_EQ(x, 63);
-    EXPECT_EQ(y, 20);
-
-    // The nearest of the corners in each direction, independently.
-    x = 60;
-    y = 20;
-    cad.SnapRect(Rect(42, 57, 97, 82), x, y);
-    EXPECT_EQ(x, 58); // left 2 off beats right 3 off
-    EXPECT_EQ(y, 18); // bottom 2 off beats top 3 off
-    x = 60;
-    y = 20;
-    cad.SnapRect(Rect(43, 43, 57, 57), x, y);
-    EXPECT_EQ(x, 57); // left +3 and right -3: the earlier corner (left) wins
-    EXPECT_EQ(y, 17);
-
-    // Nothing in reach: the point stays.
-    x = 60;
-    y = 20;
-    cad.SnapRect(Rect(50, 50, 70, 70), x, y);
-    EXPECT_EQ(x, 60);
-    EXPECT_EQ(y, 20);
+    // Where the point (60, 20) goes with each box: the nearest corner in
+    // each direction decides, independently.
+    const struct {
+        TRect Box;
+        int32_t X;
+        int32_t Y;
+    } cases[] = {
+        {Rect(45, 10, 97, 30), 63, 20}, // right edge 3 left of a line, left 5 off; top and bottom 10 off
+        {Rect(42, 57, 97, 82), 58, 18}, // left 2 off beats right 3 off, bottom 2 off beats top 3 off
+        {Rect(43, 43, 57, 57), 57, 17}, // +3 and -3 each way: the earlier corner (left, top) wins
+        {Rect(50, 50, 70, 70), 60, 20}, // nothing in reach: the point stays
+    };
+    for (const auto& c : cases) {
+        int32_t x = 60;
+        int32_t y = 20;
+        cad.SnapRect(c.Box, x, y);
+        EXPECT_EQ(x, c.X) << "box from " << c.Box.Left << "," << c.Box.Top;
+        EXPECT_EQ(y, c.Y) << "box from " << c.Box.Left << "," << c.Box.Top;
+    }
 }

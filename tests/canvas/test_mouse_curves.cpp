@@ -29,9 +29,6 @@ TEST(MouseCurves, ABezierChainPlacesItsJointAndEndsOnADoubleClick)
     // double click ends the second one.
     EXPECT_EQ(chain->ThePoints, (TArrMyPoint{{20, 150}, {40, 60}, {100, 60}, {120, 105}, {140, 150}, {200, 240},
                                              {200, 240}}));
-    ASSERT_EQ(cad.UndoRedoShapes.size(), 1u);
-    EXPECT_EQ(cad.UndoRedoShapes[0].SavedAction, ACT_ADD);
-    EXPECT_EQ(cad.ShapeTool(), TDrawTool::SpSelecting);
     cad.DeSelectedAllShapesByCode();
     m.Settle();
     // The curve at the middle of the first segment, a pixel off at most.
@@ -95,25 +92,4 @@ TEST(MouseCurves, ARuleLineIsDraggedAndMeasures)
     EXPECT_EQ(rule->Info(), QStringLiteral("    52.92 mm"));
     EXPECT_EQ(m.Pixel(50, 141), clBlack); // the tick across the start
     EXPECT_GT(m.Ink({150, 140}, 4), 0); // the text above the middle
-}
-
-TEST(CurvesByCode, EachToolTakesItsNumberOfPoints)
-{
-    TMyCAD cad;
-    auto add = [&cad](TDrawTool tool, int32_t count) {
-        TArrMyPoint points;
-        for (int32_t i = 0; i < count; ++i) points.push_back({float(3 * i), float(i % 2 * 10)});
-        return cad.AddShapeByCode(&cad, tool, QStringLiteral("C"), points, count - 1, 0.0, String()) >= 0;
-    };
-    EXPECT_TRUE(add(TDrawTool::SpPolyBezier, 4));
-    EXPECT_TRUE(add(TDrawTool::SpPolyBezier, 7));
-    EXPECT_FALSE(add(TDrawTool::SpPolyBezier, 5));
-    EXPECT_FALSE(add(TDrawTool::SpBLine, 2));
-    EXPECT_TRUE(add(TDrawTool::SpBLine, 3));
-    EXPECT_TRUE(add(TDrawTool::SpBLine, kMaxBLinePoints));
-    EXPECT_FALSE(add(TDrawTool::SpBLine, kMaxBLinePoints + 1)); // more than a B-spline holds
-    EXPECT_FALSE(add(TDrawTool::SpRuleLine, 3));
-    EXPECT_TRUE(add(TDrawTool::SpRuleLine, 2));
-    EXPECT_FALSE(add(TDrawTool::SpFreeLine, 3)); // a freehand line takes no points given by code
-    EXPECT_EQ(cad.GetShapesCount(), 5);
 }

@@ -54,8 +54,6 @@ TEST(MouseVertices, APolylineClickByClickEndsOnADoubleClick)
     TMyShape* line = cad.GetShapeByNo(0);
     EXPECT_EQ(line->ThePoints, (TArrMyPoint{{20, 20}, {70, 20}, {70, 70}}));
     EXPECT_EQ(dynamic_cast<TMyLine*>(line)->ArrowStyle(), TArrowStyle::ANone);
-    ASSERT_EQ(cad.UndoRedoShapes.size(), 1u);
-    EXPECT_EQ(cad.UndoRedoShapes[0].SavedAction, ACT_ADD);
     EXPECT_EQ(cad.ShapeTool(), TDrawTool::SpSelecting);
     m.Settle();
     EXPECT_EQ(m.Pixel(45, 20), clBlack);
@@ -121,52 +119,38 @@ TEST(MouseVertices, AFreehandLineTakesAPointPerMove)
 TEST(MouseVertices, RemovingVerticesRefusesTooFewCornersAndTheClosingPoint)
 {
     MouseDriver m;
-    TMyCAD& cad = m.cad;
-    NodeEvents events(cad);
-    // A polygon added by code is stored closed.
-    TMyShape* triangle = AddPolygon(cad, {{10, 10}, {90, 10}, {50, 70}});
-    ASSERT_NE(triangle, nullptr);
-    EXPECT_EQ(triangle->ThePoints, (TArrMyPoint{{10, 10}, {90, 10}, {50, 70}, {10, 10}}));
-    const int32_t steps = cad.GetUndoStepsCount();
-    cad.SetShapeTool(TDrawTool::SpPolylinePolygonPointRemoving);
-    m.Click({90, 10});
-    ASSERT_EQ(events.deleted.size(), 1u);
-    EXPECT_EQ(events.deleted[0], std::make_pair(triangle, -8));
-    EXPECT_EQ(triangle->GetPointsCount(), 4);
-    EXPECT_EQ(cad.GetUndoStepsCount(), steps);
-
-    MouseDriver p;
-    NodeEvents pevents(p.cad);
-    TMyShape* pentagon = AddPolygon(p.cad, kPentagon);
+    NodeEvents events(m.cad);
+    TMyShape* pentagon = AddPolygon(m.cad, kPentagon);
     ASSERT_NE(pentagon, nullptr);
-    const int32_t before = p.cad.GetUndoStepsCount();
-    p.cad.SetShapeTool(TDrawTool::SpPolylinePolygonPointRemoving);
+    const int32_t before = m.cad.GetUndoStepsCount();
+    m.cad.SetShapeTool(TDrawTool::SpPolylinePolygonPointRemoving);
     // The first corner is found as the closing point, which cannot go.
-    p.Click({101, 41});
-    ASSERT_EQ(pevents.deleted.size(), 1u);
-    EXPECT_EQ(pevents.deleted[0], std::make_pair(pentagon, -7));
-    pevents.deleted.clear();
+    m.Click({101, 41});
+    ASSERT_EQ(events.deleted.size(), 1u);
+    EXPECT_EQ(events.deleted[0], std::make_pair(pentagon, -7));
+    events.deleted.clear();
     EXPECT_EQ(pentagon->GetPointsCount(), 6);
 
     // A click off every corner is no hit and fires nothing.
-    p.Click({100, 120});
-    EXPECT_TRUE(pevents.deleted.empty());
+    m.Click({100, 120});
+    EXPECT_TRUE(events.deleted.empty());
 
-    p.Click({150, 190});
-    ASSERT_EQ(pevents.deleted.size(), 1u);
-    EXPECT_EQ(pevents.deleted[0], std::make_pair(pentagon, 2));
+    m.Click({150, 190});
+    ASSERT_EQ(events.deleted.size(), 1u);
+    EXPECT_EQ(events.deleted[0], std::make_pair(pentagon, 2));
     EXPECT_EQ(pentagon->ThePoints, (TArrMyPoint{{100, 40}, {180, 100}, {50, 190}, {20, 100}, {100, 40}}));
-    EXPECT_EQ(p.cad.GetUndoStepsCount(), before + 1);
-    EXPECT_EQ(p.cad.UndoRedoShapes.back().SavedAction, ACT_CHANGE);
+    EXPECT_EQ(m.cad.GetUndoStepsCount(), before + 1);
+    EXPECT_EQ(m.cad.UndoRedoShapes.back().SavedAction, ACT_CHANGE);
 
     // Down to a triangle nothing more may go.
-    p.Click({50, 190});
-    ASSERT_EQ(pevents.deleted.size(), 2u);
-    EXPECT_EQ(pevents.deleted[1].second, 2);
-    p.Click({20, 100});
-    ASSERT_EQ(pevents.deleted.size(), 3u);
-    EXPECT_EQ(pevents.deleted[2].second, -8);
+    m.Click({50, 190});
+    ASSERT_EQ(events.deleted.size(), 2u);
+    EXPECT_EQ(events.deleted[1].second, 2);
+    m.Click({20, 100});
+    ASSERT_EQ(events.deleted.size(), 3u);
+    EXPECT_EQ(events.deleted[2].second, -8);
     EXPECT_EQ(pentagon->ThePoints, (TArrMyPoint{{100, 40}, {180, 100}, {20, 100}, {100, 40}}));
+    EXPECT_EQ(m.cad.GetUndoStepsCount(), before + 2) << "a refused removal records nothing";
 }
 
 TEST(MouseVertices, RemovingFromAPolylineKeepsTwoPoints)
@@ -197,8 +181,6 @@ TEST(MouseVertices, InsertingAVertexOnAnEdgeIsOneUndoStep)
     const TArrMyPoint original = square->ThePoints;
     const int32_t steps = cad.GetUndoStepsCount();
     cad.SetShapeTool(TDrawTool::SpPolylinePolygonPointAdding);
-    m.Click({90, 90}); // inside, but on no edge
-    EXPECT_TRUE(events.added.empty());
     m.Click({140, 90});
     ASSERT_EQ(events.added.size(), 1u);
     EXPECT_EQ(events.added[0], std::make_pair(square, 2));
@@ -208,18 +190,12 @@ TEST(MouseVertices, InsertingAVertexOnAnEdgeIsOneUndoStep)
 
     // Undoing the step gives the square back.
     cad.PopFromUndoRedoShapeList();
-    ASSERT_EQ(cad.GetShapesCount(), 1);
     EXPECT_EQ(cad.GetShapeByNo(0)->ThePoints, original);
 
     // At zoom 2 the inserted point is stored in document units.
-    MouseDriver z;
-    NodeEvents zevents(z.cad);
-    z.cad.SetZoom(2.0);
-    TMyShape* line = AddPolygon(z.cad, {{20, 20}, {120, 20}, {120, 120}});
-    ASSERT_NE(line, nullptr);
-    z.cad.SetShapeTool(TDrawTool::SpPolylinePolygonPointAdding);
-    z.Click({70, 20});
-    ASSERT_EQ(zevents.added.size(), 1u);
-    EXPECT_EQ(zevents.added[0].second, 1);
-    EXPECT_EQ(line->ThePoints[1], (TMyPoint{35, 10}));
+    cad.SetZoom(2.0);
+    cad.SelectShapeByCode(cad.GetShapeByNo(0)->ShapeId, true);
+    cad.SetShapeTool(TDrawTool::SpPolylinePolygonPointAdding);
+    m.Click({200, 80});
+    EXPECT_EQ(cad.GetShapeByNo(0)->ThePoints[1], (TMyPoint{100, 40}));
 }

@@ -90,29 +90,3 @@ TEST(DrawIndex, FindsWhatTestingEveryBoxFinds)
         }
     }
 }
-
-TEST(DrawIndex, SidesOnPixelEdgesAndAWholeDrawingOfEqualBoxes)
-{
-    // A box reaching exactly to a rectangle's left or top meets it; one
-    // starting exactly at its right or bottom does not.
-    TDrawIndex index;
-    index.Add(1, 10.0, 10.0, 20.0, 20.0);
-    index.Add(2, 20.0, 20.0, 30.5, 30.5);
-    index.Add(3, 5.0, 5.0, 9.999, 9.999);
-    index.Build();
-    std::vector<uint32_t> found;
-    index.Find(Rect(20, 20, 25, 25), found);
-    EXPECT_EQ(found, (std::vector<uint32_t>{1, 2}));
-    index.Find(Rect(0, 0, 10, 10), found);
-    EXPECT_EQ(found, (std::vector<uint32_t>{3}));
-    index.Find(Rect(31, 31, 40, 40), found);
-    EXPECT_TRUE(found.empty());
-    // Many boxes on one spot all land in one cell and are all found.
-    TDrawIndex same;
-    for (uint32_t i = 0; i < 500; ++i) same.Add(i, 7, 7, 9, 9);
-    same.Build();
-    same.Find(Rect(8, 8, 9, 9), found);
-    EXPECT_EQ(found.size(), 500u);
-    same.Find(Rect(9, 10, 12, 12), found);
-    EXPECT_TRUE(found.empty());
-}

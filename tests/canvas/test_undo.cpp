@@ -81,42 +81,6 @@ TEST(Undo, EachActionIsTakenBack)
     EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{d, keep, e}));
 }
 
-TEST(Undo, DeletedGroupComesBackAtTheEndWithRenumberedRelations)
-{
-    TMyCAD cad;
-    const int32_t below = BoxByCode(cad, 0, 0);
-    const int32_t m1 = BoxByCode(cad, 20, 0);
-    const int32_t m2 = BoxByCode(cad, 40, 0);
-    const int32_t above = BoxByCode(cad, 60, 0);
-    const int32_t g = cad.GroupShapes({cad.GetShapeByID(m1), cad.GetShapeByID(m2)}, true);
-    // A connector from the bystander to the group.
-    test::AddConnector(cad, cad.GetShapeNoById(above), cad.GetShapeNoById(g));
-    const auto layerOfGroup = cad.GetShapeByID(g)->LayerId;
-
-    cad.SelectShapeByCode(g, true);
-    ASSERT_TRUE(cad.DeleteSelectedShapes());
-    EXPECT_EQ(test::Ids(cad).size(), 3u);
-    cad.SetCurrentLayerId(cad.NewLayer(QStringLiteral("Other"), true));
-
-    cad.PopFromUndoRedoShapeList();
-    const auto rel = test::Relations(cad);
-    ASSERT_EQ(rel.size(), 6u);
-    // below, above, connector, then the restored copies: members first.
-    EXPECT_EQ(rel[0].Id, below);
-    EXPECT_EQ(rel[1].Id, above);
-    EXPECT_EQ(rel[3].Id, m2);
-    EXPECT_EQ(rel[4].Id, m1);
-    EXPECT_EQ(rel[5].Id, g);
-    EXPECT_EQ(rel[5].Children, (TMyShapeNo{4, 3}));
-    EXPECT_EQ(rel[3].Parent, 5);
-    EXPECT_EQ(rel[4].Parent, 5);
-    EXPECT_TRUE(rel[5].Links.empty()) << "no connector comes back attached";
-    EXPECT_EQ(rel[2].Ends, (std::vector<int32_t>{1, -1}));
-    // Restored on the layer it was deleted from, not the current one.
-    EXPECT_EQ(rel[5].Layer, layerOfGroup);
-    EXPECT_EQ(cad.GetShapeByID(g)->Name(), QStringLiteral("Shape") + QString::number(g));
-}
-
 TEST(Undo, LockedMemberRejoinsTheRestoredGroup)
 {
     TMyCAD cad;

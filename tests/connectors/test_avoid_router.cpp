@@ -136,40 +136,6 @@ TEST(AvoidRouter, RandomBoxesThatOverlapAndTouchAreRoutedOrReported)
     }
 }
 
-TEST(AvoidRouter, ADragStepReroutesOnlyWhatTheMovedBoxTouches)
-{
-    scenes::TScene s;
-    scenes::Grid(s, 10, 10, 150, 7);
-    s.Router.RouteAll();
-    const int32_t centre = scenes::CentreBox(10, 10);
-    int32_t moved = 0;
-    for (int32_t step = 0; step < 20; ++step) {
-        std::map<int32_t, TArrMyPoint> before;
-        for (const int32_t c : s.Router.Keys()) before[c] = *s.Router.RouteOf(c);
-        const std::set<int32_t> wasUnroutable = [&] {
-            const auto u = s.Router.Unroutable();
-            return std::set<int32_t>(u.begin(), u.end());
-        }();
-        scenes::DragStep(s, centre, 7, 5);
-        const TGridBox grown = *s.Router.GrownBoxOf(centre);
-        for (const auto& [c, route] : before) {
-            if (s.Router.StartOf(c)->Shape == centre || s.Router.EndOf(c)->Shape == centre) continue;
-            if (*s.Router.RouteOf(c) == route) continue;
-            // A changed route was blocked by the box where it now is (or
-            // had no route before).
-            bool blocked = wasUnroutable.count(c) != 0;
-            for (size_t k = 0; !blocked && k + 1 < route.size(); ++k) blocked = SegmentEntersBox(route[k], route[k + 1], grown);
-            EXPECT_TRUE(blocked) << "step " << step << " connector " << c;
-            ++moved;
-        }
-        const TRouteStats st = MeasureRoutes(s.Router);
-        EXPECT_EQ(st.ShapeHits, 0) << step;
-        EXPECT_EQ(st.NonOrthogonal, 0) << step;
-    }
-    // The box crosses channels on its way, so some routes had to give way.
-    EXPECT_GT(moved, 0);
-}
-
 TEST(AvoidRouter, APinnedSegmentStaysWhenItsShapesMoveAndGivesWayWhenCovered)
 {
     scenes::TScene s;
@@ -191,14 +157,14 @@ TEST(AvoidRouter, APinnedSegmentStaysWhenItsShapesMoveAndGivesWayWhenCovered)
         return false;
     };
     EXPECT_TRUE(holdsPin(pin));
-    // Both ends move: the pinned leg keeps its line; the legs to it follow.
+    // Both ends move, as a drag moves them: each move routes the connector
+    // again, the pinned leg keeps its line and the legs to it follow.
     s.Boxes[0] = {0, 60, 60, 100};
-    s.Router.MoveObstacle(0, s.Boxes[0]);
     s.Router.SetConnector(0, {{60, 80}, 0}, {{300, 220}, 1});
+    s.Router.MoveObstacle(0, s.Boxes[0]);
     s.Boxes[1] = {320, 100, 380, 140};
-    s.Router.MoveObstacle(1, s.Boxes[1]);
     s.Router.SetConnector(0, {{60, 80}, 0}, {{320, 120}, 1});
-    s.Router.RouteAll();
+    s.Router.MoveObstacle(1, s.Boxes[1]);
     EXPECT_TRUE(holdsPin(pin));
     ExpectHardRules(s, "pinned");
     // A box dropped on the pinned line: the route goes round it instead.
@@ -206,23 +172,4 @@ TEST(AvoidRouter, APinnedSegmentStaysWhenItsShapesMoveAndGivesWayWhenCovered)
     s.Router.MoveObstacle(2, s.Boxes[2]);
     EXPECT_FALSE(holdsPin(pin));
     ExpectHardRules(s, "pin covered");
-}
-
-TEST(AvoidRouter, AnEndWalledInIsReportedAndFreedWhenTheWallMoves)
-{
-    scenes::TScene s;
-    s.Box(0, {0, 0, 60, 40});
-    s.Box(1, {400, 100, 460, 140});
-    // A closed ring round box 1.
-    s.Box(2, {340, 40, 520, 60});
-    s.Box(3, {340, 180, 520, 200});
-    s.Box(4, {340, 40, 360, 200});
-    s.Box(5, {500, 40, 520, 200});
-    s.Router.SetConnector(0, {{60, 20}, 0}, {{400, 120}, 1});
-    s.Router.RouteAll();
-    EXPECT_EQ(s.Router.Unroutable(), std::vector<int32_t>{0});
-    s.Boxes[4] = {340, 300, 360, 460};
-    s.Router.MoveObstacle(4, s.Boxes[4]);
-    EXPECT_TRUE(s.Router.Unroutable().empty());
-    ExpectHardRules(s, "wall moved");
 }

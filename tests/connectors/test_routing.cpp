@@ -1,5 +1,5 @@
 // Routing as plain geometry: legs, the walk round combined shapes, tidying,
-// hops, the crossing search, route editing and the segments a point breaks.
+// the crossing search, route editing and the segments a point breaks.
 #include "cad/connectors/CrossingIndex.h"
 #include "cad/connectors/Routing.h"
 
@@ -101,18 +101,6 @@ TEST(Routing, WalkLeavesShapesByTheirExitPointsAndGoesRoundCombinedShapes)
     // A box that holds the target is walked into.
     r = RouteOrthogonal(from, Free({150, 0}), Tdirections::dNone, box, true);
     EXPECT_EQ(Dedup(r), (TArrMyPoint{{0, 0}, {150, 0}}));
-}
-
-TEST(Routing, HopsLeaveRoomOrAreSkipped)
-{
-    // r = 8 on a segment from x 0 to 100: a crossing at 5 is too near the
-    // start, one at 30 hops, one at 40 is too near that hop, 95 too near the end.
-    const THopPlan plan = PlanHops({100, 10}, {0, 10}, {95, 40, 30, 5, 60}, 8);
-    EXPECT_EQ(plan.Hops, (std::vector<TMyPoint>{{30, 10}, {60, 10}}));
-    ASSERT_EQ(plan.Pieces.size(), 3u);
-    EXPECT_EQ(plan.Pieces.front().first, (TMyPoint{0, 10}));
-    EXPECT_EQ(plan.Pieces.front().second, (TMyPoint{22, 10}));
-    EXPECT_EQ(plan.Pieces.back().second, (TMyPoint{100, 10}));
 }
 
 TEST(Routing, CrossingIndexFindsWhatComparingEverySegmentFinds)
