@@ -152,3 +152,29 @@ TEST(CanvasDeletion, DeletingTheSelectionEqualsDeletingOneByOne)
         }
     }
 }
+
+TEST(CanvasDeletion, TheListCannotChangeFromInsideTheDeletedEvent)
+{
+    TMyCAD cad;
+    BuildDrawing(cad);
+    bool nestedDelete = true;
+    bool nestedAdd = true;
+    int32_t calls = 0;
+    cad.OnShapeDeleted = [&](TMyShape* s) {
+        ++calls;
+        // The shape being deleted, and others, are out of reach here.
+        nestedDelete = cad.DeleteShapeById(s->ShapeId, false) || cad.DeleteShapeById(7, false);
+        nestedAdd = AddRect(cad) != nullptr;
+        cad.DeleteAllShapes();
+        cad.BringToFront(cad.GetShapeByNo(0), false);
+    };
+    ASSERT_TRUE(cad.DeleteShapeById(4, false));
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(nestedDelete);
+    EXPECT_FALSE(nestedAdd);
+    EXPECT_EQ(Ids(cad), (std::vector<int32_t>{0, 1, 2, 3, 5, 6, 7, 8}));
+    EXPECT_EQ(cad.NextShapeId, 9);
+    // Afterwards the list changes again.
+    cad.OnShapeDeleted = nullptr;
+    EXPECT_TRUE(cad.DeleteShapeById(7, false));
+}

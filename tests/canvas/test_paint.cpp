@@ -320,3 +320,38 @@ TEST(Paint, AScrolledHugeControlRendersOnlyItsViewport)
 
 // Partial paints reuse where shapes draw until the whole control is
 // invalidated; a shape that moved or was added is never missed.
+
+TEST(Paint, PartialPaintsSeeMovedAndAddedShapes)
+{
+    TMyCAD cad;
+    PlainCanvas(cad, 400, 300);
+    TMyShape* box = AddBox(cad, 10, 10, 50, 50, clRed);
+    cad.DrawAll(cad.ClientRect());
+    cad.DrawAll(Rect(200, 200, 240, 240));
+    EXPECT_TRUE(cad.ShapesDrawnLast().empty());
+
+    // Moved by code, which ends with an invalidation of the control.
+    for (TMyPoint& p : box->ThePoints) p = {p.X + 200, p.Y + 200};
+    cad.Invalidate();
+    cad.DrawAll(Rect(200, 200, 240, 240));
+    EXPECT_EQ(cad.ShapesDrawnLast(), (TMyShapeNo{0}));
+    EXPECT_EQ(BufferPixel(cad, 20, 20), clRed);
+
+    // Added without a repaint: the count tells.
+    AddBox(cad, 100, 100, 120, 120, clBlue);
+    cad.DrawAll(Rect(90, 90, 130, 130));
+    EXPECT_EQ(cad.ShapesDrawnLast(), (TMyShapeNo{1}));
+    EXPECT_EQ(BufferPixel(cad, 20, 20), clBlue);
+
+    // A new zoom: extents are found again.
+    cad.SetZoom(2.0);
+    cad.DrawAll(Rect(400, 400, 480, 480));
+    EXPECT_EQ(cad.ShapesDrawnLast(), (TMyShapeNo{0}));
+    cad.DrawAll(Rect(200, 200, 240, 240));
+    EXPECT_EQ(cad.ShapesDrawnLast(), (TMyShapeNo{1}));
+
+    // Layers are asked at every paint.
+    box->LayerId = cad.NewLayer(QStringLiteral("Off"), false);
+    cad.DrawAll(Rect(400, 400, 480, 480));
+    EXPECT_TRUE(cad.ShapesDrawnLast().empty());
+}
