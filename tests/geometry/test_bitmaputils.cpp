@@ -191,13 +191,10 @@ TEST(BitmapUtils, RotationPlacesEveryPixel)
 {
     TBitmap src = Coordinates(100, 50);
 
-    // No turn: a copy (scaled to the size asked for).
+    // No turn: a copy.
     std::unique_ptr<TBitmap> r = RotateBitmap(src, 0.0, 100, 50, 0, 0);
     ASSERT_TRUE(r);
     ExpectSamePixels(*r, src, "angle 0");
-    r = RotateBitmap(src, 0.0, 200, 25, 0, 0);
-    EXPECT_EQ(r->Width(), 200);
-    EXPECT_EQ(r->Height(), 25);
 
     // A quarter turn: the picture appears turned counter-clockwise, its top
     // row running up the left column.
@@ -208,18 +205,9 @@ TEST(BitmapUtils, RotationPlacesEveryPixel)
     for (int32_t y = 0; y < 100; ++y)
         for (int32_t x = 0; x < 50; ++x)
             ASSERT_EQ(PixelAt(*r, x, y), PixelAt(src, 99 - y, x)) << x << "," << y;
-    EXPECT_EQ(PixelAt(*r, 0, 99), (Bgr{7, 0, 0}));  // source top-left
 
-    // Half a turn: upside down.
-    r = RotateBitmap(src, kPi, 100, 50, 0, 0);
-    ASSERT_EQ(r->Width(), 100);
-    ASSERT_EQ(r->Height(), 50);
-    for (int32_t y = 0; y < 50; ++y)
-        for (int32_t x = 0; x < 100; ++x)
-            ASSERT_EQ(PixelAt(*r, x, y), PixelAt(src, 99 - x, 49 - y)) << x << "," << y;
-
-    // Moving the pivot shifts the source window and other angles enlarge the
-    // bitmap: the direct pixel mapping below checks those.
+    // Half turns, moved pivots and other angles (which enlarge the bitmap)
+    // are checked against the direct pixel mapping below.
 
     // Pivot offsets at the ends of the range only move the picture away.
     r = RotateBitmap(src, 1.0, 100, 50, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min());

@@ -2,24 +2,10 @@
 #include "DocumentEncoder.h"
 #include "IoTestSupport.h"
 
-#include "cad/geometry/StreamEncoding.h"
 #include "cad/io/ShapeRecords.h"
 
 using namespace mycad;
 using namespace iotest;
-
-namespace {
-
-std::vector<uint8_t> RecordBytes(const TMyShape& shape)
-{
-    TMemoryStream s;
-    EXPECT_TRUE(SaveShapeToStream(shape, s));
-    return s.Bytes();
-}
-
-std::u16string Repeat(char16_t c, size_t n) { return std::u16string(n, c); }
-
-} // namespace
 
 TEST(DocumentBytes, EmptyCanvasWritesItsExactStream)
 {
@@ -105,7 +91,7 @@ TEST(DocumentBytes, PlainRectangleRecordIs182BytesAndEachCharacterAddsTwo)
     ASSERT_TRUE(rect);
     SetBox(*rect, 10, 20, 110, 70);
     rect->Font().SetName(String());
-    std::vector<uint8_t> bytes = RecordBytes(*rect);
+    std::vector<uint8_t> bytes = RecordOf(*rect);
     EXPECT_EQ(bytes.size(), 182u);
 
     // The same record from the independent encoder, field by field.
@@ -123,40 +109,7 @@ TEST(DocumentBytes, PlainRectangleRecordIs182BytesAndEachCharacterAddsTwo)
 
     rect->SetCaption(QStringLiteral("ab"));
     rect->SetInfo(QStringLiteral("xyz"));
-    EXPECT_EQ(RecordBytes(*rect).size(), 182u + 2 * 5);
-}
-
-TEST(DocumentBytes, CountedStringsOf0And255CharactersAndLongerOnesCutTo255)
-{
-    TMyCAD cad;
-    std::unique_ptr<TMyShape> rect = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-    SetBox(*rect, 0, 0, 10, 10);
-    rect->Font().SetName(String());
-    // The caption is the first counted string after the brush: offset 97 in
-    // a record with four points and no lists.
-    constexpr size_t kCaption = 97;
-    auto captionField = [&](const String& caption, int32_t& stored, std::u16string& units) {
-        rect->SetCaption(caption);
-        const std::vector<uint8_t> bytes = RecordBytes(*rect);
-        std::memcpy(&stored, bytes.data() + kCaption, 4);
-        units.assign(reinterpret_cast<const char16_t*>(bytes.data() + kCaption + 4), static_cast<size_t>(stored & 0xFF));
-        return bytes.size();
-    };
-    int32_t stored = -1;
-    std::u16string units;
-    EXPECT_EQ(captionField(String(), stored, units), 182u);
-    EXPECT_EQ(stored, 0);
-
-    const std::u16string full = Repeat(u'a', 254) + u"z";
-    EXPECT_EQ(captionField(Q(full), stored, units), 182u + 2 * 255);
-    EXPECT_EQ(stored, 255);
-    EXPECT_EQ(units, full);
-
-    const std::u16string longer = Repeat(u'b', 254) + u"cdefg" + Repeat(u'h', 41);
-    ASSERT_EQ(longer.size(), 300u);
-    EXPECT_EQ(captionField(Q(longer), stored, units), 182u + 2 * 255);
-    EXPECT_EQ(stored, 255);
-    EXPECT_EQ(units, longer.substr(0, 255));
+    EXPECT_EQ(RecordOf(*rect).size(), 182u + 2 * 5);
 }
 
 TEST(DocumentBytes, StoredCountsAreTakenModulo256)
@@ -166,7 +119,7 @@ TEST(DocumentBytes, StoredCountsAreTakenModulo256)
     docenc::Document doc;
     docenc::Shape rect;
     rect.Points = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
-    rect.Caption = Repeat(u'q', 44);
+    rect.Caption = std::u16string(44, u'q');
     doc.Shapes = {rect};
     std::vector<uint8_t> bytes = docenc::EncodeDocument(doc);
     docenc::Encoder caption;
@@ -183,14 +136,6 @@ TEST(DocumentBytes, StoredCountsAreTakenModulo256)
     ASSERT_EQ(cad.GetShapesCount(), 1);
     EXPECT_EQ(cad.MyShapes[0]->Caption(), Q(rect.Caption));
     EXPECT_EQ(cad.MyShapes[0]->Font().Name(), QStringLiteral("DejaVu Sans"));
-
-    // 256 characters' worth of count: nothing follows.
-    TMemoryStream s;
-    WriteInt32(s, 256);
-    WriteInt32(s, 7);
-    s.SetPosition(0);
-    EXPECT_EQ(ReadCountedString(s), String());
-    EXPECT_EQ(ReadInt32(s), 7);
 }
 
 TEST(DocumentBytes, LayerIsVisibleOnlyWhenStoredAsExactlyOne)
