@@ -41,7 +41,7 @@ std::vector<uint8_t> ThreeLayerBlock()
 String WriteFile(const QTemporaryDir& dir, const char* name, const std::vector<uint8_t>& bytes)
 {
     const String path = dir.filePath(QString::fromLatin1(name));
-    EXPECT_TRUE(StreamOf(bytes).SaveToFile(path));
+    WriteBytes(path, bytes);
     return path;
 }
 

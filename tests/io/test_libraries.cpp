@@ -10,7 +10,6 @@
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Group.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -21,6 +20,7 @@ namespace {
 
 using namespace mycad;
 using iotest::SetBox;
+using iotest::WriteBytes;
 
 std::unique_ptr<TMyShape> Make(TLibManager& lib, const char* className, float l, float t, float r, float b)
 {
@@ -258,20 +258,6 @@ TEST(Libraries, AnUpgradeThatCannotReadAnEntryChangesNothing)
     EXPECT_EQ(lib.LibTag(), u"ZEDALIBX.j"_s);
 }
 
-TEST(Libraries, EightBitLibrariesUpgradeToUtf16)
-{
-    TLibManager lib;
-    Load(lib, libenc::EightBitRingLibrary());
-    ReadOldZEDAFile = true;
-    const bool upgraded = lib.UpgradefromxjtoUNICODE();
-    ReadOldZEDAFile = false;
-    ASSERT_TRUE(upgraded);
-    TLibManager fresh;
-    Load(fresh, lib.UpgradeStream.Bytes());
-    EXPECT_EQ(Names(fresh), std::vector<String>{u"Ring"_s});
-    EXPECT_EQ(ReadEntry(fresh, u"Ring"_s).W, 30);
-}
-
 TEST(Libraries, TagTestsRecogniseTheirTags)
 {
     QTemporaryDir dir;
@@ -293,20 +279,15 @@ TEST(Libraries, TagTestsRecogniseTheirTags)
     all.insert(all.end(), {"ZEDALIBX.j", "ZEDALIB2.1", "ZEDALIBX.k"});
     for (const std::string& tag : all) {
         const String file = dir.filePath(String::fromStdString(tag));
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         docenc::Encoder e;
         e.Fixed(tag, 10);
-        f.write(reinterpret_cast<const char*>(e.Bytes.data()), static_cast<qint64>(e.Bytes.size()));
-        f.close();
+        WriteBytes(file, e.Bytes);
         for (size_t i = 0; i < tests.size(); ++i) {
             const auto& yes = tests[i].second;
             EXPECT_EQ(tests[i].first(file), std::find(yes.begin(), yes.end(), tag) != yes.end()) << tag << " " << i;
         }
         // 10 to 19 bytes are too short for a UTF-16 tag.
-        f.open(QIODevice::WriteOnly);
-        f.write(reinterpret_cast<const char*>(e.Bytes.data()), 15);
-        f.close();
+        WriteBytes(file, std::vector<uint8_t>(e.Bytes.begin(), e.Bytes.begin() + 15));
         EXPECT_FALSE(IsZEDALibFile(file));
     }
 }

@@ -90,11 +90,9 @@ TEST(PagePreview, LayersGroupsAndTheSelection)
     cad.SetCurrentLayerId(0);
     TMyShape* onZero = AddBox(cad, 10, 10, 60, 60, clRed);
     cad.SetCurrentLayerId(2);
-    TMyShape* onTwo = AddBox(cad, 100, 10, 150, 60, clBlue);
+    AddBox(cad, 100, 10, 150, 60, clBlue);
     TMyShape* hidden = AddBox(cad, 200, 10, 250, 60, clLime);
     hidden->SetVisible(false);
-    cad.SetCurrentLayerId(0);
-    cad.SetCurrentLayerId(2);
     TMyShape* memberA = AddBox(cad, 10, 100, 60, 150, clFuchsia);
     TMyShape* memberB = AddBox(cad, 100, 100, 150, 150, clAqua);
     ASSERT_GE(cad.GroupShapes({memberA, memberB}, false), 0);
@@ -124,7 +122,6 @@ TEST(PagePreview, LayersGroupsAndTheSelection)
     EXPECT_EQ(At(preview, 30, 30), clRed);
     EXPECT_EQ(At(preview, 220, 30), clWhite);
     EXPECT_EQ(At(preview, 120, 30), clWhite);
-    (void)onTwo;
 }
 
 TEST(PagePrint, GreyAtRealSizeIntoPdf)
@@ -166,6 +163,10 @@ TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
     const double unitsPerPixel = word(7) / 96.0;
     EXPECT_EQ(word(5) - word(3), RoundToInt(200 * unitsPerPixel));
     EXPECT_EQ(word(6) - word(4), RoundToInt(100 * unitsPerPixel));
+    // The picture does not depend on where the selection lies.
+    TMyCAD atOrigin;
+    atOrigin.AddWorkingShapes(AddBox(atOrigin, 0, 0, 200, 100, clRed));
+    EXPECT_EQ(SelectionAsWmf(atOrigin), wmf);
 
     // libwmf reads it; drawn back, the red box fills the picture from its corner.
     QTemporaryDir dir;
@@ -187,13 +188,10 @@ TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
     EXPECT_EQ(back.pixel(190, 90) & 0xFFFFFF, 0xFF0000u);
 }
 
-TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
+TEST(VectorExport, SvgFilesShowWhatTheScreenShows)
 {
     TMyCAD cad;
     iotest::Use480PixelPage(cad);
-    // A white sheet as large as the page: libwmf sizes its picture by what
-    // the metafile draws, so the sheet makes that the page.
-    AddBox(cad, 0, 0, 481, 481, clWhite)->Pen().SetColor(clWhite);
     AddBox(cad, 40, 40, 200, 120, clRed);
     iotest::AddFilled(cad, "TMyEllipse", iotest::Box(240, 60, 420, 200), clBlue);
     cad.SetPageHead(QStringLiteral("Site plan"));
@@ -222,22 +220,6 @@ TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
     QPainter(&wantNoHead).fillRect(headArea, Qt::white);
     QPainter(&gotNoHead).fillRect(headArea, Qt::white);
     EXPECT_EQ(iotest::DifferencesAwayFromEdges(wantNoHead, gotNoHead), 0);
-
-    const QString wmfFile = dir.filePath(QStringLiteral("page.wmf"));
-    ASSERT_TRUE(SaveToWmf(cad, wmfFile));
-    QByteArray svg;
-    ASSERT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {wmfFile}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
-    QSvgRenderer fromWmf(svg.mid(svg.indexOf("<?xml")));
-    ASSERT_TRUE(fromWmf.isValid());
-    QImage wmfPixels(480, 480, QImage::Format_RGB32);
-    wmfPixels.fill(Qt::white);
-    QPainter w(&wmfPixels);
-    fromWmf.render(&w);
-    w.end();
-    // libwmf scales the picture to a size of its own choosing before it is
-    // drawn back, which moves some outline pixels by a little more than the
-    // one-pixel margin: a few dozen of the 230 400 pixels.
-    EXPECT_LT(iotest::DifferencesAwayFromEdges(wantNoHead, wmfPixels), 200);
 }
 
 } // namespace
