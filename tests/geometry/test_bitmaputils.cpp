@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -82,25 +81,6 @@ void ExpectSamePixels(const TBitmap& a, const TBitmap& b, const char* what)
 bool IsRed(const Bgr& p) { return p.r > 200 && p.g < 60 && p.b < 60; }
 
 } // namespace
-
-TEST(BitmapUtils, GreyScaleAveragesTheThreeBytes)
-{
-    TBitmap bmp = OneRow({10, 20, 31, 0, 0, 2, 255, 255, 255});
-    GrayScaleBitmap(bmp, false);
-    EXPECT_EQ(PixelAt(bmp, 0, 0), (Bgr{10, 20, 31}));
-    GrayScaleBitmap(bmp, true);
-    EXPECT_EQ(PixelAt(bmp, 0, 0), (Bgr{20, 20, 20}));
-    EXPECT_EQ(PixelAt(bmp, 1, 0), (Bgr{0, 0, 0}));  // 2 div 3
-    EXPECT_EQ(PixelAt(bmp, 2, 0), kWhite);
-
-    // Other pixel formats are made 24 bits first.
-    TBitmap wide(2, 1, TPixelFormat::pf32bit);
-    wide.Canvas().SetPixel(1, 0, RGB(31, 20, 10));
-    GrayScaleBitmap(wide, true);
-    ASSERT_EQ(wide.PixelFormat(), TPixelFormat::pf24bit);
-    EXPECT_EQ(PixelAt(wide, 1, 0), (Bgr{20, 20, 20}));
-    EXPECT_EQ(PixelAt(wide, 0, 0), kWhite);
-}
 
 TEST(BitmapUtils, BrightnessAddsAndClampsAtBothEnds)
 {
@@ -315,16 +295,6 @@ TEST(BitmapUtils, LoadGraphicsFileByEnding)
     ASSERT_TRUE(picture.SaveToFile(path("p.bmp")));
     std::unique_ptr<TBitmap> bmp = LoadGraphicsFile(path("p.bmp"));
     ExpectSamePixels(*bmp, picture, "bmp");
-
-    // An icon is drawn on a 24-bit bitmap of its size.
-    QImage icon(16, 16, QImage::Format_ARGB32);
-    icon.fill(qRgb(255, 0, 0));
-    ASSERT_TRUE(icon.save(path("a.ico"), "ICO"));
-    std::unique_ptr<TBitmap> ico = LoadGraphicsFile(path("a.ico"));
-    ASSERT_EQ(ico->Width(), 16);
-    ASSERT_EQ(ico->Height(), 16);
-    EXPECT_EQ(ico->PixelFormat(), TPixelFormat::pf24bit);
-    EXPECT_EQ(PixelAt(*ico, 8, 8), (Bgr{0, 0, 255}));
 
     // An existing file of an unknown ending is an assertion failure, not a crash.
     ASSERT_TRUE(picture.SaveToFile(path("picture.png")));

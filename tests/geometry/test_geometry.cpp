@@ -83,16 +83,6 @@ TEST(Geometry, SlopeAngleOnEveryAxisAndQuadrant)
     EXPECT_EQ(PointInQuadrantX(a, MyPoint(10, 0)), -1);
     EXPECT_EQ(PointInQuadrantY(a, MyPoint(0, 21)), 1);
     EXPECT_EQ(PointInQuadrantY(a, MyPoint(0, 20)), -1);
-
-    // Each corner test holds on its own quadrant and on the point itself.
-    EXPECT_TRUE(IsAtLeftTop(a, a));
-    EXPECT_FALSE(IsAtLeftTop(a, MyPoint(11, 19)));
-    EXPECT_TRUE(IsAtRightTop(a, MyPoint(11, 19)));
-    EXPECT_FALSE(IsAtRightTop(a, MyPoint(11, 21)));
-    EXPECT_TRUE(IsAtLeftBottom(a, MyPoint(9, 21)));
-    EXPECT_FALSE(IsAtLeftBottom(a, MyPoint(9, 19)));
-    EXPECT_TRUE(IsAtRightBottom(a, a));
-    EXPECT_FALSE(IsAtRightBottom(a, MyPoint(9, 21)));
 }
 
 TEST(Geometry, RotationTurnsClockwiseOnScreen)
@@ -186,31 +176,6 @@ TEST(Geometry, IntersectionPairsFirstWithThirdAndSecondWithFourth)
     EXPECT_EQ(Getintersection(MyPoint(0, 0), MyPoint(0, 2), MyPoint(1, 1), MyPoint(1, 3)), MyPoint(0, 1));
     ASSERT_EQ(capture.Messages().size(), 1u);
     EXPECT_EQ(capture.Messages()[0], String("error"));
-}
-
-TEST(Geometry, ArrowWingsSitBehindTheTipOnBothSides)
-{
-    const float a = float(kPi / 6);
-    TwoPoint w = GetTriangle(MyPoint(10, 0), MyPoint(0, 0), a, 10);
-    ExpectNear(w.m, 10 - 10 * std::sin(kPi / 3), 5);
-    ExpectNear(w.n, 10 - 10 * std::sin(kPi / 3), -5);
-
-    // Shafts along both axes and in every quadrant: both wings are len from
-    // the tip and make the given angle with the shaft, one on each side.
-    for (const TMyPoint tail : {MyPoint(0, 0), MyPoint(20, 0), MyPoint(20, 20), MyPoint(0, 20), MyPoint(13, 3),
-                                MyPoint(7, 17), MyPoint(10, 0), MyPoint(10, 20), MyPoint(0, 10), MyPoint(20, 10)}) {
-        const TMyPoint tip = MyPoint(10, 10);
-        w = GetTriangle(tip, tail, a, 12);
-        const double shaft = std::atan2(double(tail.Y) - tip.Y, double(tail.X) - tip.X);
-        const double am = std::remainder(std::atan2(double(w.m.Y) - tip.Y, double(w.m.X) - tip.X) - shaft, 2 * kPi);
-        const double an = std::remainder(std::atan2(double(w.n.Y) - tip.Y, double(w.n.X) - tip.X) - shaft, 2 * kPi);
-        SCOPED_TRACE(testing::Message() << tail.X << "," << tail.Y);
-        EXPECT_NEAR(GetLengthinPixel(w.m, tip), 12, 1e-4);
-        EXPECT_NEAR(GetLengthinPixel(w.n, tip), 12, 1e-4);
-        EXPECT_NEAR(std::fabs(am), kPi / 6, 1e-5);
-        EXPECT_NEAR(std::fabs(an), kPi / 6, 1e-5);
-        EXPECT_LT(am * an, 0);
-    }
 }
 
 TEST(Geometry, SplitLineAndLength)

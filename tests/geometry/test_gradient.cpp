@@ -103,36 +103,6 @@ TEST(Gradient, EveryPatternHasItsSizeCornersAndCentre)
     }
 }
 
-TEST(Gradient, PatternEdgeCases)
-{
-    using S = TGradientStyle;
-    const struct {
-        S Style;
-        int32_t X, Y, Entry;
-    } points[] = {
-        // The two middle columns of the centred radial pattern are both distance 0.
-        {S::gsRadialC, 180, 180, 0}, {S::gsRadialC, 181, 180, 0}, {S::gsRadialC, 181, 181, 1},
-        {S::gsRadialC, 0, 180, 180}, {S::gsRadialC, 90, 90, 127}, // sqrt(90^2 + 90^2) = 127.28
-        // 255 in the far corners of gsDiagonalRF.
-        {S::gsDiagonalRF, 255, 0, 255}, {S::gsDiagonalRF, 0, 255, 255},
-        // The quadrant patterns switch formula at 128.
-        {S::gsDiamond, 127, 127, 1}, {S::gsDiamond, 128, 127, 1}, {S::gsDiamond, 127, 128, 1},
-        {S::gsDiamond, 128, 0, 128}, {S::gsButterfly, 127, 0, 255}, {S::gsButterfly, 128, 0, 255},
-        {S::gsButterfly, 0, 128, 0}, {S::gsArrowL, 128, 127, 0}, {S::gsArrowL, 128, 128, 0},
-    };
-    for (const auto& p : points) EXPECT_EQ(EntryAt(Build(p.Style), p.X, p.Y), p.Entry) << int(p.Style) << " at " << p.X << "," << p.Y;
-
-    // The reflected patterns mirror about their middle.
-    const TBitmap rh = Build(TGradientStyle::gsReflectedH);
-    const TBitmap rv = Build(TGradientStyle::gsReflectedV);
-    for (int32_t i = 0; i < 256; ++i) {
-        EXPECT_EQ(EntryAt(rh, 0, i), 255 - i);
-        EXPECT_EQ(EntryAt(rh, 0, 511 - i), 255 - i);
-        EXPECT_EQ(EntryAt(rv, i, 0), 255 - i);
-        EXPECT_EQ(EntryAt(rv, 511 - i, 0), 255 - i);
-    }
-}
-
 TEST(Gradient, NoneAndUnknownStylesLeaveTheBitmapEmpty)
 {
     // gsNone empties a pattern that was there before and draws nothing.

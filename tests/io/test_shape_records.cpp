@@ -169,17 +169,8 @@ TEST(ShapeRecords, ADrawingOfEveryKindMadeByCodeComesBackToTheSameBytes)
     TMyCAD loaded;
     ASSERT_TRUE(LoadBytes(loaded, bytes));
     ASSERT_EQ(loaded.GetShapesCount(), original.GetShapesCount());
-    for (int32_t i = 0; i < loaded.GetShapesCount(); ++i) {
-        SCOPED_TRACE(original.GetShapeByNo(i)->ClassName().toStdString());
-        EXPECT_EQ(loaded.GetShapeByNo(i)->ClassName(), original.GetShapeByNo(i)->ClassName());
-        EXPECT_EQ(RecordOf(*loaded.GetShapeByNo(i)), RecordOf(*original.GetShapeByNo(i)));
-    }
     EXPECT_EQ(SavedBytes(loaded), bytes);
-    // A polygon closes itself and states its size in its info; a text box
-    // takes the info given; its character spacing is not stored.
-    const TMyShape* polygon = loaded.GetShapeByNo(1);
-    EXPECT_EQ(polygon->ThePoints.size(), 5u);
-    EXPECT_EQ(polygon->ThePoints.front(), polygon->ThePoints.back());
+    // A text box takes the info given; its character spacing is not stored.
     EXPECT_EQ(loaded.GetShapeByNo(7)->Info(), QStringLiteral("by code"));
     EXPECT_EQ(dynamic_cast<const TMyText*>(loaded.GetShapeByNo(7))->CharacterSpace(), 0);
     EXPECT_EQ(dynamic_cast<const TMyElliArc*>(loaded.GetShapeByNo(8))->ArcMode(), TArcMode::amEllipse);
