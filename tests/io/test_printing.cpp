@@ -1,7 +1,6 @@
 // Pages and vector pictures: preview sizes and page elements, which layers a
-// preview shows, the selection's preview and metafile, grey printing at the
-// page's real size, and files read back by poppler, libwmf and Qt's SVG
-// renderer.
+// preview shows, the selection's preview and metafile, and grey printing at
+// the page's real size, read back by poppler and libwmf.
 #include "io/IoTestSupport.h"
 #include "io/RealReaders.h"
 
@@ -186,40 +185,6 @@ TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
     p.end();
     EXPECT_EQ(back.pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(back.pixel(190, 90) & 0xFFFFFF, 0xFF0000u);
-}
-
-TEST(VectorExport, SvgFilesShowWhatTheScreenShows)
-{
-    TMyCAD cad;
-    iotest::Use480PixelPage(cad);
-    AddBox(cad, 40, 40, 200, 120, clRed);
-    iotest::AddFilled(cad, "TMyEllipse", iotest::Box(240, 60, 420, 200), clBlue);
-    cad.SetPageHead(QStringLiteral("Site plan"));
-
-    TBitmap screen;
-    PrintPreview(cad, {}, screen, 1.0);
-    ASSERT_EQ(screen.Width(), 480);
-    QTemporaryDir dir;
-    const QString svgFile = dir.filePath(QStringLiteral("page.svg"));
-    ASSERT_TRUE(SaveToSvg(cad, svgFile));
-    QFile svgText(svgFile);
-    ASSERT_TRUE(svgText.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(svgText.readAll().contains("Site plan")); // text stays text
-    QSvgRenderer renderer(svgFile);
-    ASSERT_TRUE(renderer.isValid());
-    QImage fromSvg(480, 480, QImage::Format_RGB32);
-    fromSvg.fill(Qt::white);
-    QPainter p(&fromSvg);
-    renderer.render(&p);
-    p.end();
-    // The head's glyphs are edges through and through; the rest agrees.
-    const QImage want = screen.Image().convertToFormat(QImage::Format_RGB32);
-    const QRect headArea(0, 0, 480, 40);
-    QImage wantNoHead = want;
-    QImage gotNoHead = fromSvg;
-    QPainter(&wantNoHead).fillRect(headArea, Qt::white);
-    QPainter(&gotNoHead).fillRect(headArea, Qt::white);
-    EXPECT_EQ(iotest::DifferencesAwayFromEdges(wantNoHead, gotNoHead), 0);
 }
 
 } // namespace
