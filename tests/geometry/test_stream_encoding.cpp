@@ -52,26 +52,6 @@ TEST(StreamEncoding, NumbersAreLittleEndianAndShortReadsRaise)
     EXPECT_THROW(ReadInt32(three), EReadError);
 }
 
-TEST(StreamEncoding, FixedWidthStringsPadCutAndTrim)
-{
-    TMemoryStream s;
-    WriteFixedString(s, QStringLiteral("XP.j"), 16);
-    WriteFixedString(s, QStringLiteral("abcdefghij"), 4);
-    ASSERT_EQ(s.Size(), 2 * 16 + 2 * 4);
-    // 'X' then NUL high byte, padding is U+0020.
-    EXPECT_EQ(s.Bytes()[0], 'X');
-    EXPECT_EQ(s.Bytes()[1], 0);
-    EXPECT_EQ(s.Bytes()[30], 0x20);
-    EXPECT_EQ(s.Bytes()[31], 0);
-    s.SetPosition(0);
-    EXPECT_EQ(ReadFixedString(s, 16, true), QStringLiteral("XP.j"));
-    EXPECT_EQ(ReadFixedString(s, 4, false), QStringLiteral("abcd"));
-
-    // Trimming drops blanks and control characters at both ends only.
-    EXPECT_EQ(TrimControl(QString::fromUtf16(u"\t\x01 a b\r\n\x1f")), QStringLiteral("a b"));
-    EXPECT_EQ(TrimControl(QStringLiteral("   ")), QString());
-}
-
 TEST(StreamEncoding, CountedStringsOf0_255And300Characters)
 {
     const String s255(255, QChar(u'q'));
@@ -105,6 +85,11 @@ TEST(StreamEncoding, CountedStringsOf0_255And300Characters)
     WriteStreamString(lying, QStringLiteral("ab"), 2);
     lying.SetPosition(0);
     EXPECT_THROW(ReadCountedString(lying), EReadError);
+
+    // Fixed-width fields are trimmed of blanks and control characters at
+    // both ends only.
+    EXPECT_EQ(TrimControl(QString::fromUtf16(u"\t\x01 a b\r\n\x1f")), QStringLiteral("a b"));
+    EXPECT_EQ(TrimControl(QStringLiteral("   ")), QString());
 }
 
 TEST(StreamEncoding, OldFileModeReadsOneBytePerCharacterInCodePage1252)

@@ -33,6 +33,18 @@ inline std::vector<uint8_t> SavedBytes(const TMyCAD& cad)
     return s.Bytes();
 }
 
+/// A file's bytes; none when it cannot be read.
+inline std::vector<uint8_t> FileBytes(const String& name)
+{
+    TMemoryStream s;
+    return s.LoadFromFile(name) ? s.Bytes() : std::vector<uint8_t>();
+}
+
+inline void WriteBytes(const String& name, const std::vector<uint8_t>& bytes)
+{
+    ASSERT_TRUE(StreamOf(bytes).SaveToFile(name)) << name.toStdString();
+}
+
 inline bool LoadBytes(TMyCAD& cad, const std::vector<uint8_t>& bytes)
 {
     TMemoryStream s = StreamOf(bytes);

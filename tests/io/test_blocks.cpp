@@ -1,15 +1,10 @@
-// Drawings inserted as blocks, and copied shapes travelling between canvases
-// through the system clipboard.
+// Drawings inserted as blocks: their layers, size and undo step, and the
+// attachments a load would mend.
 #include "IoTestSupport.h"
 
 #include "cad/canvas/UndoList.h"
 #include "cad/io/BlockFile.h"
-#include "cad/io/ClipboardTransfer.h"
-#include "cad/shapes/Group.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -38,25 +33,13 @@ std::vector<uint8_t> ThreeLayerBlock()
     return SavedBytes(block);
 }
 
-String WriteFile(const QTemporaryDir& dir, const char* name, const std::vector<uint8_t>& bytes)
-{
-    const String path = dir.filePath(QString::fromLatin1(name));
-    EXPECT_TRUE(StreamOf(bytes).SaveToFile(path));
-    return path;
-}
-
-struct TransferInstalled {
-    TransferInstalled() { previous = SetShapeTransfer({EncodeCopiedShapes, DecodeCopiedShapes}); }
-    ~TransferInstalled() { SetShapeTransfer(previous); }
-    TShapeTransfer previous;
-};
-
 } // namespace
 
 TEST(Blocks, ImportAndMergeArrangeLayersSizeAndUndo)
 {
     QTemporaryDir dir;
-    const String path = WriteFile(dir, "block.zeda", ThreeLayerBlock());
+    const String path = dir.filePath(QStringLiteral("block.zeda"));
+    WriteBytes(path, ThreeLayerBlock());
 
     TMyCAD cad;
     cad.SetZoom(2.0);
@@ -76,15 +59,11 @@ TEST(Blocks, ImportAndMergeArrangeLayersSizeAndUndo)
         EXPECT_EQ(cad.GetShapeByNo(1 + n)->LayerId, cad.GetLayerIdByNo(std::min(n, 2)));
         EXPECT_EQ(cad.GetShapeByNo(1 + n)->Name(), QStringLiteral("Shape") + QString::number(1 + n));
     }
-    auto* group = dynamic_cast<TMyGroup*>(cad.GetShapeByNo(5));
-    ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->ChildShapesNo, (TMyShapeNo{3, 4}));
-    EXPECT_EQ(cad.GetShapeByNo(4)->ParentShapeNo, 5);
+    EXPECT_EQ(cad.GetShapeByNo(5)->ChildShapesNo, (TMyShapeNo{3, 4}));
     // Exactly one step, the block's top-level shapes, which are selected.
     ASSERT_EQ(cad.GetUndoStepsCount(), 1);
     EXPECT_EQ(cad.UndoRedoShapes.back().SavedAction, ACT_ADD);
     EXPECT_EQ(cad.WorkingShapes, (TArrMyShapeRef{cad.GetShapeByNo(1), cad.GetShapeByNo(2), cad.GetShapeByNo(5)}));
-    EXPECT_EQ(cad.GetMemShapesCount(), 0);
     // The block's settings, the control only growing, its new user data keys.
     EXPECT_EQ(cad.Zoom(), 1.0);
     TMyCAD a3;
@@ -109,34 +88,6 @@ TEST(Blocks, ImportAndMergeArrangeLayersSizeAndUndo)
     a5.SetPageStyle(TPageStyle::A5);
     EXPECT_EQ(small.Width(), a5.Width());
     EXPECT_EQ(small.Height(), a5.Height());
-}
-
-TEST(Blocks, AFailedBlockLeavesTheDrawingUntouched)
-{
-    QTemporaryDir dir;
-    std::vector<uint8_t> bytes = ThreeLayerBlock();
-    bytes.resize(bytes.size() - 3);
-    const String truncated = WriteFile(dir, "truncated.zeda", bytes);
-    const String notADocument = WriteFile(dir, "text.txt", {'h', 'i'});
-
-    TMyCAD cad;
-    cad.SetZoom(1.5);
-    SetBox(*AddShape<TMyRectangle>(cad, "TMyRectangle"), 10, 10, 30, 30);
-    cad.AddWorkingShapes(cad.GetShapeByNo(0));
-    cad.Copy();
-    cad.PushtoUndoRedoShapeList({cad.GetShapeByNo(0)}, ACT_CHANGE);
-    cad.Global_Changed = false;
-    const CanvasSnapshot before(cad);
-    const TColor background = cad.ColorOfBackGround();
-    for (TBlockLayerMode mode : {TBlockLayerMode::Merge, TBlockLayerMode::Import}) {
-        for (const String& path : {truncated, notADocument}) {
-            EXPECT_FALSE(AddBlockfromZEDAFile(cad, path, mode));
-            EXPECT_EQ(CanvasSnapshot(cad), before);
-            EXPECT_EQ(cad.ColorOfBackGround(), background);
-            EXPECT_EQ(cad.GetLayersCount(), 1);
-            EXPECT_FALSE(cad.Global_Changed);
-        }
-    }
 }
 
 TEST(Blocks, AttachmentsABlockGetsWrongAreMendedAsALoadMendsThem)
@@ -164,51 +115,4 @@ TEST(Blocks, AttachmentsABlockGetsWrongAreMendedAsALoadMendsThem)
     TMyCAD again;
     ASSERT_TRUE(LoadBytes(again, saved));
     EXPECT_EQ(SavedBytes(again), saved);
-}
-
-TEST(Blocks, ShapesTravelBetweenCanvasesThroughTheSystemClipboard)
-{
-    TransferInstalled transfer;
-    TMyCAD source;
-    SetBox(*AddShape<TMyRectangle>(source, "TMyRectangle"), 0, 0, 10, 10);
-    SetBox(*AddShape<TMyRectangle>(source, "TMyRectangle"), 20, 0, 30, 10);
-    source.GroupShapes({source.GetShapeByNo(0), source.GetShapeByNo(1)}, false);
-    source.Copy();
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    ASSERT_TRUE(data->hasFormat(kShapesMimeType));
-    EXPECT_TRUE(data->hasFormat(QStringLiteral("image/svg+xml")));
-    EXPECT_TRUE(data->hasImage());
-
-    TMyCAD target;
-    SetBox(*AddShape<TMyRectangle>(target, "TMyRectangle"), 50, 50, 60, 60);
-    target.Paste();
-    ASSERT_EQ(target.GetShapesCount(), 4);
-    auto* group = dynamic_cast<TMyGroup*>(target.GetShapeByNo(3));
-    ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->ChildShapesNo, (TMyShapeNo{2, 1}));
-    EXPECT_EQ(target.GetShapeByNo(2)->ThePoints[0], (TMyPoint{4, 4}));
-    EXPECT_EQ(target.GetShapeByNo(1)->ParentShapeNo, 3);
-
-    // The target's own later copy wins over the clipboard's older one only
-    // while the clipboard holds it; a copy elsewhere is newer again.
-    target.DeSelectedAllShapesByCode();
-    target.AddWorkingShapes(target.GetShapeByNo(0));
-    target.Copy();
-    source.Copy();
-    target.Paste();
-    EXPECT_EQ(target.GetShapesCount(), 7) << "the group from the source again";
-
-    // Damaged shape data from another copy pastes nothing at all.
-    const QByteArray copied = QGuiApplication::clipboard()->mimeData()->data(kShapesMimeType);
-    QByteArray truncated = copied;
-    truncated[9] = char(truncated[9] ^ 0x5A); // another copy's stamp
-    truncated.chop(5);
-    for (const QByteArray& damaged : {truncated, QByteArray("not shapes at all")}) {
-        auto bad = std::make_unique<QMimeData>();
-        bad->setData(kShapesMimeType, damaged);
-        QGuiApplication::clipboard()->setMimeData(bad.release());
-        const CanvasSnapshot before(target);
-        target.Paste();
-        EXPECT_EQ(CanvasSnapshot(target), before);
-    }
 }

@@ -1,25 +1,23 @@
-// The bytes the writer produces and the encodings the reader takes apart.
+// The bytes the writer produces and the encodings the reader takes apart;
+// documents of every layout, written by an independent encoder: the
+// encoded-* seeds of fuzz/corpus/load_document, with the values the encoder
+// meant for each field in tests/io/data/encoded-documents.json (see the
+// README there). Each reads back with the fields its layout stores, and a
+// field it does not store keeps the value a new shape has.
 #include "DocumentEncoder.h"
-#include "IoTestSupport.h"
+#include "ShapeFields.h"
 
 #include "cad/geometry/StreamEncoding.h"
 #include "cad/io/ShapeRecords.h"
 
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
 using namespace mycad;
 using namespace iotest;
-
-namespace {
-
-std::vector<uint8_t> RecordBytes(const TMyShape& shape)
-{
-    TMemoryStream s;
-    EXPECT_TRUE(SaveShapeToStream(shape, s));
-    return s.Bytes();
-}
-
-std::u16string Repeat(char16_t c, size_t n) { return std::u16string(n, c); }
-
-} // namespace
 
 TEST(DocumentBytes, EmptyCanvasWritesItsExactStream)
 {
@@ -98,67 +96,6 @@ TEST(DocumentBytes, LoadedSizeDependsOnTheStoredSizeAlone)
     EXPECT_EQ(SavedBytes(a4), SavedBytes(small));
 }
 
-TEST(DocumentBytes, PlainRectangleRecordIs182BytesAndEachCharacterAddsTwo)
-{
-    TMyCAD cad;
-    std::unique_ptr<TMyShape> rect = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-    ASSERT_TRUE(rect);
-    SetBox(*rect, 10, 20, 110, 70);
-    rect->Font().SetName(String());
-    std::vector<uint8_t> bytes = RecordBytes(*rect);
-    EXPECT_EQ(bytes.size(), 182u);
-
-    // The same record from the independent encoder, field by field.
-    docenc::Shape expected;
-    expected.Points = {{10, 20}, {110, 20}, {110, 70}, {10, 70}};
-    expected.FontName.clear();
-    expected.FontColor = static_cast<int32_t>(rect->Font().Color());
-    expected.FontHeight = rect->Font().Height();
-    expected.FontSize = rect->Font().Size();
-    expected.BrushColor = static_cast<int32_t>(rect->Brush().Color());
-    expected.PenColor = static_cast<int32_t>(rect->Pen().Color());
-    docenc::Encoder e;
-    docenc::EncodeShape(e, expected, "XP.j");
-    EXPECT_EQ(bytes, e.Bytes);
-
-    rect->SetCaption(QStringLiteral("ab"));
-    rect->SetInfo(QStringLiteral("xyz"));
-    EXPECT_EQ(RecordBytes(*rect).size(), 182u + 2 * 5);
-}
-
-TEST(DocumentBytes, CountedStringsOf0And255CharactersAndLongerOnesCutTo255)
-{
-    TMyCAD cad;
-    std::unique_ptr<TMyShape> rect = cad.CreateShapeByName(QStringLiteral("TMyRectangle"));
-    SetBox(*rect, 0, 0, 10, 10);
-    rect->Font().SetName(String());
-    // The caption is the first counted string after the brush: offset 97 in
-    // a record with four points and no lists.
-    constexpr size_t kCaption = 97;
-    auto captionField = [&](const String& caption, int32_t& stored, std::u16string& units) {
-        rect->SetCaption(caption);
-        const std::vector<uint8_t> bytes = RecordBytes(*rect);
-        std::memcpy(&stored, bytes.data() + kCaption, 4);
-        units.assign(reinterpret_cast<const char16_t*>(bytes.data() + kCaption + 4), static_cast<size_t>(stored & 0xFF));
-        return bytes.size();
-    };
-    int32_t stored = -1;
-    std::u16string units;
-    EXPECT_EQ(captionField(String(), stored, units), 182u);
-    EXPECT_EQ(stored, 0);
-
-    const std::u16string full = Repeat(u'a', 254) + u"z";
-    EXPECT_EQ(captionField(Q(full), stored, units), 182u + 2 * 255);
-    EXPECT_EQ(stored, 255);
-    EXPECT_EQ(units, full);
-
-    const std::u16string longer = Repeat(u'b', 254) + u"cdefg" + Repeat(u'h', 41);
-    ASSERT_EQ(longer.size(), 300u);
-    EXPECT_EQ(captionField(Q(longer), stored, units), 182u + 2 * 255);
-    EXPECT_EQ(stored, 255);
-    EXPECT_EQ(units, longer.substr(0, 255));
-}
-
 TEST(DocumentBytes, StoredCountsAreTakenModulo256)
 {
     // A count of 300 is followed by 44 characters, and the reader takes
@@ -166,7 +103,7 @@ TEST(DocumentBytes, StoredCountsAreTakenModulo256)
     docenc::Document doc;
     docenc::Shape rect;
     rect.Points = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
-    rect.Caption = Repeat(u'q', 44);
+    rect.Caption = std::u16string(44, u'q');
     doc.Shapes = {rect};
     std::vector<uint8_t> bytes = docenc::EncodeDocument(doc);
     docenc::Encoder caption;
@@ -183,14 +120,6 @@ TEST(DocumentBytes, StoredCountsAreTakenModulo256)
     ASSERT_EQ(cad.GetShapesCount(), 1);
     EXPECT_EQ(cad.MyShapes[0]->Caption(), Q(rect.Caption));
     EXPECT_EQ(cad.MyShapes[0]->Font().Name(), QStringLiteral("DejaVu Sans"));
-
-    // 256 characters' worth of count: nothing follows.
-    TMemoryStream s;
-    WriteInt32(s, 256);
-    WriteInt32(s, 7);
-    s.SetPosition(0);
-    EXPECT_EQ(ReadCountedString(s), String());
-    EXPECT_EQ(ReadInt32(s), 7);
 }
 
 TEST(DocumentBytes, LayerIsVisibleOnlyWhenStoredAsExactlyOne)
@@ -214,4 +143,81 @@ TEST(DocumentBytes, LayerIsVisibleOnlyWhenStoredAsExactlyOne)
         rows.I32(visible);
     }
     EXPECT_NE(std::search(bytes.begin(), bytes.end(), rows.Bytes.begin(), rows.Bytes.end()), bytes.end());
+}
+
+namespace {
+
+const QString kSeeds = QStringLiteral(MYCAD_SOURCE_DIR "/fuzz/corpus/load_document/");
+
+QJsonObject ExpectedValues()
+{
+    QFile f(QStringLiteral(MYCAD_SOURCE_DIR "/tests/io/data/encoded-documents.json"));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+void ExpectShape(const TMyShape& shape, const QJsonObject& expected)
+{
+    SCOPED_TRACE(shape.Name().toStdString());
+    for (const QString& key : expected.keys()) EXPECT_TRUE(StoredFields().count(key)) << "no field " << key.toStdString();
+    TMyCAD fresh;
+    const std::unique_ptr<TMyShape> newShape = fresh.CreateShapeByName(shape.ClassName());
+    ASSERT_TRUE(newShape);
+    for (const auto& [name, get] : StoredFields()) {
+        const QJsonValue want = expected.contains(name) ? expected[name] : get(*newShape);
+        EXPECT_EQ(Text(get(shape)), Text(want)) << name.toStdString() << (expected.contains(name) ? "" : " (not stored)");
+    }
+}
+
+} // namespace
+
+TEST(DocumentVersions, EveryEncodedSeedReadsBackWithTheFieldsItsLayoutStores)
+{
+    const QJsonObject table = ExpectedValues();
+    ASSERT_GE(table.size(), 15);
+    const TMyCAD fresh;
+    for (const QString& file : table.keys()) {
+        SCOPED_TRACE(file.toStdString());
+        const QJsonObject doc = table[file].toObject();
+        struct OldFileMode {
+            explicit OldFileMode(bool on) { ReadOldZEDAFile = on; }
+            ~OldFileMode() { ReadOldZEDAFile = false; }
+        } mode(doc["EightBit"].toBool());
+        TMyCAD cad;
+        ASSERT_TRUE(LoadFromFile(cad, kSeeds + file));
+
+        EXPECT_EQ(cad.DiskFileVersion(), doc["Version"].toString());
+        for (const auto& [name, get] : DocumentFields()) {
+            EXPECT_EQ(Text(get(cad)), Text(doc.contains(name) ? doc[name] : get(fresh))) << name.toStdString();
+        }
+        EXPECT_EQ(cad.NextLayerId, doc["NextLayerId"].toInt());
+        EXPECT_EQ(cad.NextShapeId, doc["NextShapeId"].toInt());
+        EXPECT_EQ(cad.Zoom(), 1.0);
+
+        const QJsonArray shapes = doc["Shapes"].toArray();
+        ASSERT_EQ(cad.GetShapesCount(), shapes.size());
+        for (int32_t i = 0; i < cad.GetShapesCount(); ++i) ExpectShape(*cad.GetShapeByNo(i), shapes[i].toObject());
+        // Gradients are not stored but rebuilt from their colours.
+        EXPECT_FALSE(cad.GetShapeByNo(0)->GradBmp.Empty());
+    }
+}
+
+TEST(DocumentVersionRules, TenByteValuesAreExtendedPrecisionFloats)
+{
+    auto decode = [](double v) {
+        docenc::Encoder e;
+        e.Ext(v);
+        return DecodeExtended(e.Bytes.data());
+    };
+    for (double v : {0.0, 1.0, -1.0, 0.1, -2.5, 1e-300, 123456.789, 3.0e38, -7.25e-20}) EXPECT_EQ(decode(v), v) << v;
+    // Hand-made: 1.0 is the integer bit alone with the bias as exponent.
+    const uint8_t one[10] = {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F};
+    EXPECT_EQ(DecodeExtended(one), 1.0);
+    const uint8_t negativeInfinity[10] = {0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF};
+    EXPECT_EQ(DecodeExtended(negativeInfinity), -HUGE_VAL);
+    const uint8_t nan[10] = {1, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F};
+    EXPECT_TRUE(std::isnan(DecodeExtended(nan)));
+    // The smallest denormal is 2^-16445, far below any double: zero.
+    const uint8_t tiny[10] = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(DecodeExtended(tiny), 0.0);
 }

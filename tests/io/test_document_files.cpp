@@ -1,6 +1,6 @@
-// Document files on disk: recognising them, loading only what is a document,
-// and saving so that a failure never costs the file that was there.
-#include "DocumentEncoder.h"
+// Documents: saving and loading give back the same drawing and the same
+// bytes; files on disk are recognised, only what is a document loads, and a
+// failed save never costs the file that was there.
 #include "DocumentSamples.h"
 
 #include "cad/geometry/StreamEncoding.h"
@@ -16,19 +16,6 @@ using namespace mycad;
 using namespace iotest;
 
 namespace {
-
-std::vector<uint8_t> FileBytes(const String& name)
-{
-    TMemoryStream s;
-    if (!s.LoadFromFile(name)) return {};
-    return s.Bytes();
-}
-
-void WriteBytes(const String& name, const std::vector<uint8_t>& bytes)
-{
-    TMemoryStream s = StreamOf(bytes);
-    ASSERT_TRUE(s.SaveToFile(name));
-}
 
 /// A rectangle that reports a class no record is registered for.
 class TUnstorableShape : public TMyRectangle {
@@ -76,60 +63,6 @@ TEST_F(DocumentFiles, SavedFilesLoadThroughTheFileStreamItself)
         EXPECT_FALSE(LoadFromStream(cad, file)) << cut;
         EXPECT_TRUE(CanvasSnapshot(cad) == before);
     }
-}
-
-TEST_F(DocumentFiles, IsZEDAFileLooksAtTheMakerField)
-{
-    TMyCAD cad;
-    const String document = Path("doc.zd");
-    ASSERT_TRUE(SaveToFile(cad, document));
-    EXPECT_TRUE(IsZEDAFile(document));
-    EXPECT_FALSE(IsZEDAFile_old(document)); // UTF-16 is not the 8-bit maker
-
-    docenc::Document old;
-    const String oldDocument = Path("old.zd");
-    WriteBytes(oldDocument, docenc::EncodeDocument(old, true));
-    EXPECT_TRUE(IsZEDAFile_old(oldDocument));
-    EXPECT_FALSE(IsZEDAFile(oldDocument));
-    ReadOldZEDAFile = true;
-    EXPECT_TRUE(IsZEDAFile(oldDocument));
-    EXPECT_FALSE(IsZEDAFile(document));
-    ReadOldZEDAFile = false;
-
-    // Another maker, a short file, an empty one, a missing one, a directory.
-    docenc::Encoder other;
-    other.Fixed("Lumen Widgetworks Ltd", 64);
-    WriteBytes(Path("other.zd"), other.Bytes);
-    EXPECT_FALSE(IsZEDAFile(Path("other.zd")));
-    const std::vector<uint8_t> docBytes = FileBytes(document);
-    WriteBytes(Path("short.zd"), std::vector<uint8_t>(docBytes.begin(), docBytes.begin() + 100));
-    EXPECT_FALSE(IsZEDAFile(Path("short.zd")));
-    WriteBytes(Path("empty.zd"), {});
-    EXPECT_FALSE(IsZEDAFile(Path("empty.zd")));
-    EXPECT_FALSE(IsZEDAFile(Path("missing.zd")));
-    EXPECT_FALSE(IsZEDAFile(dir.path()));
-    EXPECT_FALSE(IsZEDAFile_old(Path("missing.zd")));
-}
-
-TEST_F(DocumentFiles, LoadFromFileChangesNothingForFilesThatAreNoGoodDocument)
-{
-    TMyCAD cad;
-    BuildSampleDrawing(cad, 12);
-    const CanvasSnapshot before(cad);
-
-    WriteBytes(Path("text.txt"), {'h', 'e', 'l', 'l', 'o'});
-    EXPECT_FALSE(LoadFromFile(cad, Path("text.txt")));
-    EXPECT_FALSE(LoadFromFile(cad, Path("missing.zd")));
-    // A document that breaks off: recognised, read, refused, and the drawing
-    // is still there.
-    TMyCAD other;
-    BuildSampleDrawing(other, 13);
-    std::vector<uint8_t> bytes = SavedBytes(other);
-    bytes.resize(bytes.size() - 3);
-    WriteBytes(Path("cut.zd"), bytes);
-    EXPECT_TRUE(IsZEDAFile(Path("cut.zd")));
-    EXPECT_FALSE(LoadFromFile(cad, Path("cut.zd")));
-    EXPECT_TRUE(CanvasSnapshot(cad) == before);
 }
 
 TEST_F(DocumentFiles, AFailedSaveLeavesTheExistingFileAndNoTemporaryFile)
@@ -196,3 +129,62 @@ TEST(FuzzSeeds, CommittedSeedsAreDocumentsThatLoad)
         EXPECT_EQ(cad.GetShapesCount(), encoded ? 7 : name == QStringLiteral("saved-drawing") ? 2 : 0);
     }
 }
+
+TEST(DocumentRoundTrip, EveryFieldOfEveryClassComesBackAndSavesToTheSameBytes)
+{
+    for (uint32_t seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        TMyCAD original;
+        BuildSampleDrawing(original, seed);
+        const std::vector<uint8_t> bytes = SavedBytes(original);
+
+        TMyCAD loaded;
+        ASSERT_TRUE(LoadBytes(loaded, bytes));
+        ExpectSameDocument(original, loaded);
+        EXPECT_EQ(loaded.NextShapeId, original.MyShapes.back()->ShapeId + 1);
+        EXPECT_EQ(loaded.NextLayerId, 3);
+        EXPECT_EQ(loaded.DiskFileVersion(), QStringLiteral("XP.j"));
+        EXPECT_FALSE(loaded.IsLoading());
+        for (int32_t i = 0; i < loaded.GetShapesCount(); ++i) {
+            EXPECT_EQ(loaded.MyShapes[size_t(i)]->ShapeNo, i);
+            EXPECT_EQ(loaded.MyShapes[size_t(i)]->Owner(), &loaded);
+            EXPECT_EQ(loaded.GetShapeByID(loaded.MyShapes[size_t(i)]->ShapeId), loaded.MyShapes[size_t(i)].get());
+        }
+        EXPECT_EQ(SavedBytes(loaded), bytes);
+    }
+}
+
+TEST(DocumentRoundTrip, LoadingReplacesTheWholeDocumentAndItsHousekeeping)
+{
+    TMyCAD source;
+    BuildSampleDrawing(source, 7, 4);
+    const std::vector<uint8_t> bytes = SavedBytes(source);
+
+    TMyCAD cad;
+    BuildSampleDrawing(cad, 8, 9);
+    cad.NewLayer(QStringLiteral("Extra"), true);
+    cad.SetZoom(2.5);
+    cad.WorkingShapes = {cad.MyShapes[0].get()};
+    cad.PushtoUndoRedoShapeList({cad.MyShapes[1].get()}, QStringLiteral("ACT_CHANGE"));
+    cad.MemShapes.push_back(cad.CreateShapeByName(QStringLiteral("TMyLine")));
+    cad.UserData().ClearAll();
+    cad.UserData().AddKeyandValue(QStringLiteral("author"), QStringLiteral("kept"));
+    cad.UserData().AddKeyandValue(QStringLiteral("mine"), QStringLiteral("1"));
+    ASSERT_GT(cad.GetUndoStepsCount(), 0);
+
+    ASSERT_TRUE(LoadBytes(cad, bytes));
+    EXPECT_EQ(cad.GetShapesCount(), 4);
+    EXPECT_EQ(cad.GetLayersCount(), 3);
+    EXPECT_EQ(cad.Zoom(), 1.0);
+    EXPECT_TRUE(cad.WorkingShapes.empty());
+    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
+    EXPECT_EQ(cad.GetMemShapesCount(), 0);
+    // The document's pairs join those the canvas has; a key it has keeps its value.
+    const TArrUserDataRec expected{{QStringLiteral("author"), QStringLiteral("kept")},
+                                   {QStringLiteral("mine"), QStringLiteral("1")},
+                                   {QStringLiteral("empty"), String()}};
+    EXPECT_EQ(cad.UserData().UserDataRecord(), expected);
+    cad.UserData().Assign(source.UserData());
+    ExpectSameDocument(source, cad);
+}
+

@@ -172,13 +172,6 @@ TEST_F(HostileDocuments, HugeAndNegativeCountsAreRefusedBeforeAnythingIsAllocate
         Put(bytes, kBkBitmapSize, size);
         ExpectRefused(bytes, "bitmap size " + std::to_string(size));
     }
-    // A brush bitmap that says it is larger than what follows.
-    std::vector<uint8_t> bytes = valid;
-    int64_t brushBitmap = -1;
-    std::memcpy(&brushBitmap, valid.data() + record + 84, 8);
-    ASSERT_EQ(brushBitmap, 0);
-    Put(bytes, record + 84, int64_t(valid.size()));
-    ExpectRefused(bytes, "brush bitmap size");
     // The oldest layout has points without coordinates; their count is still bounded.
     docenc::Document old = doc;
     old.Version = "XP.2";

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <numbers>
 #include <random>
-#include <set>
 
 using namespace mycad;
 using namespace iotest;
@@ -333,53 +332,6 @@ TEST(DxfFile, TextBoxesWriteTheirLinesTopToBottomWhateverTheZoom)
     EXPECT_NEAR(std::stod(xs[1]) - std::stod(xs[2]), hTurned / kDxfPixelsPerMillimetre, 1e-6);
     EXPECT_NEAR(std::stod(xs[2]) - std::stod(xs[3]), hTurned / kDxfPixelsPerMillimetre, 1e-6);
     EXPECT_NEAR(std::stod(Values(turned, "20")[1]), std::stod(Values(turned, "20")[3]), 1e-5);
-}
-
-TEST(DxfFile, TextOutlinesAreClosedPolylinesThroughEveryCornerOfTheGlyphs)
-{
-    auto cad = DxfCanvas();
-    TMyText* text = AddText(*cad, Box(20, 40, 120, 100), u"IO"_s);
-    ASSERT_TRUE(text);
-    text->Font().SetHeight(-40);
-    const std::string atOne = DxfDocument(*cad, true);
-    const std::vector<std::string> file = DxfLines(atOne);
-    // Each figure of the outline: a closed POLYLINE, its VERTEX entities,
-    // a SEQEND; the handles run on without a gap.
-    std::vector<int> vertices;
-    const std::vector<std::string> names = Entities(file);
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (names[i] == "POLYLINE") vertices.push_back(0);
-        if (names[i] == "VERTEX") ++vertices.back();
-        if (names[i] == "SEQEND") {
-            ASSERT_EQ(names[i - 1], "VERTEX");
-        }
-    }
-    // "I" is one bar, "O" an outer and an inner ring.
-    ASSERT_EQ(vertices.size(), 3u);
-    EXPECT_EQ(vertices[0], 4); // all four corners of the bar
-    EXPECT_GT(vertices[1], 8);
-    EXPECT_GT(vertices[2], 8);
-    const std::vector<std::string> handles = Values(file, "5");
-    for (size_t i = 0; i < handles.size(); ++i) EXPECT_EQ(handles[i], std::to_string(20 + i));
-    EXPECT_EQ(Values(file, "70"), std::vector<std::string>(3, "1"));
-    // The bar's corners: two x and two y values, inside the box.
-    std::set<std::string> barX;
-    std::set<std::string> barY;
-    for (size_t i = 4, entity = 0; i + 1 < file.size(); i += 2) {
-        if (file[i] == "0" && ++entity > 5) break;
-        if (entity < 2) continue; // the POLYLINE's own zeros
-        if (file[i] == "10") barX.insert(file[i + 1]);
-        if (file[i] == "20") barY.insert(file[i + 1]);
-    }
-    EXPECT_EQ(barX.size(), 2u);
-    EXPECT_EQ(barY.size(), 2u);
-    for (const std::string& x : Values(file, "10")) {
-        if (x == "0.0") continue;
-        EXPECT_GE(std::stod(x), 20 / kDxfPixelsPerMillimetre) << x;
-        EXPECT_LE(std::stod(x), 120 / kDxfPixelsPerMillimetre) << x;
-    }
-    cad->SetZoom(3.0);
-    EXPECT_EQ(DxfDocument(*cad, true), atOne);
 }
 
 TEST(DxfFile, LargeFilesReachTheSinkWholeAndInOrder)

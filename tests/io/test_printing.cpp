@@ -1,7 +1,6 @@
 // Pages and vector pictures: preview sizes and page elements, which layers a
-// preview shows, the selection's preview and metafile, grey printing at the
-// page's real size, and files read back by poppler, libwmf and Qt's SVG
-// renderer.
+// preview shows, the selection's preview and metafile, and grey printing at
+// the page's real size, read back by poppler and libwmf.
 #include "io/IoTestSupport.h"
 #include "io/RealReaders.h"
 
@@ -90,11 +89,9 @@ TEST(PagePreview, LayersGroupsAndTheSelection)
     cad.SetCurrentLayerId(0);
     TMyShape* onZero = AddBox(cad, 10, 10, 60, 60, clRed);
     cad.SetCurrentLayerId(2);
-    TMyShape* onTwo = AddBox(cad, 100, 10, 150, 60, clBlue);
+    AddBox(cad, 100, 10, 150, 60, clBlue);
     TMyShape* hidden = AddBox(cad, 200, 10, 250, 60, clLime);
     hidden->SetVisible(false);
-    cad.SetCurrentLayerId(0);
-    cad.SetCurrentLayerId(2);
     TMyShape* memberA = AddBox(cad, 10, 100, 60, 150, clFuchsia);
     TMyShape* memberB = AddBox(cad, 100, 100, 150, 150, clAqua);
     ASSERT_GE(cad.GroupShapes({memberA, memberB}, false), 0);
@@ -124,7 +121,6 @@ TEST(PagePreview, LayersGroupsAndTheSelection)
     EXPECT_EQ(At(preview, 30, 30), clRed);
     EXPECT_EQ(At(preview, 220, 30), clWhite);
     EXPECT_EQ(At(preview, 120, 30), clWhite);
-    (void)onTwo;
 }
 
 TEST(PagePrint, GreyAtRealSizeIntoPdf)
@@ -148,43 +144,6 @@ TEST(PagePrint, GreyAtRealSizeIntoPdf)
     EXPECT_NEAR(qRed(inside), 255 / 3, 3);
     EXPECT_GT(qRed(page.pixel(98, 300)), 240); // the box starts at x 100, 1:1
     EXPECT_LT(qRed(page.pixel(102, 300)), 160);
-}
-
-TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
-{
-    TMyCAD cad;
-    TMyShape* box = AddBox(cad, 100, 50, 300, 150, clRed);
-    cad.AddWorkingShapes(box);
-    const std::vector<uint8_t> wmf = SelectionAsWmf(cad);
-    ASSERT_GT(wmf.size(), 40u);
-    auto word = [&](size_t i) { return uint16_t(wmf[2 * i] | (wmf[2 * i + 1] << 8)); };
-    EXPECT_EQ(uint32_t(word(0)) | (uint32_t(word(1)) << 16), 0x9AC6CDD7u);
-    uint16_t sum = 0;
-    for (size_t i = 0; i < 10; ++i) sum ^= word(i);
-    EXPECT_EQ(word(10), sum);
-    // 200 x 100 pixels: the box's size in units, at units-per-inch / 96.
-    const double unitsPerPixel = word(7) / 96.0;
-    EXPECT_EQ(word(5) - word(3), RoundToInt(200 * unitsPerPixel));
-    EXPECT_EQ(word(6) - word(4), RoundToInt(100 * unitsPerPixel));
-
-    // libwmf reads it; drawn back, the red box fills the picture from its corner.
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("box.wmf"));
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(wmf.data()), qint64(wmf.size()));
-    f.close();
-    QByteArray svg;
-    ASSERT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {file}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
-    QSvgRenderer renderer(svg.mid(svg.indexOf("<?xml")));
-    ASSERT_TRUE(renderer.isValid());
-    QImage back(200, 100, QImage::Format_RGB32);
-    back.fill(Qt::white);
-    QPainter p(&back);
-    renderer.render(&p);
-    p.end();
-    EXPECT_EQ(back.pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(back.pixel(190, 90) & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
@@ -238,6 +197,47 @@ TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
     // drawn back, which moves some outline pixels by a little more than the
     // one-pixel margin: a few dozen of the 230 400 pixels.
     EXPECT_LT(iotest::DifferencesAwayFromEdges(wantNoHead, wmfPixels), 200);
+}
+
+TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
+{
+    TMyCAD cad;
+    TMyShape* box = AddBox(cad, 100, 50, 300, 150, clRed);
+    cad.AddWorkingShapes(box);
+    const std::vector<uint8_t> wmf = SelectionAsWmf(cad);
+    ASSERT_GT(wmf.size(), 40u);
+    auto word = [&](size_t i) { return uint16_t(wmf[2 * i] | (wmf[2 * i + 1] << 8)); };
+    EXPECT_EQ(uint32_t(word(0)) | (uint32_t(word(1)) << 16), 0x9AC6CDD7u);
+    uint16_t sum = 0;
+    for (size_t i = 0; i < 10; ++i) sum ^= word(i);
+    EXPECT_EQ(word(10), sum);
+    // 200 x 100 pixels: the box's size in units, at units-per-inch / 96.
+    const double unitsPerPixel = word(7) / 96.0;
+    EXPECT_EQ(word(5) - word(3), RoundToInt(200 * unitsPerPixel));
+    EXPECT_EQ(word(6) - word(4), RoundToInt(100 * unitsPerPixel));
+    // The picture does not depend on where the selection lies.
+    TMyCAD atOrigin;
+    atOrigin.AddWorkingShapes(AddBox(atOrigin, 0, 0, 200, 100, clRed));
+    EXPECT_EQ(SelectionAsWmf(atOrigin), wmf);
+
+    // libwmf reads it; drawn back, the red box fills the picture from its corner.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("box.wmf"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(wmf.data()), qint64(wmf.size()));
+    f.close();
+    QByteArray svg;
+    ASSERT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {file}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
+    QSvgRenderer renderer(svg.mid(svg.indexOf("<?xml")));
+    ASSERT_TRUE(renderer.isValid());
+    QImage back(200, 100, QImage::Format_RGB32);
+    back.fill(Qt::white);
+    QPainter p(&back);
+    renderer.render(&p);
+    p.end();
+    EXPECT_EQ(back.pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(back.pixel(190, 90) & 0xFFFFFF, 0xFF0000u);
 }
 
 } // namespace

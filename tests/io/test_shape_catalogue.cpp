@@ -13,8 +13,6 @@
 #include "cad/shapes/ShapeDraw.h"
 #include "shapes/Surface.h"
 
-#include <functional>
-
 using namespace mycad;
 using namespace iotest;
 using mycad::test::Surface;
@@ -130,32 +128,4 @@ TEST(ShapeCatalogue, EveryClassIsMadeCopiedStoredDrawnAndBanded)
     EXPECT_FALSE(cad.CreateShapeByName(QStringLiteral("TMySquare")));
     EXPECT_FALSE(HasShapeRecord(QStringLiteral("TMyShape")));
     EXPECT_FALSE(HasShapeRecord(QStringLiteral("TMySquare")));
-}
-
-TEST(ShapeCatalogue, UndoOfAChangeRestoresTheClassesOwnFields)
-{
-    // A change to a field only the class has, undone, leaves the record as
-    // it was before the change.
-    const std::vector<std::pair<const char*, std::function<void(TMyShape&)>>> changes{
-        {"TMyLine", [](TMyShape& s) { dynamic_cast<TMyLine&>(s).SetArrowStyle(TArrowStyle::ADouble); }},
-        {"TMyRuleLine", [](TMyShape& s) { dynamic_cast<TMyRuleLine&>(s).SetTickStyle(TTickStyle::tsNone); }},
-        {"TMyElliArc", [](TMyShape& s) { dynamic_cast<TMyElliArc&>(s).SetArcStyle(TArcStyle::asSector); }},
-        {"TMyLinkPoint", [](TMyShape& s) { dynamic_cast<TMyLinkPoint&>(s).SetSize(17); }},
-        {"TMyText", [](TMyShape& s) { dynamic_cast<TMyText&>(s).Lines().Add(QStringLiteral("more")); }},
-    };
-    for (const auto& [name, change] : changes) {
-        SCOPED_TRACE(name);
-        TMyCAD cad;
-        const TShapeClassRow* row = FindShapeClass(QString::fromLatin1(name));
-        ASSERT_TRUE(row);
-        TMyShape* shape = SampleShape(cad, *row);
-        ASSERT_TRUE(shape);
-        const std::vector<uint8_t> before = RecordOf(*shape);
-        cad.ClearAllUndoStuff();
-        cad.PushtoUndoRedoShapeList({shape}, ACT_CHANGE);
-        change(*shape);
-        ASSERT_NE(RecordOf(*shape), before);
-        cad.PopFromUndoRedoShapeList();
-        EXPECT_EQ(RecordOf(*cad.GetShapeByID(shape->ShapeId)), before);
-    }
 }
