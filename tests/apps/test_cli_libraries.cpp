@@ -120,6 +120,7 @@ TEST(MycadLib, UpgradeWritesOlderAndEightBitLibrariesInTheCurrentVersion)
         EXPECT_TRUE(IsZEDALibFile(upgraded));
         TLibManager lib;
         ASSERT_TRUE(lib.LoadFromFile(upgraded));
+        EXPECT_EQ(lib.LibFileName(), upgraded);
         EXPECT_EQ(lib.LibTag(), kNewestLibTag);
         EXPECT_EQ(lib.GetCmbShapesNameByID(0), QString::fromLatin1(name));
     }

@@ -255,6 +255,8 @@ TEST(Paint, PartialRepaintsMatchTheFullPicture)
         // while being smaller than it.
         TMyShape* diamond = AddBox(cad, 0, 0, 1, 1, clYellow);
         diamond->ThePoints = {{650, 500}, {700, 550}, {650, 600}, {600, 550}};
+        // A polygon, whose extent is its corners alone.
+        AddBox(cad, 0, 0, 1, 1, clGreen, clBlack, "TMyPolygon")->ThePoints = {{300, 380}, {380, 390}, {340, 440}, {300, 380}};
         const TArrMyPoint before = [&] {
             TArrMyPoint all;
             for (const auto& s : cad.MyShapes) all.insert(all.end(), s->ThePoints.begin(), s->ThePoints.end());

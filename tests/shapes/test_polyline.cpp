@@ -92,6 +92,33 @@ TEST(Polygon, AreaIsMeasuredFromItsPixels)
 }
 
 // Drawn and hit at zoom 1 in the mouse tests.
+TEST(Polygon, DrawsFilledWithHandlesAtEveryCorner)
+{
+    FakeOwner owner;
+    Surface surface(160, 160);
+    TCanvas& c = surface.Canvas();
+    TMyPolygon polygon(&owner);
+    polygon.ThePoints = {{20, 20}, {120, 20}, {120, 120}, {20, 120}, {20, 20}};
+    polygon.Brush().SetStyle(TBrushStyle::bsSolid);
+    polygon.Brush().SetColor(clRed);
+    polygon.Pen().SetColor(clBlack);
+    polygon.Draw(c);
+    surface.Expect({{70, 70, clRed}, {70, 20, clBlack}, {10, 10, clWhite}});
+
+    surface.Clear();
+    polygon.TextOutPoint = {70, 140};
+    polygon.DrawHot(c);
+    // A square handle at each of the four corners, none of them doubled.
+    for (const TPoint p : {TPoint{20, 20}, TPoint{120, 20}, TPoint{120, 120}, TPoint{20, 120}})
+        EXPECT_EQ(surface.At(p.X, p.Y), GetHotColor()) << p.X << "," << p.Y;
+    EXPECT_EQ(surface.At(70, 70), clWhite);
+
+    owner.hotShow = false;
+    surface.Clear();
+    polygon.DrawHot(c);
+    EXPECT_EQ(surface.At(20, 20), clWhite);
+}
+
 TEST(FreeLine, IsHitMarkedAndDraggedAsABox)
 {
     FakeOwner owner;
