@@ -61,22 +61,6 @@ TEST(Geometry, ConversionsRoundTiesToEvenAndNormalise)
     EXPECT_EQ(AppendSpace("abc", -1), String("abc"));
 }
 
-TEST(Geometry, RotationTurnsClockwiseOnScreen)
-{
-    ExpectNear(RotateAPoint(MyPoint(1, 0), MyPoint(0, 0), float(kPi / 2)), 0, 1);
-    ExpectNear(RotateAPoint(MyPoint(10, 6), MyPoint(10, 5), float(kPi / 2)), 9, 5);
-    ExpectNear(RotateAPoint(MyPoint(3, 4), MyPoint(1, 1), 0.0f), 3, 4, 0);
-    // Both ways round, and between the axes.
-    const TMyPoint c = MyPoint(5, 5);
-    const TMyPoint p = MyPoint(8, 5);
-    ExpectNear(RotateAPoint(p, c, float(-kPi / 2)), 5, 2);
-    ExpectNear(RotateAPoint(p, c, float(-kPi)), 2, 5);
-    ExpectNear(RotateAPoint(p, c, float(3 * kPi / 4)), 5 - 3 / std::sqrt(2.0), 5 + 3 / std::sqrt(2.0));
-    // The angle is the float the caller passes; its cosine is taken in double.
-    const float quarter = float(kPi / 2);
-    EXPECT_EQ(RotateAPoint(MyPoint(1, 0), MyPoint(0, 0), quarter).X, static_cast<float>(std::cos(double(quarter))));
-}
-
 TEST(Geometry, RadiansFoldNearWholeTurns)
 {
     const double twoPi = 2 * kPi;
@@ -152,22 +136,6 @@ TEST(Geometry, IntersectionPairsFirstWithThirdAndSecondWithFourth)
     EXPECT_EQ(Getintersection(MyPoint(0, 0), MyPoint(0, 2), MyPoint(1, 1), MyPoint(1, 3)), MyPoint(0, 1));
     ASSERT_EQ(capture.Messages().size(), 1u);
     EXPECT_EQ(capture.Messages()[0], String("error"));
-}
-
-TEST(Geometry, SplitLineAndLength)
-{
-    TwoPoint s = SplitLine(MyPoint(0, 0), MyPoint(3, 4), 5);
-    ExpectNear(s.m, 3, 4);
-    EXPECT_EQ(s.m, s.n);
-    s = SplitLine(MyPoint(3, 4), MyPoint(0, 0), 5);
-    ExpectNear(s.m, 0, 0);
-    s = SplitLine(MyPoint(5, 2), MyPoint(-5, 2), 3);
-    ExpectNear(s.m, 2, 2);
-    s = SplitLine(MyPoint(5, 2), MyPoint(5, 20), 4);
-    ExpectNear(s.m, 5, 6);
-
-    EXPECT_EQ(GetLengthinPixel(MyPoint(0, 0), MyPoint(3, 4)), 5.0f);
-    EXPECT_EQ(GetLengthinPixel(MyPoint(1, 1), MyPoint(1, 1)), 0.0f);
 }
 
 TEST(Geometry, PointArraysIgnoreIndexesOutsideTheArray)

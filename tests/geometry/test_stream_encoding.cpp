@@ -8,8 +8,6 @@ using namespace mycad;
 
 namespace {
 
-std::vector<uint8_t> BytesOf(const TMemoryStream& s) { return s.Bytes(); }
-
 TMemoryStream StreamOf(const std::vector<uint8_t>& bytes)
 {
     TMemoryStream s;
@@ -109,5 +107,5 @@ TEST(StreamEncoding, OldFileModeReadsOneBytePerCharacterInCodePage1252)
     OldFileMode on(true);
     TMemoryStream out;
     WriteStreamString(out, QStringLiteral("hi"), 3);
-    EXPECT_EQ(BytesOf(out), (std::vector<uint8_t>{'h', 0, 'i', 0, ' ', 0}));
+    EXPECT_EQ(out.Bytes(), (std::vector<uint8_t>{'h', 0, 'i', 0, ' ', 0}));
 }

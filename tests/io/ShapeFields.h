@@ -48,9 +48,13 @@ inline QJsonArray Json(const TStringList& lines)
 }
 
 template <typename E>
-inline int Int(E v)
+inline int Int(E v) { return static_cast<int>(v); }
+
+inline QJsonArray Json(const TMyShapeNo& numbers)
 {
-    return static_cast<int>(v);
+    QJsonArray a;
+    for (uint32_t n : numbers) a.append(static_cast<qint64>(n));
+    return a;
 }
 
 inline QJsonValue Pixels(const TBitmap* b)
@@ -80,16 +84,8 @@ inline const FieldMap& StoredFields()
         {"Id", [](S s) { return s.ShapeId; }},
         {"Layer", [](S s) { return s.LayerId; }},
         {"Parent", [](S s) { return s.ParentShapeNo; }},
-        {"Children", [](S s) {
-             QJsonArray a;
-             for (uint32_t n : s.ChildShapesNo) a.append(static_cast<qint64>(n));
-             return a;
-         }},
-        {"Links", [](S s) {
-             QJsonArray a;
-             for (uint32_t n : s.LinkShapesNo) a.append(static_cast<qint64>(n));
-             return a;
-         }},
+        {"Children", [](S s) { return Json(s.ChildShapesNo); }},
+        {"Links", [](S s) { return Json(s.LinkShapesNo); }},
         {"Points", [](S s) { return Json(s.ThePoints); }},
         {"LinkPoints", [](S s) { return Json(s.LinkPoints); }},
         {"TextOut", [](S s) { return Json(s.TextOutPoint); }},

@@ -174,7 +174,7 @@ TEST(Libraries, EveryTagReadsInItsLayoutAndUpgradesToTheNewest)
     const std::map<std::string, Step> steps = {
         {"ZEDALIBX.2", &TLibManager::Upgradefromx6tox8}, {"ZEDALIBX.3", &TLibManager::Upgradefromx6tox8},
         {"ZEDALIBX.6", &TLibManager::Upgradefromx6tox8}, {"ZEDALIBX.7", &TLibManager::Upgradefromx6tox8},
-        {"ZEDALIBX.8", &TLibManager::Upgradefromx8tox9}, {"ZEDALIBX.9", &TLibManager::Upgradefromx9toxa},
+        {"ZEDALIBX.8", &TLibManager::Upgradefromx8tox9},
         {"ZEDALIBX.a", &TLibManager::Upgradefromxatoxe}, {"ZEDALIBX.e", &TLibManager::Upgradefromxetoxh},
         {"ZEDALIBX.h", &TLibManager::Upgradefromxhtoxi}, {"ZEDALIBX.i", &TLibManager::Upgradefromxitoxj},
     };
@@ -189,8 +189,16 @@ TEST(Libraries, EveryTagReadsInItsLayoutAndUpgradesToTheNewest)
         EXPECT_EQ(lib.GetcmbShapesCount(), 2);
         // Editing an older layout in place would mix layouts.
         EXPECT_FALSE(lib.AppendNewShape(u"New"_s, {}, TUserData(), 1, 1));
+        // A step for another layout misreads the entries and changes nothing:
+        // "ZEDALIBX.9" has no user data block.
+        if (tag == "ZEDALIBX.9") {
+            const std::vector<uint8_t> before = lib.LibStream.Bytes();
+            EXPECT_FALSE(lib.Upgradefromxatoxe());
+            EXPECT_EQ(lib.LibStream.Bytes(), before);
+        }
 
-        ASSERT_TRUE((lib.*steps.at(tag))());
+        // Upgrading to the newest runs the steps from the library's own tag.
+        ASSERT_TRUE(tag == "ZEDALIBX.9" ? lib.UpgradeToNewest() : (lib.*steps.at(tag))());
         EXPECT_EQ(lib.LibTag(), u"ZEDALIBX.j"_s);
         EXPECT_EQ(Names(lib), (std::vector<String>{u"Box"_s, u"Linked"_s}));
         Read box = ReadEntry(lib, u"Box"_s);
@@ -208,18 +216,6 @@ TEST(Libraries, EveryTagReadsInItsLayoutAndUpgradesToTheNewest)
             EXPECT_NEAR(linked.LinkPoints[0].Y, 0, 1e-3);
         }
     }
-}
-
-TEST(Libraries, AnUpgradeThatCannotReadAnEntryChangesNothing)
-{
-    TLibManager lib;
-    Load(lib, libenc::EncodeLibrary("ZEDALIBX.9", SampleEntries()));
-    const std::vector<uint8_t> before = lib.LibStream.Bytes();
-    // Reading a "ZEDALIBX.9" library without its user data block misreads it.
-    EXPECT_FALSE(lib.Upgradefromxatoxe());
-    EXPECT_EQ(lib.LibStream.Bytes(), before);
-    EXPECT_TRUE(lib.UpgradeToNewest());
-    EXPECT_EQ(lib.LibTag(), u"ZEDALIBX.j"_s);
 }
 
 TEST(Libraries, TagTestsRecogniseTheirTags)

@@ -37,6 +37,26 @@ int LeftmostInk(TBitmap& b)
     return -1;
 }
 
+// An SVG drawn by Qt's renderer onto a white picture of the size.
+QImage DrawSvg(QSvgRenderer& renderer, int w, int h)
+{
+    EXPECT_TRUE(renderer.isValid());
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    renderer.render(&p);
+    return image;
+}
+
+// A metafile as libwmf reads it, drawn back onto white.
+QImage DrawWmf(const QString& file, int w, int h)
+{
+    QByteArray svg;
+    EXPECT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {file}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
+    QSvgRenderer renderer(svg.mid(svg.indexOf("<?xml")));
+    return DrawSvg(renderer, w, h);
+}
+
 TEST(PagePreview, SizesBackgroundBorderAndHead)
 {
     TMyCAD cad; // A4 portrait
@@ -167,12 +187,7 @@ TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
     ASSERT_TRUE(svgText.open(QIODevice::ReadOnly));
     EXPECT_TRUE(svgText.readAll().contains("Site plan")); // text stays text
     QSvgRenderer renderer(svgFile);
-    ASSERT_TRUE(renderer.isValid());
-    QImage fromSvg(480, 480, QImage::Format_RGB32);
-    fromSvg.fill(Qt::white);
-    QPainter p(&fromSvg);
-    renderer.render(&p);
-    p.end();
+    const QImage fromSvg = DrawSvg(renderer, 480, 480);
     // The head's glyphs are edges through and through; the rest agrees.
     const QImage want = screen.Image().convertToFormat(QImage::Format_RGB32);
     const QRect headArea(0, 0, 480, 40);
@@ -184,15 +199,7 @@ TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
 
     const QString wmfFile = dir.filePath(QStringLiteral("page.wmf"));
     ASSERT_TRUE(SaveToWmf(cad, wmfFile));
-    QByteArray svg;
-    ASSERT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {wmfFile}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
-    QSvgRenderer fromWmf(svg.mid(svg.indexOf("<?xml")));
-    ASSERT_TRUE(fromWmf.isValid());
-    QImage wmfPixels(480, 480, QImage::Format_RGB32);
-    wmfPixels.fill(Qt::white);
-    QPainter w(&wmfPixels);
-    fromWmf.render(&w);
-    w.end();
+    const QImage wmfPixels = DrawWmf(wmfFile, 480, 480);
     // libwmf scales the picture to a size of its own choosing before it is
     // drawn back, which moves some outline pixels by a little more than the
     // one-pixel margin: a few dozen of the 230 400 pixels.
@@ -223,19 +230,8 @@ TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
     // libwmf reads it; drawn back, the red box fills the picture from its corner.
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("box.wmf"));
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(wmf.data()), qint64(wmf.size()));
-    f.close();
-    QByteArray svg;
-    ASSERT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {file}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
-    QSvgRenderer renderer(svg.mid(svg.indexOf("<?xml")));
-    ASSERT_TRUE(renderer.isValid());
-    QImage back(200, 100, QImage::Format_RGB32);
-    back.fill(Qt::white);
-    QPainter p(&back);
-    renderer.render(&p);
-    p.end();
+    iotest::WriteBytes(file, wmf);
+    const QImage back = DrawWmf(file, 200, 100);
     EXPECT_EQ(back.pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(back.pixel(190, 90) & 0xFFFFFF, 0xFF0000u);
 }

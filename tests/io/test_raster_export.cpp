@@ -28,42 +28,13 @@ struct RedBoxDrawing {
 
 TColor PixelOf(TBitmap& bmp, int32_t x, int32_t y) { return bmp.Canvas().Pixel(x, y); }
 
-TEST(RasterExport, RendersTheDrawingInsideOverTheBackgroundAndKeepsTheZoom)
-{
-    RedBoxDrawing d;
-    ASSERT_EQ(d.cad.Width(), 480);
-    ASSERT_EQ(d.cad.Height(), 480);
-    d.cad.SetColorOfBackGround(clYellow);
-    d.cad.SetZoom(1.5);
-
-    TBitmap bmp;
-    SaveToBmp(d.cad, bmp, 480, 480, true);
-    EXPECT_EQ(bmp.Width(), 480);
-    EXPECT_EQ(bmp.Height(), 480);
-    EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::pf24bit);
-    EXPECT_EQ(PixelOf(bmp, 200, 100), clRed);   // inside
-    EXPECT_EQ(PixelOf(bmp, 100, 100), clBlack); // the outline
-    EXPECT_EQ(PixelOf(bmp, 50, 100), clYellow); // outside, the background colour
-    EXPECT_EQ(PixelOf(bmp, 479, 479), clYellow);
-    // The export ran at zoom 1 and the canvas is back at its own zoom.
-    EXPECT_DOUBLE_EQ(d.cad.Zoom(), 1.5);
-    EXPECT_DOUBLE_EQ(d.cad.PreZoom(), 1.0);
-    EXPECT_EQ(d.cad.Width(), 720);
-
-    // Without the fill the background colour stays out: the picture stands
-    // on white, even in a bitmap that held another picture before.
-    TBitmap reused(480, 480);
-    reused.Canvas().Brush().SetColor(clBlue);
-    reused.Canvas().FillRect(Rect(0, 0, 480, 480));
-    SaveToBmp(d.cad, reused, 480, 480, false);
-    EXPECT_EQ(PixelOf(reused, 200, 100), clRed);
-    EXPECT_EQ(PixelOf(reused, 50, 100), clWhite);
-    EXPECT_EQ(PixelOf(reused, 479, 479), clWhite);
-}
-
 TEST(RasterExport, ScalesToFitKeepingProportions)
 {
+    // Drawn at zoom 1 over the background colour, whatever the canvas's own
+    // zoom, which it keeps.
     RedBoxDrawing d;
+    d.cad.SetColorOfBackGround(clYellow);
+    d.cad.SetZoom(1.5);
     struct Case {
         int32_t w, h;
         double zoom;
@@ -75,18 +46,32 @@ TEST(RasterExport, ScalesToFitKeepingProportions)
         SaveToBmp(d.cad, bmp, c.w, c.h, true);
         ASSERT_EQ(bmp.Width(), c.w);
         ASSERT_EQ(bmp.Height(), c.h);
+        EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::pf24bit);
         const auto at = [&](double x, double y) {
             return PixelOf(bmp, static_cast<int32_t>(x * c.zoom), static_cast<int32_t>(y * c.zoom));
         };
         EXPECT_EQ(at(200, 100), clRed);
         EXPECT_EQ(at(104, 54), clRed);
         EXPECT_EQ(at(296, 146), clRed);
-        EXPECT_EQ(at(90, 100), clWhite);
-        EXPECT_EQ(at(310, 100), clWhite);
-        EXPECT_EQ(at(200, 160), clWhite);
-        EXPECT_DOUBLE_EQ(d.cad.Zoom(), 1.0);
-        EXPECT_EQ(d.cad.Width(), 480);
+        EXPECT_EQ(at(90, 100), clYellow);
+        EXPECT_EQ(at(310, 100), clYellow);
+        EXPECT_EQ(at(200, 160), clYellow);
+        EXPECT_EQ(PixelOf(bmp, c.w - 1, c.h - 1), clYellow);
+        EXPECT_DOUBLE_EQ(d.cad.Zoom(), 1.5);
+        EXPECT_DOUBLE_EQ(d.cad.PreZoom(), 1.0);
+        EXPECT_EQ(d.cad.Width(), 720);
     }
+    // Without the fill the background colour stays out: the picture stands
+    // on white, even in a bitmap that held another picture before.
+    TBitmap reused(480, 480);
+    reused.Canvas().Brush().SetColor(clBlue);
+    reused.Canvas().FillRect(Rect(0, 0, 480, 480));
+    SaveToBmp(d.cad, reused, 480, 480, false);
+    EXPECT_EQ(PixelOf(reused, 200, 100), clRed);
+    EXPECT_EQ(PixelOf(reused, 100, 100), clBlack); // the outline
+    EXPECT_EQ(PixelOf(reused, 50, 100), clWhite);
+    EXPECT_EQ(PixelOf(reused, 479, 479), clWhite);
+
     // Shapes far from the origin still come out when the bitmap is larger
     // than the control.
     TMyShape* far = d.cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
