@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 using namespace mycad;
 
 namespace {
@@ -42,15 +45,11 @@ TEST(Bitmap, ScanLinesAreBlueGreenRedAndWriteThrough)
     bmp.Canvas().FillRect(Rect(1, 1, 2, 2));
     const uint8_t* row = bmp.ScanLine(1);
     ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row[3], 10); // blue
-    EXPECT_EQ(row[4], 20); // green
-    EXPECT_EQ(row[5], 30); // red
+    EXPECT_EQ(std::vector<uint8_t>(row + 3, row + 6), (std::vector<uint8_t>{10, 20, 30})); // blue, green, red
     EXPECT_EQ(row[0], 255);
 
-    uint8_t* line = bmp.ScanLine(2);
-    line[6] = 1;
-    line[7] = 2;
-    line[8] = 3;
+    const uint8_t written[] = {1, 2, 3};
+    std::memcpy(bmp.ScanLine(2) + 6, written, 3);
     EXPECT_EQ(At(bmp, 2, 2), RGB(3, 2, 1));
 
     EXPECT_EQ(bmp.ScanLine(-1), nullptr);
@@ -60,9 +59,7 @@ TEST(Bitmap, ScanLinesAreBlueGreenRedAndWriteThrough)
     // 32-bit rows hold blue, green, red, unused.
     bmp.SetPixelFormat(TPixelFormat::pf32bit);
     const uint8_t* wide = bmp.ScanLine(1);
-    EXPECT_EQ(wide[4], 10);
-    EXPECT_EQ(wide[5], 20);
-    EXPECT_EQ(wide[6], 30);
+    EXPECT_EQ(std::vector<uint8_t>(wide + 4, wide + 7), (std::vector<uint8_t>{10, 20, 30}));
     bmp.SetPixelFormat(TPixelFormat::pf24bit);
     EXPECT_EQ(bmp.ScanLine(1)[3], 10);
 

@@ -77,16 +77,15 @@ protected:
     void Resize() override { ++resizes; }
 };
 
-// The surface pixel at control coordinates (x, y), as 0x00BBGGRR.
-TColor SurfaceAt(const TGraphicControl& c, int32_t x, int32_t y)
-{
-    const QRgb p = c.Surface().pixel(x - c.SurfaceRect().Left, y - c.SurfaceRect().Top);
-    return RGB(static_cast<uint8_t>(qRed(p)), static_cast<uint8_t>(qGreen(p)), static_cast<uint8_t>(qBlue(p)));
-}
-
 TColor Rgb(QRgb p)
 {
     return RGB(static_cast<uint8_t>(qRed(p)), static_cast<uint8_t>(qGreen(p)), static_cast<uint8_t>(qBlue(p)));
+}
+
+// The surface pixel at control coordinates (x, y), as 0x00BBGGRR.
+TColor SurfaceAt(const TGraphicControl& c, int32_t x, int32_t y)
+{
+    return Rgb(c.Surface().pixel(x - c.SurfaceRect().Left, y - c.SurfaceRect().Top));
 }
 
 // Cursor confinement is global; never let one test leave it on.
@@ -260,16 +259,14 @@ TEST(Control, MouseEventsArriveWithButtonShiftStateAndPosition)
     QTest::mousePress(&c, Qt::MiddleButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(7, 8));
     QTest::mouseRelease(&c, Qt::MiddleButton, Qt::NoModifier, QPoint(7, 8));
     // A released button is no longer held.
-    const auto L = TMouseButton::mbLeft;
-    const auto R = TMouseButton::mbRight;
-    const auto M = TMouseButton::mbMiddle;
-    EXPECT_EQ(c.mouse, (std::vector<MouseRecord>{{'D', L, {S::ssShift, S::ssLeft}, {30, 40}},
-                                                 {'M', L, {S::ssLeft}, {35, 45}},
-                                                 {'U', L, {S::ssCtrl}, {36, 46}},
-                                                 {'D', R, {S::ssAlt, S::ssRight}, {5, 6}},
-                                                 {'U', R, {}, {5, 6}},
-                                                 {'D', M, {S::ssShift, S::ssCtrl, S::ssMiddle}, {7, 8}},
-                                                 {'U', M, {}, {7, 8}}}));
+    using enum TMouseButton;
+    EXPECT_EQ(c.mouse, (std::vector<MouseRecord>{{'D', mbLeft, {S::ssShift, S::ssLeft}, {30, 40}},
+                                                 {'M', mbLeft, {S::ssLeft}, {35, 45}},
+                                                 {'U', mbLeft, {S::ssCtrl}, {36, 46}},
+                                                 {'D', mbRight, {S::ssAlt, S::ssRight}, {5, 6}},
+                                                 {'U', mbRight, {}, {5, 6}},
+                                                 {'D', mbMiddle, {S::ssShift, S::ssCtrl, S::ssMiddle}, {7, 8}},
+                                                 {'U', mbMiddle, {}, {7, 8}}}));
 
     // A double click: the second press arrives as MouseDown with ssDouble,
     // followed by DblClick, then the release.
@@ -278,11 +275,11 @@ TEST(Control, MouseEventsArriveWithButtonShiftStateAndPosition)
     QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     QTest::mouseDClick(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
     QTest::mouseRelease(&c, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
-    EXPECT_EQ(c.mouse, (std::vector<MouseRecord>{{'D', L, {S::ssLeft}, {50, 50}},
-                                                 {'U', L, {}, {50, 50}},
-                                                 {'D', L, {S::ssLeft, S::ssDouble}, {50, 50}},
-                                                 {'C', L, {}, {}},
-                                                 {'U', L, {}, {50, 50}}}));
+    EXPECT_EQ(c.mouse, (std::vector<MouseRecord>{{'D', mbLeft, {S::ssLeft}, {50, 50}},
+                                                 {'U', mbLeft, {}, {50, 50}},
+                                                 {'D', mbLeft, {S::ssLeft, S::ssDouble}, {50, 50}},
+                                                 {'C', mbLeft, {}, {}},
+                                                 {'U', mbLeft, {}, {50, 50}}}));
 
     // Moving the pointer in without a button: enter, then a plain move.
     c.mouse.clear();
@@ -342,7 +339,7 @@ TEST(Control, ClipCursorClampsDeliveredAndReportedPositions)
     EXPECT_EQ(GetCursorPos(), Point(origin.X + 150, origin.Y + 120));
 }
 
-TEST(Control, CursorShapesHintsAndScreen)
+TEST(Control, CursorShapesAndHints)
 {
     Probe c;
     c.SetBounds(0, 0, 100, 100);
@@ -355,7 +352,6 @@ TEST(Control, CursorShapesHintsAndScreen)
         {static_cast<TCursor>(7), Qt::ArrowCursor},   {TCursor::crDefault, Qt::ArrowCursor}};
     for (const auto& [cursor, shape] : shapes) {
         c.SetCursor(cursor);
-        EXPECT_EQ(c.Cursor(), cursor);
         EXPECT_EQ(c.cursor().shape(), shape) << int(cursor);
     }
 
@@ -373,6 +369,4 @@ TEST(Control, CursorShapesHintsAndScreen)
     EXPECT_EQ(QToolTip::text(), String("again"));
     c.CancelHint();
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
-
-    EXPECT_EQ(TScreen::PixelsPerInch(), 96);
 }

@@ -88,13 +88,14 @@ inline Span BandSpan(const TGraphicControl& c, int32_t x, bool down)
     return s;
 }
 
-/// Ruler or corner in the test colours.
+/// Ruler or corner in the test colours (a corner has no ticks).
 template <typename Control>
 void UseTestColours(Control& c)
 {
     c.SetColor(kBack);
     c.SetScaleColor(kBand);
     c.Font().SetColor(kText);
+    if constexpr (requires { c.SetTickColor(kTick); }) c.SetTickColor(kTick);
 }
 
 } // namespace mycad::test

@@ -19,7 +19,6 @@ void Prepare(TRsRuler& r, TRulerDir dir = TRulerDir::rdTop)
     r.SetDirection(dir);
     r.SetFlat(true);
     UseTestColours(r);
-    r.SetTickColor(kTick);
     r.SetHairLine(true);
     r.Repaint();
 }

@@ -16,23 +16,6 @@ namespace {
 // centimetres at scale 100.
 constexpr double kTickStep = 96 / 25.4 * 2;
 
-void UseRulerColours(TRsRuler& r)
-{
-    UseTestColours(r);
-    r.SetTickColor(kTick);
-}
-
-// The band across a ruler at a point along it.
-Span BandAcross(const TRsRuler& r, int32_t along, bool horizontal)
-{
-    return BandSpan(r, along, horizontal);
-}
-
-int32_t Centre(const TRect& r, bool horizontal)
-{
-    return horizontal ? (r.Left + r.Right) / 2 : (r.Top + r.Bottom) / 2;
-}
-
 } // namespace
 
 TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
@@ -53,7 +36,7 @@ TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
             r.SetHeight(300);
         r.SetFlat(true);
         r.SetScale(200); // labels "0.5", "1", "1.5" ...: a decimal point shows which way text runs
-        UseRulerColours(r);
+        UseTestColours(r);
         r.Repaint();
         const int32_t w = r.Width();
         const int32_t h = r.Height();
@@ -71,7 +54,7 @@ TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
         }
 
         // The band lies on the far side of the ticks, eight pixels clear of the edge.
-        const Span band = BandAcross(r, 20, horizontal);
+        const Span band = BandSpan(r, 20, horizontal);
         if (nearEdgeIsHigh) {
             EXPECT_EQ(band.last, across - 9);
         } else {
@@ -83,7 +66,7 @@ TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
         const TRect area = horizontal ? Rect(at - 14, 0, at + 15, h) : Rect(0, at - 14, w, at + 15);
         const TRect ink = InkBox(r, area);
         ASSERT_FALSE(ink.IsEmpty());
-        EXPECT_NEAR(Centre(ink, horizontal), at, 2) << "centred on its tick";
+        EXPECT_NEAR(horizontal ? (ink.Left + ink.Right) / 2 : (ink.Top + ink.Bottom) / 2, at, 2) << "centred on its tick";
         const TRect clearOfTicks = nearEdgeIsHigh ? Rect(0, 0, across - 7, across) : Rect(8, 0, across, across);
         if (horizontal) {
             EXPECT_GT(ink.Width(), ink.Height()) << "upright text";
@@ -122,7 +105,7 @@ TEST(RulerPaint, TickPeriodsOfZeroDrawNoSuchTicks)
 {
     TRsRuler r;
     r.SetFlat(true);
-    UseRulerColours(r);
+    UseTestColours(r);
     const int32_t h = r.Height();
     const auto x1 = static_cast<int32_t>(kTickStep);      // a short tick
     const auto x5 = static_cast<int32_t>(5 * kTickStep);  // a long one
@@ -153,7 +136,7 @@ TEST(RulerPaint, TickPeriodsOfZeroDrawNoSuchTicks)
 TEST(RulerPaint, RaisedEdgeUnlessFlat)
 {
     TRsRuler r;
-    UseRulerColours(r);
+    UseTestColours(r);
     r.Repaint();
     const int32_t w = r.Width();
     const int32_t h = r.Height();
@@ -164,7 +147,7 @@ TEST(RulerPaint, RaisedEdgeUnlessFlat)
                      {w - 2, 20, ColorToRGB(clBtnShadow)},
                      {static_cast<int32_t>(kTickStep), h - 1, kTick}});
     // The band keeps two pixels clear of the sides, or one when flat.
-    const int32_t row = BandAcross(r, 20, true).first;
+    const int32_t row = BandSpan(r, 20, true).first;
     ASSERT_GE(row, 0);
     ExpectPixels(r, {{1, row, ColorToRGB(clBtnHighlight)}, {2, row, kBand}, {w - 3, row, kBand}});
     r.SetFlat(true);
@@ -177,15 +160,15 @@ TEST(RulerPaint, FontChangesRedrawLabelsInTheNewFont)
     TRsRuler r;
     r.SetFlat(true);
     r.SetHeight(45);
-    UseRulerColours(r);
+    UseTestColours(r);
     r.Repaint();
-    const Span small = BandAcross(r, 20, true);
+    const Span small = BandSpan(r, 20, true);
     const TRect smallInk = InkBox(r, Rect(20, 0, 60, 45));
 
     r.Font().SetHeight(-20);
     EXPECT_FALSE(r.InvalidRect().IsEmpty()) << "a font change repaints";
     r.Update();
-    const Span big = BandAcross(r, 20, true);
+    const Span big = BandSpan(r, 20, true);
     const TRect bigInk = InkBox(r, Rect(20, 0, 60, 45));
     EXPECT_EQ(big.last, small.last);
     EXPECT_LT(big.first, small.first - 4) << "the band grows with the text";
@@ -200,7 +183,7 @@ TEST(RulerPaint, LabelsCutOffByTheParentAreLeftOut)
     // the neighbour's text.
     TRsRuler alone;
     alone.SetFlat(true);
-    UseRulerColours(alone);
+    UseTestColours(alone);
     alone.SetWidth(400);
     alone.Repaint();
     const int32_t h = alone.Height();
@@ -220,7 +203,7 @@ TEST(RulerPaint, LabelsCutOffByTheParentAreLeftOut)
     strip.resize(300, h);
     TRsRuler r(&strip);
     r.SetFlat(true);
-    UseRulerColours(r);
+    UseTestColours(r);
     r.SetBounds(-cut, 0, 400, h);
     r.Repaint();
     ASSERT_EQ(r.SurfaceRect().Left, cut);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 using namespace mycad;
 
@@ -25,15 +26,12 @@ TEST(RulerScale, AdvanceByUnitAndScale)
     EXPECT_EQ(r.Advance(), 1.0) << "computed by the first paint";
     r.CalcAdvance();
     EXPECT_NEAR(r.Advance(), 3.7795, 1e-4) << "one millimetre";
-    r.SetUnit(TRulerUnit::ruPixel);
-    r.CalcAdvance();
-    EXPECT_DOUBLE_EQ(r.Advance(), 5.0);
-    r.SetUnit(TRulerUnit::ruInch);
-    r.CalcAdvance();
-    EXPECT_DOUBLE_EQ(r.Advance(), 9.6);
-    r.SetUnit(TRulerUnit::ruNone);
-    r.CalcAdvance();
-    EXPECT_DOUBLE_EQ(r.Advance(), kMillimetre);
+    for (const auto& [unit, advance] :
+         {std::pair{TRulerUnit::ruPixel, 5.0}, {TRulerUnit::ruInch, 9.6}, {TRulerUnit::ruNone, kMillimetre}}) {
+        r.SetUnit(unit);
+        r.CalcAdvance();
+        EXPECT_DOUBLE_EQ(r.Advance(), advance) << int(unit);
+    }
 
     // The step factor at both ends of each band of scales.
     const struct {

@@ -16,13 +16,10 @@ public:
     TXYMode xyMode = TXYMode::Mode0;
     int32_t width = 400;
     int32_t height = 300;
-    uint8_t hotSize = 4;
     bool hotShow = true;
-    bool showHotLink = true;
     TActionTools actionTool = TActionTools::dtSelecting;
     double ratio = 1.0;
     TUnits unit = TUnits::pixel;
-    int32_t rotateConstraintDegree = 0;
     int32_t hotLinkId = -1;
     TMyShape* hotLinkShape = nullptr;
     bool loading = false;
@@ -31,19 +28,12 @@ public:
     TCanvas* controlCanvas = nullptr;
     std::vector<TMyShape*> shapes;
     int32_t invalidated = 0;
-    int32_t flipsHoriz = 0;
     TPen pen;
     TBrush brush;
     TFont font;
-    bool dragEnable = true;
-    bool resizeEnable = true;
-    bool rotateEnable = true;
-    TPenStyleJoinType joinType = TPenStyleJoinType::psjtROUND;
-    TPenStyleEndCapType endCapType = TPenStyleEndCapType::psectROUND;
     TArrowStyle arrowStyle = TArrowStyle::ANone;
     int32_t arrowAngle = 30;
     uint8_t arrowLength = 10;
-    uint8_t arrowOffset = 0;
 
     /// Appends a shape to the list and gives it its list number.
     void Add(TMyShape& shape)
@@ -56,13 +46,13 @@ public:
     TXYMode XYMode() const override { return xyMode; }
     int32_t ControlWidth() const override { return width; }
     int32_t ControlHeight() const override { return height; }
-    uint8_t HotSize() const override { return hotSize; }
+    uint8_t HotSize() const override { return 4; }
     bool HotShow() const override { return hotShow; }
-    bool ShowHotLink() const override { return showHotLink; }
+    bool ShowHotLink() const override { return true; }
     TActionTools ActionTool() const override { return actionTool; }
     double Ratio() const override { return ratio; }
     TUnits TheUNIT() const override { return unit; }
-    int32_t RotateConstraintDegree() const override { return rotateConstraintDegree; }
+    int32_t RotateConstraintDegree() const override { return 0; }
     int32_t HotLinkId() const override { return hotLinkId; }
     TMyShape* HotLinkShape() const override { return hotLinkShape; }
     void SetHotLink(TMyShape* shape, int32_t id) override
@@ -82,11 +72,7 @@ public:
         return {static_cast<float>(r.Left * zoom), static_cast<float>(r.Top * zoom),
                 static_cast<float>(r.Right * zoom), static_cast<float>(r.Bottom * zoom)};
     }
-    void FlipHoriz(TMyShape* shape) override
-    {
-        ++flipsHoriz;
-        shape->FlipHoriz();
-    }
+    void FlipHoriz(TMyShape* shape) override { shape->FlipHoriz(); }
     void FlipVert(TMyShape* shape) override { shape->FlipVert(); }
     void RotateShapeWithMembers(TMyShape* shape, double angle) override
     {
@@ -97,15 +83,15 @@ public:
     const TPen& DefaultPen() const override { return pen; }
     const TBrush& DefaultBrush() const override { return brush; }
     const TFont& DefaultFont() const override { return font; }
-    bool DragEnable() const override { return dragEnable; }
-    bool ResizeEnable() const override { return resizeEnable; }
-    bool RotateEnable() const override { return rotateEnable; }
-    TPenStyleJoinType PenStyleJoinType() const override { return joinType; }
-    TPenStyleEndCapType PenStyleEndCapType() const override { return endCapType; }
+    bool DragEnable() const override { return true; }
+    bool ResizeEnable() const override { return true; }
+    bool RotateEnable() const override { return true; }
+    TPenStyleJoinType PenStyleJoinType() const override { return TPenStyleJoinType::psjtROUND; }
+    TPenStyleEndCapType PenStyleEndCapType() const override { return TPenStyleEndCapType::psectROUND; }
     TArrowStyle ArrowStyle() const override { return arrowStyle; }
     int32_t ArrowAngle() const override { return arrowAngle; }
     uint8_t ArrowLength() const override { return arrowLength; }
-    uint8_t ArrowOffset() const override { return arrowOffset; }
+    uint8_t ArrowOffset() const override { return 0; }
     TArcMode ArcMode() const override { return TArcMode::amCircle; }
     TLinkLineDrawStyle LinkLineDrawStyle() const override { return TLinkLineDrawStyle::lldsHV; }
     bool MergeLineShape() const override { return mergeLineShape; }

@@ -21,7 +21,6 @@ public:
     }
 
     TCanvas& Canvas() { return bmp_.Canvas(); }
-    TBitmap& Bitmap() { return bmp_; }
 
     void Clear()
     {
@@ -50,19 +49,12 @@ public:
         return all;
     }
 
-    int32_t CountNot(TColor c)
-    {
-        int32_t n = 0;
-        for (TColor p : Snapshot()) n += p != c ? 1 : 0;
-        return n;
-    }
-
     int32_t Count(TColor c)
     {
-        int32_t n = 0;
-        for (TColor p : Snapshot()) n += p == c ? 1 : 0;
-        return n;
+        const std::vector<TColor> all = Snapshot();
+        return static_cast<int32_t>(std::count(all.begin(), all.end(), c));
     }
+    int32_t CountNot(TColor c) { return bmp_.Width() * bmp_.Height() - Count(c); }
 
     /// The box of the pixels that are not white in a part of the surface;
     /// an empty rectangle when there are none.

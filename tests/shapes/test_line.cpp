@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <utility>
+#include <vector>
+
 using namespace mycad;
 using mycad::test::DrawWithMouse;
 using mycad::test::FakeOwner;
@@ -79,26 +83,19 @@ TEST(Line, DrawingRecordsTheLineEndItFinishesOn)
     owner.Add(first);
     owner.Add(poly);
 
-    TMyLine drawn(&owner);
-    owner.Add(drawn);
-    DrawWithMouse(drawn, {300, 300}, {103, 48});
-    EXPECT_EQ(drawn.endMergeShapeId, -1); // merging is off
+    // A new line on the owner: the shape and the point its end merged with.
+    std::vector<std::unique_ptr<TMyLine>> lines;
+    const auto endOf = [&](TPoint from, TPoint to) {
+        lines.push_back(std::make_unique<TMyLine>(&owner));
+        owner.Add(*lines.back());
+        DrawWithMouse(*lines.back(), from, to);
+        return std::pair{lines.back()->endMergeShapeId, lines.back()->endMergeShapePointNo};
+    };
+    EXPECT_EQ(endOf({300, 300}, {103, 48}).first, -1); // merging is off
     owner.mergeLineShape = true;
-    TMyLine merged(&owner);
-    owner.Add(merged);
-    DrawWithMouse(merged, {300, 300}, {103, 48});
-    EXPECT_EQ(merged.endMergeShapeId, 5);
-    EXPECT_EQ(merged.endMergeShapePointNo, 1);
-    TMyLine onPoly(&owner);
-    owner.Add(onPoly);
-    DrawWithMouse(onPoly, {0, 0}, {221, 19});
-    EXPECT_EQ(onPoly.endMergeShapeId, 6);
-    EXPECT_EQ(onPoly.endMergeShapePointNo, 2);
-    TMyLine middle(&owner);
-    owner.Add(middle);
-    DrawWithMouse(middle, {0, 0}, {210, 10}); // a middle point does not count
-    EXPECT_EQ(middle.endMergeShapeId, -1);
-    EXPECT_EQ(middle.endMergeShapePointNo, -1);
+    EXPECT_EQ(endOf({300, 300}, {103, 48}), std::pair(5, 1));
+    EXPECT_EQ(endOf({0, 0}, {221, 19}), std::pair(6, 2));
+    EXPECT_EQ(endOf({0, 0}, {210, 10}), std::pair(-1, -1)); // a middle point does not count
     // Only a plain line records its end.
     PolyLineLike polyDrawn(&owner);
     DrawWithMouse(polyDrawn, {0, 0}, {103, 48});

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <numbers>
+#include <tuple>
 
 using namespace mycad;
 using mycad::test::FakeOwner;
@@ -14,11 +15,7 @@ using mycad::test::ExpectHandles;
 using mycad::test::Surface;
 using mycad::test::DrawWithMouse;
 
-namespace {
-
 constexpr double kPi = std::numbers::pi;
-
-} // namespace
 
 TEST(Rectangle, WhichHandleIsHit)
 {
@@ -50,15 +47,11 @@ TEST(Rectangle, WhichHandleIsHit)
     tiny.SetShowSideHot(false);
     EXPECT_EQ(tiny.InWhichHot({102, 101}), 3);
 
-    // Cursors.
-    EXPECT_EQ(r.GetMouseCursor(30, 20), TCursor::crCross);
-    EXPECT_EQ(r.GetMouseCursor(30, 10), TCursor::crSizeNS);
-    EXPECT_EQ(r.GetMouseCursor(30, 30), TCursor::crSizeNS);
-    EXPECT_EQ(r.GetMouseCursor(50, 20), TCursor::crSizeWE);
-    EXPECT_EQ(r.GetMouseCursor(10, 10), TCursor::crSizeNWSE);
-    EXPECT_EQ(r.GetMouseCursor(50, 30), TCursor::crSizeNWSE);
-    EXPECT_EQ(r.GetMouseCursor(50, 10), TCursor::crSizeNESW);
-    EXPECT_EQ(r.GetMouseCursor(10, 30), TCursor::crSizeNESW);
+    using enum TCursor;
+    for (const auto& [x, y, cursor] : {std::tuple{30, 20, crCross}, {30, 10, crSizeNS}, {30, 30, crSizeNS},
+                                       {50, 20, crSizeWE}, {10, 10, crSizeNWSE}, {50, 30, crSizeNWSE},
+                                       {50, 10, crSizeNESW}, {10, 30, crSizeNESW}})
+        EXPECT_EQ(r.GetMouseCursor(x, y), cursor) << x << "," << y;
 }
 
 TEST(Rectangle, AreaAndSizeTexts)

@@ -48,17 +48,14 @@ struct Ink {
 
 Ink InkOf(Surface& s, const TRect& area)
 {
-    Ink ink{s.InkBox(area), {}, {}};
-    for (int32_t y = ink.Box.Top; y < ink.Box.Bottom; ++y) {
-        int32_t n = 0;
-        for (int32_t x = ink.Box.Left; x < ink.Box.Right; ++x) n += s.At(x, y) != clWhite ? 1 : 0;
-        ink.Rows.push_back(n);
-    }
-    for (int32_t x = ink.Box.Left; x < ink.Box.Right; ++x) {
-        int32_t n = 0;
-        for (int32_t y = ink.Box.Top; y < ink.Box.Bottom; ++y) n += s.At(x, y) != clWhite ? 1 : 0;
-        ink.Columns.push_back(n);
-    }
+    const TRect box = s.InkBox(area);
+    Ink ink{box, std::vector<int32_t>(size_t(box.Height())), std::vector<int32_t>(size_t(box.Width()))};
+    for (int32_t y = box.Top; y < box.Bottom; ++y)
+        for (int32_t x = box.Left; x < box.Right; ++x)
+            if (s.At(x, y) != clWhite) {
+                ++ink.Rows[size_t(y - box.Top)];
+                ++ink.Columns[size_t(x - box.Left)];
+            }
     return ink;
 }
 
