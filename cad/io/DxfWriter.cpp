@@ -30,6 +30,15 @@ constexpr std::array<uint64_t, 20> kPowersOfTen = [] {
 
 char* PutInt(char* out, int64_t value) { return std::to_chars(out, out + 24, value).ptr; }
 
+/// A group's code and its line end, at out; returns where its value goes.
+char* PutCode(char* out, std::string_view code)
+{
+    for (const char c : code) *out++ = c;
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
 static_assert(std::endian::native == std::endian::little,
               "the digits below are laid out in registers in memory order");
 
@@ -169,33 +178,26 @@ void TDxfWriter::TFreeMemo::operator()(TMemoText* p) const { std::free(p); }
 template <class TValue>
 void TDxfWriter::Coordinate(std::string_view code, double pixels, size_t axis, TValue value)
 {
-    if (!(pixels > -kMemoReach && pixels < kMemoReach)) {
-        Real(code, value());
-        return;
-    }
-    const auto whole = static_cast<int32_t>(pixels);
-    if (static_cast<double>(whole) != pixels) {
-        Real(code, value());
-        return;
-    }
-    TMemoText& memo = FMemo.get()[axis * 2 * size_t(kMemoReach) + size_t(whole + kMemoReach)];
-    if (memo.Size == 0) {
-        std::array<char, kMaxRealChars> text{};
-        const auto size = static_cast<size_t>(FormatReal(text.data(), value()) - text.data());
-        // Beyond the copy below (a page's pixels never come near it): not kept.
-        if (size > kMemoCopy) {
-            Real(code, value());
-            return;
+    TMemoText* memo = nullptr;
+    if (pixels > -kMemoReach && pixels < kMemoReach && pixels == std::trunc(pixels)) {
+        memo = &FMemo.get()[axis * 2 * size_t(kMemoReach) + size_t(static_cast<int32_t>(pixels) + kMemoReach)];
+        if (memo->Size == 0) {
+            std::array<char, kMaxRealChars> text{};
+            const auto size = static_cast<size_t>(FormatReal(text.data(), value()) - text.data());
+            // Longer than the copy below (a page's pixels never come near): not kept.
+            if (size <= kMemoCopy) {
+                std::memcpy(memo->Text, text.data(), kMemoCopy);
+                memo->Size = static_cast<uint8_t>(size);
+            }
         }
-        std::memcpy(memo.Text, text.data(), kMemoCopy);
-        memo.Size = static_cast<uint8_t>(size);
     }
-    char* p = Room(code.size() + kMemoCopy + 2 * kEol.size());
-    for (const char c : code) *p++ = c;
-    *p++ = '\r';
-    *p++ = '\n';
-    std::memcpy(p, memo.Text, kMemoCopy);
-    p += memo.Size;
+    if (!memo || memo->Size == 0) {
+        Real(code, value());
+        return;
+    }
+    char* p = PutCode(Room(code.size() + kMemoCopy + 2 * kEol.size()), code);
+    std::memcpy(p, memo->Text, kMemoCopy);
+    p += memo->Size;
     *p++ = '\r';
     *p++ = '\n';
     FPos = p;
@@ -267,10 +269,7 @@ void TDxfWriter::Group(std::string_view code, std::string_view value)
         Line(value);
         return;
     }
-    char* p = Room(code.size() + kShort + 2 * kEol.size());
-    for (const char c : code) *p++ = c;
-    *p++ = '\r';
-    *p++ = '\n';
+    char* p = PutCode(Room(code.size() + kShort + 2 * kEol.size()), code);
     for (const char c : value) *p++ = c;
     *p++ = '\r';
     *p++ = '\n';
@@ -279,11 +278,7 @@ void TDxfWriter::Group(std::string_view code, std::string_view value)
 
 void TDxfWriter::Real(std::string_view code, double value)
 {
-    char* p = Room(code.size() + kMaxRealChars + 2 * kEol.size());
-    for (const char c : code) *p++ = c;
-    *p++ = '\r';
-    *p++ = '\n';
-    p = FormatReal(p, value);
+    char* p = FormatReal(PutCode(Room(code.size() + kMaxRealChars + 2 * kEol.size()), code), value);
     *p++ = '\r';
     *p++ = '\n';
     FPos = p;
