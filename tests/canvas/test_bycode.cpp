@@ -10,42 +10,6 @@
 
 using namespace mycad;
 
-TEST(ByCode, PointCountsZoomNamesEventsAndUndo)
-{
-    TMyCAD cad;
-    cad.SetZoom(2.0);
-    const TArrMyPoint four{{10, 10}, {110, 10}, {110, 60}, {10, 60}};
-    int32_t events = 0;
-    cad.OnShapeAdded = [&](TMyShape*& shape, int32_t count) {
-        ++events;
-        EXPECT_EQ(count, cad.GetShapesCount());
-        EXPECT_EQ(shape, cad.GetShapeByNo(count - 1));
-    };
-    EXPECT_EQ(cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(), four, 2, 0.0, QString()), -1);
-    EXPECT_EQ(cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QString(), four, 4, 0.0, QString()), -1)
-        << "high beyond the array";
-    EXPECT_EQ(cad.AddShapeByCode(&cad, TDrawTool::SpSelecting, QString(), four, 3, 0.0, QString()), -1);
-    EXPECT_EQ(cad.GetShapesCount(), 0);
-
-    const int32_t id = cad.AddShapeByCode(&cad, TDrawTool::SpRectangle, QStringLiteral("Frame"), four, 3, 0.0,
-                                          QStringLiteral("ignored"));
-    ASSERT_EQ(id, 0);
-    TMyShape* box = cad.GetShapeByID(id);
-    EXPECT_EQ(box->ThePoints, (TArrMyPoint{{5, 5}, {55, 5}, {55, 30}, {5, 30}}));
-    EXPECT_EQ(box->Name(), QStringLiteral("Frame"));
-    EXPECT_EQ(box->TextOutPoint, (TMyPoint{30, 40}));
-    EXPECT_EQ(events, 1);
-    EXPECT_EQ(cad.GetSelectedShape(), box);
-    EXPECT_EQ(test::UndoActions(cad), std::vector<String>{ACT_ADD});
-
-    // Added turned: the angle is applied about the shape's centre.
-    const int32_t turned = cad.AddShapeByCode(&cad, TDrawTool::SpLine, QStringLiteral("Axis"),
-                                              {{0, 0}, {200, 0}}, 1, std::numbers::pi / 2, QString());
-    const TArrMyPoint& axis = cad.GetShapeByID(turned)->ThePoints;
-    test::ExpectNear(axis[0], 50.0, -50.0, 1e-4);
-    test::ExpectNear(axis[1], 50.0, 50.0, 1e-4);
-}
-
 TEST(ByCode, HostCoordinateSystemsMirrorTheControl)
 {
     TMyCAD cad;

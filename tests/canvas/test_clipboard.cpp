@@ -24,49 +24,6 @@ TMyShape* Box(TMyCAD& cad, float l, float t) { return test::AddBox(cad, l, t, l 
 
 } // namespace
 
-TEST(Clipboard, GroupPastesRenumberedAndOnlyTheGroupSelected)
-{
-    TMyCAD cad;
-    Box(cad, 200, 200); // a bystander, not copied
-    TMyShape* a = Box(cad, 0, 0);
-    TMyShape* b = Box(cad, 30, 0);
-    const int32_t groupId = cad.GroupShapes({a, b}, false);
-    cad.DeSelectedAllShapesByCode();
-    cad.AddWorkingShapes(cad.GetShapeByID(groupId));
-    cad.Copy();
-    ASSERT_EQ(cad.GetMemShapesCount(), 3) << "the group, then its members";
-
-    std::vector<int32_t> reported;
-    cad.OnShapeAdded = [&](TMyShape*& s, int32_t count) {
-        reported.push_back(count);
-        EXPECT_EQ(cad.GetShapeByNo(count - 1), s);
-    };
-    const int32_t idBefore = cad.NextShapeId;
-    cad.Paste();
-    cad.Paste();
-    ASSERT_EQ(cad.GetShapesCount(), 10);
-    EXPECT_EQ(reported, (std::vector<int32_t>{5, 6, 7, 8, 9, 10}));
-
-    // Memory last to first: second member, first member, group.
-    for (int set = 0; set < 2; ++set) {
-        const int32_t base = 4 + 3 * set;
-        TMyShape* m1 = cad.GetShapeByNo(base);
-        TMyShape* m0 = cad.GetShapeByNo(base + 1);
-        TMyShape* g = cad.GetShapeByNo(base + 2);
-        EXPECT_EQ(g->ChildShapesNo, (TMyShapeNo{uint32_t(base + 1), uint32_t(base)}));
-        EXPECT_EQ(m1->ParentShapeNo, base + 2);
-        // Both sets land 4 units right of and below the copied shapes.
-        EXPECT_EQ(m0->ThePoints[0], (TMyPoint{4, 4}));
-        EXPECT_EQ(m0->CenterPoint, (TMyPoint{9, 9}));
-        for (TMyShape* s : {m1, m0, g}) {
-            EXPECT_EQ(s->ShapeId, idBefore + (s->ShapeNo - 4));
-            EXPECT_EQ(s->Name(), QStringLiteral("Shape") + QString::number(s->ShapeId));
-        }
-    }
-    EXPECT_EQ(cad.WorkingShapes, (TArrMyShapeRef{cad.GetShapeByNo(9)}));
-    EXPECT_EQ(cad.GetUndoStepsCount(), 2);
-}
-
 TEST(Clipboard, ConnectorsKeepTheirEndsOnlyAmongCopiedShapes)
 {
     TMyCAD cad;

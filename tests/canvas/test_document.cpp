@@ -58,36 +58,6 @@ TEST(CanvasDocument, FactoryCreatesByToolAndByExactClassName)
     EXPECT_EQ(cad.NextShapeId, 0);
 }
 
-TEST(CanvasDocument, ShapesAreNumberedNamedAndFoundAcrossADeletion)
-{
-    TMyCAD cad;
-    int32_t added = 0;
-    cad.OnShapeAdded = [&](TMyShape*&, int32_t) { ++added; };
-    TMyShape* s0 = AddRect(cad);
-    TMyShape* s1 = cad.CreateAddShapeByName(QStringLiteral("TMyLine"));
-    TMyShape* s2 = AddRect(cad);
-    ASSERT_TRUE(s0 && s1 && s2);
-    EXPECT_EQ(s1->ShapeId, 1);
-    EXPECT_EQ(s1->Caption(), QStringLiteral("Shape1"));
-    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Shape2")), s2);
-    // The ordinary add is not one of the additions the host hears about.
-    EXPECT_EQ(added, 0);
-
-    ASSERT_TRUE(cad.DeleteShapeById(1, false));
-    EXPECT_EQ(cad.GetShapeNoById(2), 1);
-    EXPECT_EQ(cad.GetShapeByName(QStringLiteral("Shape1")), nullptr);
-
-    // Ids are not reused; a source is copied, then numbered and named like
-    // any new shape.
-    s2->SetCaption(QStringLiteral("a box"));
-    s2->UserData().AddKeyandValue(QStringLiteral("k"), QStringLiteral("v"));
-    TMyShape* copy = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"), s2);
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->ShapeNo, 2);
-    EXPECT_EQ(copy->Caption(), QStringLiteral("Shape3"));
-    EXPECT_EQ(copy->UserData().GetValueByKey(QStringLiteral("k")), QStringLiteral("v"));
-}
-
 TEST(CanvasDocument, IdLookUpsAreFirstMatchesBelowTheCounter)
 {
     TMyCAD cad;

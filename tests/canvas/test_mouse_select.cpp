@@ -64,34 +64,6 @@ TEST(MouseSelect, ClicksShiftClicksAndTheRubberBand)
     EXPECT_EQ(cad.UndoRedoShapes.size(), 3u) << "selecting records nothing";
 }
 
-TEST(MouseSelect, DragRubberBandedShapesWithSnappingThenUndo)
-{
-    MouseDriver m(false); // snapping to the 20-pixel grid stays on
-    TMyCAD& cad = m.cad;
-    cad.SetShapeTool(TDrawTool::SpSelecting);
-    Box(cad, 20, 20, 40, 40);
-    Box(cad, 100, 20, 40, 60);
-    Box(cad, 200, 200, 40, 40);
-    const auto drawn = test::DocumentState(cad);
-
-    m.Drag({10, 10}, {150, 90});
-    ASSERT_EQ(cad.GetSelectedShapesCount(), 2);
-    int32_t dragged = 0;
-    cad.OnShapeMouseDragged = [&](TMyShape*, const TPoint&, TPoint&) { ++dragged; };
-    // 37 right and 18 down puts the box's corner 3 and 2 pixels from a grid
-    // crossing: it snaps there, 40 right and 20 down.
-    m.Drag({40, 40}, {77, 58});
-    EXPECT_EQ(BoxOf(cad, cad.GetShapeByNo(0)).Left, 60.0f);
-    EXPECT_EQ(BoxOf(cad, cad.GetShapeByNo(0)).Top, 40.0f);
-    EXPECT_EQ(BoxOf(cad, cad.GetShapeByNo(1)).Left, 140.0f);
-    EXPECT_EQ(BoxOf(cad, cad.GetShapeByNo(2)).Left, 200.0f);
-    EXPECT_EQ(dragged, 1);
-    EXPECT_EQ(cad.UndoRedoShapes.back().SavedAction, ACT_CHANGE);
-
-    cad.PopFromUndoRedoShapeList();
-    EXPECT_EQ(test::DocumentState(cad), drawn);
-}
-
 TEST(MouseSelect, DragModesTraceAndLockedBounds)
 {
     for (const auto mode : {TDragMode::dgVert, TDragMode::dgHorz}) {

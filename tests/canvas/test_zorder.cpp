@@ -25,63 +25,7 @@ void BuildDrawing(TMyCAD& cad)
     ASSERT_EQ(Ids(cad), (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6}));
 }
 
-// Moving to the front as a walk of single swaps with the next shape
-// without parent, on a second canvas, to compare with.
-void BringToFrontBySwaps(TMyCAD& cad, TMyShape* shape)
-{
-    int32_t guard = cad.GetShapesCount();
-    while (TMyShape* next = cad.GetNextSingleorRootShape(shape->ShapeNo)) {
-        ASSERT_EQ(cad.SwapShape(shape, next), next);
-        ASSERT_GE(--guard, 0);
-    }
-}
-
-void SendToBackBySwaps(TMyCAD& cad, TMyShape* shape)
-{
-    int32_t guard = cad.GetShapesCount();
-    while (TMyShape* prev = cad.GetPrevSingleorRootShape(shape->ShapeNo)) {
-        ASSERT_EQ(cad.SwapShape(shape, prev), prev);
-        ASSERT_GE(--guard, 0);
-    }
-}
-
 } // namespace
-
-TEST(CanvasZOrder, BringingToFrontPassesOnlyShapesWithoutParent)
-{
-    TMyCAD cad;
-    TMyCAD bySwaps;
-    BuildDrawing(cad);
-    BuildDrawing(bySwaps);
-    const std::vector<ShapeRelations> original = Relations(cad);
-    RepaintRequested(cad);
-
-    cad.BringToFront(cad.GetShapeByID(0), true);
-    BringToFrontBySwaps(bySwaps, bySwaps.GetShapeByID(0));
-    EXPECT_TRUE(RepaintRequested(cad));
-    // A passes G, B, C and D; the members stay where they are, now naming G
-    // at 0, and C still joins A and B at their new places.
-    EXPECT_EQ(Relations(cad), (std::vector<ShapeRelations>{
-        Rel(3, -1, {1, 2}, {}), Rel(1, 0, {}, {}), Rel(2, 0, {}, {}), Rel(4, -1, {}, {4}), Rel(5, -1, {}, {}, {6, 3}),
-        Rel(6, -1, {}, {}), Rel(0, -1, {}, {4})}));
-    EXPECT_EQ(Relations(cad), Relations(bySwaps));
-    EXPECT_EQ(UndoActions(cad), (std::vector<String>{ACT_BRINGTOFRONT}));
-    EXPECT_EQ(NewestStepIds(cad), (std::vector<int32_t>{0}));
-
-    // One step up from the top neither moves, repaints nor records.
-    cad.BringToFrontByStep(cad.GetShapeByID(0), true);
-    EXPECT_FALSE(RepaintRequested(cad));
-    EXPECT_EQ(cad.GetUndoStepsCount(), 1);
-
-    // Sending it back passes the same shapes the other way: the drawing is
-    // as it was.
-    cad.SendToBack(cad.GetShapeByID(0), true);
-    SendToBackBySwaps(bySwaps, bySwaps.GetShapeByID(0));
-    EXPECT_TRUE(RepaintRequested(cad));
-    EXPECT_EQ(Relations(cad), original);
-    EXPECT_EQ(Relations(bySwaps), original);
-    EXPECT_EQ(UndoActions(cad).back(), ACT_SENDTOBACK);
-}
 
 TEST(CanvasZOrder, StepsSwapWithTheNeighbourWithoutParent)
 {
