@@ -123,6 +123,44 @@ TEST(Connectors, HandlesOfARouteAndTheSegmentHandleWinning)
     EXPECT_EQ(line->InWhichHot({6, 50}), -1);
 }
 
+TEST(Connectors, FinishingOnAConnectorMakesAJunctionOfThree)
+{
+    test::MouseDriver m;
+    TMyCAD& cad = m.cad;
+    TMyShape* a = Box(cad, 20, 20, 80, 60);
+    TMyShape* b = Box(cad, 300, 20, 360, 60);
+    TMyShape* c = Box(cad, 160, 200, 220, 240);
+    TMyLinkLine* ab = Link(cad, a, 1, b, 3);
+    ab->MergePoints();
+    ASSERT_EQ(ab->GetPointsCount(), 4) << ::testing::PrintToString(ab->ThePoints);
+    cad.DeSelectedAllShapesByCode();
+
+    // From c's top to the middle of ab's horizontal run, 3 pixels off it.
+    cad.SetShapeTool(TDrawTool::SpLinkLine);
+    m.Drag({190, 200}, {200, 43});
+    TMyShape* dot = nullptr;
+    for (const auto& s : cad.MyShapes) {
+        if (dynamic_cast<TMyLineLinkLine*>(s.get())) dot = s.get();
+    }
+    ASSERT_NE(dot, nullptr);
+    EXPECT_EQ(dot->LinkShapesNo.size(), 3u);
+    EXPECT_EQ(dot->GetLinkPoint(0), (TMyPoint{200, 40})) << "snapped onto the segment";
+    EXPECT_EQ(ab->EndSpNo(), dot->ShapeNo);
+    EXPECT_EQ(ab->ThePoints.back(), (TMyPoint{200, 40}));
+    int32_t toB = 0;
+    for (uint32_t no : dot->LinkShapesNo) {
+        auto* l = dynamic_cast<TMyLinkLine*>(cad.GetShapeByNo(static_cast<int32_t>(no)));
+        ASSERT_NE(l, nullptr);
+        if (l->EndSpNo() == b->ShapeNo) ++toB;
+    }
+    EXPECT_EQ(toB, 1) << "the second half took over the attachment to b";
+    EXPECT_EQ(c->LinkShapesNo.size(), 1u);
+
+    // Moving the dot moves the three ends with it.
+    cad.Move(dot, 0, 20);
+    EXPECT_EQ(ab->ThePoints.back(), (TMyPoint{200, 60}));
+}
+
 TEST(Connectors, EveryEditThatMovesShapesTakesTheirConnectorsAlongOnceAtItsEnd)
 {
     TMyCAD cad;

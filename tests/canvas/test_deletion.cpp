@@ -74,6 +74,33 @@ TEST(CanvasDeletion, TheUndoStepHoldsCopiesOfTheShapeAndItsMembers)
     EXPECT_EQ(grouped.GetRootParentShape(grouped.GetShapeByID(2)), grouped.GetShapeByID(2));
 }
 
+TEST(CanvasDeletion, LockedAndUnknownShapesAreRefusedWithoutAnyChange)
+{
+    TMyCAD cad;
+    BuildDrawing(cad);
+    cad.GetShapeByNo(0)->SetLocked(true);
+    cad.GetShapeByNo(3)->SetLocked(true); // the group and its members
+    std::vector<DeletedEvent> events;
+    RecordDeletions(cad, events);
+    cad.WorkingShapes = {cad.GetShapeByNo(4)};
+    const std::vector<ShapeRelations> before = Relations(cad);
+
+    EXPECT_FALSE(cad.DeleteShapeById(0, true));
+    EXPECT_FALSE(cad.DeleteShapeById(3, true));
+    EXPECT_FALSE(cad.DeleteShapeById(1, true));
+    EXPECT_FALSE(cad.DeleteShapeById(9, true));
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
+    EXPECT_EQ(Relations(cad), before);
+    EXPECT_EQ(cad.GetWorkingShapesCount(), 1);
+
+    // A selection that holds a locked shape deletes nothing either.
+    cad.WorkingShapes = {cad.GetShapeByNo(4), cad.GetShapeByNo(0)};
+    EXPECT_FALSE(cad.DeleteSelectedShapes());
+    EXPECT_EQ(cad.GetUndoStepsCount(), 0);
+    EXPECT_EQ(Relations(cad), before);
+}
+
 TEST(CanvasDeletion, DeletingTheSelectionEqualsDeletingOneByOne)
 {
     // Selections by id, in selection order: a group, the shape both
@@ -124,4 +151,30 @@ TEST(CanvasDeletion, DeletingTheSelectionEqualsDeletingOneByOne)
             EXPECT_EQ(NewestStepIds(bySelection), (std::vector<int32_t>{0, 4, 3, 1, 2}));
         }
     }
+}
+
+TEST(CanvasDeletion, TheListCannotChangeFromInsideTheDeletedEvent)
+{
+    TMyCAD cad;
+    BuildDrawing(cad);
+    bool nestedDelete = true;
+    bool nestedAdd = true;
+    int32_t calls = 0;
+    cad.OnShapeDeleted = [&](TMyShape* s) {
+        ++calls;
+        // The shape being deleted, and others, are out of reach here.
+        nestedDelete = cad.DeleteShapeById(s->ShapeId, false) || cad.DeleteShapeById(7, false);
+        nestedAdd = AddRect(cad) != nullptr;
+        cad.DeleteAllShapes();
+        cad.BringToFront(cad.GetShapeByNo(0), false);
+    };
+    ASSERT_TRUE(cad.DeleteShapeById(4, false));
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(nestedDelete);
+    EXPECT_FALSE(nestedAdd);
+    EXPECT_EQ(Ids(cad), (std::vector<int32_t>{0, 1, 2, 3, 5, 6, 7, 8}));
+    EXPECT_EQ(cad.NextShapeId, 9);
+    // Afterwards the list changes again.
+    cad.OnShapeDeleted = nullptr;
+    EXPECT_TRUE(cad.DeleteShapeById(7, false));
 }

@@ -48,6 +48,31 @@ void ExpectSnaps(TMyCAD& cad, std::initializer_list<SnapCase> cases)
 
 } // namespace
 
+TEST(Grid, DotsAndTheKindsThatDrawNothing)
+{
+    TMyCAD cad;
+    cad.SetBounds(0, 0, 100, 100);
+    cad.GridOperation().SetGridType(TGridType::gPixel);
+    cad.DrawAll(Rect(10, 10, 70, 70));
+    // Pen size 1: a box from (x - 1, y - 1) to (x + 1, y + 1) around each
+    // multiple of 20, i.e. device 19..20, buffer 9..10.
+    EXPECT_EQ(SilverColumns(cad, 9), (std::vector<int32_t>{9, 10, 29, 30, 49, 50}));
+    EXPECT_EQ(SilverColumns(cad, 11), std::vector<int32_t>{});
+    EXPECT_EQ(CountInBuffer(cad, Rect(0, 0, 60, 60), clSilver), 9 * 4);
+
+    for (const auto off : {+[](TGridObject& g) { g.SetGridType(TGridType::gNone); },
+                           +[](TGridObject& g) { g.SetGridShow(false); },
+                           +[](TGridObject& g) { g.SetGridWidth(0); },
+                           +[](TGridObject& g) { g.SetGridHeight(-5); },
+                           +[](TGridObject& g) { g.SetGridWidth(0.25); }}) {
+        TMyCAD plain;
+        plain.SetBounds(0, 0, 100, 100);
+        off(plain.GridOperation());
+        plain.DrawAll(plain.ClientRect());
+        EXPECT_EQ(CountInBuffer(plain, plain.ClientRect(), clWhite), 100 * 100);
+    }
+}
+
 TEST(Grid, InZoomSpacingFollowsTheZoomButSnappingDoesNot)
 {
     TMyCAD cad;
@@ -61,6 +86,48 @@ TEST(Grid, InZoomSpacingFollowsTheZoomButSnappingDoesNot)
     EXPECT_EQ(SilverColumns(cad, 5), (std::vector<int32_t>{30, 70}));
 
     EXPECT_EQ(Snap(cad, 62, 38), (Snapped{60, 40, true}));
+}
+
+TEST(Grid, SnapToTheGrid)
+{
+    TMyCAD cad;
+    ASSERT_TRUE(cad.Snap());
+    ASSERT_EQ(cad.SnapPixels(), 4);
+    // Closer than SnapPixels snaps; exactly SnapPixels away does not; a
+    // point midway between lines has its nearest line 10 away.
+    ExpectSnaps(cad, {{103, 50, {100, 50, true}}, {97, 50, {100, 50, true}}, {96, 50, {96, 50, false}},
+                      {104, 50, {104, 50, false}}, {110, 50, {110, 50, false}}, {50, 118, {50, 120, true}},
+                      {2, -3, {0, 0, true}}, {-41, 7, {-40, 7, true}}});
+
+    // The grid is snapped to whether it is shown or not.
+    cad.GridOperation().SetGridType(TGridType::gNone);
+    cad.GridOperation().SetGridShow(false);
+    EXPECT_EQ(Snap(cad, 103, 50), (Snapped{100, 50, true}));
+
+    // A spacing that is not whole rounds the snapped position.
+    cad.GridOperation().SetGridWidth(12.5);
+    EXPECT_EQ(Snap(cad, 36, 50), (Snapped{38, 50, true})); // 37.5 rounds to even
+    // Zero spacing snaps nothing on that axis.
+    cad.GridOperation().SetGridWidth(0);
+    EXPECT_EQ(Snap(cad, 1, 41), (Snapped{1, 40, true}));
+
+    cad.SetSnap(false);
+    EXPECT_EQ(Snap(cad, 103, 41), (Snapped{103, 41, false}));
+}
+
+TEST(Grid, SnapPixelsMustStayBelowBothSpacings)
+{
+    TMyCAD cad;
+    cad.SetSnapPixels(20);
+    EXPECT_EQ(cad.SnapPixels(), 4);
+    cad.SetSnapPixels(19);
+    EXPECT_EQ(cad.SnapPixels(), 19);
+    cad.GridOperation().SetGridHeight(10);
+    cad.SetSnapPixels(12);
+    EXPECT_EQ(cad.SnapPixels(), 19);
+    cad.SetSnapPixels(9);
+    EXPECT_EQ(cad.SnapPixels(), 9);
+    EXPECT_EQ(Snap(cad, 108, 50), (Snapped{100, 50, true}));
 }
 
 TEST(Grid, SnapToTheEdgesOfOtherShapes)

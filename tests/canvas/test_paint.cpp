@@ -136,6 +136,52 @@ TEST(Paint, BackgroundBitmapInEachMode)
     EXPECT_EQ(CountInBuffer(cad, Rect(0, 0, 20, 20), clBlue), 2 * 3);
 }
 
+TEST(Paint, HiddenLayersAndHiddenGroups)
+{
+    TMyCAD cad;
+    PlainCanvas(cad, 400, 300);
+    const int32_t hidden = cad.NewLayer(QStringLiteral("Hidden"), false);
+    cad.SetCurrentLayerId(0);
+    // 0..2: a group on the hidden layer whose members are on visible layer 0.
+    AddBox(cad, 10, 10, 40, 40, clRed)->LayerId = hidden;
+    AddBox(cad, 50, 10, 80, 40, clRed);
+    AddBox(cad, 90, 10, 120, 40, clRed);
+    MakeGroup(cad, 0, {1, 2});
+    // 3..4: a group on a visible layer with a member on the hidden layer.
+    AddBox(cad, 10, 60, 40, 90, clGreen);
+    AddBox(cad, 50, 60, 80, 90, clLime)->LayerId = hidden;
+    MakeGroup(cad, 3, {4});
+    // 5..7: a hidden group with a link point of its own and on a member.
+    TMyShape* hiddenGroup = AddBox(cad, 10, 110, 40, 140, clGreen);
+    hiddenGroup->SetVisible(false);
+    hiddenGroup->LinkPoints = {{25, 125}};
+    AddBox(cad, 50, 110, 80, 140, clLime)->LinkPoints = {{65, 125}};
+    AddBox(cad, 90, 110, 120, 140, clLime);
+    MakeGroup(cad, 5, {6, 7});
+    // 8..10: a visible group with one hidden member; the group covers its
+    // members' overlap and is drawn after them.
+    AddBox(cad, 10, 160, 60, 190, clNavy);
+    AddBox(cad, 40, 170, 90, 200, clLime);
+    AddBox(cad, 100, 170, 130, 200, clLime)->SetVisible(false);
+    MakeGroup(cad, 8, {9, 10});
+
+    cad.DrawAll(cad.ClientRect());
+    EXPECT_EQ(cad.ShapesDrawnLast(), (TMyShapeNo{3, 5, 8}));
+    ExpectBuffer(cad, {{25, 25, clWhite}, {65, 25, clWhite}, {105, 25, clWhite}, {25, 75, clGreen},
+                       {65, 75, clLime}});
+    // A hidden group hides every member but still shows the link marks.
+    ExpectBuffer(cad, {{30, 130, clWhite}, {60, 130, clWhite}, {105, 130, clWhite}, {25, 125, clBlue},
+                       {65, 125, clBlue}});
+    ExpectBuffer(cad, {{50, 180, clNavy}, // the overlap: group above member
+                       {80, 190, clLime}, {115, 185, clWhite}});
+
+    // Showing the layer brings the first group back, members and all.
+    cad.VisibleLayerByID(hidden);
+    cad.DrawAll(cad.ClientRect());
+    EXPECT_EQ(cad.ShapesDrawnLast(), (TMyShapeNo{0, 3, 5, 8}));
+    ExpectBuffer(cad, {{25, 25, clRed}, {105, 25, clRed}});
+}
+
 TEST(Paint, HandlesGoOnTheControlButNotIntoTheBuffer)
 {
     TMyCAD cad;
