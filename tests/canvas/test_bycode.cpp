@@ -25,6 +25,23 @@ TEST(ByCode, HostCoordinateSystemsMirrorTheControl)
     cad.AddShapeByCodeWithoutRepaint(&cad, TDrawTool::SpLine, QString(), {{0, 0}, {100, 10}}, 1, 0.0, QString());
     EXPECT_EQ(cad.GetShapeByNo(2)->ThePoints, (TArrMyPoint{{300, 0}, {200, 10}}));
 
+    // Too few points for the class, a count beyond the list and a tool that
+    // draws nothing are all refused.
+    const TArrMyPoint four{{10, 10}, {110, 10}, {110, 60}, {10, 60}};
+    for (const auto& [tool, high] : {std::pair{TDrawTool::SpRectangle, 2}, {TDrawTool::SpRectangle, 4},
+                                     {TDrawTool::SpSelecting, 3}}) {
+        EXPECT_EQ(cad.AddShapeByCode(&cad, tool, QString(), four, high, 0.0, QString()), -1);
+    }
+    EXPECT_EQ(cad.GetShapesCount(), 3);
+
+    // Added turned: the angle is applied about the shape's centre.
+    cad.SetXYMode(TXYMode::Mode0);
+    const int32_t turned =
+        cad.AddShapeByCode(&cad, TDrawTool::SpLine, QString(), {{0, 0}, {200, 0}}, 1, std::numbers::pi / 2, QString());
+    const TArrMyPoint& axis = cad.GetShapeByID(turned)->ThePoints;
+    test::ExpectNear(axis[0], 100.0, -100.0, 1e-4);
+    test::ExpectNear(axis[1], 100.0, 100.0, 1e-4);
+
     // Without a layer nothing is added, announced or recorded.
     cad.DeleteAllLayers();
     int32_t events = 0;
