@@ -134,34 +134,24 @@ TEST(BitmapUtils, ContrastSpreadsFromOrPullsToTheMiddle)
 
 TEST(BitmapUtils, FlipMirrorsPixelsAndKeepsTransparency)
 {
-    TBitmap bmp = Coordinates(3, 2);
-    bmp.SetTransparent(true);
-    bmp.SetTransparentColor(clLime);
-    bmp.SetTransparentMode(TTransparentMode::tmFixed);
-
-    FlipBitmap(bmp, false, false);
-    EXPECT_EQ(PixelAt(bmp, 0, 0), (Bgr{7, 0, 0}));
-
-    FlipBitmap(bmp, true, true);
-    ASSERT_EQ(bmp.Width(), 3);
-    ASSERT_EQ(bmp.Height(), 2);
-    for (int32_t y = 0; y < 2; ++y)
-        for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(bmp, x, y), (Bgr{7, uint8_t(1 - y), uint8_t(2 - x)}));
-    EXPECT_TRUE(bmp.Transparent());
-    EXPECT_EQ(bmp.TransparentMode(), TTransparentMode::tmFixed);
-    EXPECT_EQ(bmp.TransparentColor(), clLime);
-
-    TBitmap h = Coordinates(4, 3);
-    FlipBitmap(h, true, false);
-    TBitmap v = Coordinates(4, 3);
-    FlipBitmap(v, false, true);
-    for (int32_t y = 0; y < 3; ++y) {
-        for (int32_t x = 0; x < 4; ++x) {
-            EXPECT_EQ(PixelAt(h, x, y), (Bgr{7, uint8_t(y), uint8_t(3 - x)}));
-            EXPECT_EQ(PixelAt(v, x, y), (Bgr{7, uint8_t(2 - y), uint8_t(x)}));
+    for (const auto& [horz, vert] : {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+        TBitmap bmp = Coordinates(4, 3);
+        bmp.SetTransparent(true);
+        bmp.SetTransparentColor(clLime);
+        bmp.SetTransparentMode(TTransparentMode::tmFixed);
+        FlipBitmap(bmp, horz, vert);
+        ASSERT_EQ(bmp.Width(), 4);
+        ASSERT_EQ(bmp.Height(), 3);
+        for (int32_t y = 0; y < 3; ++y) {
+            for (int32_t x = 0; x < 4; ++x) {
+                EXPECT_EQ(PixelAt(bmp, x, y), (Bgr{7, uint8_t(vert ? 2 - y : y), uint8_t(horz ? 3 - x : x)}))
+                    << horz << vert << " at " << x << "," << y;
+            }
         }
+        EXPECT_TRUE(bmp.Transparent());
+        EXPECT_EQ(bmp.TransparentMode(), TTransparentMode::tmFixed);
+        EXPECT_EQ(bmp.TransparentColor(), clLime);
     }
-
     TBitmap empty;
     FlipBitmap(empty, true, true);
     EXPECT_TRUE(empty.Empty());
@@ -171,14 +161,10 @@ TEST(BitmapUtils, RotationPlacesEveryPixel)
 {
     TBitmap src = Coordinates(100, 50);
 
-    // No turn: a copy.
-    std::unique_ptr<TBitmap> r = RotateBitmap(src, 0.0, 100, 50, 0, 0);
-    ASSERT_TRUE(r);
-    ExpectSamePixels(*r, src, "angle 0");
-
     // A quarter turn: the picture appears turned counter-clockwise, its top
     // row running up the left column.
-    r = RotateBitmap(src, kPi / 2, 100, 50, 0, 0);
+    std::unique_ptr<TBitmap> r = RotateBitmap(src, kPi / 2, 100, 50, 0, 0);
+    ASSERT_TRUE(r);
     ASSERT_EQ(r->Width(), 50);
     ASSERT_EQ(r->Height(), 100);
     for (int32_t y = 0; y < 100; ++y)
@@ -198,7 +184,8 @@ TEST(BitmapUtils, RotationPlacesEveryPixel)
     EXPECT_TRUE(RotateBitmap(src, 1.0, -5, 10, 0, 0)->Empty());
     TBitmap none;
     EXPECT_TRUE(RotateBitmap(none, kPi / 2, 0, 0, 0, 0)->Empty());
-    // A non-finite angle is no turn.
+    // No turn, and a non-finite angle, give a copy.
+    ExpectSamePixels(*RotateBitmap(src, 0.0, 100, 50, 0, 0), src, "angle 0");
     ExpectSamePixels(*RotateBitmap(src, std::nan(""), 100, 50, 0, 0), src, "nan");
 }
 

@@ -44,25 +44,23 @@ TEST(DxfReadBack, AuditsCleanlyWithTheShapesWhereTheyAre)
     ASSERT_TRUE(dir.isValid());
     const QString every = dir.filePath(QStringLiteral("every.dxf"));
     const QString empty = dir.filePath(QStringLiteral("empty.dxf"));
-    const QString zoomed = dir.filePath(QStringLiteral("zoomed.dxf"));
     const QString outlines = dir.filePath(QStringLiteral("outlines.dxf"));
     auto cad = EveryClassDrawing();
     ASSERT_TRUE(SaveToDxf(*cad, every));
     TMyCAD blank;
     ASSERT_TRUE(SaveToDxf1(blank, empty));
+    // (The zoom changes nothing in the file; the writer's tests compare bytes.)
     cad->SetZoom(3.0);
-    ASSERT_TRUE(SaveToDxf(*cad, zoomed));
     ASSERT_TRUE(SaveToDxf1(*cad, outlines));
 
-    const QJsonArray files = ReadBack({every, empty, zoomed, outlines});
-    ASSERT_EQ(files.size(), 4);
+    const QJsonArray files = ReadBack({every, empty, outlines});
+    ASSERT_EQ(files.size(), 3);
     for (const QJsonValue& f : files) {
         EXPECT_TRUE(f[QStringLiteral("errors")].toArray().isEmpty())
             << f[QStringLiteral("file")].toString().toStdString() << ": "
             << QJsonDocument(f[QStringLiteral("errors")].toArray()).toJson().toStdString();
     }
     EXPECT_TRUE(files[1][QStringLiteral("entities")].toArray().isEmpty());
-    EXPECT_EQ(files[2][QStringLiteral("entities")], files[0][QStringLiteral("entities")]);
 
     const QJsonArray e = files[0][QStringLiteral("entities")].toArray();
     QStringList kinds;
@@ -109,7 +107,7 @@ TEST(DxfReadBack, AuditsCleanlyWithTheShapesWhereTheyAre)
 
     // As outlines the text boxes are closed polylines, and nothing else
     // changes: every entity before them reads the same.
-    const QJsonArray o = files[3][QStringLiteral("entities")].toArray();
+    const QJsonArray o = files[2][QStringLiteral("entities")].toArray();
     ASSERT_GT(o.size(), e.size());
     for (int i = 0; i < 15; ++i) EXPECT_EQ(o[i], e[i]) << i;
     for (int i = 15; i < o.size(); ++i) {
