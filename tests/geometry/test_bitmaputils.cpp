@@ -1,5 +1,8 @@
+// Pictures pixel by pixel, in the blue, green, red byte order the bitmap
+// code works in: brightness, contrast, flips, turns, loading by ending, and
+// the gradient patterns.
 #include "cad/geometry/BitmapUtils.h"
-#include "geometry/PixelAccess.h"
+#include "cad/geometry/Gradient.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +14,40 @@
 #include <cstring>
 #include <limits>
 #include <numbers>
+#include <ostream>
+#include <string>
 
 using namespace mycad;
-using namespace mycad::test;
 
 namespace {
+
+// One pixel of a 24-bit bitmap, read and written through its scan line.
+struct Bgr {
+    uint8_t b = 0;
+    uint8_t g = 0;
+    uint8_t r = 0;
+    friend bool operator==(const Bgr&, const Bgr&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const Bgr& p)
+    {
+        return os << "(b " << int(p.b) << ", g " << int(p.g) << ", r " << int(p.r) << ")";
+    }
+};
+
+Bgr PixelAt(const TBitmap& bmp, int32_t x, int32_t y)
+{
+    const uint8_t* p = bmp.ScanLine(y) + 3 * x;
+    return {p[0], p[1], p[2]};
+}
+
+void SetPixelAt(TBitmap& bmp, int32_t x, int32_t y, Bgr c)
+{
+    uint8_t* p = bmp.ScanLine(y) + 3 * x;
+    p[0] = c.b;
+    p[1] = c.g;
+    p[2] = c.r;
+}
+
+constexpr Bgr kWhite{255, 255, 255};
 
 constexpr double kPi = std::numbers::pi;
 
@@ -85,6 +117,24 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
+}
+
+
+// From blue to red every entry can be read back from its pixel: red is the
+// entry and blue 255 minus it.
+int32_t EntryAt(const TBitmap& bmp, int32_t x, int32_t y)
+{
+    const Bgr p = PixelAt(bmp, x, y);
+    EXPECT_EQ(p.g, 0);
+    EXPECT_EQ(p.b, 255 - p.r) << x << "," << y;
+    return p.r;
+}
+
+TBitmap Build(TGradientStyle style)
+{
+    TBitmap bmp;
+    BuildGradient(RGB(0, 0, 255), RGB(255, 0, 0), style, bmp);
+    return bmp;
 }
 
 } // namespace
@@ -316,5 +366,77 @@ TEST(BitmapUtils, MissingFilesAndMetafilesGiveTheRedCross)
         // Away from the lines the placeholder is white.
         for (TPoint p : {Point(16, 2), Point(2, 16), Point(29, 16), Point(16, 29), Point(0, 15), Point(31, 16)})
             EXPECT_EQ(PixelAt(*cross, p.X, p.Y), kWhite) << p.X << "," << p.Y;
+    }
+}
+
+TEST(Gradient, ColourTableRunsFromBeginToEnd)
+{
+    TGradientColors t = BuildGradientColors(clWhite, clBlack);
+    EXPECT_EQ(t[0], (TRGBTriple{255, 255, 255}));
+    EXPECT_EQ(t[255], (TRGBTriple{0, 0, 0}));
+    EXPECT_EQ(t[128], (TRGBTriple{127, 127, 127}));  // 128 * -255 div 255 = -128
+
+    t = BuildGradientColors(RGB(0, 0, 0), RGB(255, 0, 10));
+    EXPECT_EQ(t[100].rgbtRed, 100);
+    EXPECT_EQ(t[100].rgbtGreen, 0);
+    EXPECT_EQ(t[100].rgbtBlue, 3);  // 1000 div 255
+    EXPECT_EQ(t[255], (TRGBTriple{10, 0, 255}));
+
+    // A falling channel truncates toward zero: 10 + (100 * -10) div 255 = 10 - 3.
+    t = BuildGradientColors(RGB(0, 0, 10), RGB(0, 0, 0));
+    EXPECT_EQ(t[100].rgbtBlue, 7);
+
+    // System colours are resolved first.
+    const TColor window = ColorToRGB(clWindow);
+    t = BuildGradientColors(clWindow, clBtnText);
+    EXPECT_EQ(t[0], (TRGBTriple{GetBValue(window), GetGValue(window), GetRValue(window)}));
+    const TColor text = ColorToRGB(clBtnText);
+    EXPECT_EQ(t[255], (TRGBTriple{GetBValue(text), GetGValue(text), GetRValue(text)}));
+}
+
+TEST(Gradient, EveryPatternHasItsSizeCornersAndCentre)
+{
+    struct Expect {
+        TGradientStyle style;
+        int32_t w, h;
+        int32_t topLeft, topRight, bottomLeft, bottomRight, centre;
+    };
+    using S = TGradientStyle;
+    const Expect table[] = {
+        {S::gsRadialC, 362, 362, 255, 255, 255, 255, 1},
+        {S::gsRadialT, 362, 181, 180, 180, 255, 255, 90},
+        {S::gsRadialB, 362, 181, 255, 255, 180, 180, 90},
+        {S::gsRadialL, 181, 362, 180, 255, 180, 255, 90},
+        {S::gsRadialR, 181, 362, 255, 180, 255, 180, 90},
+        {S::gsRadialTL, 181, 181, 0, 180, 180, 255, 127},
+        {S::gsRadialTR, 181, 181, 180, 0, 255, 180, 127},
+        {S::gsRadialBL, 181, 181, 180, 255, 0, 180, 127},
+        {S::gsRadialBR, 181, 181, 255, 180, 180, 0, 127},
+        {S::gsLinearH, 1, 256, 0, 0, 255, 255, 128},
+        {S::gsLinearV, 256, 1, 0, 255, 0, 255, 128},
+        {S::gsReflectedH, 1, 512, 255, 255, 255, 255, 0},
+        {S::gsReflectedV, 512, 1, 255, 255, 255, 255, 0},
+        {S::gsDiagonalLF, 128, 129, 127, 0, 255, 128, 127},
+        {S::gsDiagonalLB, 128, 129, 0, 127, 128, 255, 128},
+        {S::gsDiagonalRF, 256, 256, 0, 255, 255, 0, 0},
+        {S::gsDiagonalRB, 256, 256, 255, 0, 0, 255, 1},
+        {S::gsArrowL, 129, 256, 255, 127, 255, 127, 64},
+        {S::gsArrowR, 129, 256, 127, 255, 127, 255, 64},
+        {S::gsArrowU, 256, 129, 255, 255, 127, 127, 64},
+        {S::gsArrowD, 256, 129, 127, 127, 255, 255, 64},
+        {S::gsDiamond, 256, 256, 255, 255, 255, 255, 1},
+        {S::gsButterfly, 256, 256, 128, 128, 127, 128, 128},
+    };
+    static_assert(std::size(table) == 23);
+    for (const Expect& e : table) {
+        const TBitmap bmp = Build(e.style);
+        const std::string name = "style " + std::to_string(int(e.style));
+        ASSERT_EQ(bmp.Width(), e.w) << name;
+        ASSERT_EQ(bmp.Height(), e.h) << name;
+        EXPECT_EQ(EntryAt(bmp, 0, 0), e.topLeft) << name;
+        EXPECT_EQ(EntryAt(bmp, e.w - 1, 0), e.topRight) << name;
+        EXPECT_EQ(EntryAt(bmp, 0, e.h - 1), e.bottomLeft) << name;
+        EXPECT_EQ(EntryAt(bmp, e.w - 1, e.h - 1), e.bottomRight) << name;
+        EXPECT_EQ(EntryAt(bmp, e.w / 2, e.h / 2), e.centre) << name;
     }
 }
