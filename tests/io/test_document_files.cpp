@@ -339,32 +339,6 @@ TEST(DocumentBytes, SizeIsStoredRoundedAtZoomOneAndLoadsAtZoomOne)
     }
 }
 
-TEST(DocumentBytes, StoredCountsAreTakenModulo256)
-{
-    // A count of 300 is followed by 44 characters, and the reader takes
-    // exactly those: the fields after it still line up.
-    docenc::Document doc;
-    docenc::Shape rect;
-    rect.Points = {{0, 0}, {4, 0}, {4, 4}, {0, 4}};
-    rect.Caption = std::u16string(44, u'q');
-    doc.Shapes = {rect};
-    std::vector<uint8_t> bytes = docenc::EncodeDocument(doc);
-    docenc::Encoder caption;
-    caption.Counted(rect.Caption, 300);
-    // Patch the stored count of the caption: 300 instead of 44.
-    docenc::Encoder plain;
-    plain.Counted(rect.Caption);
-    const auto at = std::search(bytes.begin(), bytes.end(), plain.Bytes.begin(), plain.Bytes.end());
-    ASSERT_NE(at, bytes.end());
-    std::copy(caption.Bytes.begin(), caption.Bytes.end(), at);
-
-    TMyCAD cad;
-    ASSERT_TRUE(LoadBytes(cad, bytes));
-    ASSERT_EQ(cad.GetShapesCount(), 1);
-    EXPECT_EQ(cad.MyShapes[0]->Caption(), Q(rect.Caption));
-    EXPECT_EQ(cad.MyShapes[0]->Font().Name(), QStringLiteral("DejaVu Sans"));
-}
-
 TEST(DocumentBytes, LayerIsVisibleOnlyWhenStoredAsExactlyOne)
 {
     docenc::Document doc;
