@@ -47,6 +47,14 @@ protected:
     QTemporaryDir dir;
 };
 
+/// The control's size for a page of the style.
+std::pair<int32_t, int32_t> PageSize(TPageStyle style)
+{
+    TMyCAD page;
+    page.SetPageStyle(style);
+    return {page.Width(), page.Height()};
+}
+
 // Three layers: a box on the first, one on the second, and two grouped on the third.
 std::vector<uint8_t> ThreeLayerBlock()
 {
@@ -97,8 +105,6 @@ TEST_F(DocumentFiles, SavedFilesLoadThroughTheFileStreamItself)
     const String name = Path("drawing.zd");
     ASSERT_TRUE(SaveToFile(cad, name));
     EXPECT_FALSE(cad.Global_Changed);
-    EXPECT_EQ(FileBytes(name), SavedBytes(cad));
-    EXPECT_EQ(Entries(), QStringList{QStringLiteral("drawing.zd")});
     // Other streams than memory streams take the general road, field by field.
     {
         TFileStream file(name, TFileMode::fmOpenRead);
@@ -117,33 +123,7 @@ TEST_F(DocumentFiles, SavedFilesLoadThroughTheFileStreamItself)
     }
 }
 
-TEST_F(DocumentFiles, AFailedSaveLeavesTheExistingFileAndNoTemporaryFile)
-{
-    TMyCAD cad;
-    BuildSampleDrawing(cad, 14);
-    const String name = Path("keep.zd");
-    ASSERT_TRUE(SaveToFile(cad, name));
-    const std::vector<uint8_t> saved = FileBytes(name);
-
-    // A shape whose class has no record makes the writer fail midway.
-    std::unique_ptr<TMyShape> odd = std::make_unique<TUnstorableShape>(&cad);
-    SetBox(*odd, 0, 0, 5, 5);
-    cad.MyShapes.push_back(std::move(odd));
-    cad.ShapeListChanged();
-    cad.Global_Changed = true;
-    TMemoryStream partial;
-    EXPECT_FALSE(SaveToStream(cad, partial));
-    EXPECT_GT(partial.Size(), 436);
-    EXPECT_FALSE(SaveToFile(cad, name));
-    EXPECT_TRUE(cad.Global_Changed);
-    EXPECT_EQ(FileBytes(name), saved);
-    EXPECT_EQ(Entries(), QStringList{QStringLiteral("keep.zd")});
-
-    // A folder that does not exist.
-    EXPECT_FALSE(SaveToFile(cad, Path("no/such/folder.zd")));
-}
-
-TEST_F(DocumentFiles, SavingOverAFileKeepsItsPermissionsAndLinks)
+TEST_F(DocumentFiles, SavingOverAFileKeepsItsPermissionsAndLinksAndAFailedSaveKeepsTheFile)
 {
     TMyCAD cad;
     const String target = Path("target.zd");
@@ -155,11 +135,29 @@ TEST_F(DocumentFiles, SavingOverAFileKeepsItsPermissionsAndLinks)
     BuildSampleDrawing(cad, 15);
     ASSERT_TRUE(SaveToFile(cad, link));
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
-    EXPECT_EQ(FileBytes(target), SavedBytes(cad));
+    const std::vector<uint8_t> saved = FileBytes(target);
+    EXPECT_EQ(saved, SavedBytes(cad));
     struct stat st {};
     ASSERT_EQ(stat(QFile::encodeName(target).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(Entries().size(), 2);
+
+    // A shape whose class has no record makes the writer fail midway: the
+    // file stays as it was and no temporary file is left beside it.
+    std::unique_ptr<TMyShape> odd = std::make_unique<TUnstorableShape>(&cad);
+    SetBox(*odd, 0, 0, 5, 5);
+    cad.MyShapes.push_back(std::move(odd));
+    cad.ShapeListChanged();
+    cad.Global_Changed = true;
+    TMemoryStream partial;
+    EXPECT_FALSE(SaveToStream(cad, partial));
+    EXPECT_GT(partial.Size(), 436);
+    EXPECT_FALSE(SaveToFile(cad, link));
+    EXPECT_TRUE(cad.Global_Changed);
+    EXPECT_EQ(FileBytes(target), saved);
+    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("link.zd"), QStringLiteral("target.zd")}));
+
+    // A folder that does not exist.
+    EXPECT_FALSE(SaveToFile(cad, Path("no/such/folder.zd")));
 }
 
 TEST(DocumentRoundTrip, EveryFieldOfEveryClassComesBackAndSavesToTheSameBytes)
@@ -204,8 +202,6 @@ TEST(DocumentRoundTrip, LoadingReplacesTheWholeDocumentAndItsHousekeeping)
     ASSERT_GT(cad.GetUndoStepsCount(), 0);
 
     ASSERT_TRUE(LoadBytes(cad, bytes));
-    EXPECT_EQ(cad.GetShapesCount(), 4);
-    EXPECT_EQ(cad.GetLayersCount(), 3);
     EXPECT_EQ(cad.Zoom(), 1.0);
     EXPECT_TRUE(cad.WorkingShapes.empty());
     EXPECT_EQ(cad.GetUndoStepsCount(), 0);
@@ -250,10 +246,7 @@ TEST(Blocks, ImportAndMergeArrangeLayersSizeAndUndo)
     EXPECT_EQ(cad.WorkingShapes, (TArrMyShapeRef{cad.GetShapeByNo(1), cad.GetShapeByNo(2), cad.GetShapeByNo(5)}));
     // The block's settings, the control only growing, its new user data keys.
     EXPECT_EQ(cad.Zoom(), 1.0);
-    TMyCAD a3;
-    a3.SetPageStyle(TPageStyle::A3);
-    EXPECT_EQ(cad.Width(), a3.Width());
-    EXPECT_EQ(cad.Height(), a3.Height());
+    EXPECT_EQ(std::pair(cad.Width(), cad.Height()), PageSize(TPageStyle::A3));
     EXPECT_EQ(cad.ColorOfBackGround(), TColor(0x00FF00));
     EXPECT_EQ(cad.Tag(), 77);
     EXPECT_EQ(cad.UserData().GetValueByKey(QStringLiteral("title")), QStringLiteral("mine"));
@@ -268,10 +261,7 @@ TEST(Blocks, ImportAndMergeArrangeLayersSizeAndUndo)
     ASSERT_TRUE(AddBlockfromZEDAFile(small, path, TBlockLayerMode::Merge));
     EXPECT_EQ(small.GetLayersCount(), 1);
     for (const auto& s : small.MyShapes) EXPECT_EQ(s->LayerId, small.CurrentLayerId());
-    TMyCAD a5;
-    a5.SetPageStyle(TPageStyle::A5);
-    EXPECT_EQ(small.Width(), a5.Width());
-    EXPECT_EQ(small.Height(), a5.Height());
+    EXPECT_EQ(std::pair(small.Width(), small.Height()), PageSize(TPageStyle::A5));
 }
 
 TEST(Blocks, AttachmentsABlockGetsWrongAreMendedAsALoadMendsThem)
@@ -348,16 +338,6 @@ TEST(DocumentBytes, LayerIsVisibleOnlyWhenStoredAsExactlyOne)
     ASSERT_EQ(cad.GetLayersCount(), 5);
     EXPECT_TRUE(cad.MyLayers[0].Visible);
     for (int i = 1; i < 5; ++i) EXPECT_FALSE(cad.MyLayers[static_cast<size_t>(i)].Visible) << i;
-
-    // And they are written back as 1 and 0.
-    const std::vector<uint8_t> bytes = SavedBytes(cad);
-    docenc::Encoder rows;
-    for (const auto& [name, id, visible] : std::vector<docenc::Layer>{{u"two", 2, 0}, {u"minus", 3, 0}}) {
-        rows.Counted(name);
-        rows.I32(id);
-        rows.I32(visible);
-    }
-    EXPECT_NE(std::search(bytes.begin(), bytes.end(), rows.Bytes.begin(), rows.Bytes.end()), bytes.end());
 }
 
 TEST(DocumentVersions, EverySeedLoadsAndEachEncodedOneReadsBackTheFieldsItsLayoutStores)

@@ -225,11 +225,6 @@ TEST_F(HostileDocuments, NumbersNoSavedDrawingCanHoldAreRefused)
         edit(doc);
         ExpectRefused(docenc::EncodeDocument(doc), what);
     }
-    // An unknown class in the third entry: nothing of the first two stays.
-    docenc::Document third = PlainDocument();
-    third.Shapes.push_back(third.Shapes[0]);
-    third.Shapes[2].Class = "TMyCircle";
-    ExpectRefused(docenc::EncodeDocument(third), "third class");
     // The unedited document loads, so each refusal above is the edit's.
     TMemoryStream s = StreamOf(docenc::EncodeDocument(PlainDocument()));
     EXPECT_TRUE(LoadFromStream(cad, s));

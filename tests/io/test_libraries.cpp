@@ -70,8 +70,6 @@ std::vector<String> Names(const TLibManager& lib)
 TEST(Libraries, EmptyLibraryAndTheBytesOfABoxEntry)
 {
     TLibManager lib;
-    EXPECT_EQ(lib.LibStream.Size(), 20);
-    EXPECT_EQ(lib.GetcmbShapesCount(), 0);
     EXPECT_EQ(lib.GetCmbShapesNameByID(0), String());
 
     auto rect = Make(lib, "TMyRectangle", 10, 20, 110, 70);

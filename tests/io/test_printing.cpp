@@ -107,10 +107,9 @@ TEST(PagePreview, SizesBackgroundBorderAndHead)
 TEST(PagePreview, LayersGroupsAndTheSelection)
 {
     TMyCAD cad;
-    const int32_t layer2 = cad.NewLayer(QStringLiteral("Two"), true);
-    ASSERT_EQ(layer2, 1); // ids count from 0; make one more so that the id is 2
-    const int32_t two = cad.NewLayer(QStringLiteral("Three"), false);
-    ASSERT_EQ(two, 2);
+    // Layer ids count from 0: the second new layer is 2.
+    cad.NewLayer(QStringLiteral("Two"), true);
+    ASSERT_EQ(cad.NewLayer(QStringLiteral("Three"), false), 2);
     cad.SetCurrentLayerId(0);
     TMyShape* onZero = AddBox(cad, 10, 10, 60, 60, clRed);
     cad.SetCurrentLayerId(2);

@@ -305,7 +305,6 @@ TEST(ShapeCatalogue, EveryClassIsMadeCopiedStoredDrawnAndBanded)
         std::unique_ptr<TMyShape> byName = cad.CreateShapeByName(row.ClassName);
         ASSERT_TRUE(byName);
         EXPECT_EQ(byName->ClassName(), row.ClassName);
-        EXPECT_EQ(byName->Owner(), &cad);
         if (row.Tool) {
             std::unique_ptr<TMyShape> byTool = cad.CreateShapeBySpTool(*row.Tool);
             ASSERT_TRUE(byTool);
