@@ -7,21 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
+#include <algorithm>
 #include <limits>
 #include <numbers>
+#include <utility>
 
 using namespace mycad;
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-void ExpectNear(const TMyPoint& p, double x, double y, double tol = 1e-5)
-{
-    EXPECT_NEAR(p.X, x, tol);
-    EXPECT_NEAR(p.Y, y, tol);
-}
 
 TMemoryStream StreamOf(const std::vector<uint8_t>& bytes)
 {
@@ -119,20 +114,15 @@ TEST(Geometry, RadiansFoldNearWholeTurns)
 
 TEST(Geometry, DegreesFoldIntoOpenRange)
 {
-    auto fold = [](int32_t d) {
-        RecaclinDeg(d);
-        return d;
+    const std::pair<int32_t, int32_t> cases[] = {
+        {360, 360}, {-360, -360}, {361, 1}, {-361, -1}, {720, 0}, {-720, 0}, {-400, -40}, {45, 45},
+        {std::numeric_limits<int32_t>::max(), 127}, {std::numeric_limits<int32_t>::min(), -128},
     };
-    EXPECT_EQ(fold(360), 360);
-    EXPECT_EQ(fold(-360), -360);
-    EXPECT_EQ(fold(361), 1);
-    EXPECT_EQ(fold(-361), -1);
-    EXPECT_EQ(fold(720), 0);
-    EXPECT_EQ(fold(-720), 0);
-    EXPECT_EQ(fold(-400), -40);
-    EXPECT_EQ(fold(45), 45);
-    EXPECT_EQ(fold(std::numeric_limits<int32_t>::max()), 127);
-    EXPECT_EQ(fold(std::numeric_limits<int32_t>::min()), -128);
+    for (const auto& [in, out] : cases) {
+        int32_t d = in;
+        RecaclinDeg(d);
+        EXPECT_EQ(d, out) << in;
+    }
 }
 
 TEST(Geometry, IntersectionPairsFirstWithThirdAndSecondWithFourth)
@@ -145,7 +135,9 @@ TEST(Geometry, IntersectionPairsFirstWithThirdAndSecondWithFourth)
     // Only line 2 vertical.
     EXPECT_EQ(Getintersection(MyPoint(0, 0), MyPoint(3, -10), MyPoint(10, 10), MyPoint(3, 10)), MyPoint(3, 3));
     // Two sloped lines: y = x and y = -x + 4 meet at (2, 2).
-    ExpectNear(Getintersection(MyPoint(0, 0), MyPoint(0, 4), MyPoint(4, 4), MyPoint(4, 0)), 2, 2);
+    const TMyPoint sloped = Getintersection(MyPoint(0, 0), MyPoint(0, 4), MyPoint(4, 4), MyPoint(4, 0));
+    EXPECT_NEAR(sloped.X, 2, 1e-5);
+    EXPECT_NEAR(sloped.Y, 2, 1e-5);
     // Two vertical and two horizontal lines have their own fixed answers and no message.
     EXPECT_EQ(Getintersection(MyPoint(2, 4), MyPoint(7, 0), MyPoint(2, 10), MyPoint(7, 1)), MyPoint(2, 3));
     EXPECT_EQ(Getintersection(MyPoint(2, 4), MyPoint(0, 7), MyPoint(10, 4), MyPoint(1, 7)), MyPoint(4, 4));

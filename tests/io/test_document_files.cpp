@@ -313,12 +313,10 @@ TEST(DocumentBytes, SizeIsStoredRoundedAtZoomOneAndLoadsAtZoomOne)
         cad.SetHeight(c.Height);
         cad.SetWidth(c.Width);
         const std::vector<uint8_t> bytes = SavedBytes(cad);
-        int32_t width = 0;
-        int32_t height = 0;
-        std::memcpy(&width, bytes.data() + 440, 4);
-        std::memcpy(&height, bytes.data() + 444, 4);
-        EXPECT_EQ(width, c.StoredWidth);
-        EXPECT_EQ(height, c.StoredHeight);
+        TMemoryStream stored = StreamOf(bytes);
+        stored.SetPosition(440);
+        EXPECT_EQ(ReadInt32(stored), c.StoredWidth);
+        EXPECT_EQ(ReadInt32(stored), c.StoredHeight);
 
         TMyCAD other;
         other.SetZoom(3.0);

@@ -150,8 +150,6 @@ std::string ReadAll(const QString& path)
     return f.readAll().toStdString();
 }
 
-constexpr double kMm = kDxfPixelsPerMillimetre;
-
 /// What the reader makes of each file, in the order given.
 QJsonArray ReadBack(const QStringList& files)
 {
@@ -169,8 +167,8 @@ void ExpectAt(const QJsonValue& point, double x, double y, const std::string& wh
 {
     const QJsonArray p = point.toArray();
     ASSERT_EQ(p.size(), 2) << what;
-    EXPECT_NEAR(p[0].toDouble(), x / kMm, 1e-9) << what;
-    EXPECT_NEAR(p[1].toDouble(), (378.0 - y) / kMm, 1e-9) << what;
+    EXPECT_NEAR(p[0].toDouble(), x / kDxfPixelsPerMillimetre, 1e-9) << what;
+    EXPECT_NEAR(p[1].toDouble(), (378.0 - y) / kDxfPixelsPerMillimetre, 1e-9) << what;
 }
 
 } // namespace
@@ -511,7 +509,7 @@ TEST(DxfReadBack, AuditsCleanlyWithTheShapesWhereTheyAre)
     ExpectAt(points(4)[2], 140, 120, "rectangle corner 2");
     EXPECT_TRUE(e[4][QStringLiteral("closed")].toBool());
     ExpectAt(points(5)[0], 215, 215.25, "circle centre");
-    EXPECT_NEAR(e[5][QStringLiteral("radius")].toDouble(), 15 / kMm, 1e-9);
+    EXPECT_NEAR(e[5][QStringLiteral("radius")].toDouble(), 15 / kDxfPixelsPerMillimetre, 1e-9);
 
     // The ellipse: 181 vertices from its left end.
     ASSERT_EQ(points(6).size(), 181);
@@ -521,7 +519,7 @@ TEST(DxfReadBack, AuditsCleanlyWithTheShapesWhereTheyAre)
     // and under the bottom of the circle as the canvas draws them.
     for (int i : {7, 8}) {
         ExpectAt(points(i)[0], 100, 100, "arc centre");
-        EXPECT_NEAR(e[i][QStringLiteral("radius")].toDouble(), 100 / kMm, 1e-9);
+        EXPECT_NEAR(e[i][QStringLiteral("radius")].toDouble(), 100 / kDxfPixelsPerMillimetre, 1e-9);
     }
     EXPECT_EQ(e[7][QStringLiteral("angles")].toArray(), QJsonArray({0.0, 180.0}));
     EXPECT_EQ(e[8][QStringLiteral("angles")].toArray(), QJsonArray({180.0, 0.0}));

@@ -240,8 +240,6 @@ TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
     EXPECT_EQ(back.pixel(190, 90) & 0xFFFFFF, 0xFF0000u);
 }
 
-TColor PixelOf(TBitmap& bmp, int32_t x, int32_t y) { return bmp.Canvas().Pixel(x, y); }
-
 TEST(RasterExport, ScalesToFitKeepingProportionsAndWritesFilesInTheFormatOfTheOperation)
 {
     // A 480 x 480 pixel page (127 mm at 96 pixels per inch) holding one red
@@ -266,13 +264,13 @@ TEST(RasterExport, ScalesToFitKeepingProportionsAndWritesFilesInTheFormatOfTheOp
         ASSERT_EQ(bmp.Height(), c.h);
         EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::pf24bit);
         const auto at = [&](double x, double y) {
-            return PixelOf(bmp, static_cast<int32_t>(x * c.zoom), static_cast<int32_t>(y * c.zoom));
+            return At(bmp, static_cast<int32_t>(x * c.zoom), static_cast<int32_t>(y * c.zoom));
         };
         for (const auto& [x, y, colour] : {std::tuple{200, 100, clRed}, {104, 54, clRed}, {296, 146, clRed},
                                            {90, 100, clYellow}, {310, 100, clYellow}, {200, 160, clYellow}}) {
             EXPECT_EQ(at(x, y), colour) << x << "," << y;
         }
-        EXPECT_EQ(PixelOf(bmp, c.w - 1, c.h - 1), clYellow);
+        EXPECT_EQ(At(bmp, c.w - 1, c.h - 1), clYellow);
         EXPECT_DOUBLE_EQ(cad.Zoom(), 1.5);
         EXPECT_DOUBLE_EQ(cad.PreZoom(), 1.0);
         EXPECT_EQ(cad.Width(), 720);
@@ -283,20 +281,17 @@ TEST(RasterExport, ScalesToFitKeepingProportionsAndWritesFilesInTheFormatOfTheOp
     reused.Canvas().Brush().SetColor(clBlue);
     reused.Canvas().FillRect(Rect(0, 0, 480, 480));
     SaveToBmp(cad, reused, 480, 480, false);
-    EXPECT_EQ(PixelOf(reused, 200, 100), clRed);
-    EXPECT_EQ(PixelOf(reused, 100, 100), clBlack); // the outline
-    EXPECT_EQ(PixelOf(reused, 50, 100), clWhite);
-    EXPECT_EQ(PixelOf(reused, 479, 479), clWhite);
+    EXPECT_EQ(At(reused, 200, 100), clRed);
+    EXPECT_EQ(At(reused, 100, 100), clBlack); // the outline
+    EXPECT_EQ(At(reused, 50, 100), clWhite);
+    EXPECT_EQ(At(reused, 479, 479), clWhite);
 
     // Shapes far from the origin still come out when the bitmap is larger
     // than the control.
-    TMyShape* far = cad.CreateAddShapeByName(QStringLiteral("TMyRectangle"));
-    far->ThePoints = {{400, 400}, {470, 400}, {470, 470}, {400, 470}};
-    far->Brush().SetColor(clGreen);
-    far->SetCaptionShow(false);
+    iotest::AddFilled(cad, "TMyRectangle", iotest::Box(400, 400, 470, 470), clGreen);
     TBitmap big;
     SaveToBmp(cad, big, 960, 960, true);
-    EXPECT_EQ(PixelOf(big, 870, 870), clGreen);
+    EXPECT_EQ(At(big, 870, 870), clGreen);
 
     TBitmap none(10, 10);
     SaveToBmp(cad, none, 0, 50, true);
@@ -328,8 +323,8 @@ TEST(RasterExport, ScalesToFitKeepingProportionsAndWritesFilesInTheFormatOfTheOp
         ASSERT_TRUE(back.LoadFromFile(name));
         EXPECT_EQ(back.Width(), 480);
         EXPECT_EQ(back.Height(), 480);
-        EXPECT_EQ(PixelOf(back, 200, 100), clRed);
-        EXPECT_EQ(PixelOf(back, 50, 100), clYellow);
+        EXPECT_EQ(At(back, 200, 100), clRed);
+        EXPECT_EQ(At(back, 50, 100), clYellow);
     }
     // (The JPEG's colours and its quality are the render command's checks.)
 
