@@ -119,7 +119,6 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
-
 // From blue to red every entry can be read back from its pixel: red is the
 // entry and blue 255 minus it.
 int32_t EntryAt(const TBitmap& bmp, int32_t x, int32_t y)
