@@ -1,5 +1,8 @@
+// Pictures pixel by pixel, in the blue, green, red byte order the bitmap
+// code works in: brightness, contrast, flips, turns, loading by ending, and
+// the gradient patterns.
 #include "cad/geometry/BitmapUtils.h"
-#include "geometry/PixelAccess.h"
+#include "cad/geometry/Gradient.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +14,40 @@
 #include <cstring>
 #include <limits>
 #include <numbers>
+#include <ostream>
+#include <string>
 
 using namespace mycad;
-using namespace mycad::test;
 
 namespace {
+
+// One pixel of a 24-bit bitmap, read and written through its scan line.
+struct Bgr {
+    uint8_t b = 0;
+    uint8_t g = 0;
+    uint8_t r = 0;
+    friend bool operator==(const Bgr&, const Bgr&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const Bgr& p)
+    {
+        return os << "(b " << int(p.b) << ", g " << int(p.g) << ", r " << int(p.r) << ")";
+    }
+};
+
+Bgr PixelAt(const TBitmap& bmp, int32_t x, int32_t y)
+{
+    const uint8_t* p = bmp.ScanLine(y) + 3 * x;
+    return {p[0], p[1], p[2]};
+}
+
+void SetPixelAt(TBitmap& bmp, int32_t x, int32_t y, Bgr c)
+{
+    uint8_t* p = bmp.ScanLine(y) + 3 * x;
+    p[0] = c.b;
+    p[1] = c.g;
+    p[2] = c.r;
+}
+
+constexpr Bgr kWhite{255, 255, 255};
 
 constexpr double kPi = std::numbers::pi;
 
@@ -87,6 +119,23 @@ void WriteFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+// From blue to red every entry can be read back from its pixel: red is the
+// entry and blue 255 minus it.
+int32_t EntryAt(const TBitmap& bmp, int32_t x, int32_t y)
+{
+    const Bgr p = PixelAt(bmp, x, y);
+    EXPECT_EQ(p.g, 0);
+    EXPECT_EQ(p.b, 255 - p.r) << x << "," << y;
+    return p.r;
+}
+
+TBitmap Build(TGradientStyle style)
+{
+    TBitmap bmp;
+    BuildGradient(RGB(0, 0, 255), RGB(255, 0, 0), style, bmp);
+    return bmp;
+}
+
 } // namespace
 
 TEST(BitmapUtils, BrightnessAddsAndClampsAtBothEnds)
@@ -134,34 +183,24 @@ TEST(BitmapUtils, ContrastSpreadsFromOrPullsToTheMiddle)
 
 TEST(BitmapUtils, FlipMirrorsPixelsAndKeepsTransparency)
 {
-    TBitmap bmp = Coordinates(3, 2);
-    bmp.SetTransparent(true);
-    bmp.SetTransparentColor(clLime);
-    bmp.SetTransparentMode(TTransparentMode::tmFixed);
-
-    FlipBitmap(bmp, false, false);
-    EXPECT_EQ(PixelAt(bmp, 0, 0), (Bgr{7, 0, 0}));
-
-    FlipBitmap(bmp, true, true);
-    ASSERT_EQ(bmp.Width(), 3);
-    ASSERT_EQ(bmp.Height(), 2);
-    for (int32_t y = 0; y < 2; ++y)
-        for (int32_t x = 0; x < 3; ++x) EXPECT_EQ(PixelAt(bmp, x, y), (Bgr{7, uint8_t(1 - y), uint8_t(2 - x)}));
-    EXPECT_TRUE(bmp.Transparent());
-    EXPECT_EQ(bmp.TransparentMode(), TTransparentMode::tmFixed);
-    EXPECT_EQ(bmp.TransparentColor(), clLime);
-
-    TBitmap h = Coordinates(4, 3);
-    FlipBitmap(h, true, false);
-    TBitmap v = Coordinates(4, 3);
-    FlipBitmap(v, false, true);
-    for (int32_t y = 0; y < 3; ++y) {
-        for (int32_t x = 0; x < 4; ++x) {
-            EXPECT_EQ(PixelAt(h, x, y), (Bgr{7, uint8_t(y), uint8_t(3 - x)}));
-            EXPECT_EQ(PixelAt(v, x, y), (Bgr{7, uint8_t(2 - y), uint8_t(x)}));
+    for (const auto& [horz, vert] : {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+        TBitmap bmp = Coordinates(4, 3);
+        bmp.SetTransparent(true);
+        bmp.SetTransparentColor(clLime);
+        bmp.SetTransparentMode(TTransparentMode::tmFixed);
+        FlipBitmap(bmp, horz, vert);
+        ASSERT_EQ(bmp.Width(), 4);
+        ASSERT_EQ(bmp.Height(), 3);
+        for (int32_t y = 0; y < 3; ++y) {
+            for (int32_t x = 0; x < 4; ++x) {
+                EXPECT_EQ(PixelAt(bmp, x, y), (Bgr{7, uint8_t(vert ? 2 - y : y), uint8_t(horz ? 3 - x : x)}))
+                    << horz << vert << " at " << x << "," << y;
+            }
         }
+        EXPECT_TRUE(bmp.Transparent());
+        EXPECT_EQ(bmp.TransparentMode(), TTransparentMode::tmFixed);
+        EXPECT_EQ(bmp.TransparentColor(), clLime);
     }
-
     TBitmap empty;
     FlipBitmap(empty, true, true);
     EXPECT_TRUE(empty.Empty());
@@ -171,14 +210,10 @@ TEST(BitmapUtils, RotationPlacesEveryPixel)
 {
     TBitmap src = Coordinates(100, 50);
 
-    // No turn: a copy.
-    std::unique_ptr<TBitmap> r = RotateBitmap(src, 0.0, 100, 50, 0, 0);
-    ASSERT_TRUE(r);
-    ExpectSamePixels(*r, src, "angle 0");
-
     // A quarter turn: the picture appears turned counter-clockwise, its top
     // row running up the left column.
-    r = RotateBitmap(src, kPi / 2, 100, 50, 0, 0);
+    std::unique_ptr<TBitmap> r = RotateBitmap(src, kPi / 2, 100, 50, 0, 0);
+    ASSERT_TRUE(r);
     ASSERT_EQ(r->Width(), 50);
     ASSERT_EQ(r->Height(), 100);
     for (int32_t y = 0; y < 100; ++y)
@@ -198,7 +233,8 @@ TEST(BitmapUtils, RotationPlacesEveryPixel)
     EXPECT_TRUE(RotateBitmap(src, 1.0, -5, 10, 0, 0)->Empty());
     TBitmap none;
     EXPECT_TRUE(RotateBitmap(none, kPi / 2, 0, 0, 0, 0)->Empty());
-    // A non-finite angle is no turn.
+    // No turn, and a non-finite angle, give a copy.
+    ExpectSamePixels(*RotateBitmap(src, 0.0, 100, 50, 0, 0), src, "angle 0");
     ExpectSamePixels(*RotateBitmap(src, std::nan(""), 100, 50, 0, 0), src, "nan");
 }
 
@@ -284,16 +320,13 @@ TEST(BitmapUtils, LoadGraphicsFileByEnding)
 
     // PNG and BMP keep every pixel.
     picture = Coordinates(40, 30);
-    ASSERT_TRUE(picture.SaveToFile(path("p.png")));
-    std::unique_ptr<TBitmap> png = LoadGraphicsFile(path("p.png"));
-    ExpectSamePixels(*png, picture, "png");
-    ASSERT_TRUE(picture.SaveToFile(path("p.bmp")));
-    std::unique_ptr<TBitmap> bmp = LoadGraphicsFile(path("p.bmp"));
-    ExpectSamePixels(*bmp, picture, "bmp");
+    for (const char* name : {"p.png", "p.bmp"}) {
+        ASSERT_TRUE(picture.SaveToFile(path(name)));
+        ExpectSamePixels(*LoadGraphicsFile(path(name)), picture, name);
+    }
 
     // An existing file of an unknown ending is an assertion failure, not a crash.
-    ASSERT_TRUE(picture.SaveToFile(path("picture.png")));
-    ASSERT_TRUE(QFile::rename(path("picture.png"), path("picture.gif")));
+    ASSERT_TRUE(QFile::copy(path("p.png"), path("picture.gif")));
     EXPECT_THROW(LoadGraphicsFile(path("picture.gif")), EAssertionFailed);
     WriteFile(path("x.tiff"), "II*");
     EXPECT_THROW(LoadGraphicsFile(path("x.tiff")), EAssertionFailed);
@@ -329,5 +362,77 @@ TEST(BitmapUtils, MissingFilesAndMetafilesGiveTheRedCross)
         // Away from the lines the placeholder is white.
         for (TPoint p : {Point(16, 2), Point(2, 16), Point(29, 16), Point(16, 29), Point(0, 15), Point(31, 16)})
             EXPECT_EQ(PixelAt(*cross, p.X, p.Y), kWhite) << p.X << "," << p.Y;
+    }
+}
+
+TEST(Gradient, ColourTableRunsFromBeginToEnd)
+{
+    TGradientColors t = BuildGradientColors(clWhite, clBlack);
+    EXPECT_EQ(t[0], (TRGBTriple{255, 255, 255}));
+    EXPECT_EQ(t[255], (TRGBTriple{0, 0, 0}));
+    EXPECT_EQ(t[128], (TRGBTriple{127, 127, 127}));  // 128 * -255 div 255 = -128
+
+    t = BuildGradientColors(RGB(0, 0, 0), RGB(255, 0, 10));
+    EXPECT_EQ(t[100].rgbtRed, 100);
+    EXPECT_EQ(t[100].rgbtGreen, 0);
+    EXPECT_EQ(t[100].rgbtBlue, 3);  // 1000 div 255
+    EXPECT_EQ(t[255], (TRGBTriple{10, 0, 255}));
+
+    // A falling channel truncates toward zero: 10 + (100 * -10) div 255 = 10 - 3.
+    t = BuildGradientColors(RGB(0, 0, 10), RGB(0, 0, 0));
+    EXPECT_EQ(t[100].rgbtBlue, 7);
+
+    // System colours are resolved first.
+    const TColor window = ColorToRGB(clWindow);
+    t = BuildGradientColors(clWindow, clBtnText);
+    EXPECT_EQ(t[0], (TRGBTriple{GetBValue(window), GetGValue(window), GetRValue(window)}));
+    const TColor text = ColorToRGB(clBtnText);
+    EXPECT_EQ(t[255], (TRGBTriple{GetBValue(text), GetGValue(text), GetRValue(text)}));
+}
+
+TEST(Gradient, EveryPatternHasItsSizeCornersAndCentre)
+{
+    struct Expect {
+        TGradientStyle style;
+        int32_t w, h;
+        int32_t topLeft, topRight, bottomLeft, bottomRight, centre;
+    };
+    using S = TGradientStyle;
+    const Expect table[] = {
+        {S::gsRadialC, 362, 362, 255, 255, 255, 255, 1},
+        {S::gsRadialT, 362, 181, 180, 180, 255, 255, 90},
+        {S::gsRadialB, 362, 181, 255, 255, 180, 180, 90},
+        {S::gsRadialL, 181, 362, 180, 255, 180, 255, 90},
+        {S::gsRadialR, 181, 362, 255, 180, 255, 180, 90},
+        {S::gsRadialTL, 181, 181, 0, 180, 180, 255, 127},
+        {S::gsRadialTR, 181, 181, 180, 0, 255, 180, 127},
+        {S::gsRadialBL, 181, 181, 180, 255, 0, 180, 127},
+        {S::gsRadialBR, 181, 181, 255, 180, 180, 0, 127},
+        {S::gsLinearH, 1, 256, 0, 0, 255, 255, 128},
+        {S::gsLinearV, 256, 1, 0, 255, 0, 255, 128},
+        {S::gsReflectedH, 1, 512, 255, 255, 255, 255, 0},
+        {S::gsReflectedV, 512, 1, 255, 255, 255, 255, 0},
+        {S::gsDiagonalLF, 128, 129, 127, 0, 255, 128, 127},
+        {S::gsDiagonalLB, 128, 129, 0, 127, 128, 255, 128},
+        {S::gsDiagonalRF, 256, 256, 0, 255, 255, 0, 0},
+        {S::gsDiagonalRB, 256, 256, 255, 0, 0, 255, 1},
+        {S::gsArrowL, 129, 256, 255, 127, 255, 127, 64},
+        {S::gsArrowR, 129, 256, 127, 255, 127, 255, 64},
+        {S::gsArrowU, 256, 129, 255, 255, 127, 127, 64},
+        {S::gsArrowD, 256, 129, 127, 127, 255, 255, 64},
+        {S::gsDiamond, 256, 256, 255, 255, 255, 255, 1},
+        {S::gsButterfly, 256, 256, 128, 128, 127, 128, 128},
+    };
+    static_assert(std::size(table) == 23);
+    for (const Expect& e : table) {
+        const TBitmap bmp = Build(e.style);
+        const std::string name = "style " + std::to_string(int(e.style));
+        ASSERT_EQ(bmp.Width(), e.w) << name;
+        ASSERT_EQ(bmp.Height(), e.h) << name;
+        EXPECT_EQ(EntryAt(bmp, 0, 0), e.topLeft) << name;
+        EXPECT_EQ(EntryAt(bmp, e.w - 1, 0), e.topRight) << name;
+        EXPECT_EQ(EntryAt(bmp, 0, e.h - 1), e.bottomLeft) << name;
+        EXPECT_EQ(EntryAt(bmp, e.w - 1, e.h - 1), e.bottomRight) << name;
+        EXPECT_EQ(EntryAt(bmp, e.w / 2, e.h / 2), e.centre) << name;
     }
 }

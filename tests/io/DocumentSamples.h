@@ -1,7 +1,8 @@
 // Generated drawings that use every stored field of every shape class.
 #pragma once
 
-#include "ShapeFields.h"
+#include "IoTestSupport.h"
+#include "support/ShapeFields.h"
 
 #include <random>
 

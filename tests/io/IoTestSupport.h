@@ -59,8 +59,6 @@ inline std::vector<uint8_t> RecordOf(const TMyShape& shape)
     return s.Bytes();
 }
 
-inline String Q(const std::u16string& s) { return String::fromStdU16String(s); }
-
 /// A listed shape of a class, numbered, named and on the current layer.
 template <typename T>
 T* AddShape(TMyCAD& cad, const char* className)

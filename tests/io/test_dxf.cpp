@@ -1,9 +1,20 @@
 // DXF export: the bytes of the file for the edge cases of each entity, the
-// number format, and one drawing of every class against its expected file.
-#include "DxfSamples.h"
+// number format, and one drawing of every class against its expected file;
+// then the files read back by a DXF library we did not write (ezdxf): its
+// audit finds nothing wrong, and the entities it reads lie where the shapes are.
+#include "IoTestSupport.h"
+
+#include "cad/io/DxfExport.h"
+#include "cad/shapes/Ellipse.h"
+#include "cad/shapes/PolyLine.h"
+#include "cad/shapes/Text.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <array>
@@ -17,6 +28,101 @@ using namespace mycad;
 using namespace iotest;
 
 namespace {
+
+// Drawings on a page 378 pixels high (100 mm at 96 pixels per inch), shapes
+// placed by their stored points, and the file split into its lines.
+
+/// A canvas at zoom 1 whose control is 378 pixels high.
+std::unique_ptr<TMyCAD> DxfCanvas()
+{
+    auto cad = std::make_unique<TMyCAD>();
+    cad->SetHeight(378);
+    EXPECT_EQ(cad->Height(), 378);
+    return cad;
+}
+
+TMyShape* AddDxfShape(TMyCAD& cad, const char* className, const TArrMyPoint& points)
+{
+    TMyShape* s = AddShape<TMyShape>(cad, className);
+    if (s) {
+        s->ThePoints = points;
+        s->CenterPoint = s->ComputeCenterPoint(4);
+    }
+    return s;
+}
+
+void AddArc(TMyCAD& cad, TArcMode mode, const TArrMyPoint& points)
+{
+    auto* arc = dynamic_cast<TMyElliArc*>(AddDxfShape(cad, "TMyElliArc", points));
+    ASSERT_NE(arc, nullptr);
+    arc->SetArcMode(mode);
+}
+
+/// A text box on the box's corners with a font 16 pixels high: Info as its
+/// text, or without Info the lines.
+TMyText* AddText(TMyCAD& cad, const TArrMyPoint& box, const String& info, const std::vector<String>& lines = {})
+{
+    auto* text = dynamic_cast<TMyText*>(AddDxfShape(cad, "TMyText", box));
+    EXPECT_NE(text, nullptr);
+    if (!text) return nullptr;
+    text->Font().SetHeight(-16);
+    text->SetInfo(info);
+    text->Lines().Clear();
+    for (const String& line : lines) text->Lines().Add(line);
+    return text;
+}
+
+/// One shape of every class in the order of data/every_class.dxf; the
+/// free-hand line, the rule line, the B-spline, the picture, the link point,
+/// the group and the combine write nothing. Without text the drawing has no
+/// text box, so both kinds of file are the same.
+std::unique_ptr<TMyCAD> EveryClassDrawing(bool withText = true)
+{
+    auto cad = DxfCanvas();
+    AddDxfShape(*cad, "TMyLine", {{0, 0}, {100, 50}});
+    AddDxfShape(*cad, "TMyPolyLine", {{10, 10}, {30, 10}, {30, 30}});
+    AddDxfShape(*cad, "TMyFreeLine", {{0, 0}, {5, 5}, {10, 0}});
+    AddDxfShape(*cad, "TMyPolygon", {{40, 40}, {80, 40}, {60, 70}, {40, 40}});
+    AddDxfShape(*cad, "TMyRectangle", Box(100, 100, 140, 120));
+    AddDxfShape(*cad, "TMyEllipse", Box(200, 200, 230, 230.5f));
+    AddDxfShape(*cad, "TMyEllipse", Box(0, 300, 40, 320));
+    // The same circle through its top, then through its bottom.
+    AddArc(*cad, TArcMode::amCircle, {{0, 100}, {100, 0}, {200, 100}});
+    AddArc(*cad, TArcMode::amCircle, {{0, 100}, {100, 200}, {200, 100}});
+    AddArc(*cad, TArcMode::amEllipse, {{2, 0}, {0, 0}, {0, 2}});
+    AddDxfShape(*cad, "TMyGroup", Box(0, 0, 10, 10));
+    AddDxfShape(*cad, "TMyCombine", Box(0, 0, 10, 10));
+    // A connector round a corner, and the junction dot on its corner.
+    AddDxfShape(*cad, "TMyLinkLine", {{10, 200}, {60, 200}, {60, 250}});
+    AddDxfShape(*cad, "TMyLineLinkLine", Box(56, 196, 64, 204));
+    // Sampled as the conic through its first three points: A = (3, 4), so
+    // n = round(sqrt(100 * 5)) = 22 and 23 vertices.
+    AddDxfShape(*cad, "TMyPolyBezier", {{4, 4}, {6, 2}, {5.5f, 2}, {8, 0}});
+    AddDxfShape(*cad, "TMyRuleLine", {{0, 360}, {100, 360}});
+    AddDxfShape(*cad, "TMyBLine", {{250, 250}, {260, 240}, {270, 260}});
+    AddDxfShape(*cad, "TMyImage", Box(300, 300, 340, 330));
+    AddDxfShape(*cad, "TMyLinkPoint", Box(96, 96, 104, 104));
+    if (withText) {
+        AddText(*cad, Box(150, 250, 230, 270), u"Pump \u00e9"_s);
+        AddText(*cad, Box(150, 280, 230, 340), String(), {u"one"_s, u"two"_s, u"three"_s});
+    }
+    return cad;
+}
+
+/// The file's lines without their CR LF; a line not ended so fails the test.
+std::vector<std::string> DxfLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t eol = text.find("\r\n", start);
+        EXPECT_NE(eol, std::string::npos) << "the last line does not end in CR LF";
+        if (eol == std::string::npos) break;
+        lines.push_back(text.substr(start, eol - start));
+        start = eol + 2;
+    }
+    return lines;
+}
 
 std::vector<std::string> Entities(const std::vector<std::string>& lines)
 {
@@ -44,18 +150,34 @@ std::string ReadAll(const QString& path)
     return f.readAll().toStdString();
 }
 
-} // namespace
-
-TEST(DxfFile, AnEmptyCanvasWritesOnlyTheEntitiesSection)
+/// What the reader makes of each file, in the order given.
+QJsonArray ReadBack(const QStringList& files)
 {
-    TMyCAD cad;
-    EXPECT_EQ(DxfDocument(cad, false), "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+    QProcess p;
+    p.start(QStringLiteral(MYCAD_SYSTEM_PYTHON3),
+            QStringList{QStringLiteral(MYCAD_SOURCE_DIR "/tests/io/dxf_readback.py")} + files);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).array();
 }
 
-TEST(DxfFile, ALineIsInMillimetresWithYFlippedAgainstThePage)
+/// A document point as the file's frame holds it: millimetres, y up from the
+/// bottom of a page 378 pixels high.
+void ExpectAt(const QJsonValue& point, double x, double y, const std::string& what)
+{
+    const QJsonArray p = point.toArray();
+    ASSERT_EQ(p.size(), 2) << what;
+    EXPECT_NEAR(p[0].toDouble(), x / kDxfPixelsPerMillimetre, 1e-9) << what;
+    EXPECT_NEAR(p[1].toDouble(), (378.0 - y) / kDxfPixelsPerMillimetre, 1e-9) << what;
+}
+
+} // namespace
+
+TEST(DxfFile, AnEmptyCanvasWritesOnlyTheEntitiesSectionAndALineIsInMillimetres)
 {
     auto cad = DxfCanvas();
-    // 37.795275590551185 pixels are 10 mm; stored as a 32-bit float the
+    EXPECT_EQ(DxfDocument(*cad, false), "0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\nENDSEC\r\n0\r\nEOF\r\n");
+    // Y is flipped against the page. 37.795275590551185 pixels are 10 mm; stored as a 32-bit float the
     // point lies 2.8e-7 mm further.
     AddDxfShape(*cad, "TMyLine", {{0, 0}, {37.795275590551185f, 0}});
     const std::vector<std::string> expected{"0",  "SECTION",  "2",  "ENTITIES", "0",  "LINE", "5",  "20",
@@ -81,10 +203,6 @@ TEST(DxfFile, HandlesCountEveryEntityFromTwenty)
               (std::vector<std::string>{"POLYLINE", "VERTEX", "VERTEX", "VERTEX", "VERTEX", "SEQEND", "LINE",
                                         "ENDSEC", "EOF"}));
     EXPECT_EQ(Values(lines, "5"), (std::vector<std::string>{"20", "21", "22", "23", "24", "25", "26"}));
-    // The corners in their stored order, the rectangle closed by flag 70.
-    EXPECT_EQ(Values(lines, "70"), std::vector<std::string>{"1"});
-    EXPECT_EQ(Values(lines, "10"), (std::vector<std::string>{"0.0", "2.64583333333333", "13.2291666666667",
-                                                             "13.2291666666667", "2.64583333333333", "0"}));
 }
 
 TEST(DxfFile, ManyPointLinesWriteOneLinePerSegment)
@@ -120,9 +238,6 @@ TEST(DxfFile, EllipsesAreCirclesWhenTheirRadiiDifferByLessThanHalfAPixel)
         AddDxfShape(*cad, "TMyEllipse", c.box);
         const std::vector<std::string> lines = DxfLines(DxfDocument(*cad, false));
         EXPECT_EQ(Entities(lines), c.entities) << c.box[2].X << " x " << c.box[2].Y;
-        if (c.entities == circle) {
-            EXPECT_EQ(Values(lines, "40"), std::vector<std::string>{"5.29166666666667"});
-        }
         for (const std::string& v : Values(lines, "20")) EXPECT_EQ(v.find_first_not_of("-.0123456789"), std::string::npos) << v;
     }
 }
@@ -155,60 +270,19 @@ TEST(DxfFile, CircleArcsRunCounterClockwiseOverTheSideTheCanvasDraws)
         std::vector<std::string> angles = Values(lines, "50");
         for (const std::string& v : Values(lines, "51")) angles.push_back(v);
         EXPECT_EQ(angles, c.angles) << c.points[0].X << "," << c.points[0].Y;
-        if (c.entities == arc) {
-            EXPECT_EQ(Values(lines, "40"), std::vector<std::string>{"26.4583333333333"});
-        }
     }
 }
 
-TEST(DxfFile, ConicArcsAreSampledFromTheFirstStepOnePastTheEnd)
+TEST(DxfFile, ConicArcsWithoutAStepAreOneVertexAtTheFirstPoint)
 {
+    // A conic is sampled from its first step one past the end, n steps for
+    // A = P0 - 2 P1 + 2 P2 (the every-class file holds two such curves);
+    // points whose A is the origin give no step: one vertex at the first point.
     auto cad = DxfCanvas();
-    // A = P0 - 2 P1 + 2 P2 = (2, 3): n = round(sqrt(100 |A|)) = 19, so 20
-    // vertices at t = 1/19 .. 20/19, each rounded to whole pixels.
-    AddArc(*cad, TArcMode::amEllipse, {{0, 1}, {1, 1}, {2, 2}});
-    // Points whose A is the origin give no step: one vertex at the first point.
     AddArc(*cad, TArcMode::amEllipse, {{0, 0}, {7.5f, 3}, {7.5f, 3}});
     const std::vector<std::string> lines = DxfLines(DxfDocument(*cad, false));
-    std::vector<std::string> expected{"POLYLINE"};
-    expected.insert(expected.end(), 20, "VERTEX");
-    expected.insert(expected.end(), {"SEQEND", "POLYLINE", "VERTEX", "SEQEND", "ENDSEC", "EOF"});
-    EXPECT_EQ(Entities(lines), expected);
-    const std::vector<std::string> xs = Values(lines, "10");
-    ASSERT_EQ(xs.size(), 23u);
-    // t = 1/19 gives (0.11, 1.01): pixel (0, 1); t = 20/19 gives (2.05, 2.05): pixel (2, 2).
-    EXPECT_EQ(xs[1], "0");
-    EXPECT_EQ(xs[20], "0.529166666666667");
-    EXPECT_EQ(xs[22], "0");
-}
-
-TEST(DxfFile, RealsAreWrittenInGeneralFormat)
-{
-    const std::vector<std::pair<double, std::string>> cases{
-        {0.0, "0"},
-        {-0.0, "0"},
-        {10.0, "10"},
-        {-2.5, "-2.5"},
-        {0.1 + 0.2, "0.3"},
-        {1.0 / 3.0, "0.333333333333333"},
-        {2.0 / 3.0, "0.666666666666667"},
-        {123456789012345.0, "123456789012345"},
-        {999999999999999.9, "1E15"},
-        {1e-5, "0.00001"},
-        {1.5e-7, "1.5E-7"},
-        {-2.5e20, "-2.5E20"},
-        {100.01249999999999, "100.0125"},
-        // Exact ties at the sixteenth digit round to the even neighbour.
-        {100000000000000.5, "100000000000000"},
-        {100000000000001.5, "100000000000002"},
-        {0.000012345, "0.000012345"},
-        {4.9e-324, "4.94065645841247E-324"},
-    };
-    for (const auto& [value, text] : cases) {
-        std::string out;
-        TDxfWriter::AppendReal(out, value);
-        EXPECT_EQ(out, text) << value;
-    }
+    EXPECT_EQ(Entities(lines), (std::vector<std::string>{"POLYLINE", "VERTEX", "SEQEND", "ENDSEC", "EOF"}));
+    EXPECT_EQ(Values(lines, "10"), (std::vector<std::string>{"0.0", "0"}));
 }
 
 TEST(DxfFile, RealsAgreeWithTheCLibraryOnRandomValues)
@@ -243,10 +317,16 @@ TEST(DxfFile, RealsAgreeWithTheCLibraryOnRandomValues)
     std::uniform_real_distribution<double> unit(-1.0, 1.0);
     std::uniform_int_distribution<int> power(-9, 17);
     std::uniform_int_distribution<int64_t> whole(-2000000, 2000000);
+    // Signed zeros, a sum that is not exact, exact ties at the sixteenth
+    // digit (to the even neighbour), both ends of the plain layout, the
+    // smallest subnormal; then random values.
+    const std::vector<double> edges{0.0, -0.0, 0.1 + 0.2, 100000000000000.5, 100000000000001.5, 999999999999999.9,
+                                    1e-5, 0.000012345, 1.5e-7, -2.5e20, 100.01249999999999, 4.9e-324};
     int mismatches = 0;
-    for (int i = 0; i < 300000 && mismatches < 10; ++i) {
+    for (int i = -int(edges.size()); i < 300000 && mismatches < 10; ++i) {
         double value = 0;
-        switch (i % 3) {
+        switch (i < 0 ? 3 : i % 3) {
+        case 3: value = edges[size_t(i + int(edges.size()))]; break;
         case 0: value = unit(rng) * std::pow(10.0, power(rng)); break;
         // Document pixels in millimetres, as the file holds them.
         case 1: value = double(whole(rng)) / 64.0 / kDxfPixelsPerMillimetre; break;
@@ -299,11 +379,9 @@ TEST(DxfFile, TextBoxesWriteTheirLinesTopToBottomWhateverTheZoom)
     ASSERT_TRUE(info && lines);
     const std::string atOne = DxfDocument(*cad, false);
     const std::vector<std::string> file = DxfLines(atOne);
-    EXPECT_EQ(Entities(file), (std::vector<std::string>{"TEXT", "TEXT", "TEXT", "TEXT", "ENDSEC", "EOF"}));
     EXPECT_EQ(Values(file, "1"), (std::vector<std::string>{"Info", "one", "two", "three"}));
-    // A font 16 pixels high, unturned, every line on the left edge of the box.
-    EXPECT_EQ(Values(file, "40"), std::vector<std::string>(4, "4.23333333333333"));
-    EXPECT_EQ(Values(file, "50"), std::vector<std::string>(4, "0"));
+    // Every line on the left edge of the box (its font and angle are pinned
+    // by the every-class file).
     EXPECT_EQ(Values(file, "10"), std::vector<std::string>(4, "5.29166666666667"));
     // Info sits on the bottom-left corner; of the lines the last does, and
     // each earlier one a line height (measured at zoom 1) above the next.
@@ -364,37 +442,110 @@ TEST(DxfFile, LargeFilesReachTheSinkWholeAndInOrder)
     EXPECT_EQ(offered, 1);
 }
 
-TEST(DxfFile, FilesAreReplacedWhole)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    auto cad = EveryClassDrawing(false);
-    const QString text = dir.filePath(QStringLiteral("text.dxf"));
-    const QString outlines = dir.filePath(QStringLiteral("outlines.dxf"));
-    QFile old(text);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write(std::string(100000, 'x').c_str());
-    old.close();
-    ASSERT_TRUE(SaveToDxf(*cad, text));
-    ASSERT_TRUE(SaveToDxf1(*cad, outlines));
-    // Without text shapes both operations write the same file.
-    EXPECT_EQ(ReadAll(text), DxfDocument(*cad, false));
-    EXPECT_EQ(ReadAll(outlines), ReadAll(text));
-    EXPECT_FALSE(SaveToDxf(*cad, dir.filePath(QStringLiteral("missing/folder.dxf"))));
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).size() == 2);
-}
-
 TEST(DxfFile, EveryClassWritesItsEntities)
 {
     auto cad = EveryClassDrawing();
     const std::string expected = ReadAll(QStringLiteral(MYCAD_SOURCE_DIR "/tests/io/data/every_class.dxf"));
     ASSERT_FALSE(expected.empty());
-    const std::string written = DxfDocument(*cad, false);
-    // Line by line first, so that a difference names its place.
-    const std::vector<std::string> want = DxfLines(expected);
-    const std::vector<std::string> got = DxfLines(written);
-    for (size_t i = 0; i < std::min(want.size(), got.size()); ++i) {
-        ASSERT_EQ(got[i], want[i]) << "line " << i + 1;
-    }
+    // Written over a longer file, which is replaced whole.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString text = dir.filePath(QStringLiteral("text.dxf"));
+    QFile old(text);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write(std::string(expected.size() + 100000, 'x').c_str());
+    old.close();
+    ASSERT_TRUE(SaveToDxf(*cad, text));
+    const std::string written = ReadAll(text);
+    // (A difference is shown as a diff with the lines' numbers.)
     EXPECT_EQ(written, expected);
+
+    // Without text shapes both operations write the same file.
+    auto noText = EveryClassDrawing(false);
+    const QString outlines = dir.filePath(QStringLiteral("outlines.dxf"));
+    ASSERT_TRUE(SaveToDxf(*noText, text));
+    ASSERT_TRUE(SaveToDxf1(*noText, outlines));
+    EXPECT_EQ(ReadAll(text), DxfDocument(*noText, false));
+    EXPECT_EQ(ReadAll(outlines), ReadAll(text));
+    EXPECT_FALSE(SaveToDxf(*cad, dir.filePath(QStringLiteral("missing/folder.dxf"))));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+TEST(DxfReadBack, AuditsCleanlyWithTheShapesWhereTheyAre)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString every = dir.filePath(QStringLiteral("every.dxf"));
+    const QString empty = dir.filePath(QStringLiteral("empty.dxf"));
+    const QString outlines = dir.filePath(QStringLiteral("outlines.dxf"));
+    auto cad = EveryClassDrawing();
+    ASSERT_TRUE(SaveToDxf(*cad, every));
+    TMyCAD blank;
+    ASSERT_TRUE(SaveToDxf1(blank, empty));
+    // (The zoom changes nothing in the file; the writer's tests compare bytes.)
+    cad->SetZoom(3.0);
+    ASSERT_TRUE(SaveToDxf1(*cad, outlines));
+
+    const QJsonArray files = ReadBack({every, empty, outlines});
+    ASSERT_EQ(files.size(), 3);
+    for (const QJsonValue& f : files) {
+        EXPECT_TRUE(f[QStringLiteral("errors")].toArray().isEmpty())
+            << f[QStringLiteral("file")].toString().toStdString() << ": "
+            << QJsonDocument(f[QStringLiteral("errors")].toArray()).toJson().toStdString();
+    }
+    EXPECT_TRUE(files[1][QStringLiteral("entities")].toArray().isEmpty());
+
+    const QJsonArray e = files[0][QStringLiteral("entities")].toArray();
+    QStringList kinds;
+    for (const QJsonValue& v : e) kinds << v[QStringLiteral("type")].toString();
+    ASSERT_EQ(kinds, QStringList({"LINE", "LINE", "LINE", "POLYLINE", "POLYLINE", "CIRCLE", "POLYLINE", "ARC", "ARC",
+                                  "POLYLINE", "LINE", "LINE", "CIRCLE", "CIRCLE", "POLYLINE", "TEXT", "TEXT", "TEXT",
+                                  "TEXT"}));
+    const auto points = [&e](int i) { return e[i][QStringLiteral("points")].toArray(); };
+    ExpectAt(points(0)[0], 0, 0, "line start");
+    ExpectAt(points(0)[1], 100, 50, "line end");
+    ExpectAt(points(2)[1], 30, 30, "polyline end");
+    ASSERT_EQ(points(4).size(), 4);
+    ExpectAt(points(4)[2], 140, 120, "rectangle corner 2");
+    EXPECT_TRUE(e[4][QStringLiteral("closed")].toBool());
+    ExpectAt(points(5)[0], 215, 215.25, "circle centre");
+    EXPECT_NEAR(e[5][QStringLiteral("radius")].toDouble(), 15 / kDxfPixelsPerMillimetre, 1e-9);
+
+    // The ellipse: 181 vertices from its left end.
+    ASSERT_EQ(points(6).size(), 181);
+    ExpectAt(points(6)[0], 0, 310, "ellipse start");
+
+    // Both arcs have their centre at (100, 100) and radius 100, over the top
+    // and under the bottom of the circle as the canvas draws them.
+    for (int i : {7, 8}) {
+        ExpectAt(points(i)[0], 100, 100, "arc centre");
+        EXPECT_NEAR(e[i][QStringLiteral("radius")].toDouble(), 100 / kDxfPixelsPerMillimetre, 1e-9);
+    }
+    EXPECT_EQ(e[7][QStringLiteral("angles")].toArray(), QJsonArray({0.0, 180.0}));
+    EXPECT_EQ(e[8][QStringLiteral("angles")].toArray(), QJsonArray({180.0, 0.0}));
+
+    // The connector round its corner. (The sampled conics and the junction
+    // dot have their own cases above and in the expected file.)
+    ExpectAt(points(11)[0], 60, 200, "connector corner");
+    ExpectAt(points(11)[1], 60, 250, "connector end");
+
+    // Text: Info on its box's bottom-left corner, beyond ASCII intact; the
+    // lines top to bottom, the last on the corner.
+    EXPECT_EQ(e[15][QStringLiteral("text")].toString(), u"Pump \u00e9"_s);
+    ExpectAt(points(15)[0], 150, 270, "info text");
+    QStringList texts;
+    for (int i : {16, 17, 18}) texts << e[i][QStringLiteral("text")].toString();
+    EXPECT_EQ(texts, QStringList({"one", "two", "three"}));
+    ExpectAt(points(18)[0], 150, 340, "last line");
+
+    // As outlines the text boxes are closed polylines, and nothing else
+    // changes: every entity before them reads the same.
+    const QJsonArray o = files[2][QStringLiteral("entities")].toArray();
+    ASSERT_GT(o.size(), e.size());
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(o[i], e[i]) << i;
+    for (int i = 15; i < o.size(); ++i) {
+        EXPECT_EQ(o[i][QStringLiteral("type")].toString(), u"POLYLINE"_s) << i;
+        EXPECT_TRUE(o[i][QStringLiteral("closed")].toBool()) << i;
+        EXPECT_GE(o[i][QStringLiteral("points")].toArray().size(), 3) << i;
+    }
 }

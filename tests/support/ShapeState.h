@@ -4,7 +4,7 @@
 // handling settings a document leaves out.
 #pragma once
 
-#include "io/ShapeFields.h"
+#include "ShapeFields.h"
 
 #include "cad/canvas/MyCAD.h"
 #include "cad/shapes/Rectangle.h"

@@ -3,21 +3,25 @@
 // expected values so, and round trips compare drawings field by field.
 #pragma once
 
-#include "IoTestSupport.h"
-
+#include "cad/canvas/MyCAD.h"
 #include "cad/shapes/Ellipse.h"
 #include "cad/shapes/Image.h"
+#include "cad/shapes/Line.h"
 #include "cad/shapes/RuleLine.h"
 #include "cad/shapes/Text.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <map>
 #include <string>
 
 namespace iotest {
+
+using namespace mycad;
 
 using Getter = std::function<QJsonValue(const TMyShape&)>;
 using FieldMap = std::map<QString, Getter>;
