@@ -10,10 +10,7 @@
 #include <cmath>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
-using mycad::test::ExpectHandles;
-using mycad::test::ExpectHits;
-using mycad::test::Surface;
+using namespace mycad::test;
 
 namespace {
 

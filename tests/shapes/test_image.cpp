@@ -11,8 +11,7 @@
 #include <numbers>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
-using mycad::test::Surface;
+using namespace mycad::test;
 
 namespace {
 
@@ -155,5 +154,5 @@ TEST(Image, TheTurnedCopyIsKeptUntilSomethingItShowsChanges)
     copy.Assign(image);
     EXPECT_EQ(copy.KeptCopyBytes(), 0);
     copy.SetCaptionShow(false); // the one setting a copy leaves as it was
-    EXPECT_EQ(mycad::test::ShapeState(copy), mycad::test::ShapeState(image));
+    EXPECT_EQ(ShapeState(copy), ShapeState(image));
 }

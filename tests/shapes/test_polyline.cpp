@@ -7,11 +7,8 @@
 #include <gtest/gtest.h>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
-using mycad::test::ExpectHits;
-using mycad::test::Surface;
+using namespace mycad::test;
 
-using mycad::test::Click;
 
 namespace {
 
@@ -39,20 +36,6 @@ TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClick)
     EXPECT_FALSE(Click(triangle, {60, 60}));
     EXPECT_TRUE(Click(triangle, {61, 59}));
     EXPECT_EQ(triangle.ThePoints, (TArrMyPoint{{0, 0}, {60, 0}, {60, 60}, {0, 0}}));
-}
-
-TEST(Polygon, HitOnlyInsideItsOutline)
-{
-    FakeOwner owner;
-    Surface surface;
-    TCanvas& c = surface.Canvas();
-    TMyPolygon triangle(&owner);
-    triangle.ThePoints = {{0, 0}, {100, 0}, {0, 100}, {0, 0}};
-    ExpectHits(triangle, c, {{{20, 20}, true}, {{48, 48}, true}});
-    // Just beyond the slanted edge, where a line's tolerance band would still hit.
-    ExpectHits(triangle, c, {{{53, 53}, false}, {{50, -2}, false}});
-    owner.zoom = 2.0;
-    ExpectHits(triangle, c, {{{150, 40}, true}, {{150, 60}, false}});
 }
 
 TEST(Polygon, AreaIsMeasuredFromItsPixels)
@@ -92,7 +75,7 @@ TEST(Polygon, AreaIsMeasuredFromItsPixels)
 }
 
 // Drawn and hit at zoom 1 in the mouse tests.
-TEST(Polygon, DrawsFilledWithHandlesAtEveryCorner)
+TEST(Polygon, DrawsFilledWithHandlesAtEveryCornerAndIsHitOnlyInside)
 {
     FakeOwner owner;
     Surface surface(160, 160);
@@ -117,6 +100,15 @@ TEST(Polygon, DrawsFilledWithHandlesAtEveryCorner)
     surface.Clear();
     polygon.DrawHot(c);
     EXPECT_EQ(surface.At(20, 20), clWhite);
+
+    // Hit only inside its outline.
+    TMyPolygon triangle(&owner);
+    triangle.ThePoints = {{0, 0}, {100, 0}, {0, 100}, {0, 0}};
+    ExpectHits(triangle, c, {{{20, 20}, true}, {{48, 48}, true}});
+    // Just beyond the slanted edge, where a line's tolerance band would still hit.
+    ExpectHits(triangle, c, {{{53, 53}, false}, {{50, -2}, false}});
+    owner.zoom = 2.0;
+    ExpectHits(triangle, c, {{{150, 40}, true}, {{150, 60}, false}});
 }
 
 TEST(FreeLine, IsHitMarkedAndDraggedAsABox)

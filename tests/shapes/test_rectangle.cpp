@@ -10,10 +10,7 @@
 #include <tuple>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
-using mycad::test::ExpectHandles;
-using mycad::test::Surface;
-using mycad::test::DrawWithMouse;
+using namespace mycad::test;
 
 constexpr double kPi = std::numbers::pi;
 
@@ -106,12 +103,11 @@ TEST(Rectangle, PaintsBorderFillAndGradient)
                     {22, 22, clBlue}, {18, 50, clWhite}, {70, 83, clWhite}});
 
     // A vertical ramp under a clear brush shows through, inside the outline only.
-    surface.Clear();
     r.Brush().SetStyle(TBrushStyle::bsClear);
     r.SetColorBegin(clBlack);
     r.SetColorEnd(clWhite);
     r.SetGradientStyle(TGradientStyle::gsLinearH);
-    r.Draw(surface.Canvas());
+    surface.Redraw(r);
     const TColor top = surface.At(70, 23);
     const TColor bottom = surface.At(70, 77);
     EXPECT_LT(GetRValue(top), 40);
@@ -121,9 +117,8 @@ TEST(Rectangle, PaintsBorderFillAndGradient)
     surface.Expect({{70, 10, clWhite}, {10, 50, clWhite}, {130, 50, clWhite}, {20, 50, clRed}});
 
     // The pattern turns with the shape: after a quarter turn it runs across.
-    surface.Clear();
     r.RotateChangeValueByAngle(r.GetCenterPoint(), kPi / 2);
-    r.Draw(surface.Canvas());
+    surface.Redraw(r);
     const TColor right = surface.At(98, 50);
     const TColor left = surface.At(42, 50);
     EXPECT_NE(GetRValue(right), GetRValue(left));

@@ -7,7 +7,7 @@
 #include <utility>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
+using namespace mycad::test;
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
+using namespace mycad::test;
 
 TEST(ShapeProperties, NamesFollowTheIdentifierRule)
 {
@@ -279,9 +279,9 @@ TEST(ShapeProperties, CopiesTakeEveryStoredFieldOfTheirClass)
 
         // Assigning a shape to itself changes nothing.
         copy->SelectedHotId = 3;
-        const std::string before = mycad::test::ShapeState(*copy);
+        const std::string before = ShapeState(*copy);
         copy->Assign(*copy);
-        EXPECT_EQ(mycad::test::ShapeState(*copy), before);
+        EXPECT_EQ(ShapeState(*copy), before);
         EXPECT_EQ(copy->SelectedHotId, 3);
     }
 
