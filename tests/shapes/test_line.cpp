@@ -26,7 +26,7 @@ public:
 
 } // namespace
 
-TEST(Line, SegmentHitTest)
+TEST(Line, SegmentHitTestAndLengthInfo)
 {
     FakeOwner owner;
     Surface surface;
@@ -62,6 +62,17 @@ TEST(Line, SegmentHitTest)
     EXPECT_EQ(index, 1);
     EXPECT_FALSE(chain.IsClickedMeBeforeWhichPoint(index, {50, 50}));
     EXPECT_EQ(index, -1);
+
+    // A line's info is its length; a polyline keeps the info it was given.
+    owner.unit = TUnits::inch;
+    level.ThePoints = {{0, 0}, {96, 0}};
+    EXPECT_EQ(level.GetInfo(), QStringLiteral("     1.00 in"));
+    EXPECT_TRUE(level.Info().endsWith(QStringLiteral(" in")));
+    TMyPolyLine poly(&owner);
+    poly.ThePoints = {{0, 0}, {96, 0}};
+    poly.SetInfo(QStringLiteral("kept"));
+    EXPECT_TRUE(poly.GetInfo().isEmpty());
+    EXPECT_EQ(poly.Info(), QStringLiteral("kept"));
 }
 
 // Finishing on another line's end point records it while merging is on.
@@ -102,21 +113,6 @@ TEST(Line, DrawingRecordsTheLineEndItFinishesOn)
     polyDrawn.FindMergePoint({1, 1}, id, no); // the canvas asks the same for a start point
     EXPECT_EQ(id, 5);
     EXPECT_EQ(no, 0);
-}
-
-TEST(Line, LengthInfo)
-{
-    FakeOwner owner;
-    owner.unit = TUnits::inch;
-    TMyLine line(&owner);
-    line.ThePoints = {{0, 0}, {96, 0}};
-    EXPECT_EQ(line.GetInfo(), QStringLiteral("     1.00 in"));
-    EXPECT_TRUE(line.Info().endsWith(QStringLiteral(" in")));
-    TMyPolyLine poly(&owner);
-    poly.ThePoints = {{0, 0}, {96, 0}};
-    poly.SetInfo(QStringLiteral("kept"));
-    EXPECT_TRUE(poly.GetInfo().isEmpty());
-    EXPECT_EQ(poly.Info(), QStringLiteral("kept"));
 }
 
 TEST(Line, ArrowHeads)

@@ -58,16 +58,6 @@ TEST(Polygon, AreaIsMeasuredFromItsPixels)
     EXPECT_GT(half, 5000.0);
     EXPECT_LT(half, 5250.0);
 
-    // Units follow the ratio and the screen's pixels per inch.
-    owner.unit = TUnits::inch;
-    owner.ratio = 2.0;
-    const double ppi = MeasurePixelsPerInch();
-    const double inches = 4.0 / (ppi * ppi) * square.MeasureArea();
-    EXPECT_EQ(square.GetInfo(), QStringLiteral("Area=") + FormatMeasure(inches, 2) + QStringLiteral("inch2"));
-    owner.unit = TUnits::cm;
-    EXPECT_EQ(square.GetInfo(),
-              QStringLiteral("Area=") + FormatMeasure(inches * 645.16 / 100.0, 2) + QStringLiteral("cm2"));
-
     // Degenerate polygons cover nothing measurable.
     TMyPolygon flat(&owner);
     flat.ThePoints = {{0, 5}, {50, 5}, {80, 5}, {0, 5}};

@@ -173,21 +173,7 @@ TEST(ShapeGeometry, MembersOfATurnedGroupScaleInTheGroupFrame)
     EXPECT_NEAR(member.ThePoints[1].Y, expected.Y, 1e-4);
 }
 
-TEST(ShapeGeometry, LinkShapeNumbers)
-{
-    FakeOwner owner;
-    TMyShape s(&owner);
-    EXPECT_EQ(AddLinklineShape(s, 7), 0);
-    EXPECT_EQ(AddLinklineShape(s, 3), 1);
-    EXPECT_EQ(AddLinklineShape(s, 7), 0);
-    EXPECT_EQ(s.LinkShapesNo, (TMyShapeNo{7, 3}));
-    EXPECT_TRUE(s.HasLinkShapes());
-    s.LinkShapesNo = {7, 3, 7, 5};
-    RemoveLinklineShape(s, 7);
-    EXPECT_EQ(s.LinkShapesNo, (TMyShapeNo{7, 3, 5}));
-}
-
-TEST(ShapeGeometry, OffsettingAndRemovingAllPoints)
+TEST(ShapeGeometry, OffsettingAndRemovingAllPointsAndLinkShapeNumbers)
 {
     FakeOwner owner;
     owner.zoom = 2.0; // offsets are document units, whatever the zoom
@@ -204,4 +190,14 @@ TEST(ShapeGeometry, OffsettingAndRemovingAllPoints)
     RemoveAllPoints(s);
     EXPECT_TRUE(s.ThePoints.empty());
     EXPECT_EQ(s.LinkPoints.size(), 1u);
+
+    // Connector numbers are listed once each when added.
+    EXPECT_EQ(AddLinklineShape(s, 7), 0);
+    EXPECT_EQ(AddLinklineShape(s, 3), 1);
+    EXPECT_EQ(AddLinklineShape(s, 7), 0);
+    EXPECT_EQ(s.LinkShapesNo, (TMyShapeNo{7, 3}));
+    EXPECT_TRUE(s.HasLinkShapes());
+    s.LinkShapesNo = {7, 3, 7, 5};
+    RemoveLinklineShape(s, 7);
+    EXPECT_EQ(s.LinkShapesNo, (TMyShapeNo{7, 3, 5}));
 }
