@@ -16,7 +16,7 @@ TArrMyPoint Square() { return {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}; 
 
 } // namespace
 
-TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClick)
+TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClickAndMeasuresItsArea)
 {
     FakeOwner owner; // HotSize 4
     TMyPolygon polygon(&owner);
@@ -31,16 +31,13 @@ TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClick)
     EXPECT_EQ(polygon.ThePoints, Square());
 
     // A double click on the last corner: the duplicate becomes the closing point.
-    TMyPolygon triangle(&owner);
-    for (const TPoint p : {TPoint{0, 0}, TPoint{60, 0}}) EXPECT_FALSE(Click(triangle, p));
-    EXPECT_FALSE(Click(triangle, {60, 60}));
-    EXPECT_TRUE(Click(triangle, {61, 59}));
-    EXPECT_EQ(triangle.ThePoints, (TArrMyPoint{{0, 0}, {60, 0}, {60, 60}, {0, 0}}));
-}
+    TMyPolygon clicked(&owner);
+    for (const TPoint p : {TPoint{0, 0}, TPoint{60, 0}}) EXPECT_FALSE(Click(clicked, p));
+    EXPECT_FALSE(Click(clicked, {60, 60}));
+    EXPECT_TRUE(Click(clicked, {61, 59}));
+    EXPECT_EQ(clicked.ThePoints, (TArrMyPoint{{0, 0}, {60, 0}, {60, 60}, {0, 0}}));
 
-TEST(Polygon, AreaIsMeasuredFromItsPixels)
-{
-    FakeOwner owner;
+    // The area is measured from its pixels.
     TMyPolygon square(&owner);
     square.ThePoints = Square();
     for (TMyPoint& p : square.ThePoints) p = {p.X + 30.0f, p.Y + 20.0f}; // the place does not matter

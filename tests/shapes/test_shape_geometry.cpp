@@ -80,7 +80,7 @@ TEST(ShapeGeometry, PointsAsTheHostReadsAndGivesThem)
     EXPECT_EQ(s.GetPointInZoomWithMode(-1), (TPoint{}));
 }
 
-TEST(ShapeGeometry, BoxQueriesAndCentre)
+TEST(ShapeGeometry, BoxQueriesCentreAndDragging)
 {
     FakeOwner owner;
     TMyShape s(&owner);
@@ -97,14 +97,10 @@ TEST(ShapeGeometry, BoxQueriesAndCentre)
     s.Drawed(from, to);
     EXPECT_EQ(s.CenterPoint, (TMyPoint{5, 10}));
     EXPECT_EQ(s.TextOutPoint, (TMyPoint{5, 30}));
-}
 
-TEST(ShapeGeometry, DraggingMovesEverythingByTheDeviceDistanceOverZoom)
-{
-    FakeOwner owner;
+    // Dragging moves everything by the device distance over the zoom.
     owner.zoom = 2.0;
-    TMyShape s(&owner);
-    AddDocPoints(s, {{0, 0}, {10, 10}});
+    s.ThePoints = {{0, 0}, {10, 10}};
     s.LinkPoints.push_back({5, 5});
     s.CenterPoint = {7, 7};
     s.TextOutPoint = {1, 2};
@@ -121,7 +117,7 @@ TEST(ShapeGeometry, DraggingMovesEverythingByTheDeviceDistanceOverZoom)
     EXPECT_EQ(s.TextOutPoint, (TMyPoint{11, -1}));
 }
 
-TEST(ShapeGeometry, RotationTurnsPointsAndFoldsTheAngle)
+TEST(ShapeGeometry, RotationTurnsPointsFoldsTheAngleAndFramesGroupMembers)
 {
     FakeOwner owner;
     TMyShape s(&owner);
@@ -149,11 +145,8 @@ TEST(ShapeGeometry, RotationTurnsPointsAndFoldsTheAngle)
     TMyShape u(&owner);
     u.SetAngle(1.25f);
     EXPECT_EQ(u.Angle(), 1.25f);
-}
 
-TEST(ShapeGeometry, MembersOfATurnedGroupScaleInTheGroupFrame)
-{
-    FakeOwner owner;
+    // Members of a turned group scale in the group's frame.
     TMyShape group(&owner);
     TMyShape member(&owner);
     owner.Add(group);

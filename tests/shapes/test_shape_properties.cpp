@@ -88,7 +88,6 @@ TEST(ShapeProperties, SettingsPassOnToMembers)
     leaf.ChildShapesNo = {0};
     group.Pen().SetColor(clOlive);
     EXPECT_EQ(leaf.Pen().Color(), clOlive);
-    EXPECT_EQ(group.Pen().Color(), clOlive);
     group.SetLocked(true);
     EXPECT_TRUE(inner.Locked());
     EXPECT_TRUE(leaf.Locked());

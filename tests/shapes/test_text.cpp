@@ -125,7 +125,7 @@ TEST(Text, LinesSitWhereTheirAlignmentsPutThemAndTurnWithTheBox)
     EXPECT_GE(ink.Left, 250 - first.cy);
 }
 
-TEST(Text, WordWrapBreaksBetweenCharacters)
+TEST(Text, WordWrapBreaksBetweenCharactersFlipsKeepTheCornersAndTheBoxFitsTheInfo)
 {
     FakeOwner owner;
     Surface surface;
@@ -163,6 +163,36 @@ TEST(Text, WordWrapBreaksBetweenCharacters)
     const TRect ink = surface.InkBox({0, 0, 200, 200});
     EXPECT_LE(ink.Right, 10 + width("abcdefgh") + 1);
     EXPECT_GT(ink.Height(), GetTextWidthHeight(c, QStringLiteral("a"), t.Font(), 0, 1).cy);
+
+    // Flips keep the corner order; the box fits the Info text.
+    TMyText f(&owner);
+    MakeText(f, 10, 20, 110, 70);
+    f.FlipHoriz();
+    EXPECT_EQ(f.ThePoints, (TArrMyPoint{{10, 20}, {110, 20}, {110, 70}, {10, 70}}));
+    EXPECT_EQ(f.Angle(), 0.0f);
+    EXPECT_TRUE(f.IsFlipHorz());
+    f.FlipVert();
+    EXPECT_EQ(f.ThePoints, (TArrMyPoint{{10, 20}, {110, 20}, {110, 70}, {10, 70}}));
+    // A turned box: the base mirror gives pi - a, the half turn makes it -a.
+    TMyText turned(&owner);
+    MakeText(turned, 10, 20, 110, 70);
+    turned.SetStoredAngle(0.5f);
+    turned.FlipHoriz();
+    EXPECT_NEAR(turned.Angle(), 2 * kPi - 0.5, 1e-5);
+    turned.SetStoredAngle(-0.5f);
+    turned.FlipHoriz();
+    EXPECT_NEAR(turned.Angle(), 0.5, 1e-5); // kept within a turn
+
+    // Sized to the Info text at zoom 1, at any zoom, keeping point 0.
+    owner.zoom = 3;
+    f.SetInfo(QStringLiteral("Sized"));
+    f.reCaclpoints(surface.Canvas());
+    const TSize size = GetTextWidthHeight(surface.Canvas(), QStringLiteral("Sized"), f.Font(), 0, 1);
+    EXPECT_EQ(f.ThePoints, (TArrMyPoint{{10, 20},
+                                        {10.0f + size.cx, 20},
+                                        {10.0f + size.cx, 20.0f + size.cy},
+                                        {10, 20.0f + size.cy}}));
+    EXPECT_EQ(f.CenterPoint, f.ComputeCenterPoint(4));
 }
 
 TEST(Text, InfoIsCentredSpacedAndMirroredInPlace)
@@ -259,38 +289,4 @@ TEST(Text, HollowGlyphsBordersAndZoom)
     small.Font().SetSize(20);
     surface.Redraw(small);
     EXPECT_EQ(surface.Snapshot(), atZoom2);
-}
-
-TEST(Text, FlipsKeepTheCornerOrderAndTheBoxFitsTheInfo)
-{
-    FakeOwner owner;
-    TMyText t(&owner);
-    MakeText(t, 10, 20, 110, 70);
-    t.FlipHoriz();
-    EXPECT_EQ(t.ThePoints, (TArrMyPoint{{10, 20}, {110, 20}, {110, 70}, {10, 70}}));
-    EXPECT_EQ(t.Angle(), 0.0f);
-    EXPECT_TRUE(t.IsFlipHorz());
-    t.FlipVert();
-    EXPECT_EQ(t.ThePoints, (TArrMyPoint{{10, 20}, {110, 20}, {110, 70}, {10, 70}}));
-    // A turned box: the base mirror gives pi - a, the half turn makes it -a.
-    TMyText turned(&owner);
-    MakeText(turned, 10, 20, 110, 70);
-    turned.SetStoredAngle(0.5f);
-    turned.FlipHoriz();
-    EXPECT_NEAR(turned.Angle(), 2 * kPi - 0.5, 1e-5);
-    turned.SetStoredAngle(-0.5f);
-    turned.FlipHoriz();
-    EXPECT_NEAR(turned.Angle(), 0.5, 1e-5); // kept within a turn
-
-    // Sized to the Info text at zoom 1, at any zoom, keeping point 0.
-    Surface surface(300, 200);
-    owner.zoom = 3;
-    t.SetInfo(QStringLiteral("Sized"));
-    t.reCaclpoints(surface.Canvas());
-    const TSize size = GetTextWidthHeight(surface.Canvas(), QStringLiteral("Sized"), t.Font(), 0, 1);
-    EXPECT_EQ(t.ThePoints, (TArrMyPoint{{10, 20},
-                                        {10.0f + size.cx, 20},
-                                        {10.0f + size.cx, 20.0f + size.cy},
-                                        {10, 20.0f + size.cy}}));
-    EXPECT_EQ(t.CenterPoint, t.ComputeCenterPoint(4));
 }
