@@ -20,7 +20,7 @@ void AddDocPoints(TMyShape& s, std::initializer_list<TMyPoint> pts)
 
 } // namespace
 
-TEST(ShapeGeometry, ZoomedPointsAreStoredAsDocumentValues)
+TEST(ShapeGeometry, ZoomedPointsAreStoredAsDocumentValuesAndMappedForTheHost)
 {
     FakeOwner owner;
     owner.zoom = 2.0;
@@ -51,13 +51,10 @@ TEST(ShapeGeometry, ZoomedPointsAreStoredAsDocumentValues)
     EXPECT_EQ(s.GetPointsCount(), 1);
     EXPECT_EQ(s.GetPoint(0), (TMyPoint{5, 2}));
     EXPECT_EQ(s.GetLinkPointsCount(), 1);
-}
 
-TEST(ShapeGeometry, PointsAsTheHostReadsAndGivesThem)
-{
-    FakeOwner owner; // 400 x 300
-    TMyShape s(&owner);
-    AddDocPoints(s, {{10.5f, 20.5f}});
+    // Points as the host reads and gives them, on a 400 x 300 control.
+    TMyShape h(&owner);
+    AddDocPoints(h, {{10.5f, 20.5f}});
     TMyPolyLine line(&owner);
     const std::pair<TXYMode, TPoint> cases[] = {
         {TXYMode::Mode0, {10, 20}}, // ties to even
@@ -68,7 +65,7 @@ TEST(ShapeGeometry, PointsAsTheHostReadsAndGivesThem)
     for (const auto& [mode, expected] : cases) {
         owner.xyMode = mode;
         owner.zoom = 1.0;
-        EXPECT_EQ(s.GetPointInZoomWithMode(0), expected) << static_cast<int>(mode);
+        EXPECT_EQ(h.GetPointInZoomWithMode(0), expected) << static_cast<int>(mode);
         // A point the host appends is the inverse of that mapping, at any zoom.
         owner.zoom = 2.0;
         line.ThePoints.clear();
@@ -76,8 +73,8 @@ TEST(ShapeGeometry, PointsAsTheHostReadsAndGivesThem)
         EXPECT_EQ(line.GetPointInZoomWithMode(0), (TPoint{30, 40})) << static_cast<int>(mode);
     }
     EXPECT_EQ(line.ThePoints.front(), (TMyPoint{185, 20})); // Mode3: (400 - 30) / 2, 40 / 2
-    EXPECT_EQ(s.GetPointInZoomWithMode(1), (TPoint{}));
-    EXPECT_EQ(s.GetPointInZoomWithMode(-1), (TPoint{}));
+    EXPECT_EQ(h.GetPointInZoomWithMode(1), (TPoint{}));
+    EXPECT_EQ(h.GetPointInZoomWithMode(-1), (TPoint{}));
 }
 
 TEST(ShapeGeometry, BoxQueriesCentreAndDragging)
