@@ -102,7 +102,8 @@ TEST(Image, TheTurnedCopyIsKeptUntilSomethingItShowsChanges)
     image.Draw(surface.Canvas());
     const TMyPoint lt = image.GetLeftTop();
     const TMyPoint rb = image.GetRightBottom();
-    surface.Expect({{int(lt.X) + 2, int(lt.Y) + 2, clYellow}, {int(rb.X) - 2, int(rb.Y) - 2, clYellow}, {30, 30, clGreen}});
+    surface.Expect({{int(lt.X) + 2, int(lt.Y) + 2, clYellow}, {int(rb.X) - 2, int(rb.Y) - 2, clYellow},
+                    {30, 30, clGreen}});
     const int64_t kept = image.KeptCopyBytes();
     EXPECT_GT(kept, 40 * 40 * 3);
     image.Draw(surface.Canvas());
