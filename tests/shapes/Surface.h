@@ -3,6 +3,7 @@
 // whether the whole picture is as it was.
 #pragma once
 
+#include "cad/shapes/Shape.h"
 #include "platform/Graphics.h"
 #include "support/PixelProbes.h"
 
@@ -28,6 +29,13 @@ public:
         c.Brush().SetStyle(TBrushStyle::bsSolid);
         c.Brush().SetColor(clWhite);
         c.FillRect({0, 0, bmp_.Width(), bmp_.Height()});
+    }
+
+    /// The surface cleared and the shape drawn on it alone.
+    void Redraw(TMyShape& shape)
+    {
+        Clear();
+        shape.Draw(Canvas());
     }
 
     TColor At(int32_t x, int32_t y) { return bmp_.Canvas().Pixel(x, y); }

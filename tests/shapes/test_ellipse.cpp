@@ -12,12 +12,7 @@
 #include <tuple>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
-using mycad::test::ExpectHandles;
-using mycad::test::ExpectHits;
-using mycad::test::Surface;
-using mycad::test::DrawWithMouse;
-using mycad::test::ExpectNear;
+using namespace mycad::test;
 
 namespace {
 
@@ -79,7 +74,6 @@ TEST(Ellipse, OutlineFillAreaAndHits)
     ExpectHits(e, surface.Canvas(), {{{70, 45}, true}, {{22, 22}, true}, {{10, 45}, false}});
 
     EXPECT_EQ(e.GetInfo(), QStringLiteral("Area=  3926.99pixel(s)2"));
-    EXPECT_EQ(e.Info(), e.GetInfo());
 
     // A turned ellipse turns its outline with it: the vertical axis now lies across.
     TMyEllipse turned(&owner);
@@ -111,52 +105,7 @@ TEST(ElliArc, PointsOnALineMakeOneSegment)
     surface.Expect({{50, 50, clBlack}, {99, 99, clBlack}, {60, 40, clWhite}});
 }
 
-TEST(ElliArc, ChordAndSectorCloseAndFill)
-{
-    FakeOwner owner;
-    Surface surface;
-    TMyElliArc arc(&owner);
-    PlaceArc(arc, kQuarterStart, kQuarterMiddle, kQuarterEnd);
-    arc.SetCaptionShow(false);
-    arc.Brush().SetStyle(TBrushStyle::bsSolid);
-    arc.Brush().SetColor(clBlue);
-
-    // (150, 50) lies between the chord and the arc; (120, 80) between the
-    // chord and the centre.
-    arc.Draw(surface.Canvas());
-    EXPECT_EQ(surface.At(150, 50), clWhite);
-    EXPECT_FALSE(surface.InkBox({155, 41, 160, 46}).IsEmpty()); // on the arc
-    EXPECT_EQ(surface.At(140, 60), clWhite);            // an open arc has no chord
-
-    surface.Clear();
-    arc.SetArcStyle(TArcStyle::asChord);
-    arc.Draw(surface.Canvas());
-    surface.Expect({{150, 50, clBlue}, {120, 80, clWhite}, {140, 60, clBlack}});
-
-    surface.Clear();
-    arc.SetArcStyle(TArcStyle::asSector);
-    arc.Draw(surface.Canvas());
-    surface.Expect({{150, 50, clBlue}, {120, 80, clBlue}, {140, 100, clBlack}, // the radius back to the start
-                    {100, 60, clBlack}, // the radius out to the arc
-                    {80, 80, clWhite}});
-
-    bool closed = false;
-    TArrPoint centi;
-    for (const TMyPoint& p : arc.ThePoints) centi.push_back(MyPtToPt({p.X * 100, p.Y * 100}));
-    const TArrPoint sector = TMyElliArc::CircleArcPoints(centi, TArcStyle::asSector, closed);
-    EXPECT_TRUE(closed);
-    ASSERT_GE(sector.size(), 3u);
-    EXPECT_EQ(sector[sector.size() - 2], (TPoint{100, 100}));
-    EXPECT_EQ(sector.back(), sector.front());
-
-    // A clear brush leaves the sector unfilled.
-    surface.Clear();
-    arc.Brush().SetStyle(TBrushStyle::bsClear);
-    arc.Draw(surface.Canvas());
-    EXPECT_EQ(surface.At(150, 50), clWhite);
-}
-
-TEST(ElliArc, EllipseModeFollowsTheCornerOfItsBox)
+TEST(ElliArc, EllipseModeFollowsTheCornerOfItsBoxAndItsRubberBand)
 {
     FakeOwner owner;
     Surface surface;
@@ -184,15 +133,11 @@ TEST(ElliArc, EllipseModeFollowsTheCornerOfItsBox)
     // The centre for turning is the stored one.
     arc.CenterPoint = {3, 4};
     EXPECT_EQ(arc.GetCenterPoint(), (TMyPoint{3, 4}));
-}
 
-// Presses that place the points, and the circle's band, are the canvas
-// gesture tests'. In ellipse mode nothing is drawn while the mouse shares the
-// control point's row.
-TEST(ElliArc, ThePlacingRubberBandInEllipseMode)
-{
-    FakeOwner owner;
-    Surface surface;
+    // Presses that place the points, and the circle's band, are the canvas
+    // gesture tests'. In ellipse mode nothing is drawn while the mouse
+    // shares the control point's row.
+    surface.Clear();
     TMyElliArc placing(&owner);
     placing.SetArcMode(TArcMode::amEllipse);
     placing.AddPointByMouse({20, 100});
@@ -203,7 +148,7 @@ TEST(ElliArc, ThePlacingRubberBandInEllipseMode)
     EXPECT_GT(surface.CountNot(clWhite), 0);
 }
 
-TEST(ElliArc, HandlesHitsSizingAndFlips)
+TEST(ElliArc, HandlesHitsSizingFlipsAndClosedStyles)
 {
     FakeOwner owner;
     Surface surface;
@@ -243,4 +188,41 @@ TEST(ElliArc, HandlesHitsSizingAndFlips)
     surface.Clear();
     arc.DrawHot(surface.Canvas());
     surface.Expect({{180, 100, GetHotColor()}, {100, 20, GetHotColor()}});
+
+    // Chords and sectors close and fill; the sizing above put the arc back.
+    surface.Clear();
+    arc.SetCaptionShow(false);
+    arc.Brush().SetStyle(TBrushStyle::bsSolid);
+    arc.Brush().SetColor(clBlue);
+
+    // (150, 50) lies between the chord and the arc; (120, 80) between the
+    // chord and the centre.
+    arc.Draw(surface.Canvas());
+    EXPECT_EQ(surface.At(150, 50), clWhite);
+    EXPECT_FALSE(surface.InkBox({155, 41, 160, 46}).IsEmpty()); // on the arc
+    EXPECT_EQ(surface.At(140, 60), clWhite);            // an open arc has no chord
+
+    arc.SetArcStyle(TArcStyle::asChord);
+    surface.Redraw(arc);
+    surface.Expect({{150, 50, clBlue}, {120, 80, clWhite}, {140, 60, clBlack}});
+
+    arc.SetArcStyle(TArcStyle::asSector);
+    surface.Redraw(arc);
+    surface.Expect({{150, 50, clBlue}, {120, 80, clBlue}, {140, 100, clBlack}, // the radius back to the start
+                    {100, 60, clBlack}, // the radius out to the arc
+                    {80, 80, clWhite}});
+
+    bool closed = false;
+    TArrPoint centi;
+    for (const TMyPoint& p : arc.ThePoints) centi.push_back(MyPtToPt({p.X * 100, p.Y * 100}));
+    const TArrPoint sector = TMyElliArc::CircleArcPoints(centi, TArcStyle::asSector, closed);
+    EXPECT_TRUE(closed);
+    ASSERT_GE(sector.size(), 3u);
+    EXPECT_EQ(sector[sector.size() - 2], (TPoint{100, 100}));
+    EXPECT_EQ(sector.back(), sector.front());
+
+    // A clear brush leaves the sector unfilled.
+    arc.Brush().SetStyle(TBrushStyle::bsClear);
+    surface.Redraw(arc);
+    EXPECT_EQ(surface.At(150, 50), clWhite);
 }

@@ -12,10 +12,7 @@
 #include <vector>
 
 using namespace mycad;
-using mycad::test::DrawWithMouse;
-using mycad::test::FakeOwner;
-using mycad::test::ExpectHits;
-using mycad::test::Surface;
+using namespace mycad::test;
 
 namespace {
 
@@ -29,7 +26,7 @@ public:
 
 } // namespace
 
-TEST(Line, SegmentHitTest)
+TEST(Line, SegmentHitTestAndLengthInfo)
 {
     FakeOwner owner;
     Surface surface;
@@ -65,6 +62,17 @@ TEST(Line, SegmentHitTest)
     EXPECT_EQ(index, 1);
     EXPECT_FALSE(chain.IsClickedMeBeforeWhichPoint(index, {50, 50}));
     EXPECT_EQ(index, -1);
+
+    // A line's info is its length; a polyline keeps the info it was given.
+    owner.unit = TUnits::inch;
+    level.ThePoints = {{0, 0}, {96, 0}};
+    EXPECT_EQ(level.GetInfo(), QStringLiteral("     1.00 in"));
+    EXPECT_TRUE(level.Info().endsWith(QStringLiteral(" in")));
+    TMyPolyLine poly(&owner);
+    poly.ThePoints = {{0, 0}, {96, 0}};
+    poly.SetInfo(QStringLiteral("kept"));
+    EXPECT_TRUE(poly.GetInfo().isEmpty());
+    EXPECT_EQ(poly.Info(), QStringLiteral("kept"));
 }
 
 // Finishing on another line's end point records it while merging is on.
@@ -107,21 +115,6 @@ TEST(Line, DrawingRecordsTheLineEndItFinishesOn)
     EXPECT_EQ(no, 0);
 }
 
-TEST(Line, LengthInfo)
-{
-    FakeOwner owner;
-    owner.unit = TUnits::inch;
-    TMyLine line(&owner);
-    line.ThePoints = {{0, 0}, {96, 0}};
-    EXPECT_EQ(line.GetInfo(), QStringLiteral("     1.00 in"));
-    EXPECT_TRUE(line.Info().endsWith(QStringLiteral(" in")));
-    TMyPolyLine poly(&owner);
-    poly.ThePoints = {{0, 0}, {96, 0}};
-    poly.SetInfo(QStringLiteral("kept"));
-    EXPECT_TRUE(poly.GetInfo().isEmpty());
-    EXPECT_EQ(poly.Info(), QStringLiteral("kept"));
-}
-
 TEST(Line, ArrowHeads)
 {
     FakeOwner owner;
@@ -140,29 +133,26 @@ TEST(Line, ArrowHeads)
     EXPECT_EQ(surface.InkBox({0, 0, 200, 200}).Top, 45);
 
     // Set back by 20 pixels: the head ends at (100, 50), the line still reaches 120.
-    surface.Clear();
     line.SetArrowOffset(20);
-    line.Draw(surface.Canvas());
+    surface.Redraw(line);
     surface.Expect({{92, 53, clBlack}, {112, 53, clWhite}, {118, 50, clBlack}});
 
     // Both ends, in the pen colour, scaled by the zoom.
-    surface.Clear();
     line.SetArrowOffset(0);
     line.SetArrowStyle(TArrowStyle::ADouble);
     line.Pen().SetColor(clRed);
     owner.zoom = 0.5;
     line.ThePoints = {{40, 100}, {240, 100}};
-    line.Draw(surface.Canvas());
+    surface.Redraw(line);
     surface.Expect({{116, 52, clRed}, // wing length 5 at zoom 0.5
                     {24, 52, clRed}, {116, 55, clWhite}, {112, 53, clWhite}});
 
     // Wings too long for a byte are drawn at the longest length.
-    surface.Clear();
     line.SetArrowLength(200);
     line.SetArrowStyle(TArrowStyle::ARight);
     owner.zoom = 2.0;
     line.ThePoints = {{10, 50}, {90, 50}};
-    line.Draw(surface.Canvas());
+    surface.Redraw(line);
     // Past the reach of a wrapped-around wing (144 pixels), inside a 255-pixel one.
     EXPECT_EQ(surface.At(170, 140), clRed);
 }

@@ -7,11 +7,8 @@
 #include <gtest/gtest.h>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
-using mycad::test::ExpectHits;
-using mycad::test::Surface;
+using namespace mycad::test;
 
-using mycad::test::Click;
 
 namespace {
 
@@ -19,7 +16,7 @@ TArrMyPoint Square() { return {{0, 0}, {100, 0}, {100, 100}, {0, 100}, {0, 0}}; 
 
 } // namespace
 
-TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClick)
+TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClickAndMeasuresItsArea)
 {
     FakeOwner owner; // HotSize 4
     TMyPolygon polygon(&owner);
@@ -34,30 +31,13 @@ TEST(Polygon, ClosesOnItsFirstPointOrOnADoubleClick)
     EXPECT_EQ(polygon.ThePoints, Square());
 
     // A double click on the last corner: the duplicate becomes the closing point.
-    TMyPolygon triangle(&owner);
-    for (const TPoint p : {TPoint{0, 0}, TPoint{60, 0}}) EXPECT_FALSE(Click(triangle, p));
-    EXPECT_FALSE(Click(triangle, {60, 60}));
-    EXPECT_TRUE(Click(triangle, {61, 59}));
-    EXPECT_EQ(triangle.ThePoints, (TArrMyPoint{{0, 0}, {60, 0}, {60, 60}, {0, 0}}));
-}
+    TMyPolygon clicked(&owner);
+    for (const TPoint p : {TPoint{0, 0}, TPoint{60, 0}}) EXPECT_FALSE(Click(clicked, p));
+    EXPECT_FALSE(Click(clicked, {60, 60}));
+    EXPECT_TRUE(Click(clicked, {61, 59}));
+    EXPECT_EQ(clicked.ThePoints, (TArrMyPoint{{0, 0}, {60, 0}, {60, 60}, {0, 0}}));
 
-TEST(Polygon, HitOnlyInsideItsOutline)
-{
-    FakeOwner owner;
-    Surface surface;
-    TCanvas& c = surface.Canvas();
-    TMyPolygon triangle(&owner);
-    triangle.ThePoints = {{0, 0}, {100, 0}, {0, 100}, {0, 0}};
-    ExpectHits(triangle, c, {{{20, 20}, true}, {{48, 48}, true}});
-    // Just beyond the slanted edge, where a line's tolerance band would still hit.
-    ExpectHits(triangle, c, {{{53, 53}, false}, {{50, -2}, false}});
-    owner.zoom = 2.0;
-    ExpectHits(triangle, c, {{{150, 40}, true}, {{150, 60}, false}});
-}
-
-TEST(Polygon, AreaIsMeasuredFromItsPixels)
-{
-    FakeOwner owner;
+    // The area is measured from its pixels.
     TMyPolygon square(&owner);
     square.ThePoints = Square();
     for (TMyPoint& p : square.ThePoints) p = {p.X + 30.0f, p.Y + 20.0f}; // the place does not matter
@@ -75,16 +55,6 @@ TEST(Polygon, AreaIsMeasuredFromItsPixels)
     EXPECT_GT(half, 5000.0);
     EXPECT_LT(half, 5250.0);
 
-    // Units follow the ratio and the screen's pixels per inch.
-    owner.unit = TUnits::inch;
-    owner.ratio = 2.0;
-    const double ppi = MeasurePixelsPerInch();
-    const double inches = 4.0 / (ppi * ppi) * square.MeasureArea();
-    EXPECT_EQ(square.GetInfo(), QStringLiteral("Area=") + FormatMeasure(inches, 2) + QStringLiteral("inch2"));
-    owner.unit = TUnits::cm;
-    EXPECT_EQ(square.GetInfo(),
-              QStringLiteral("Area=") + FormatMeasure(inches * 645.16 / 100.0, 2) + QStringLiteral("cm2"));
-
     // Degenerate polygons cover nothing measurable.
     TMyPolygon flat(&owner);
     flat.ThePoints = {{0, 5}, {50, 5}, {80, 5}, {0, 5}};
@@ -92,7 +62,7 @@ TEST(Polygon, AreaIsMeasuredFromItsPixels)
 }
 
 // Drawn and hit at zoom 1 in the mouse tests.
-TEST(Polygon, DrawsFilledWithHandlesAtEveryCorner)
+TEST(Polygon, DrawsFilledWithHandlesAtEveryCornerAndIsHitOnlyInside)
 {
     FakeOwner owner;
     Surface surface(160, 160);
@@ -117,6 +87,15 @@ TEST(Polygon, DrawsFilledWithHandlesAtEveryCorner)
     surface.Clear();
     polygon.DrawHot(c);
     EXPECT_EQ(surface.At(20, 20), clWhite);
+
+    // Hit only inside its outline.
+    TMyPolygon triangle(&owner);
+    triangle.ThePoints = {{0, 0}, {100, 0}, {0, 100}, {0, 0}};
+    ExpectHits(triangle, c, {{{20, 20}, true}, {{48, 48}, true}});
+    // Just beyond the slanted edge, where a line's tolerance band would still hit.
+    ExpectHits(triangle, c, {{{53, 53}, false}, {{50, -2}, false}});
+    owner.zoom = 2.0;
+    ExpectHits(triangle, c, {{{150, 40}, true}, {{150, 60}, false}});
 }
 
 TEST(FreeLine, IsHitMarkedAndDraggedAsABox)

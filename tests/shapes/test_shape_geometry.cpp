@@ -7,7 +7,7 @@
 #include <utility>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
+using namespace mycad::test;
 
 namespace {
 
@@ -20,7 +20,7 @@ void AddDocPoints(TMyShape& s, std::initializer_list<TMyPoint> pts)
 
 } // namespace
 
-TEST(ShapeGeometry, ZoomedPointsAreStoredAsDocumentValues)
+TEST(ShapeGeometry, ZoomedPointsAreStoredAsDocumentValuesAndMappedForTheHost)
 {
     FakeOwner owner;
     owner.zoom = 2.0;
@@ -51,13 +51,10 @@ TEST(ShapeGeometry, ZoomedPointsAreStoredAsDocumentValues)
     EXPECT_EQ(s.GetPointsCount(), 1);
     EXPECT_EQ(s.GetPoint(0), (TMyPoint{5, 2}));
     EXPECT_EQ(s.GetLinkPointsCount(), 1);
-}
 
-TEST(ShapeGeometry, PointsAsTheHostReadsAndGivesThem)
-{
-    FakeOwner owner; // 400 x 300
-    TMyShape s(&owner);
-    AddDocPoints(s, {{10.5f, 20.5f}});
+    // Points as the host reads and gives them, on a 400 x 300 control.
+    TMyShape h(&owner);
+    AddDocPoints(h, {{10.5f, 20.5f}});
     TMyPolyLine line(&owner);
     const std::pair<TXYMode, TPoint> cases[] = {
         {TXYMode::Mode0, {10, 20}}, // ties to even
@@ -68,7 +65,7 @@ TEST(ShapeGeometry, PointsAsTheHostReadsAndGivesThem)
     for (const auto& [mode, expected] : cases) {
         owner.xyMode = mode;
         owner.zoom = 1.0;
-        EXPECT_EQ(s.GetPointInZoomWithMode(0), expected) << static_cast<int>(mode);
+        EXPECT_EQ(h.GetPointInZoomWithMode(0), expected) << static_cast<int>(mode);
         // A point the host appends is the inverse of that mapping, at any zoom.
         owner.zoom = 2.0;
         line.ThePoints.clear();
@@ -76,11 +73,11 @@ TEST(ShapeGeometry, PointsAsTheHostReadsAndGivesThem)
         EXPECT_EQ(line.GetPointInZoomWithMode(0), (TPoint{30, 40})) << static_cast<int>(mode);
     }
     EXPECT_EQ(line.ThePoints.front(), (TMyPoint{185, 20})); // Mode3: (400 - 30) / 2, 40 / 2
-    EXPECT_EQ(s.GetPointInZoomWithMode(1), (TPoint{}));
-    EXPECT_EQ(s.GetPointInZoomWithMode(-1), (TPoint{}));
+    EXPECT_EQ(h.GetPointInZoomWithMode(1), (TPoint{}));
+    EXPECT_EQ(h.GetPointInZoomWithMode(-1), (TPoint{}));
 }
 
-TEST(ShapeGeometry, BoxQueriesAndCentre)
+TEST(ShapeGeometry, BoxQueriesCentreAndDragging)
 {
     FakeOwner owner;
     TMyShape s(&owner);
@@ -97,14 +94,10 @@ TEST(ShapeGeometry, BoxQueriesAndCentre)
     s.Drawed(from, to);
     EXPECT_EQ(s.CenterPoint, (TMyPoint{5, 10}));
     EXPECT_EQ(s.TextOutPoint, (TMyPoint{5, 30}));
-}
 
-TEST(ShapeGeometry, DraggingMovesEverythingByTheDeviceDistanceOverZoom)
-{
-    FakeOwner owner;
+    // Dragging moves everything by the device distance over the zoom.
     owner.zoom = 2.0;
-    TMyShape s(&owner);
-    AddDocPoints(s, {{0, 0}, {10, 10}});
+    s.ThePoints = {{0, 0}, {10, 10}};
     s.LinkPoints.push_back({5, 5});
     s.CenterPoint = {7, 7};
     s.TextOutPoint = {1, 2};
@@ -121,7 +114,7 @@ TEST(ShapeGeometry, DraggingMovesEverythingByTheDeviceDistanceOverZoom)
     EXPECT_EQ(s.TextOutPoint, (TMyPoint{11, -1}));
 }
 
-TEST(ShapeGeometry, RotationTurnsPointsAndFoldsTheAngle)
+TEST(ShapeGeometry, RotationTurnsPointsFoldsTheAngleAndFramesGroupMembers)
 {
     FakeOwner owner;
     TMyShape s(&owner);
@@ -149,11 +142,8 @@ TEST(ShapeGeometry, RotationTurnsPointsAndFoldsTheAngle)
     TMyShape u(&owner);
     u.SetAngle(1.25f);
     EXPECT_EQ(u.Angle(), 1.25f);
-}
 
-TEST(ShapeGeometry, MembersOfATurnedGroupScaleInTheGroupFrame)
-{
-    FakeOwner owner;
+    // Members of a turned group scale in the group's frame.
     TMyShape group(&owner);
     TMyShape member(&owner);
     owner.Add(group);
@@ -173,21 +163,7 @@ TEST(ShapeGeometry, MembersOfATurnedGroupScaleInTheGroupFrame)
     EXPECT_NEAR(member.ThePoints[1].Y, expected.Y, 1e-4);
 }
 
-TEST(ShapeGeometry, LinkShapeNumbers)
-{
-    FakeOwner owner;
-    TMyShape s(&owner);
-    EXPECT_EQ(AddLinklineShape(s, 7), 0);
-    EXPECT_EQ(AddLinklineShape(s, 3), 1);
-    EXPECT_EQ(AddLinklineShape(s, 7), 0);
-    EXPECT_EQ(s.LinkShapesNo, (TMyShapeNo{7, 3}));
-    EXPECT_TRUE(s.HasLinkShapes());
-    s.LinkShapesNo = {7, 3, 7, 5};
-    RemoveLinklineShape(s, 7);
-    EXPECT_EQ(s.LinkShapesNo, (TMyShapeNo{7, 3, 5}));
-}
-
-TEST(ShapeGeometry, OffsettingAndRemovingAllPoints)
+TEST(ShapeGeometry, OffsettingAndRemovingAllPointsAndLinkShapeNumbers)
 {
     FakeOwner owner;
     owner.zoom = 2.0; // offsets are document units, whatever the zoom
@@ -204,4 +180,14 @@ TEST(ShapeGeometry, OffsettingAndRemovingAllPoints)
     RemoveAllPoints(s);
     EXPECT_TRUE(s.ThePoints.empty());
     EXPECT_EQ(s.LinkPoints.size(), 1u);
+
+    // Connector numbers are listed once each when added.
+    EXPECT_EQ(AddLinklineShape(s, 7), 0);
+    EXPECT_EQ(AddLinklineShape(s, 3), 1);
+    EXPECT_EQ(AddLinklineShape(s, 7), 0);
+    EXPECT_EQ(s.LinkShapesNo, (TMyShapeNo{7, 3}));
+    EXPECT_TRUE(s.HasLinkShapes());
+    s.LinkShapesNo = {7, 3, 7, 5};
+    RemoveLinklineShape(s, 7);
+    EXPECT_EQ(s.LinkShapesNo, (TMyShapeNo{7, 3, 5}));
 }

@@ -11,8 +11,7 @@
 #include <numbers>
 
 using namespace mycad;
-using mycad::test::FakeOwner;
-using mycad::test::Surface;
+using namespace mycad::test;
 
 namespace {
 
@@ -92,10 +91,9 @@ TEST(Text, LinesSitWhereTheirAlignmentsPutThemAndTurnWithTheBox)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.H) * 10 + int(c.V));
-        surface.Clear();
         t.SetHAlignment(c.H);
         t.SetVAlignment(c.V);
-        t.Draw(surface.Canvas());
+        surface.Redraw(t);
         const TRect ink = surface.InkBox({0, 0, 400, 300});
         // Glyphs sit inside their advance and line boxes, a pixel or two in.
         EXPECT_NEAR(ink.Left, c.left, 4);
@@ -108,14 +106,13 @@ TEST(Text, LinesSitWhereTheirAlignmentsPutThemAndTurnWithTheBox)
     }
 
     // Turned by 90 degrees (clockwise on the screen) about the box centre.
-    surface.Clear();
     TMyText turned(&owner);
     MakeText(turned, 100, 100, 300, 200);
     turned.SetLines(LinesOf({"Top"}));
     turned.SetHAlignment(TAlignment::taLeftJustify);
     turned.SetVAlignment(TVAlignment::vaTop);
     turned.RotateChangeValueByAngle(turned.CenterPoint, kPi / 2);
-    turned.Draw(surface.Canvas());
+    surface.Redraw(turned);
     // Text leaves what lies between its glyphs as it was.
     EXPECT_EQ(surface.Canvas().BkMode(), TRANSPARENT);
     const TRect ink = surface.InkBox({0, 0, 400, 300});
@@ -128,7 +125,7 @@ TEST(Text, LinesSitWhereTheirAlignmentsPutThemAndTurnWithTheBox)
     EXPECT_GE(ink.Left, 250 - first.cy);
 }
 
-TEST(Text, WordWrapBreaksBetweenCharacters)
+TEST(Text, WordWrapBreaksBetweenCharactersFlipsKeepTheCornersAndTheBoxFitsTheInfo)
 {
     FakeOwner owner;
     Surface surface;
@@ -166,6 +163,36 @@ TEST(Text, WordWrapBreaksBetweenCharacters)
     const TRect ink = surface.InkBox({0, 0, 200, 200});
     EXPECT_LE(ink.Right, 10 + width("abcdefgh") + 1);
     EXPECT_GT(ink.Height(), GetTextWidthHeight(c, QStringLiteral("a"), t.Font(), 0, 1).cy);
+
+    // Flips keep the corner order; the box fits the Info text.
+    TMyText f(&owner);
+    MakeText(f, 10, 20, 110, 70);
+    f.FlipHoriz();
+    EXPECT_EQ(f.ThePoints, (TArrMyPoint{{10, 20}, {110, 20}, {110, 70}, {10, 70}}));
+    EXPECT_EQ(f.Angle(), 0.0f);
+    EXPECT_TRUE(f.IsFlipHorz());
+    f.FlipVert();
+    EXPECT_EQ(f.ThePoints, (TArrMyPoint{{10, 20}, {110, 20}, {110, 70}, {10, 70}}));
+    // A turned box: the base mirror gives pi - a, the half turn makes it -a.
+    TMyText turned(&owner);
+    MakeText(turned, 10, 20, 110, 70);
+    turned.SetStoredAngle(0.5f);
+    turned.FlipHoriz();
+    EXPECT_NEAR(turned.Angle(), 2 * kPi - 0.5, 1e-5);
+    turned.SetStoredAngle(-0.5f);
+    turned.FlipHoriz();
+    EXPECT_NEAR(turned.Angle(), 0.5, 1e-5); // kept within a turn
+
+    // Sized to the Info text at zoom 1, at any zoom, keeping point 0.
+    owner.zoom = 3;
+    f.SetInfo(QStringLiteral("Sized"));
+    f.reCaclpoints(surface.Canvas());
+    const TSize size = GetTextWidthHeight(surface.Canvas(), QStringLiteral("Sized"), f.Font(), 0, 1);
+    EXPECT_EQ(f.ThePoints, (TArrMyPoint{{10, 20},
+                                        {10.0f + size.cx, 20},
+                                        {10.0f + size.cx, 20.0f + size.cy},
+                                        {10, 20.0f + size.cy}}));
+    EXPECT_EQ(f.CenterPoint, f.ComputeCenterPoint(4));
 }
 
 TEST(Text, InfoIsCentredSpacedAndMirroredInPlace)
@@ -176,29 +203,27 @@ TEST(Text, InfoIsCentredSpacedAndMirroredInPlace)
     MakeText(t, 50, 50, 250, 150);
     t.Font().SetSize(40);
     t.SetInfo(QStringLiteral("TLT"));
-    const TRect all{0, 0, 300, 200};
+    const auto drawn = [&] {
+        surface.Redraw(t);
+        return InkOf(surface, {0, 0, 300, 200});
+    };
 
-    t.Draw(surface.Canvas());
-    const Ink plain = InkOf(surface, all);
+    const Ink plain = drawn();
     EXPECT_NEAR((plain.Box.Left + plain.Box.Right) / 2.0, 150, 3);
     EXPECT_NEAR((plain.Box.Top + plain.Box.Bottom) / 2.0, 100, 8);
     EXPECT_LT(PeakAt(plain.Rows), 0.3); // the bars of the T at the top
 
-    surface.Clear();
     t.SetCharacterSpace(10);
-    t.Draw(surface.Canvas());
-    const Ink spaced = InkOf(surface, all);
+    const Ink spaced = drawn();
     EXPECT_NEAR(spaced.Box.Width() - plain.Box.Width(), 20, 2); // two gaps between three letters
     // Centred with the gap after the last letter counted: half a gap to the left.
     EXPECT_NEAR((spaced.Box.Left + spaced.Box.Right) / 2.0, (plain.Box.Left + plain.Box.Right) / 2.0 - 5, 2);
     EXPECT_EQ(surface.Canvas().TextCharacterExtra(), 0);
 
     // Flipped horizontally the letters stand on their heads in the same place.
-    surface.Clear();
     t.SetCharacterSpace(0);
     t.SetStoredFlips(true, false);
-    t.Draw(surface.Canvas());
-    const Ink upsideDown = InkOf(surface, all);
+    const Ink upsideDown = drawn();
     EXPECT_NEAR(upsideDown.Box.Left, plain.Box.Left, 2);
     EXPECT_NEAR(upsideDown.Box.Width(), plain.Box.Width(), 2);
     // Mirrored about the middle row of the box, y = 100.
@@ -209,15 +234,11 @@ TEST(Text, InfoIsCentredSpacedAndMirroredInPlace)
     EXPECT_EQ(surface.Canvas().MapMode(), MM_TEXT);
 
     // Flipped vertically only, the text reads backwards: the L's stem on its right.
-    surface.Clear();
     t.SetInfo(QStringLiteral("L"));
     t.SetStoredFlips(false, false);
-    t.Draw(surface.Canvas());
-    const Ink l = InkOf(surface, all);
-    surface.Clear();
+    const Ink l = drawn();
     t.SetStoredFlips(false, true);
-    t.Draw(surface.Canvas());
-    const Ink mirrored = InkOf(surface, all);
+    const Ink mirrored = drawn();
     EXPECT_LT(PeakAt(l.Columns), 0.4);
     EXPECT_GT(PeakAt(mirrored.Columns), 0.6);
     // Mirrored about the middle of its advance, the box's middle column.
@@ -239,9 +260,8 @@ TEST(Text, HollowGlyphsBordersAndZoom)
     const TPoint middle{(solid.Left + solid.Right) / 2, (solid.Top + solid.Bottom) / 2};
     EXPECT_EQ(surface.At(middle.X, middle.Y), clBlack);
 
-    surface.Clear();
     t.SetIsSolid(false);
-    t.Draw(surface.Canvas());
+    surface.Redraw(t);
     EXPECT_EQ(surface.At(middle.X, middle.Y), clWhite); // the stem's inside stays empty
     EXPECT_GT(surface.Count(clRed), 100);
     EXPECT_EQ(surface.Count(clBlack), 0);
@@ -250,60 +270,23 @@ TEST(Text, HollowGlyphsBordersAndZoom)
     EXPECT_NEAR(hollow.Bottom, solid.Bottom, 1);
 
     // The border draws the box with its fill behind the text.
-    surface.Clear();
     t.SetIsSolid(true);
     t.SetIsBorder(true);
     t.Brush().SetColor(clYellow);
-    t.Draw(surface.Canvas());
+    surface.Redraw(t);
     surface.Expect({{20, 100, clRed}, {30, 30, clYellow}, {middle.X, middle.Y, clBlack}});
 
     // At zoom 2 a size-10 font is drawn 20 pixels high: as size 20 at zoom 1.
-    surface.Clear();
     TMyText small(&owner);
     MakeText(small, 10, 10, 140, 90);
     small.Font().SetSize(10);
     small.SetInfo(QStringLiteral("Zoomed"));
     owner.zoom = 2;
-    small.Draw(surface.Canvas());
+    surface.Redraw(small);
     const std::vector<TColor> atZoom2 = surface.Snapshot();
-    surface.Clear();
     owner.zoom = 1;
     MakeText(small, 20, 20, 280, 180);
     small.Font().SetSize(20);
-    small.Draw(surface.Canvas());
+    surface.Redraw(small);
     EXPECT_EQ(surface.Snapshot(), atZoom2);
-}
-
-TEST(Text, FlipsKeepTheCornerOrderAndTheBoxFitsTheInfo)
-{
-    FakeOwner owner;
-    TMyText t(&owner);
-    MakeText(t, 10, 20, 110, 70);
-    t.FlipHoriz();
-    EXPECT_EQ(t.ThePoints, (TArrMyPoint{{10, 20}, {110, 20}, {110, 70}, {10, 70}}));
-    EXPECT_EQ(t.Angle(), 0.0f);
-    EXPECT_TRUE(t.IsFlipHorz());
-    t.FlipVert();
-    EXPECT_EQ(t.ThePoints, (TArrMyPoint{{10, 20}, {110, 20}, {110, 70}, {10, 70}}));
-    // A turned box: the base mirror gives pi - a, the half turn makes it -a.
-    TMyText turned(&owner);
-    MakeText(turned, 10, 20, 110, 70);
-    turned.SetStoredAngle(0.5f);
-    turned.FlipHoriz();
-    EXPECT_NEAR(turned.Angle(), 2 * kPi - 0.5, 1e-5);
-    turned.SetStoredAngle(-0.5f);
-    turned.FlipHoriz();
-    EXPECT_NEAR(turned.Angle(), 0.5, 1e-5); // kept within a turn
-
-    // Sized to the Info text at zoom 1, at any zoom, keeping point 0.
-    Surface surface(300, 200);
-    owner.zoom = 3;
-    t.SetInfo(QStringLiteral("Sized"));
-    t.reCaclpoints(surface.Canvas());
-    const TSize size = GetTextWidthHeight(surface.Canvas(), QStringLiteral("Sized"), t.Font(), 0, 1);
-    EXPECT_EQ(t.ThePoints, (TArrMyPoint{{10, 20},
-                                        {10.0f + size.cx, 20},
-                                        {10.0f + size.cx, 20.0f + size.cy},
-                                        {10, 20.0f + size.cy}}));
-    EXPECT_EQ(t.CenterPoint, t.ComputeCenterPoint(4));
 }
