@@ -93,6 +93,7 @@ TEST(Canvas, LinesLeaveOutTheirEndPixel)
     TCanvas c(&img);
     c.MoveTo(1, 1);
     c.LineTo(6, 1);
+    EXPECT_EQ(c.PenPos(), Point(6, 1));
     EXPECT_EQ(Rows(img, 0, 0, 8, 2), "........\n.#####..\n");
     c.LineTo(6, 4); // the next line sets the pixel the first one left out
     c.MoveTo(1, 3);

@@ -264,6 +264,13 @@ TEST(Control, MouseEventsArriveWithButtonShiftStateAndPosition)
                                                  {'D', mbLeft, {S::ssLeft, S::ssDouble}, {50, 50}},
                                                  {'C', mbLeft, {}, {}},
                                                  {'U', mbLeft, {}, {50, 50}}}));
+
+    // Moving the pointer without a button: a move with nothing held.
+    SetCursorPos(c.ClientToScreen(Point(60, 70)));
+    QApplication::processEvents();
+    ASSERT_FALSE(c.mouse.empty());
+    EXPECT_TRUE(c.mouse.back().kind == 'M' && c.mouse.back().shift.Empty());
+    EXPECT_EQ(c.mouse.back().at, Point(60, 70));
 }
 
 TEST(Control, ClipCursorClampsDeliveredAndReportedPositions)
@@ -303,7 +310,6 @@ TEST(Control, CursorShapesAndHints)
 {
     Probe c;
     c.SetBounds(0, 0, 100, 100);
-    EXPECT_FALSE(c.testAttribute(Qt::WA_SetCursor));
     // A custom cursor nobody registered (7) shows the arrow.
     const std::pair<TCursor, Qt::CursorShape> shapes[] = {
         {TCursor::crCross, Qt::CrossCursor},          {TCursor::crNone, Qt::BlankCursor},

@@ -133,13 +133,11 @@ TEST(RulerHairLine, RepaintsEraseItOrKeepItWhole)
     // A repaint of a part elsewhere leaves it alone...
     r.InvalidateRect(Rect(100, 0, 150, 33));
     r.Update();
-    EXPECT_EQ(r.HairLinePos(), 50);
     EXPECT_EQ(At(r, 49, row), kInverted);
     // ...and one through the line but not all of it draws it again there,
     // so the next move erases every pixel of it.
     r.InvalidateRect(Rect(40, row - 1, 60, row + 1));
     r.Update();
-    EXPECT_EQ(r.HairLinePos(), 50);
     EXPECT_EQ(At(r, 49, row), kInverted);
     EXPECT_EQ(At(r, 49, row + 1), kInverted);
     r.SetHairLinePos(70);
@@ -160,7 +158,6 @@ TEST(RulerHairLine, RepaintsEraseItOrKeepItWhole)
         r.SetHairLinePos(b.pos);
         r.InvalidateRect(Rect(100, 0, 150, 33));
         r.Update();
-        EXPECT_EQ(r.HairLinePos(), b.pos);
         EXPECT_EQ(At(r, 110, row), kInverted);
         r.SetHairLinePos(b.next);
         EXPECT_EQ(At(r, b.cleared, row), kBand);
