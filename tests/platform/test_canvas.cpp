@@ -155,42 +155,6 @@ TEST(Canvas, LinesLeaveOutTheirEndPixel)
               "....#\n");
 }
 
-TEST(Canvas, DeviceOriginAndClipRect)
-{
-    // The surface shows the part of a larger control that starts at (100, 50).
-    QImage img = WhiteSurface(20, 10);
-    TCanvas c(&img);
-    c.SetDeviceOrigin(Point(100, 50));
-    c.Brush().SetColor(clBlack);
-    c.FillRect(Rect(95, 45, 102, 52)); // partly off the surface
-    EXPECT_EQ(img.pixel(1, 1) & 0xFFFFFF, 0u);
-    EXPECT_EQ(img.pixel(2, 2) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(c.Pixel(101, 51), clBlack);
-    EXPECT_EQ(c.Pixel(0, 0), CLR_INVALID);
-    EXPECT_EQ(c.ClipRect(), Rect(100, 50, 120, 60));
-
-    c.SetClipRect(Rect(105, 52, 108, 54));
-    c.Brush().SetColor(clRed);
-    c.FillRect(Rect(100, 50, 120, 60));
-    EXPECT_EQ(Rows(img, 3, 1, 7, 4),
-              ".......\n"
-              "..rrr..\n"
-              "..rrr..\n"
-              ".......\n");
-    c.SetPixel(110, 55, clRed); // outside the clip
-    EXPECT_EQ(c.Pixel(110, 55), clWhite);
-    c.SetPixel(106, 53, clBlack);
-    EXPECT_EQ(c.Pixel(106, 53), clBlack);
-    c.SetClipRect({});
-    EXPECT_EQ(c.ClipRect(), Rect(100, 50, 120, 60));
-
-    // Without a device nothing happens.
-    TCanvas none;
-    none.Rectangle(0, 0, 5, 5);
-    EXPECT_EQ(none.Pixel(0, 0), CLR_INVALID);
-    EXPECT_TRUE(none.ClipRect().IsEmpty());
-}
-
 TEST(Canvas, ToolsNotifyChanges)
 {
     TPen pen;

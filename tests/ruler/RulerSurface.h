@@ -88,14 +88,15 @@ inline Span BandSpan(const TGraphicControl& c, int32_t x, bool down)
     return s;
 }
 
-/// Ruler or corner in the test colours (a corner has no ticks).
+/// Ruler or corner in the test colours (a corner has no ticks), painted.
 template <typename Control>
-void UseTestColours(Control& c)
+void PaintInTestColours(Control& c)
 {
     c.SetColor(kBack);
     c.SetScaleColor(kBand);
     c.Font().SetColor(kText);
     if constexpr (requires { c.SetTickColor(kTick); }) c.SetTickColor(kTick);
+    c.Repaint();
 }
 
 } // namespace mycad::test

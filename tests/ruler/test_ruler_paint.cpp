@@ -20,24 +20,18 @@ constexpr double kTickStep = 96 / 25.4 * 2;
 
 TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
 {
-    const struct {
-        TRulerDir dir;
-        const char* name;
-    } sides[] = {{TRulerDir::rdTop, "top"}, {TRulerDir::rdBottom, "bottom"},
-                 {TRulerDir::rdLeft, "left"}, {TRulerDir::rdRight, "right"}};
-    for (const auto& side : sides) {
-        SCOPED_TRACE(side.name);
+    for (const TRulerDir dir : {TRulerDir::rdTop, TRulerDir::rdBottom, TRulerDir::rdLeft, TRulerDir::rdRight}) {
+        SCOPED_TRACE(int(dir));
         TRsRuler r;
-        r.SetDirection(side.dir);
-        const bool horizontal = side.dir == TRulerDir::rdTop || side.dir == TRulerDir::rdBottom;
+        r.SetDirection(dir);
+        const bool horizontal = dir == TRulerDir::rdTop || dir == TRulerDir::rdBottom;
         if (horizontal)
             r.SetWidth(300);
         else
             r.SetHeight(300);
         r.SetFlat(true);
         r.SetScale(200); // labels "0.5", "1", "1.5" ...: a decimal point shows which way text runs
-        UseTestColours(r);
-        r.Repaint();
+        PaintInTestColours(r);
         const int32_t w = r.Width();
         const int32_t h = r.Height();
         const int32_t across = horizontal ? h : w;
@@ -47,7 +41,7 @@ TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
         // drawing's edge, and nothing on the far edge.
         const int32_t p = 75;
         auto tick = [&](int32_t k) { return horizontal ? At(r, p, k) : At(r, k, p); };
-        const bool nearEdgeIsHigh = side.dir == TRulerDir::rdTop || side.dir == TRulerDir::rdLeft;
+        const bool nearEdgeIsHigh = dir == TRulerDir::rdTop || dir == TRulerDir::rdLeft;
         for (int32_t k = 0; k < across; ++k) {
             const bool onTick = nearEdgeIsHigh ? k >= across - 7 : k < 7;
             EXPECT_EQ(tick(k) == kTick, onTick) << "pixel " << k << " across";
@@ -83,20 +77,12 @@ TEST(RulerPaint, EverySideTicksTowardTheDrawingAndTurnsItsLabels)
         // (right) for text reading upward, left for text reading downward.
         if (!horizontal) {
             const int32_t mid = (ink.Top + ink.Bottom) / 2;
-            int64_t sum = 0;
-            int32_t n = 0;
-            for (int32_t x = ink.Left; x < ink.Right; ++x)
-                if (IsInk(At(r, x, mid))) {
-                    sum += x;
-                    ++n;
-                }
-            ASSERT_GT(n, 0);
-            const double dot = double(sum) / n;
-            const double middle = (ink.Left + ink.Right - 1) / 2.0;
-            if (side.dir == TRulerDir::rdLeft)
-                EXPECT_GT(dot, middle) << "reads upward";
+            const TRect dot = InkBox(r, Rect(ink.Left, mid, ink.Right, mid + 1));
+            ASSERT_FALSE(dot.IsEmpty());
+            if (dir == TRulerDir::rdLeft)
+                EXPECT_GT(dot.Left + dot.Right, ink.Left + ink.Right) << "reads upward";
             else
-                EXPECT_LT(dot, middle) << "reads downward";
+                EXPECT_LT(dot.Left + dot.Right, ink.Left + ink.Right) << "reads downward";
         }
     }
 }
@@ -105,7 +91,7 @@ TEST(RulerPaint, TickPeriodsOfZeroDrawNoSuchTicks)
 {
     TRsRuler r;
     r.SetFlat(true);
-    UseTestColours(r);
+    PaintInTestColours(r);
     const int32_t h = r.Height();
     const auto x1 = static_cast<int32_t>(kTickStep);      // a short tick
     const auto x5 = static_cast<int32_t>(5 * kTickStep);  // a long one
@@ -136,8 +122,7 @@ TEST(RulerPaint, TickPeriodsOfZeroDrawNoSuchTicks)
 TEST(RulerPaint, RaisedEdgeUnlessFlat)
 {
     TRsRuler r;
-    UseTestColours(r);
-    r.Repaint();
+    PaintInTestColours(r);
     const int32_t w = r.Width();
     const int32_t h = r.Height();
     // The dark side owns the corner; ticks run over the edge.
@@ -160,8 +145,7 @@ TEST(RulerPaint, FontChangesRedrawLabelsInTheNewFont)
     TRsRuler r;
     r.SetFlat(true);
     r.SetHeight(45);
-    UseTestColours(r);
-    r.Repaint();
+    PaintInTestColours(r);
     const Span small = BandSpan(r, 20, true);
     const TRect smallInk = InkBox(r, Rect(20, 0, 60, 45));
 
@@ -183,7 +167,7 @@ TEST(RulerPaint, LabelsCutOffByTheParentAreLeftOut)
     // the neighbour's text.
     TRsRuler alone;
     alone.SetFlat(true);
-    UseTestColours(alone);
+    PaintInTestColours(alone);
     alone.SetWidth(400);
     alone.Repaint();
     const int32_t h = alone.Height();
@@ -203,7 +187,7 @@ TEST(RulerPaint, LabelsCutOffByTheParentAreLeftOut)
     strip.resize(300, h);
     TRsRuler r(&strip);
     r.SetFlat(true);
-    UseTestColours(r);
+    PaintInTestColours(r);
     r.SetBounds(-cut, 0, 400, h);
     r.Repaint();
     ASSERT_EQ(r.SurfaceRect().Left, cut);

@@ -1,7 +1,6 @@
 // The ruler's arithmetic: label spacing by unit and scale, label texts,
 // offsets carried across units, pixel positions back to values, and turning.
 #include "ruler/Ruler.h"
-#include "ruler/RulerNumbers.h"
 
 #include <gtest/gtest.h>
 
@@ -119,17 +118,6 @@ TEST(RulerScale, LabelTexts)
     EXPECT_EQ(r.LabelText(10), QStringLiteral("-INF"));
     r.SetOffset(1e300);
     EXPECT_EQ(r.LabelText(10).size(), 301);
-}
-
-TEST(RulerScale, HundredthsText)
-{
-    const struct {
-        double v;
-        const char* text;
-    } cases[] = {{0, "0"},        {-0.0, "0"},       {-1.25, "-1.25"},     {2.50, "2.5"},
-                 {1.005, "1.01"}, {-0.005, "-0.01"}, {-0.0049, "0"},       {99.995, "100"},
-                 {1e-300, "0"},   {1e20, "100000000000000000000"},        {123456789.126, "123456789.13"}};
-    for (const auto& c : cases) EXPECT_EQ(FormatHundredths(c.v), QString::fromLatin1(c.text)) << c.v;
 }
 
 TEST(RulerScale, OffsetFollowsTheUnit)

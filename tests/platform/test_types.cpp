@@ -1,4 +1,3 @@
-#include "platform/Messages.h"
 #include "platform/Types.h"
 
 #include <gtest/gtest.h>
@@ -6,23 +5,6 @@
 #include <cmath>
 
 using namespace mycad;
-
-TEST(Messages, CaptureTakesEveryMessageAndRestoresThePreviousHandler)
-{
-    std::vector<String> outer;
-    SetMessageHandler([&](const String& t) { outer.push_back(t); });
-    {
-        TMessageCapture capture;
-        ShowMessage("error");
-        ShowMessage("Error!There is no Layer!");
-        ASSERT_EQ(capture.Messages().size(), 2u);
-        EXPECT_EQ(capture.Messages()[1], String("Error!There is no Layer!"));
-    }
-    ShowMessage("after");
-    SetMessageHandler({});
-    ASSERT_EQ(outer.size(), 1u);
-    EXPECT_EQ(outer[0], String("after"));
-}
 
 TEST(Types, RoundingIsTiesToEvenAndColoursResolve)
 {
