@@ -30,7 +30,6 @@ using StudioPanels = StudioTest;
 using StudioSession = StudioTest;
 using StudioText = StudioTest;
 using StudioTools = StudioTest;
-using mycad::studio::TStudioWindow;
 
 TEST_F(StudioSession, OpenDrawChangeSaveReopen)
 {
@@ -520,7 +519,6 @@ TEST_F(StudioText, ATextBoxIsTypedInPlaceUndoneAndRedone)
     s.Trigger("View", "viewZoom100");
     s.Trigger("Tools", "toolText");
     s.Drag({300, 180}, {100, 100}); // from the bottom-right corner
-    s.Settle();
     ASSERT_EQ(cad.GetShapesCount(), 1);
     auto* text = dynamic_cast<TMyText*>(Last(cad));
     ASSERT_NE(text, nullptr);
