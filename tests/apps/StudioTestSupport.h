@@ -59,9 +59,7 @@ struct Studio {
     {
         for (QAction* a : menu->actions()) {
             if (a->objectName() == name) return a;
-            if (a->menu()) {
-                if (QAction* inner = Find(a->menu(), name)) return inner;
-            }
+            if (QAction* inner = a->menu() ? Find(a->menu(), name) : nullptr) return inner;
         }
         return nullptr;
     }
