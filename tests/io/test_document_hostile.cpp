@@ -229,3 +229,38 @@ TEST_F(HostileDocuments, NumbersNoSavedDrawingCanHoldAreRefused)
     TMemoryStream s = StreamOf(docenc::EncodeDocument(PlainDocument()));
     EXPECT_TRUE(LoadFromStream(cad, s));
 }
+
+TEST(DocumentRelations, ListsThatMerelyDisagreeAreKeptAndHarmless)
+{
+    // 0 lists 1 and 2 as members; 1 says its parent is 3; 2 has no parent;
+    // 3 says 2 is attached to it while 2 knows nothing of it.
+    docenc::Document doc = PlainDocument();
+    doc.Shapes.push_back(doc.Shapes[0]);
+    doc.Shapes.push_back(doc.Shapes[1]);
+    for (int32_t i = 0; i < 4; ++i) {
+        doc.Shapes[size_t(i)].Id = i;
+        doc.Shapes[size_t(i)].No = i;
+        doc.Shapes[size_t(i)].Name = u"S" + std::u16string(1, char16_t(u'0' + i));
+    }
+    doc.Shapes[0].Children = {1, 2};
+    doc.Shapes[1].Parent = 3;
+    doc.Shapes[3].Links = {2};
+    TMyCAD cad;
+    ASSERT_TRUE(LoadBytes(cad, docenc::EncodeDocument(doc)));
+    EXPECT_EQ(cad.MyShapes[0]->ChildShapesNo, (TMyShapeNo{1, 2}));
+    EXPECT_EQ(cad.MyShapes[1]->ParentShapeNo, 3);
+    EXPECT_EQ(cad.MyShapes[2]->ParentShapeNo, -1);
+    EXPECT_EQ(cad.GetRootParentShape(cad.MyShapes[1].get()), cad.MyShapes[3].get());
+
+    // The canvas's walks over these relations run to their end.
+    cad.MyShapes[0]->SetLocked(true);
+    EXPECT_TRUE(cad.MyShapes[2]->Locked());
+    cad.MyShapes[0]->SetLocked(false);
+    cad.MyShapes[0]->Pen().SetColor(0x00FF00);
+    cad.Repaint();
+    TMemoryStream again;
+    EXPECT_TRUE(SaveToStream(cad, again));
+    EXPECT_TRUE(cad.DeleteShapeById(0, true));
+    EXPECT_TRUE(cad.DeleteShapeById(3, true));
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+}

@@ -1,9 +1,12 @@
 // Paths, regions, arcs and text on the canvas: what callers read back
 // (flattened points, region hits, extents) against the pixels drawn.
+#include "platform/CanvasPainter.h"
 #include "platform/Graphics.h"
 #include "platform/SurfaceImage.h"
 
+#include <QFontMetrics>
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 
 #include <gtest/gtest.h>
@@ -203,6 +206,32 @@ TEST(Text, ExtentsSpacingAndBackground)
     EXPECT_GT(redPixels(), plain.cx * plain.cy / 2);
     EXPECT_EQ(img.pixel(5, 40) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(img.pixel(5 + plain.cx, 40) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(Text, RepeatedLinesDrawAsThePainterDrawsThem)
+{
+    // Lines are laid out once and drawn again from the layout; every drawing
+    // of a line, wherever it lands and in whichever of the fonts in use,
+    // must match the painter's own drawing of it.
+    QImage ours = WhiteSurface(240, 120);
+    QImage theirs = WhiteSurface(240, 120);
+    TCanvas c(&ours);
+    c.SetBkMode(TRANSPARENT);
+    QPainter p(&theirs);
+    const QString lines[] = {QStringLiteral("Pump P-101"), QStringLiteral("Valve é"), QStringLiteral("Pump P-101")};
+    int y = 4;
+    for (int size : {9, 14, 9}) {
+        c.Font().SetSize(size);
+        p.setFont(ToQFont(c.GetLogFont()));
+        p.setPen(Qt::black);
+        for (const QString& line : lines) {
+            c.TextOut(3 + size, y, line);
+            p.drawText(QPointF(3 + size, y + QFontMetrics(p.font()).ascent()), line);
+            y += 12;
+        }
+    }
+    p.end();
+    EXPECT_EQ(ours, theirs);
 }
 
 TEST(Text, MapModesAndWorldTransformsPlaceAndTurnText)

@@ -113,6 +113,8 @@ TEST(Image, TheTurnedCopyIsKeptUntilSomethingItShowsChanges)
     image.SetGrayScale(true);
     EXPECT_EQ(image.KeptCopyBytes(), 0);
     image.Draw(surface.Canvas());
+    const uint8_t grey = (0 + 128 + 0) / 3; // green, drawn in greys
+    surface.Expect({{30, 30, RGB(grey, grey, grey)}});
     image.RotateChangeValueByAngle(image.CenterPoint, 0.5);
     image.Draw(surface.Canvas());
     EXPECT_GT(image.KeptCopyBytes(), kept);

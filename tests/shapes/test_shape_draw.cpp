@@ -8,6 +8,46 @@
 using namespace mycad;
 using namespace mycad::test;
 
+// What the pixel tests cannot see: drawing on a black-and-white printer's
+// canvas, and pens that grow with the zoom there only.
+TEST(ShapeDraw, PrinterCanvasGreysAndWidens)
+{
+    FakeOwner owner;
+    Surface surface;
+    TCanvas& c = surface.Canvas();
+    TMyShape s(&owner);
+    s.Pen().SetColor(RGB(30, 60, 90));
+    s.Pen().SetWidth(3);
+    s.Brush().SetColor(RGB(200, 100, 0));
+    s.Brush().SetStyle(TBrushStyle::bsClear);
+    c.SetNumColors(2);
+    SetDrawShapeMode(s, c);
+    EXPECT_EQ(c.Pen().Color(), RGB(30, 60, 90)); // not the printer's canvas
+    owner.printerCanvas = &c;
+    SetDrawShapeMode(s, c);
+    EXPECT_EQ(c.Pen().Color(), RGB(60, 60, 60));
+    EXPECT_EQ(c.Brush().Color(), RGB(100, 100, 100));
+    EXPECT_EQ(c.Brush().Style(), TBrushStyle::bsClear);
+    c.SetNumColors(-1);
+    SetDrawShapeMode(s, c);
+    EXPECT_EQ(c.Pen().Color(), RGB(30, 60, 90)); // a colour printer prints colours
+
+    owner.zoom = 2.5;
+    TPen created;
+    TPen previous;
+    s.SetPS(c, TPenStyle::psSolid, clRed, 3, created, previous);
+    EXPECT_EQ(c.Pen().Width(), 8); // round(7.5) ties to even
+    EXPECT_EQ(previous.Width(), 3);
+    TMyShape::ReleasePS(c, previous);
+    EXPECT_EQ(c.Pen().Width(), 3);
+    s.SetPS(c, TPenStyle::psSolid, clRed, 0, created, previous);
+    EXPECT_EQ(c.Pen().Width(), 1);
+    owner.printerCanvas = nullptr;
+    s.SetPS(c, TPenStyle::psDot, clRed, 3, created, previous);
+    EXPECT_EQ(c.Pen().Width(), 3);
+    EXPECT_EQ(c.Pen().Style(), TPenStyle::psDot);
+}
+
 // A link point answers within [-5, +4] pixels of it and is framed while
 // the mouse is there; every frame is erased again where it was drawn.
 TEST(ShapeDraw, HitAreasAndTheHoverHighlightThatErasesItself)
