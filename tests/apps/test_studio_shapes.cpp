@@ -42,15 +42,6 @@ bool DropTile(Studio& s, const QString& name, QPoint at)
     return drop.isAccepted();
 }
 
-int32_t Hits(const TMyLinkLine& line, const TMyShape& box)
-{
-    const TArrMyPoint& b = box.ThePoints;
-    const TGridBox grown{double(b[0].X) - 10, double(b[0].Y) - 10, double(b[2].X) + 10, double(b[2].Y) + 10};
-    int32_t hits = 0;
-    for (size_t k = 0; k + 1 < line.ThePoints.size(); ++k) hits += SegmentEntersBox(line.ThePoints[k], line.ThePoints[k + 1], grown);
-    return hits;
-}
-
 TEST_F(StudioShapes, StencilsDraggedOntoTheCanvasAreJoinedAndTheSelectionBecomesAStencil)
 {
     studio::TShapesPanel& panel = s.window.Shapes();
@@ -133,16 +124,16 @@ TEST_F(StudioRouting, TheViewMenuAndPropertiesSwitchTheRouterAndTheContextMenuRe
     TMyShape* wall = test::LinkedBox(cad, 240, 20, 280, 260);
     TMyLinkLine* line = test::LinkBoxes(cad, a, 1, b, 3);
     ASSERT_NE(line, nullptr);
-    ASSERT_GT(Hits(*line, *wall), 0);
+    ASSERT_GT(test::RouteHits(*line, *wall), 0);
     s.Settle();
     EXPECT_TRUE(s.Menu("View", "viewRoutingClassic")->isChecked());
     EXPECT_FALSE(s.Menu("View", "viewTidyRoutes")->isEnabled());
 
     s.Trigger("View", "viewRoutingAvoid");
     EXPECT_EQ(cad.LinkRouter(), TLinkRouter::lrAvoiding);
-    EXPECT_EQ(Hits(*line, *wall), 0);
+    EXPECT_EQ(test::RouteHits(*line, *wall), 0);
     s.Trigger("View", "viewTidyRoutes");
-    EXPECT_EQ(Hits(*line, *wall), 0);
+    EXPECT_EQ(test::RouteHits(*line, *wall), 0);
 
     // The user moves a segment; the connector's menu offers the reset.
     line->SelectedHotId = line->GetPointsCount() + 1;
@@ -161,7 +152,7 @@ TEST_F(StudioRouting, TheViewMenuAndPropertiesSwitchTheRouterAndTheContextMenuRe
     delete menu;
     EXPECT_FALSE(line->Pin.has_value());
     EXPECT_TRUE(line->IsAutoMode);
-    EXPECT_EQ(Hits(*line, *wall), 0);
+    EXPECT_EQ(test::RouteHits(*line, *wall), 0);
 
     // The Properties panel shows and switches the router of the canvas.
     auto* router = s.window.Properties().findChild<QComboBox*>(QStringLiteral("linkRouter"));

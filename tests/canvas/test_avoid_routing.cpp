@@ -19,16 +19,6 @@ constexpr auto Box = &test::LinkedBox;
 
 constexpr auto Link = &test::LinkBoxes;
 
-/// Segments of the route through the box grown by the router's margin (10).
-int32_t Hits(const TMyLinkLine& line, const TMyShape& box)
-{
-    const TArrMyPoint& b = box.ThePoints;
-    const TGridBox grown{double(b[0].X) - 10, double(b[0].Y) - 10, double(b[2].X) + 10, double(b[2].Y) + 10};
-    int32_t hits = 0;
-    for (size_t k = 0; k + 1 < line.ThePoints.size(); ++k) hits += SegmentEntersBox(line.ThePoints[k], line.ThePoints[k + 1], grown);
-    return hits;
-}
-
 bool Orthogonal(const TMyLinkLine& line)
 {
     const TArrMyPoint& p = line.ThePoints;
@@ -50,28 +40,28 @@ TEST(AvoidRouting, SwitchingOnRoutesAgainAndAMoveLeavesUntouchedConnectorsAlone)
     TMyShape* wall = Box(cad, 200, -100, 240, 140);
     TMyLinkLine* top = Link(cad, a, 1, b, 3);
     TMyLinkLine* bottom = Link(cad, c, 1, d, 3);
-    ASSERT_GT(Hits(*top, *wall), 0);
+    ASSERT_GT(test::RouteHits(*top, *wall), 0);
     cad.SetLinkRouter(TLinkRouter::lrAvoiding);
-    EXPECT_EQ(Hits(*top, *wall), 0) << "switching on routes every automatic connector again";
+    EXPECT_EQ(test::RouteHits(*top, *wall), 0) << "switching on routes every automatic connector again";
     const TArrMyPoint before = bottom->ThePoints;
 
     // The wall moves a little but stays clear of the bottom route: that
     // route keeps every point.
     cad.Move(wall, 10, 0);
     EXPECT_EQ(bottom->ThePoints, before);
-    EXPECT_EQ(Hits(*top, *wall), 0);
+    EXPECT_EQ(test::RouteHits(*top, *wall), 0);
     // Down onto the bottom route: it goes round.
     // (recorded, as a drag by the mouse records it)
     cad.PushtoUndoRedoShapeList({wall}, ACT_CHANGE);
     cad.Move(wall, 0, 200);
     EXPECT_NE(bottom->ThePoints, before);
-    EXPECT_EQ(Hits(*bottom, *wall), 0);
+    EXPECT_EQ(test::RouteHits(*bottom, *wall), 0);
     EXPECT_TRUE(Orthogonal(*bottom));
     // Undo puts the wall back; no route runs through it.
     cad.PopFromUndoRedoShapeList();
     EXPECT_EQ(wall->ThePoints[0], (TMyPoint{210, -100}));
-    EXPECT_EQ(Hits(*bottom, *wall), 0);
-    EXPECT_EQ(Hits(*top, *wall), 0);
+    EXPECT_EQ(test::RouteHits(*bottom, *wall), 0);
+    EXPECT_EQ(test::RouteHits(*top, *wall), 0);
 }
 
 TEST(AvoidRouting, APlacedSegmentStaysOnItsLineUntilTheRouteIsReset)

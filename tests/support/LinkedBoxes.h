@@ -4,6 +4,7 @@
 
 #include "cad/canvas/MyCAD.h"
 #include "cad/connectors/LinkLine.h"
+#include "cad/connectors/RouteStats.h"
 
 namespace mycad::test {
 
@@ -22,6 +23,18 @@ inline TMyShape* LinkedBox(TMyCAD& cad, float l, float t, float r, float b)
 inline TMyLinkLine* LinkBoxes(TMyCAD& cad, TMyShape* a, int32_t i, TMyShape* b, int32_t j)
 {
     return dynamic_cast<TMyLinkLine*>(cad.GetShapeByID(cad.CreateLink(QStringLiteral("L"), a, i, b, j)));
+}
+
+/// Segments of the route through the box grown by the router's margin (10).
+inline int32_t RouteHits(const TMyLinkLine& line, const TMyShape& box)
+{
+    const TArrMyPoint& b = box.ThePoints;
+    const TGridBox grown{double(b[0].X) - 10, double(b[0].Y) - 10, double(b[2].X) + 10, double(b[2].Y) + 10};
+    int32_t hits = 0;
+    for (size_t k = 0; k + 1 < line.ThePoints.size(); ++k) {
+        hits += SegmentEntersBox(line.ThePoints[k], line.ThePoints[k + 1], grown);
+    }
+    return hits;
 }
 
 } // namespace mycad::test
