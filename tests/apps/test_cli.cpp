@@ -139,10 +139,13 @@ TEST(MycadInfo, JsonReportsEveryStoredValueOfTheDrawing)
     const QJsonDocument json = QJsonDocument::fromJson(run.out.toUtf8(), &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
     const QJsonObject doc = json.object();
+    // User data is a list of [key, value] arrays. Each inner array goes in as a
+    // QJsonValue: braces around a lone QJsonArray copy it rather than nest it
+    // with some compilers.
     ExpectFields(doc, {{"version", "XP.j"}, {"width", 480}, {"height", cad.Height()}, {"unit", int(TUnits::inch)},
                        {"backgroundColor", qint64(RGB(250, 240, 230))}, {"bkBitmapMode", int(TBkBitmapMode::Tiled)},
                        {"bkBitmap", QJsonObject{{"width", 3}, {"height", 2}}}, {"ratio", 0.1}, {"tag", -42},
-                       {"userData", QJsonArray{QJsonArray{"owner", QStringLiteral("Ann \"A\" \u00c5s")}}},
+                       {"userData", QJsonArray{QJsonValue(QJsonArray{"owner", QStringLiteral("Ann \"A\" \u00c5s")})}},
                        {"layers", QJsonArray{QJsonObject{{"name", "Layer0"}, {"id", 0}, {"visible", true}},
                                              QJsonObject{{"name", "Notes"}, {"id", 1}, {"visible", false}}}},
                        {"currentLayer", 0}});
@@ -173,7 +176,7 @@ TEST(MycadInfo, JsonReportsEveryStoredValueOfTheDrawing)
                                              {"bitmap", false}}},
                        {"gradient", QJsonObject{{"style", int(TGradientStyle::gsDiamond)}, {"begin", qint64(clYellow)},
                                                 {"end", qint64(clGreen)}}},
-                       {"userData", QJsonArray{QJsonArray{"k", "v"}}}});
+                       {"userData", QJsonArray{QJsonValue(QJsonArray{"k", "v"})}}});
     // Style 3: bold and italic.
     ExpectFields(box[u"font"].toObject(), {{"name", "DejaVu Serif"}, {"size", 14}, {"style", 3}, {"charset", 1}});
     EXPECT_EQ(box[u"points"].toArray().size(), 4);
