@@ -537,6 +537,7 @@ TEST(MycadLib, AddListShowPreviewPlaceAndUpgrade)
         EXPECT_EQ(ReadBytes(from), before);
         TLibManager back;
         ASSERT_TRUE(back.LoadFromFile(upgraded));
+        EXPECT_EQ(back.LibFileName(), upgraded);
         EXPECT_EQ(back.LibTag(), kNewestLibTag);
         EXPECT_EQ(back.GetCmbShapesNameByID(0), QString::fromLatin1(name));
     }

@@ -133,8 +133,15 @@ TEST_F(StudioSession, ArrangeCommandsChangeTheSelectionAndUndoInOneStep)
     ASSERT_EQ(s.messages.Messages().size(), 1u);
     EXPECT_TRUE(s.messages.Messages().front().contains(QStringLiteral("Locked")));
     s.Trigger("Arrange", "arrangeUnlock");
+    // Unlocked, it goes; Undo brings back a copy in its place.
+    const int32_t aId = a->ShapeId;
+    s.Trigger("Edit", "editDelete");
+    EXPECT_EQ(cad.GetShapesCount(), 2);
+    s.Trigger("Edit", "editUndo");
+    ASSERT_EQ(cad.GetShapesCount(), 3);
+    ASSERT_TRUE(cad.SelectShapeByCode(aId, true));
     s.Trigger("Arrange", "arrangeFront");
-    EXPECT_EQ(cad.GetShapeByNo(2)->ShapeId, a->ShapeId);
+    EXPECT_EQ(cad.GetShapeByNo(2)->ShapeId, aId);
 
     cad.SelectAllShapes();
     s.Trigger("Arrange", "arrangeGroup");

@@ -1,6 +1,7 @@
 #include "platform/Control.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -335,4 +336,14 @@ TEST(Control, CursorShapesAndHints)
     EXPECT_EQ(QToolTip::text(), String("again"));
     c.CancelHint();
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 5000));
+
+    // Resting the mouse shows the control's own hint only when hints are on.
+    QHelpEvent rest(QEvent::ToolTip, QPoint(50, 50), c.mapToGlobal(QPoint(50, 50)));
+    c.SetHint("Drawing");
+    QApplication::sendEvent(&c, &rest);
+    EXPECT_FALSE(QToolTip::isVisible());
+    c.SetShowHint(true);
+    QApplication::sendEvent(&c, &rest);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), String("Drawing"));
 }
