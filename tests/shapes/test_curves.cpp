@@ -120,23 +120,40 @@ TEST(BLine, CoincidentPointsStayAndNothingBreaks)
 
 TEST(BLine, RepaintsFollowThePointsAndTheZoom)
 {
-    // The curve is sampled once and its samples walked again on repaints:
-    // after a change of points or zoom it draws as a new spline would.
+    // The curve is sampled once and its samples walked again on repaints;
+    // what is drawn must always be the 601 samples through the current
+    // points at the current zoom, joined by lines.
     FakeOwner owner;
+    TMyBLine spline(&owner);
+    TMyBLine reference(&owner);
     const auto drawnAlone = [](TMyBLine& s) {
         Surface surface(260, 200);
         s.Draw(surface.Canvas());
         return surface.Snapshot();
     };
-    TMyBLine spline(&owner);
+    const auto samplesJoined = [&reference](const TArrMyPoint& points, double zoom) {
+        Surface surface(260, 200);
+        TCanvas& c = surface.Canvas();
+        TArrMyPoint zoomed;
+        for (const TMyPoint& p : points) zoomed.push_back({float(p.X * zoom), float(p.Y * zoom)});
+        reference.LoadVertices(zoomed);
+        c.Pen().SetColor(clBlack);
+        c.BeginPath();
+        const TPoint start = MyPtToPt(reference.GetVPoint(0.0f));
+        c.MoveTo(start.X, start.Y);
+        for (int32_t i = 1; i <= 600; ++i) {
+            const TPoint p = MyPtToPt(reference.GetVPoint(static_cast<float>(i) / 600));
+            c.LineTo(p.X, p.Y);
+        }
+        c.EndPath();
+        c.StrokePath();
+        return surface.Snapshot();
+    };
+    spline.Pen().SetColor(clBlack);
     spline.ThePoints = {{10, 20}, {60, 90}, {110, 15}, {120, 60}};
-    drawnAlone(spline);
+    EXPECT_EQ(drawnAlone(spline), samplesJoined(spline.ThePoints, 1.0));
     spline.ThePoints[1] = {40, 70};
-    TMyBLine fresh(&owner);
-    fresh.ThePoints = spline.ThePoints;
-    EXPECT_EQ(drawnAlone(spline), drawnAlone(fresh));
+    EXPECT_EQ(drawnAlone(spline), samplesJoined(spline.ThePoints, 1.0));
     owner.zoom = 2.0;
-    TMyBLine zoomed(&owner);
-    zoomed.ThePoints = spline.ThePoints;
-    EXPECT_EQ(drawnAlone(spline), drawnAlone(zoomed));
+    EXPECT_EQ(drawnAlone(spline), samplesJoined(spline.ThePoints, 2.0));
 }
