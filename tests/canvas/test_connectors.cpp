@@ -190,3 +190,58 @@ TEST(Connectors, EveryEditThatMovesShapesTakesTheirConnectorsAlongOnceAtItsEnd)
     ExpectRoutedBetween(*ab, {20, 50}, {middle + 25, 200});
     ExpectRoutedBetween(*bc, {middle + 45, 220}, {320, 40});
 }
+
+TEST(Connectors, AHostJoinsUnjoinsBreaksAndRoutesConnectorsByCode)
+{
+    test::MouseDriver m;
+    TMyCAD& cad = m.cad;
+    TMyShape* a = Box(cad, 0, 0, 100, 50);
+    TMyShape* b = Box(cad, 300, 200, 400, 260);
+    TMyLinkLine* line = Link(cad, a, 1, b, 3);
+    line->RemoveAllLink();
+    EXPECT_FALSE(line->CreateSrcLink(9999, 0) || line->CreateSrcLink(line->ShapeId, 0) ||
+                 line->CreateDestLink(a->ShapeId, 4)) << "unknown shape, itself, no link point";
+    EXPECT_FALSE(line->IsStartAttached() || line->IsEndAttached());
+    ASSERT_TRUE(line->CreateSrcLink(b->ShapeId, 0) && line->CreateDestLink(a->ShapeId, 2));
+    ExpectRoutedBetween(*line, {350, 200}, {50, 50});
+    EXPECT_TRUE(Lists(*a, *line) && Lists(*b, *line));
+    EXPECT_TRUE(cad.IsinHotLink(b, {352, 198}) == 0 && cad.IsinHotLink(b, {340, 230}) == -1);
+
+    // A free connector keeps its two ends; back to square routing it is routed anew.
+    line->SetLinkLineDrawStyle(TLinkLineDrawStyle::lldsFree);
+    EXPECT_EQ(line->ThePoints, (TArrMyPoint{{350, 200}, {50, 50}}));
+    line->SetLinkLineDrawStyle(TLinkLineDrawStyle::lldsHV);
+    ExpectRoutedBetween(*line, {350, 200}, {50, 50});
+    cad.GetPath(nullptr, *line, a, {100, 25}, b, {300, 230}, Tdirections::dNone);
+    ExpectRoutedBetween(*line, {100, 25}, {300, 230});
+
+    TMyShape* c = Box(cad, 500, 0, 600, 50);
+    TMyLinkLine* ac = Link(cad, a, 1, c, 3);
+    const int32_t count = cad.GetShapesCount();
+    cad.SetShapeTool(TDrawTool::SpLineLinkLine);
+    m.Drag({300, 27}, {302, 29});
+    auto* second = dynamic_cast<TMyLinkLine*>(cad.GetShapeByNo(count + 1));
+    ASSERT_TRUE(cad.GetShapesCount() == count + 2 && second);
+    EXPECT_TRUE(ac->EndSpNo() == count && second->StartSpNo() == count && second->EndSpNo() == c->ShapeNo &&
+                second->ThePoints.back() == (TMyPoint{500, 25})) << "a dot drawn on it splits it in two";
+
+    // The older pixel-walking router turns once, on the leg the style asks for first.
+    const struct { TLinkLineStyle Style; TLinkLineDrawStyle Draw; TArrMyPoint Points; } cases[] = {
+        {TLinkLineStyle::llsHorz, TLinkLineDrawStyle::lldsHV, {{10, 10}, {40, 10}, {40, 30}}},
+        {TLinkLineStyle::llsVert, TLinkLineDrawStyle::lldsHV, {{10, 10}, {10, 30}, {40, 30}}},
+        {TLinkLineStyle::llsFree, TLinkLineDrawStyle::lldsHV, {{10, 10}, {10, 30}, {40, 30}}},
+        {TLinkLineStyle::llsHorz, TLinkLineDrawStyle::lldsFree, {{10, 10}, {40, 30}}},
+    };
+    for (const auto& t : cases) {
+        TMyLinkLine walked(&cad);
+        walked.SetLinkLineDrawStyle(t.Draw);
+        TBitmap bmp(50, 50);
+        cad.DrawNiceLine_SAV(bmp.Canvas(), walked, nullptr, {10, 10}, nullptr, {40, 30}, t.Style);
+        EXPECT_EQ(walked.ThePoints, t.Points);
+        // Dots along the first leg of a square route; nothing drawn for a free one.
+        const int32_t dx = t.Points[1].X > 10, dy = t.Points[1].Y > 10;
+        int32_t inked = 0;
+        for (int32_t k = 1; k < 20; ++k) inked += bmp.Canvas().Pixel(10 + k * dx, 10 + k * dy) != clWhite;
+        EXPECT_EQ(inked > 5, t.Points.size() == 3) << inked;
+    }
+}

@@ -45,10 +45,12 @@ struct Read {
     int32_t H = -7;
 };
 
-Read ReadEntry(TLibManager& lib, const String& name, bool split = true)
+using Getter = bool (TLibManager::*)(const String&, TArrMyPoint&, TUserData&, TArrMyShape&, int32_t&, int32_t&, bool);
+
+Read ReadEntry(TLibManager& lib, const String& name, bool split = true, Getter get = &TLibManager::GetCmbShape)
 {
     Read r;
-    r.Ok = lib.GetCmbShape(name, r.LinkPoints, r.UserData, r.Shapes, r.W, r.H, split);
+    r.Ok = (lib.*get)(name, r.LinkPoints, r.UserData, r.Shapes, r.W, r.H, split);
     return r;
 }
 
@@ -173,6 +175,11 @@ TEST(Libraries, EveryTagReadsInItsLayoutAndUpgradesToTheNewest)
         {"ZEDALIBX.a", &TLibManager::Upgradefromxatoxe}, {"ZEDALIBX.e", &TLibManager::Upgradefromxetoxh},
         {"ZEDALIBX.h", &TLibManager::Upgradefromxhtoxi}, {"ZEDALIBX.i", &TLibManager::Upgradefromxitoxj},
     };
+    const std::map<std::string, Getter> getters = {
+        {"ZEDALIBX.8", &TLibManager::GetCmbShapeforX8}, {"ZEDALIBX.9", &TLibManager::GetCmbShapeforX9},
+        {"ZEDALIBX.a", &TLibManager::GetCmbShapeforXA}, {"ZEDALIBX.e", &TLibManager::GetCmbShapeforXE},
+        {"ZEDALIBX.h", &TLibManager::GetCmbShapeforXH}, {"ZEDALIBX.i", &TLibManager::GetCmbShapeforXI},
+    };
     for (const std::string& tag : kOldTags) {
         SCOPED_TRACE(tag);
         TLibManager lib;
@@ -182,6 +189,19 @@ TEST(Libraries, EveryTagReadsInItsLayoutAndUpgradesToTheNewest)
         EXPECT_EQ(lib.ReadLibTag(size, end), String::fromStdString(tag));
         EXPECT_EQ(lib.Canvas().DiskFileVersion(), String::fromStdString(libenc::RecordVersion(tag)));
         EXPECT_EQ(lib.GetcmbShapesCount(), 2);
+        // The first entry field by field, the next one's name right after it.
+        String name;
+        Read f;
+        int64_t at = 0;
+        ASSERT_TRUE(lib.ReadCmbShapeName(20, name, size, at) && lib.ReadWidthHeight(at + 4, f.W, f.H, size, at));
+        ASSERT_TRUE(lib.ReadUserDataRecords(at, f.UserData, size, at) &&
+                    lib.ReadShapes(at, f.W, f.H, true, f.LinkPoints, f.Shapes, size, at));
+        EXPECT_TRUE(name == u"Box"_s && f.W == 80 && f.H == 40 && f.Shapes.size() == 1u);
+        EXPECT_TRUE(lib.ReadCmbShapeName(at, name, size, at) && name == u"Linked"_s);
+        EXPECT_EQ(f.UserData.GetValueByKey(u"k"_s), libenc::HasUserData(tag) ? u"v"_s : String());
+        if (getters.count(tag)) { // the reader of the library's own tag takes its user data
+            EXPECT_EQ(ReadEntry(lib, u"Box"_s, true, getters.at(tag)).UserData.GetValueByKey(u"k"_s), u"v"_s);
+        }
         // Editing an older layout in place would mix layouts.
         EXPECT_FALSE(lib.AppendNewShape(u"New"_s, {}, TUserData(), 1, 1));
         // A step for another layout misreads the entries and changes nothing:
@@ -195,7 +215,7 @@ TEST(Libraries, EveryTagReadsInItsLayoutAndUpgradesToTheNewest)
         ASSERT_TRUE((lib.*steps.at(tag))());
         EXPECT_EQ(lib.LibTag(), u"ZEDALIBX.j"_s);
         EXPECT_EQ(Names(lib), (std::vector<String>{u"Box"_s, u"Linked"_s}));
-        Read box = ReadEntry(lib, u"Box"_s);
+        Read box = ReadEntry(lib, u"Box"_s, true, &TLibManager::GetCmbShapeforXJ);
         ASSERT_TRUE(box.Ok);
         EXPECT_EQ(box.W, 80);
         EXPECT_EQ(box.UserData.GetValueByKey(u"k"_s), libenc::HasUserData(tag) ? u"v"_s : String());
@@ -244,6 +264,24 @@ TEST(Libraries, TagTestsRecogniseTheirTags)
         WriteBytes(file, std::vector<uint8_t>(e.Bytes.begin(), e.Bytes.begin() + 15));
         EXPECT_FALSE(IsZEDALibFile(file));
     }
+}
+
+TEST(Libraries, AnEightBitLibraryIsRetaggedAndSavedInUtf16)
+{
+    QTemporaryDir dir;
+    const std::vector<uint8_t> ring = libenc::EightBitRingLibrary();
+    TLibManager lib;
+    Load(lib, ring);
+    ReadOldZEDAFile = true;
+    const bool upgraded = lib.UpgradefromxjtoUNICODE();
+    lib.ReplaceoldTagwithNewTag();
+    ReadOldZEDAFile = false;
+    ASSERT_TRUE(upgraded && lib.UpgradeSavetoFile(dir.filePath(u"saved"_s)));
+    EXPECT_TRUE(lib.LibStream.Size() == int64_t(ring.size()) + 10 && lib.LibTag() == u"ZEDALIBX.j"_s)
+        << "a UTF-16 tag in front of the 8-bit entries";
+    TLibManager reopened(dir.filePath(u"saved"_s));
+    EXPECT_EQ(ReadEntry(reopened, u"Ring"_s).W, 30);
+    EXPECT_FALSE(reopened.LoadFromOldFile(dir.filePath(u"saved"_s))) << "not the oldest tag";
 }
 
 // Every way a damaged library is used fails cleanly and changes nothing.
