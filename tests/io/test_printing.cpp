@@ -10,6 +10,7 @@
 #include "cad/io/Printing.h"
 #include "cad/io/RasterExport.h"
 #include "cad/io/VectorExport.h"
+#include "cad/shapes/Image.h"
 #include "cad/shapes/TextOut.h"
 #include "platform/Metafile.h"
 
@@ -54,10 +55,11 @@ QImage DrawSvg(QSvgRenderer& renderer, int w, int h)
 }
 
 // A metafile as libwmf reads it, drawn back onto white.
-QImage DrawWmf(const QString& file, int w, int h)
+QImage DrawWmf(const QString& file, int w, int h, QByteArray* svgOut = nullptr)
 {
     QByteArray svg;
     EXPECT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {file}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
+    if (svgOut) *svgOut = svg;
     QSvgRenderer renderer(svg.mid(svg.indexOf("<?xml")));
     return DrawSvg(renderer, w, h);
 }
@@ -180,6 +182,22 @@ TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
     AddBox(cad, 40, 40, 200, 120, clRed);
     iotest::AddFilled(cad, "TMyEllipse", iotest::Box(240, 60, 420, 200), clBlue);
     cad.SetPageHead(QStringLiteral("Site plan"));
+    // A dashed triangle; in the head's band, where glyphs differ anyway, a
+    // captioned box and a picture (libwmf's SVG adds a picture's position
+    // twice, so the picture is checked in the file it decodes).
+    iotest::AddFilled(cad, "TMyPolygon", {{40, 300}, {200, 300}, {120, 440}}, clGreen)->Pen().SetStyle(TPenStyle::psDash);
+    TMyShape* gate = AddBox(cad, 300, 4, 400, 36, clYellow);
+    gate->SetInfo(QStringLiteral("Gate"));
+    gate->SetCaptionShow(true);
+    gate->TextOutPoint = {350, 14};
+    TBitmap picture(60, 40, TPixelFormat::pf24bit);
+    picture.Canvas().Brush().SetColor(clFuchsia);
+    picture.Canvas().FillRect(Rect(0, 0, 30, 40));
+    picture.Canvas().Brush().SetColor(clAqua);
+    picture.Canvas().FillRect(Rect(30, 0, 60, 40));
+    auto* image = dynamic_cast<TMyImage*>(iotest::AddFilled(cad, "TMyImage", iotest::Box(410, 0, 470, 40), clWhite));
+    ASSERT_NE(image, nullptr);
+    image->SetBitmap(&picture);
 
     TBitmap screen;
     PrintPreview(cad, {}, screen, 1.0);
@@ -203,7 +221,14 @@ TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
 
     const QString wmfFile = dir.filePath(QStringLiteral("page.wmf"));
     ASSERT_TRUE(SaveToWmf(cad, wmfFile));
-    const QImage wmfPixels = DrawWmf(wmfFile, 480, 480);
+    QByteArray wmfSvg;
+    QImage wmfPixels = DrawWmf(wmfFile, 480, 480, &wmfSvg);
+    EXPECT_TRUE(wmfSvg.contains(">Gate</text>"));
+    const QImage decoded(dir.filePath(QStringLiteral("page-1.png")));
+    ASSERT_EQ(decoded.size(), QSize(60, 40));
+    EXPECT_EQ(decoded.pixel(5, 5) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_EQ(decoded.pixel(55, 35) & 0xFFFFFF, 0x00FFFFu);
+    QPainter(&wmfPixels).fillRect(headArea, Qt::white);
     // libwmf scales the picture to a size of its own choosing before it is
     // drawn back, which moves some outline pixels by a little more than the
     // one-pixel margin: a few dozen of the 230 400 pixels.
