@@ -170,6 +170,52 @@ TEST(PagePrint, GreyAtRealSizeIntoPdf)
     EXPECT_NEAR(qRed(inside), 255 / 3, 3);
     EXPECT_GT(qRed(page.pixel(98, 300)), 240); // the box starts at x 100, 1:1
     EXPECT_LT(qRed(page.pixel(102, 300)), 160);
+    // The application's printer reports grey printing as two colours.
+    Printer().SetGrayscale(true);
+    EXPECT_TRUE(IsBlackWhitePrinter());
+    Printer().SetGrayscale(false);
+    EXPECT_FALSE(IsBlackWhitePrinter());
+}
+
+// A host that runs its own job prints the page elements one by one; the
+// page then shows what the preview shows, in every picture mode. (The
+// picture is grey and white: the PDF keeps pictures as JPEG, which blurs
+// colour edges.)
+TEST(PagePrint, AHostsOwnJobPrintsThePageElementsAsThePreviewShowsThem)
+{
+    TMyCAD cad; // A4
+    TBitmap tile(30, 30, TPixelFormat::pf24bit);
+    tile.Canvas().Brush().SetColor(clGray);
+    tile.Canvas().FillRect(Rect(0, 0, 15, 30));
+    tile.Canvas().Brush().SetColor(clWhite);
+    tile.Canvas().FillRect(Rect(15, 0, 30, 30));
+    cad.SetBkBitmap(tile);
+    cad.SetPrintABorder(true);
+    cad.SetPageHead(QStringLiteral("Plan"));
+    cad.SetPageFoot(QStringLiteral("Sheet 1"));
+    cad.SetPageFootAlignment(TAlignment::taRightJustify);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("job.pdf"));
+    for (const TBkBitmapMode mode :
+         {TBkBitmapMode::Tiled, TBkBitmapMode::Stretch, TBkBitmapMode::Center, TBkBitmapMode::LeftTop}) {
+        SCOPED_TRACE(int(mode));
+        cad.SetBkBitmapMode(mode);
+        TPrinter job;
+        job.SetOutputFileName(pdf);
+        job.SetPaper(PaperOf(cad));
+        EXPECT_FALSE(job.NewPage()); // no page outside a job
+        ASSERT_TRUE(job.BeginDoc());
+        PrintBkBitmap(cad, job, 1.0);
+        PrintBorder(cad, job);
+        PrintHeadFoot(cad, job);
+        job.EndDoc();
+        TBitmap preview;
+        PrintPreview(cad, {}, preview, 1.0);
+        const QImage want = preview.Image().convertToFormat(QImage::Format_RGB32);
+        const QImage got = iotest::RasterisePdf(pdf);
+        // Both ways: ink where the preview has none, and ink the page lacks.
+        EXPECT_LT(iotest::DifferencesAwayFromEdges(want, got) + iotest::DifferencesAwayFromEdges(got, want), 20);
+    }
 }
 
 TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
