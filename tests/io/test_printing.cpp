@@ -309,6 +309,16 @@ TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
     const QImage back = DrawWmf(file, 200, 100);
     EXPECT_EQ(back.pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(back.pixel(190, 90) & 0xFFFFFF, 0xFF0000u);
+
+    // A host filling a metafile through a canvas of its own.
+    TMetafile sheet(100, 50);
+    TCanvas canvas;
+    ASSERT_TRUE(canvas.SetDevice(&sheet));
+    canvas.Brush().SetColor(clLime);
+    canvas.FillRect(Rect(0, 0, 100, 50));
+    canvas.SetDevice(nullptr);
+    ASSERT_TRUE(sheet.SaveToFile(dir.filePath(QStringLiteral("sheet.wmf"))));
+    EXPECT_EQ(DrawWmf(dir.filePath(QStringLiteral("sheet.wmf")), 100, 50).pixel(50, 25) & 0xFFFFFF, 0x00FF00u);
 }
 
 TEST(RasterExport, ScalesToFitKeepingProportionsAndWritesFilesInTheFormatOfTheOperation)
