@@ -241,9 +241,7 @@ TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
     picture.Canvas().FillRect(Rect(0, 0, 30, 40));
     picture.Canvas().Brush().SetColor(clAqua);
     picture.Canvas().FillRect(Rect(30, 0, 60, 40));
-    auto* image = dynamic_cast<TMyImage*>(iotest::AddFilled(cad, "TMyImage", iotest::Box(410, 0, 470, 40), clWhite));
-    ASSERT_NE(image, nullptr);
-    image->SetBitmap(&picture);
+    static_cast<TMyImage*>(iotest::AddFilled(cad, "TMyImage", iotest::Box(410, 0, 470, 40), clWhite))->SetBitmap(&picture);
 
     TBitmap screen;
     PrintPreview(cad, {}, screen, 1.0);
