@@ -10,6 +10,7 @@
 #include "cad/io/Printing.h"
 #include "cad/io/RasterExport.h"
 #include "cad/io/VectorExport.h"
+#include "cad/shapes/Image.h"
 #include "cad/shapes/TextOut.h"
 #include "platform/Metafile.h"
 
@@ -54,10 +55,11 @@ QImage DrawSvg(QSvgRenderer& renderer, int w, int h)
 }
 
 // A metafile as libwmf reads it, drawn back onto white.
-QImage DrawWmf(const QString& file, int w, int h)
+QImage DrawWmf(const QString& file, int w, int h, QByteArray* svgOut = nullptr)
 {
     QByteArray svg;
     EXPECT_EQ(iotest::RunProgram(QStringLiteral("wmf2svg"), {file}, &svg), 0) << "wmf2svg (libwmf-bin, see scripts/setup) failed";
+    if (svgOut) *svgOut = svg;
     QSvgRenderer renderer(svg.mid(svg.indexOf("<?xml")));
     return DrawSvg(renderer, w, h);
 }
@@ -168,6 +170,52 @@ TEST(PagePrint, GreyAtRealSizeIntoPdf)
     EXPECT_NEAR(qRed(inside), 255 / 3, 3);
     EXPECT_GT(qRed(page.pixel(98, 300)), 240); // the box starts at x 100, 1:1
     EXPECT_LT(qRed(page.pixel(102, 300)), 160);
+    // The application's printer reports grey printing as two colours.
+    Printer().SetGrayscale(true);
+    EXPECT_TRUE(IsBlackWhitePrinter());
+    Printer().SetGrayscale(false);
+    EXPECT_FALSE(IsBlackWhitePrinter());
+}
+
+// A host that runs its own job prints the page elements one by one; the
+// page then shows what the preview shows, in every picture mode. (The
+// picture is grey and white: the PDF keeps pictures as JPEG, which blurs
+// colour edges.)
+TEST(PagePrint, AHostsOwnJobPrintsThePageElementsAsThePreviewShowsThem)
+{
+    TMyCAD cad; // A4
+    TBitmap tile(30, 30, TPixelFormat::pf24bit);
+    tile.Canvas().Brush().SetColor(clGray);
+    tile.Canvas().FillRect(Rect(0, 0, 15, 30));
+    tile.Canvas().Brush().SetColor(clWhite);
+    tile.Canvas().FillRect(Rect(15, 0, 30, 30));
+    cad.SetBkBitmap(tile);
+    cad.SetPrintABorder(true);
+    cad.SetPageHead(QStringLiteral("Plan"));
+    cad.SetPageFoot(QStringLiteral("Sheet 1"));
+    cad.SetPageFootAlignment(TAlignment::taRightJustify);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("job.pdf"));
+    for (const TBkBitmapMode mode :
+         {TBkBitmapMode::Tiled, TBkBitmapMode::Stretch, TBkBitmapMode::Center, TBkBitmapMode::LeftTop}) {
+        SCOPED_TRACE(int(mode));
+        cad.SetBkBitmapMode(mode);
+        TPrinter job;
+        job.SetOutputFileName(pdf);
+        job.SetPaper(PaperOf(cad));
+        EXPECT_FALSE(job.NewPage()); // no page outside a job
+        ASSERT_TRUE(job.BeginDoc());
+        PrintBkBitmap(cad, job, 1.0);
+        PrintBorder(cad, job);
+        PrintHeadFoot(cad, job);
+        job.EndDoc();
+        TBitmap preview;
+        PrintPreview(cad, {}, preview, 1.0);
+        const QImage want = preview.Image().convertToFormat(QImage::Format_RGB32);
+        const QImage got = iotest::RasterisePdf(pdf);
+        // Both ways: ink where the preview has none, and ink the page lacks.
+        EXPECT_LT(iotest::DifferencesAwayFromEdges(want, got) + iotest::DifferencesAwayFromEdges(got, want), 20);
+    }
 }
 
 TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
@@ -180,6 +228,20 @@ TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
     AddBox(cad, 40, 40, 200, 120, clRed);
     iotest::AddFilled(cad, "TMyEllipse", iotest::Box(240, 60, 420, 200), clBlue);
     cad.SetPageHead(QStringLiteral("Site plan"));
+    // A dashed triangle; in the head's band, where glyphs differ anyway, a
+    // captioned box and a picture (libwmf's SVG adds a picture's position
+    // twice, so the picture is checked in the file it decodes).
+    iotest::AddFilled(cad, "TMyPolygon", {{40, 300}, {200, 300}, {120, 440}}, clGreen)->Pen().SetStyle(TPenStyle::psDash);
+    TMyShape* gate = AddBox(cad, 300, 4, 400, 36, clYellow);
+    gate->SetInfo(QStringLiteral("Gate"));
+    gate->SetCaptionShow(true);
+    gate->TextOutPoint = {350, 14};
+    TBitmap picture(60, 40, TPixelFormat::pf24bit);
+    picture.Canvas().Brush().SetColor(clFuchsia);
+    picture.Canvas().FillRect(Rect(0, 0, 30, 40));
+    picture.Canvas().Brush().SetColor(clAqua);
+    picture.Canvas().FillRect(Rect(30, 0, 60, 40));
+    static_cast<TMyImage*>(iotest::AddFilled(cad, "TMyImage", iotest::Box(410, 0, 470, 40), clWhite))->SetBitmap(&picture);
 
     TBitmap screen;
     PrintPreview(cad, {}, screen, 1.0);
@@ -203,7 +265,14 @@ TEST(VectorExport, SvgAndWmfFilesShowWhatTheScreenShows)
 
     const QString wmfFile = dir.filePath(QStringLiteral("page.wmf"));
     ASSERT_TRUE(SaveToWmf(cad, wmfFile));
-    const QImage wmfPixels = DrawWmf(wmfFile, 480, 480);
+    QByteArray wmfSvg;
+    QImage wmfPixels = DrawWmf(wmfFile, 480, 480, &wmfSvg);
+    EXPECT_TRUE(wmfSvg.contains(">Gate</text>"));
+    const QImage decoded(dir.filePath(QStringLiteral("page-1.png")));
+    ASSERT_EQ(decoded.size(), QSize(60, 40));
+    EXPECT_EQ(decoded.pixel(5, 5) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_EQ(decoded.pixel(55, 35) & 0xFFFFFF, 0x00FFFFu);
+    QPainter(&wmfPixels).fillRect(headArea, Qt::white);
     // libwmf scales the picture to a size of its own choosing before it is
     // drawn back, which moves some outline pixels by a little more than the
     // one-pixel margin: a few dozen of the 230 400 pixels.
@@ -238,6 +307,16 @@ TEST(VectorExport, SelectionMetafileStartsAtItsCorner)
     const QImage back = DrawWmf(file, 200, 100);
     EXPECT_EQ(back.pixel(5, 5) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(back.pixel(190, 90) & 0xFFFFFF, 0xFF0000u);
+
+    // A host filling a metafile through a canvas of its own.
+    TMetafile sheet(100, 50);
+    TCanvas canvas;
+    ASSERT_TRUE(canvas.SetDevice(&sheet));
+    canvas.Brush().SetColor(clLime);
+    canvas.FillRect(Rect(0, 0, 100, 50));
+    canvas.SetDevice(nullptr);
+    ASSERT_TRUE(sheet.SaveToFile(dir.filePath(QStringLiteral("sheet.wmf"))));
+    EXPECT_EQ(DrawWmf(dir.filePath(QStringLiteral("sheet.wmf")), 100, 50).pixel(50, 25) & 0xFFFFFF, 0x00FF00u);
 }
 
 TEST(RasterExport, ScalesToFitKeepingProportionsAndWritesFilesInTheFormatOfTheOperation)
