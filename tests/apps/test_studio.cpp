@@ -1,10 +1,13 @@
 // MyCAD Studio on the offscreen platform: whole sessions through its menus,
 // tools and panels, as a user works, and what ends up in the files.
 #include "StudioTestSupport.h"
+#include "support/LinkedBoxes.h"
 
 #include "apps/common/SampleDrawing.h"
 #include "apps/studio/InPlaceEditor.h"
 #include "apps/studio/ShapeStyleGroups.h"
+#include "cad/canvas/ImageByCode.h"
+#include "cad/connectors/LinkLine.h"
 #include "cad/io/DocumentFile.h"
 #include "cad/shapes/BLine.h"
 #include "cad/shapes/Image.h"
@@ -12,6 +15,7 @@
 #include "cad/shapes/RuleLine.h"
 #include "cad/shapes/Text.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -152,6 +156,55 @@ TEST_F(StudioSession, ArrangeCommandsChangeTheSelectionAndUndoInOneStep)
     s.Trigger("Edit", "editSelectAll");
     EXPECT_EQ(cad.GetSelectedShapesCount(), 3);
     EXPECT_TRUE(s.window.isWindowModified());
+}
+
+TEST_F(StudioSession, MenuCommandsShowOnTheDrawingAndFilesAndArrangingUndoesInOneStep)
+{
+    const int32_t a = AddBox(cad, 10, 10, 50, 40, clRed)->ShapeId, b = AddBox(cad, 100, 30, 160, 90, clGreen)->ShapeId,
+                  c = AddBox(cad, 300, 20, 320, 60, clBlue)->ShapeId;
+    TMyShape* line = cad.CreateAddShapeByName(QStringLiteral("TMyLine"));
+    line->ThePoints = {{0, 100}, {96, 148}};
+    const auto box = [&](int32_t id) { return cad.GetShapesLTRB({cad.GetShapeByID(id)}); };
+    const auto at = [&](int no) { return cad.GetShapeByNo(no)->ShapeId; };
+    const auto end = [&, d = line->ShapeId](int i) { return cad.GetShapeByID(d)->ThePoints[size_t(i)]; };
+    const std::tuple<std::vector<int32_t>, const char*, std::function<bool()>> rows[] = {
+        {{a, b, c}, "alignLeft", [&] { return box(b).Left == 10 && box(c).Left == 10; }},
+        {{a, b, c}, "alignRight", [&] { return box(a).Right == 320 && box(b).Right == 320; }},
+        {{a, b, c}, "alignBottom", [&] { return box(a).Bottom == 90 && box(c).Bottom == 90; }},
+        {{a, b, c}, "alignHCenter", [&] { return box(a).Left + box(a).Right == box(c).Left + box(c).Right; }},
+        {{a, b, c}, "alignVCenter", [&] { return box(a).Top + box(a).Bottom == box(b).Top + box(b).Bottom; }},
+        {{a, b, c}, "spaceVertical", [&] { return box(c).Top - box(a).Bottom == box(b).Top - box(c).Bottom; }},
+        {{a}, "arrangeForward", [&] { return at(1) == a; }},
+        {{c}, "arrangeBackward", [&] { return at(1) == c; }},
+        {{c}, "arrangeBack", [&] { return at(0) == c; }}, // undone, it comes to the front
+        {{line->ShapeId}, "flipHorizontal", [&] { return end(0).X > end(1).X; }},
+        {{line->ShapeId}, "flipVertical", [&] { return end(0).Y > end(1).Y; }},
+        {{a}, "rotateCounterClockwise", [&] { return std::abs(std::sin(cad.GetShapeByID(a)->Angle()) + 1) < 1e-5; }},
+    };
+    for (const auto& [selection, action, shows] : rows) {
+        for (int32_t id : selection) ASSERT_TRUE(cad.SelectShapeByCode(id, id == selection.front()));
+        EXPECT_FALSE(shows()) << action;
+        s.Trigger("Arrange", QString::fromLatin1(action));
+        EXPECT_TRUE(shows()) << action;
+        s.Trigger("Edit", "editUndo");
+        EXPECT_FALSE(shows()) << action;
+    }
+
+    s.saveAs = s.Path("menu.zed");
+    s.Trigger("File", "fileSave");
+    s.saveAs = s.Path("menu");
+    for (const char* kind : {"Png", "Jpeg", "Bmp"}) s.Trigger("File", QStringLiteral("fileExport") + QLatin1String(kind));
+    for (const char* file : {"menu.png", "menu.jpg", "menu.bmp"}) EXPECT_FALSE(QImage(s.Path(file)).isNull()) << file;
+    s.Trigger("File", "fileNew");
+    EXPECT_EQ(cad.GetShapesCount(), 0);
+    s.window.AskOpenFileName = [this](const QString&, const QString&) { return s.Path("menu.zed"); };
+    s.Trigger("File", "fileOpen");
+    EXPECT_EQ(cad.GetShapesCount(), 4);
+    s.saveAs = s.Path("copy.zed");
+    s.Trigger("File", "fileSaveAs");
+    EXPECT_TRUE(QFileInfo::exists(s.Path("copy.zed")) && s.window.FileName() == s.Path("copy.zed"));
+    s.Trigger("File", "fileQuit");
+    EXPECT_FALSE(s.window.isVisible());
 }
 
 TEST_F(StudioSession, UnsavedWorkIsAskedAboutAndKeptForTheNextStart)
@@ -519,6 +572,65 @@ TEST_F(StudioPanels, PropertiesPanelShowsAndChangesTheSelectionOneUndoStepEachAn
     ASSERT_NE(spline, nullptr);
     EXPECT_EQ(spline->GetPointsCount(), kMaxBLinePoints);
     EXPECT_TRUE(s.window.statusBar()->currentMessage().contains(QStringLiteral("at most 100 points")));
+}
+
+TEST_F(StudioPanels, EachStyleControlShowsOnItsShapeAndUndoesInOneStep)
+{
+    studio::TPropertiesPanel& panel = s.window.Properties();
+    TMyShape* box = test::LinkedBox(cad, 20, 20, 120, 80);
+    const TMyLinkLine* link = test::LinkBoxes(cad, box, 1, test::LinkedBox(cad, 300, 20, 400, 80), 3);
+    TBitmap picture(40, 30);
+    const int32_t p = AddImageShapeByCode(cad, "P", {300, 200}, &picture);
+    const int32_t t = cad.AddShapeByCode(&cad, TDrawTool::SpText, String(), {{20, 200}, {120, 200}, {120, 260}, {20, 260}}, 3, 0, String());
+    ASSERT_TRUE(link && cad.GetShapeByID(t) && cad.GetShapeByID(p));
+    const auto choose = [&](const char* name, int value) {
+        auto* list = panel.findChild<QComboBox*>(QString::fromLatin1(name));
+        list->setCurrentIndex(list->findData(value));
+        emit list->activated(list->currentIndex());
+    };
+    const auto tick = [](QWidget& g, const char* text) {
+        for (auto* c : g.findChildren<QCheckBox*>()) c->text() == QLatin1String(text) ? c->click() : void();
+    };
+    const auto pick = [](auto* b, TColor c) { b->AskColor = [c](TColor) { return std::optional(c); }; b->Button().click(); };
+    const auto T = [](auto& s) -> TMyText& { return dynamic_cast<TMyText&>(s); };
+    const auto P = [](auto& s) -> TMyImage& { return dynamic_cast<TMyImage&>(s); };
+    QWidget &fonts = panel.FontGroup(), &texts = panel.TextGroup(), &pictures = panel.PictureGroup();
+    const auto ends = panel.findChild<QComboBox*>("gradientStyle")->parentWidget()->findChildren<studio::TColorButton*>();
+    QLineEdit* caption = panel.InfoEdit().parentWidget()->findChildren<QLineEdit*>().last();
+    const std::tuple<int32_t, std::function<void()>, std::function<bool(TMyShape&)>> rows[] = {
+        {box->ShapeId, [&] { choose("penStyle", int(TPenStyle::psDash)); }, [](auto& s) { return s.Pen().Style() == TPenStyle::psDash; }},
+        {box->ShapeId, [&] { choose("brushStyle", int(TBrushStyle::bsCross)); }, [](auto& s) { return s.Brush().Style() == TBrushStyle::bsCross; }},
+        {box->ShapeId, [&] { pick(ends.at(0), clLime); }, [](auto& s) { return s.ColorBegin() == clLime; }},
+        {box->ShapeId, [&] { pick(ends.at(1), clNavy); }, [](auto& s) { return s.ColorEnd() == clNavy; }},
+        {box->ShapeId, [&] { caption->setText(QStringLiteral("Go")); emit caption->editingFinished(); }, [](auto& s) { return s.Caption() == QStringLiteral("Go"); }},
+        {link->ShapeId, [&] { choose("linkLineDrawStyle", int(TLinkLineDrawStyle::lldsFree)); }, [](auto& s) { return dynamic_cast<TMyLinkLine&>(s).LinkLineDrawStyle() == TLinkLineDrawStyle::lldsFree; }},
+        {t, [&] { fonts.findChild<QSpinBox*>()->setValue(31); }, [](auto& s) { return s.Font().Size() == 31; }},
+        {t, [&] { pick(fonts.findChild<studio::TColorButton*>(), clTeal); }, [](auto& s) { return s.Font().Color() == clTeal; }},
+        {t, [&] { tick(fonts, "Bold"); }, [](auto& s) { return s.Font().Style().Contains(TFontStyle::fsBold); }},
+        {t, [&] { tick(fonts, "Italic"); }, [](auto& s) { return s.Font().Style().Contains(TFontStyle::fsItalic); }},
+        {t, [&] { tick(fonts, "Underline"); }, [](auto& s) { return s.Font().Style().Contains(TFontStyle::fsUnderline); }},
+        {t, [&] { choose("textHAlignment", int(TAlignment::taRightJustify)); }, [&](auto& s) { return T(s).HAlignment() == TAlignment::taRightJustify; }},
+        {t, [&] { choose("textVAlignment", int(TVAlignment::vaBottom)); }, [&](auto& s) { return T(s).VAlignment() == TVAlignment::vaBottom; }},
+        {t, [&] { texts.findChild<QSpinBox*>()->setValue(7); }, [&](auto& s) { return T(s).CharacterSpace() == 7; }},
+        {t, [&] { tick(texts, "Wrap"); }, [&](auto& s) { return T(s).WordWrap(); }},
+        {t, [&] { tick(texts, "Border"); }, [&](auto& s) { return T(s).IsBorder(); }},
+        {t, [&] { tick(texts, "Solid letters"); }, [&](auto& s) { return !T(s).IsSolid(); }},
+        {p, [&] { pictures.findChild<QSpinBox*>(QStringLiteral("pictureContrast"))->setValue(40); }, [&](auto& s) { return P(s).Contrast() == 40; }},
+        {p, [&] { tick(pictures, "Grey"); }, [&](auto& s) { return P(s).GrayScale(); }},
+        {p, [&] { tick(pictures, "Transparent"); }, [&](auto& s) { return P(s).Transparent(); }},
+        {p, [&] { tick(pictures, "Border"); }, [&](auto& s) { return P(s).Border(); }},
+    };
+    for (const auto& [id, act, shows] : rows) {
+        s.Select(cad.GetShapeByID(id));
+        const int32_t steps = cad.GetUndoStepsCount();
+        EXPECT_FALSE(shows(*cad.GetShapeByID(id))) << id;
+        act();
+        EXPECT_TRUE(shows(*cad.GetShapeByID(id)) && cad.GetUndoStepsCount() == steps + 1) << id;
+        s.Trigger("Edit", "editUndo");
+        EXPECT_FALSE(shows(*cad.GetShapeByID(id))) << id;
+    }
+    panel.findChild<QCheckBox*>(QStringLiteral("crossLine"))->click();
+    EXPECT_TRUE(cad.CrossLine());
 }
 
 TEST_F(StudioText, ATextBoxIsTypedInPlaceUndoneAndRedone)
