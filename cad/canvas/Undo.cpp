@@ -10,6 +10,8 @@
 //   "ACT_GROUP"         dissolves the group          "ACT_UNGROUP" of group and members
 //   "ACT_UNGROUP"       groups the members again     "ACT_GROUP" of the new group
 //   z-order moves       the opposite move            the opposite action
+//                       (to the front or the back: back to the list number
+//                       the move started from)
 #include "cad/canvas/MyCAD.h"
 
 #include "cad/canvas/ProcessingScope.h"
@@ -103,6 +105,9 @@ void TMyCAD::ApplyInverse(TArrSavedShape& list, TArrSavedShape& counterList)
             RecordStep(counterList, shapes, ACT_UNGROUP);
         } else {
             RecordStep(counterList, shapes, OppositeZOrder(action));
+            // Taking the counter step back returns the shape where it is now.
+            const bool full = action == ACT_BRINGTOFRONT || action == ACT_SENDTOBACK;
+            if (full && !shapes.empty() && !counterList.empty()) counterList.back().SavedListNo = ListedNo(shapes.front());
         }
     }
 
@@ -135,6 +140,8 @@ void TMyCAD::ApplyInverse(TArrSavedShape& list, TArrSavedShape& counterList)
                 // A member that no longer exists cannot join the new group.
                 regroup.push_back(l);
             }
+        } else if ((e.SavedAction == ACT_BRINGTOFRONT || e.SavedAction == ACT_SENDTOBACK) && e.SavedListNo >= 0) {
+            StepToListNo(l, e.SavedListNo);
         } else if (e.SavedAction == ACT_BRINGTOFRONT) {
             SendToBack(l, false);
         } else if (e.SavedAction == ACT_SENDTOBACK) {

@@ -40,6 +40,10 @@ struct TSavedShape {
     String SavedShapeName;
     std::unique_ptr<TMyShape> SavedShape;
     String SavedAction;
+    /// For a move to the front or the back made by the canvas: the shape's
+    /// list number before the move, where taking the step back returns it;
+    /// -1 when unknown (a step a host recorded itself).
+    int32_t SavedListNo = -1;
 };
 
 /// Oldest entry first; the entries of one step are consecutive.

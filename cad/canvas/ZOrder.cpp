@@ -85,7 +85,7 @@ void TMyCAD::BringToFront(TMyShape* shape, bool pushUndo)
         MoveAlongChain(chain);
     }
     Invalidate();
-    if (pushUndo) PushtoUndoRedoShapeList({shape}, ACT_BRINGTOFRONT);
+    if (pushUndo) PushZOrderStep(shape, ACT_BRINGTOFRONT, no);
 }
 
 void TMyCAD::SendToBack(TMyShape* shape, bool pushUndo)
@@ -99,7 +99,33 @@ void TMyCAD::SendToBack(TMyShape* shape, bool pushUndo)
         MoveAlongChain(chain);
     }
     Invalidate();
-    if (pushUndo) PushtoUndoRedoShapeList({shape}, ACT_SENDTOBACK);
+    if (pushUndo) PushZOrderStep(shape, ACT_SENDTOBACK, no);
+}
+
+void TMyCAD::PushZOrderStep(TMyShape* shape, const String& action, int32_t before)
+{
+    PushtoUndoRedoShapeList({shape}, action);
+    if (UndoRedoShapes.empty()) return;
+    TSavedShape& pushed = UndoRedoShapes.back();
+    if (pushed.SavedAction == action && pushed.SavedShape && pushed.SavedShape->ShapeId == shape->ShapeId)
+        pushed.SavedListNo = before;
+}
+
+// The move to the front or the back rotated the shape past a run of shapes
+// without parent; stepping back past each of them, one swap at a time, puts
+// every one where it was, members and connectors renumbered along.
+void TMyCAD::StepToListNo(TMyShape* shape, int32_t no)
+{
+    for (int32_t at = ListedNo(shape); at >= 0 && at != no;) {
+        if (at < no)
+            BringToFrontByStep(shape, false);
+        else
+            SendToBackByStep(shape, false);
+        const int32_t now = ListedNo(shape);
+        // Nothing left to pass, or past the place (a list changed since).
+        if (now == at || (now < no) != (at < no)) break;
+        at = now;
+    }
 }
 
 void TMyCAD::BringToFrontByStep(TMyShape* shape, bool pushUndo)

@@ -176,7 +176,7 @@ TEST_F(StudioSession, MenuCommandsShowOnTheDrawingAndFilesAndArrangingUndoesInOn
         {{a, b, c}, "spaceVertical", [&] { return box(c).Top - box(a).Bottom == box(b).Top - box(c).Bottom; }},
         {{a}, "arrangeForward", [&] { return at(1) == a; }},
         {{c}, "arrangeBackward", [&] { return at(1) == c; }},
-        {{c}, "arrangeBack", [&] { return at(0) == c; }}, // undone, it comes to the front
+        {{c}, "arrangeBack", [&] { return at(0) == c; }},
         {{line->ShapeId}, "flipHorizontal", [&] { return end(0).X > end(1).X; }},
         {{line->ShapeId}, "flipVertical", [&] { return end(0).Y > end(1).Y; }},
         {{a}, "rotateCounterClockwise", [&] { return std::abs(std::sin(cad.GetShapeByID(a)->Angle()) + 1) < 1e-5; }},

@@ -71,14 +71,6 @@ TEST(Undo, EachActionIsTakenBack)
     EXPECT_EQ(cad.PopFromUndoRedoShapeList(), -1);
     EXPECT_EQ(cad.PopFromUndoRedoShapeList(), -1) << "nothing left";
     EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{keep}));
-
-    // Bring to front, undone, goes to the back rather than where it was.
-    const int32_t d = BoxByCode(cad, 80, 0);
-    const int32_t e = BoxByCode(cad, 100, 0);
-    cad.BringToFront(cad.GetShapeByID(d), true);
-    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{keep, e, d}));
-    cad.PopFromUndoRedoShapeList();
-    EXPECT_EQ(test::Ids(cad), (std::vector<int32_t>{d, keep, e}));
 }
 
 TEST(Undo, LockedMemberRejoinsTheRestoredGroup)

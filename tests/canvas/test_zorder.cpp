@@ -67,3 +67,25 @@ TEST(CanvasZOrder, StepsSwapWithTheNeighbourWithoutParent)
     EXPECT_FALSE(RepaintRequested(cad));
     EXPECT_EQ(cad.GetUndoStepsCount(), 2);
 }
+
+// Undone, a move to the front or the back puts the shape back in its place,
+// and every shape it passed in theirs; redone, it moves again.
+TEST(CanvasZOrder, FrontAndBackMovesUndoToWhereTheShapesWere)
+{
+    for (const bool front : {true, false}) {
+        for (const int32_t id : {0, 3, 4, 6}) {
+            SCOPED_TRACE(testing::Message() << (front ? "front " : "back ") << id);
+            TMyCAD cad;
+            BuildDrawing(cad);
+            const std::vector<ShapeRelations> original = Relations(cad);
+            front ? cad.BringToFront(cad.GetShapeByID(id), true) : cad.SendToBack(cad.GetShapeByID(id), true);
+            const std::vector<ShapeRelations> moved = Relations(cad);
+            cad.PopFromUndoRedoShapeList();
+            EXPECT_EQ(Relations(cad), original);
+            ASSERT_TRUE(cad.Redo());
+            EXPECT_EQ(Relations(cad), moved);
+            cad.PopFromUndoRedoShapeList();
+            EXPECT_EQ(Relations(cad), original);
+        }
+    }
+}
