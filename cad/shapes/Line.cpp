@@ -94,7 +94,9 @@ void TMyLine::Draw(TCanvas& canvas)
     SetPS(canvas, FPen.Style(), FPen.Color(), FPen.Width(), newPen, previousPen);
     const int32_t count = GetPointsCount();
     for (int32_t i = 0; i + 1 < count; ++i) LineDraw(*this, canvas, GetPointInZoom(i), GetPointInZoom(i + 1));
-    if (count >= 2) FAngle = static_cast<float>(GetSlopeAngle(GetPointInZoom(1), GetPointInZoom(0)));
+    // From the drawing's own points: the zoomed ones are rounded to floats
+    // differently at each zoom, and the angle is stored with the line.
+    if (count >= 2) FAngle = static_cast<float>(GetSlopeAngle(ThePoints[1], ThePoints[0]));
     SetDrawTriangleMode(*this, canvas);
     DrawArrowHeads(canvas);
     SetDrawShapeMode(*this, canvas);

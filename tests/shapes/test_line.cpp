@@ -155,4 +155,15 @@ TEST(Line, ArrowHeads)
     surface.Redraw(line);
     // Past the reach of a wrapped-around wing (144 pixels), inside a 255-pixel one.
     EXPECT_EQ(surface.At(170, 140), clRed);
+
+    // The angle a paint stores comes from the drawing's points, so painting
+    // at another zoom leaves it, and the saved file, bit for bit the same.
+    line.ThePoints = {{0, 100}, {96, 148}};
+    std::vector<float> angles;
+    for (const double zoom : {1.0, 0.54, 1.5, 0.8}) {
+        owner.zoom = zoom;
+        surface.Redraw(line);
+        angles.push_back(line.Angle());
+    }
+    EXPECT_EQ(angles, std::vector<float>(4, angles.front()));
 }
