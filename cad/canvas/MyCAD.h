@@ -978,8 +978,8 @@ private:
     int32_t ListedNo(const TMyShape* shape) const;
     /// Records a move to the front or the back with the list number before it.
     void PushZOrderStep(TMyShape* shape, const String& action, int32_t before);
-    /// Steps the shape past shapes without parent until it is at list number no.
-    void StepToListNo(TMyShape* shape, int32_t no);
+    /// Rotates the shape past the shapes without parent up to list number no.
+    void MoveAmongRoots(TMyShape* shape, int32_t no);
 
     // Undo list. The undo and the redo list are kept by the same steps.
     void AppendSnapshot(TArrSavedShape& list, TMyShape& shape, int32_t stepId, const String& action);

@@ -32,6 +32,9 @@ const String& OppositeZOrder(const String& action)
     return ACT_BRINGTOFRONTBYSTEP;
 }
 
+// The moves all the way up or down, whose steps remember where they started.
+bool IsFrontOrBack(const String& action) { return action == ACT_BRINGTOFRONT || action == ACT_SENDTOBACK; }
+
 bool IsZOrder(const String& action)
 {
     return action == ACT_BRINGTOFRONT || action == ACT_SENDTOBACK || action == ACT_BRINGTOFRONTBYSTEP ||
@@ -106,8 +109,7 @@ void TMyCAD::ApplyInverse(TArrSavedShape& list, TArrSavedShape& counterList)
         } else {
             RecordStep(counterList, shapes, OppositeZOrder(action));
             // Taking the counter step back returns the shape where it is now.
-            const bool full = action == ACT_BRINGTOFRONT || action == ACT_SENDTOBACK;
-            if (full && !shapes.empty() && !counterList.empty()) counterList.back().SavedListNo = ListedNo(shapes.front());
+            if (IsFrontOrBack(action) && !shapes.empty() && !counterList.empty()) counterList.back().SavedListNo = ListedNo(shapes.front());
         }
     }
 
@@ -140,8 +142,8 @@ void TMyCAD::ApplyInverse(TArrSavedShape& list, TArrSavedShape& counterList)
                 // A member that no longer exists cannot join the new group.
                 regroup.push_back(l);
             }
-        } else if ((e.SavedAction == ACT_BRINGTOFRONT || e.SavedAction == ACT_SENDTOBACK) && e.SavedListNo >= 0) {
-            StepToListNo(l, e.SavedListNo);
+        } else if (IsFrontOrBack(e.SavedAction) && e.SavedListNo >= 0) {
+            MoveAmongRoots(l, e.SavedListNo);
         } else if (e.SavedAction == ACT_BRINGTOFRONT) {
             SendToBack(l, false);
         } else if (e.SavedAction == ACT_SENDTOBACK) {

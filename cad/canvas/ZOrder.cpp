@@ -78,12 +78,7 @@ void TMyCAD::BringToFront(TMyShape* shape, bool pushUndo)
 {
     if (!shape || ListChangesRefused()) return;
     const int32_t no = ListedNo(shape);
-    if (no >= 0) {
-        std::vector<int32_t> chain{no};
-        const std::vector<int32_t> roots = RootsAfter(no);
-        chain.insert(chain.end(), roots.begin(), roots.end());
-        MoveAlongChain(chain);
-    }
+    MoveAmongRoots(shape, GetShapesCount() - 1);
     Invalidate();
     if (pushUndo) PushZOrderStep(shape, ACT_BRINGTOFRONT, no);
 }
@@ -92,12 +87,7 @@ void TMyCAD::SendToBack(TMyShape* shape, bool pushUndo)
 {
     if (!shape || ListChangesRefused()) return;
     const int32_t no = ListedNo(shape);
-    if (no >= 0) {
-        std::vector<int32_t> chain{no};
-        const std::vector<int32_t> roots = RootsBefore(no);
-        chain.insert(chain.end(), roots.begin(), roots.end());
-        MoveAlongChain(chain);
-    }
+    MoveAmongRoots(shape, 0);
     Invalidate();
     if (pushUndo) PushZOrderStep(shape, ACT_SENDTOBACK, no);
 }
@@ -111,21 +101,21 @@ void TMyCAD::PushZOrderStep(TMyShape* shape, const String& action, int32_t befor
         pushed.SavedListNo = before;
 }
 
-// The move to the front or the back rotated the shape past a run of shapes
-// without parent; stepping back past each of them, one swap at a time, puts
-// every one where it was, members and connectors renumbered along.
-void TMyCAD::StepToListNo(TMyShape* shape, int32_t no)
+// The shape passes every shape without parent between its place and list
+// number no (inclusive), each of which moves one such place back toward
+// where the shape was. Taking a move to the front or the back is the same
+// rotation along the same places in the other direction, so it puts every
+// shape it passed back in its own place.
+void TMyCAD::MoveAmongRoots(TMyShape* shape, int32_t no)
 {
-    for (int32_t at = ListedNo(shape); at >= 0 && at != no;) {
-        if (at < no)
-            BringToFrontByStep(shape, false);
-        else
-            SendToBackByStep(shape, false);
-        const int32_t now = ListedNo(shape);
-        // Nothing left to pass, or past the place (a list changed since).
-        if (now == at || (now < no) != (at < no)) break;
-        at = now;
+    const int32_t at = ListedNo(shape);
+    if (at < 0 || ListChangesRefused()) return;
+    std::vector<int32_t> chain{at};
+    for (const int32_t r : at < no ? RootsAfter(at) : RootsBefore(at)) {
+        if (at < no ? r > no : r < no) break;
+        chain.push_back(r);
     }
+    MoveAlongChain(chain);
 }
 
 void TMyCAD::BringToFrontByStep(TMyShape* shape, bool pushUndo)
